@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, once; silent when all are there.
+# Sourced by run.sh and test.sh.
+set -euo pipefail
+
+CLIPFORGE_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  ffmpeg xvfb xauth x11-apps imagemagick
+)
+
+missing_packages() {
+  local p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      printf '%s\n' "$p"
+    fi
+  done
+}
+
+install_packages() {
+  local missing
+  mapfile -t missing < <(missing_packages "$@")
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+      sudo=(sudo -n)
+    else
+      echo "These Debian packages are missing: ${missing[*]}" >&2
+      echo "Run this script as root, or install them with:" >&2
+      echo "  sudo apt-get install ${missing[*]}" >&2
+      exit 1
+    fi
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+configure_build() {
+  local dir=$1
+  shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+}
