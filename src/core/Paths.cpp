@@ -1,0 +1,82 @@
+#include "core/Paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace clipforge {
+
+namespace {
+
+std::string& programFolderOverride()
+{
+    static std::string folder;
+    return folder;
+}
+
+std::string executablePath()
+{
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return {};
+        if (static_cast<size_t>(length) < buffer.size())
+            return std::string(buffer.data(), static_cast<size_t>(length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+std::string fileNamePart(const std::string& path)
+{
+    const auto separator = path.rfind(pathSeparator);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string folderPart(const std::string& path)
+{
+    const auto separator = path.rfind(pathSeparator);
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+std::string extensionPart(const std::string& path)
+{
+    const auto dot = path.rfind('.');
+    const auto separator = path.rfind(pathSeparator);
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return {};
+    return path.substr(dot);
+}
+
+std::string replaceExtension(const std::string& path, const std::string& newExtension)
+{
+    const auto extensionLength = extensionPart(path).size();
+    return path.substr(0, path.size() - extensionLength) + newExtension;
+}
+
+std::string programFolder()
+{
+    if (!programFolderOverride().empty())
+        return programFolderOverride();
+    static const std::string folder = folderPart(executablePath());
+    return folder;
+}
+
+void setProgramFolderForTesting(const std::string& folder)
+{
+    if (!folder.empty() && folder.back() != pathSeparator)
+        programFolderOverride() = folder + pathSeparator;
+    else
+        programFolderOverride() = folder;
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace clipforge

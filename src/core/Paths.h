@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+// The one place that knows how a path is cut. Only "/" separates folders here:
+// ":" is an ordinary file-name character on Linux.
+namespace clipforge {
+
+inline constexpr char pathSeparator = '/';
+
+// The text after the last separator (the whole path when there is none).
+std::string fileNamePart(const std::string& path);
+
+// The text up to and including the last separator (empty when there is none).
+std::string folderPart(const std::string& path);
+
+// From the last "." of the file-name part to the end, dot included; empty when
+// the file name has no dot. Dots in folder names never count.
+std::string extensionPart(const std::string& path);
+
+// The path with its extension (as extensionPart sees it) replaced by
+// newExtension, which includes its dot; appended when there is no extension.
+std::string replaceExtension(const std::string& path, const std::string& newExtension);
+
+// The folder of the running executable, with its trailing "/".
+std::string programFolder();
+
+// Makes programFolder() answer folder (a trailing "/" is added when missing);
+// an empty folder restores the real one. For tests, which must never touch
+// the build's program folder.
+void setProgramFolderForTesting(const std::string& folder);
+
+// True when path names a regular file (or a link to one); a folder does not count.
+bool fileExists(const std::string& path);
+
+}  // namespace clipforge
