@@ -1,0 +1,88 @@
+#include "app/SplashDlg.h"
+
+#include "app/JpegImage.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+
+namespace {
+
+constexpr int splashWidth = 570;
+constexpr int splashHeight = 330;
+constexpr double splashOpacity = 200.0 / 255.0;
+const char* const splashResource = ":/clipforge/splash.jpg";
+
+QByteArray readResource(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+}  // namespace
+
+TSplashDlg::TSplashDlg()
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    FormCreate();
+}
+
+void TSplashDlg::FormCreate()
+{
+    setWindowTitle(QStringLiteral("SplashDlg"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    picture_ = clipforge::decodeJpeg(readResource(QString::fromLatin1(splashResource)));
+    setFixedSize(splashWidth, splashHeight);
+    setWindowOpacity(splashOpacity);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    centreOnDesktop();
+}
+
+void TSplashDlg::centreOnDesktop()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    move(desktop.center() - QPoint(splashWidth / 2, splashHeight / 2));
+}
+
+void TSplashDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (picture_.isNull()) {
+        // Without its picture the splash still says what is starting.
+        painter.fillRect(rect(), QColor(129, 164, 209));
+        painter.setPen(Qt::white);
+        QFont title = font();
+        title.setPixelSize(36);
+        title.setBold(true);
+        painter.setFont(title);
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Norvane Clipforge"));
+        return;
+    }
+    painter.drawImage(rect(), picture_);
+}
+
+namespace clipforge {
+
+void showSplashFor(TSplashDlg& splash, int minimumMs)
+{
+    splash.show();
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < minimumMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(5);
+    }
+}
+
+}  // namespace clipforge

@@ -1,0 +1,82 @@
+#include "dialogs/DialogService.h"
+
+#include "dialogs/FileFilter.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+
+namespace clipforge {
+
+namespace {
+
+DialogService*& current()
+{
+    static QtDialogService platform;
+    static DialogService* service = &platform;
+    return service;
+}
+
+}  // namespace
+
+DialogService& DialogService::instance()
+{
+    return *current();
+}
+
+ScopedDialogService::ScopedDialogService(DialogService& replacement)
+    : previous_(current())
+{
+    current() = &replacement;
+}
+
+ScopedDialogService::~ScopedDialogService()
+{
+    current() = previous_;
+}
+
+QString applicationTitle()
+{
+    return QApplication::applicationDisplayName();
+}
+
+QStringList QtDialogService::openFileNames(QWidget* owner, const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(owner, QString(), QString(), toQtFilter(filter));
+}
+
+QString QtDialogService::openFileName(QWidget* owner, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), toQtFilter(filter));
+}
+
+QString QtDialogService::saveFileName(QWidget* owner, const QString& filter)
+{
+    // The program itself decides about extensions and replacing, so the dialog must not.
+    return QFileDialog::getSaveFileName(owner, QString(), QString(), toQtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtDialogService::existingDirectory(QWidget* owner, const QString& title)
+{
+    return QFileDialog::getExistingDirectory(owner, title);
+}
+
+void QtDialogService::message(QWidget* owner, const QString& text, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, applicationTitle(), text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+void QtDialogService::openUrl(const QUrl& address)
+{
+    QDesktopServices::openUrl(address);
+}
+
+void QtDialogService::execModal(QDialog& dialog)
+{
+    dialog.exec();
+}
+
+}  // namespace clipforge

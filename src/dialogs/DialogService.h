@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QDialog;
+class QWidget;
+
+namespace clipforge {
+
+// Every dialog and message box the program shows goes through one service, so that
+// tests can answer them without a person and without a nested event loop hanging.
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+
+    // File dialogs take filters in the program's "Desc|*.a;*.b" form.
+    virtual QStringList openFileNames(QWidget* owner, const QString& filter) = 0;
+    virtual QString openFileName(QWidget* owner, const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* owner, const QString& filter) = 0;
+    virtual QString existingDirectory(QWidget* owner, const QString& title) = 0;
+
+    virtual void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) = 0;
+
+    // Opens a web page in the user's browser; a failure shows nothing.
+    virtual void openUrl(const QUrl& address) = 0;
+
+    // Runs one of the program's own modal forms; returns when it has closed.
+    virtual void execModal(QDialog& dialog) = 0;
+
+    static DialogService& instance();
+};
+
+// The real dialogs of the platform.
+class QtDialogService : public DialogService {
+public:
+    QStringList openFileNames(QWidget* owner, const QString& filter) override;
+    QString openFileName(QWidget* owner, const QString& filter) override;
+    QString saveFileName(QWidget* owner, const QString& filter) override;
+    QString existingDirectory(QWidget* owner, const QString& title) override;
+    void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) override;
+    void openUrl(const QUrl& address) override;
+    void execModal(QDialog& dialog) override;
+};
+
+// Replaces the service for its own lifetime; the previous one comes back afterwards.
+class ScopedDialogService {
+public:
+    explicit ScopedDialogService(DialogService& replacement);
+    ~ScopedDialogService();
+    ScopedDialogService(const ScopedDialogService&) = delete;
+    ScopedDialogService& operator=(const ScopedDialogService&) = delete;
+
+private:
+    DialogService* previous_;
+};
+
+// The caption of every message box: the application's title.
+QString applicationTitle();
+
+}  // namespace clipforge
