@@ -1,6 +1,7 @@
 #include "controls/Canvas.h"
 
 #include <QFontMetrics>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -36,6 +37,18 @@ int qtTextFlags(unsigned flags)
     if (!(flags & dtNoPrefix))
         qt |= Qt::TextShowMnemonic;
     return qt;
+}
+
+// The text as shown: "&x" shows x (underlined), "&&" shows one "&".
+QString withoutPrefixes(const QString& text)
+{
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size())
+            ++i;
+        shown += text[i];
+    }
+    return shown;
 }
 
 struct Span {
@@ -268,6 +281,14 @@ void Canvas::clearClip()
 QRect Canvas::textBounds(const QString& text, const Rect& rect, unsigned flags) const
 {
     const QFontMetrics metrics(font_, &image_);
+    if (flags & dtSingleLine) {
+        // Single lines measure by advance, like textWidth, so measured and drawn widths agree.
+        const QString shown = (flags & dtNoPrefix) ? text : withoutPrefixes(text);
+        const QSize size(metrics.horizontalAdvance(shown), metrics.height());
+        const QRect r = rect.toQRect();
+        const auto alignment = Qt::Alignment(qtTextFlags(flags) & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask));
+        return QStyle::alignedRect(Qt::LeftToRight, alignment, size, r);
+    }
     const int qtFlags = qtTextFlags(flags) & ~Qt::TextDontClip;
     return metrics.boundingRect(rect.toQRect(), qtFlags, text);
 }
