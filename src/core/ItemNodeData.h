@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// Job states; the value is also the position of the state picture in the list's image list.
+enum TJobState : std::int32_t {
+    jsWaiting = 0,
+    jsConverting = 1,
+    jsFinished = 2,
+    jsFailed = 3,
+};
+
+struct TItemRootData {
+    QString Caption;
+};
+
+// One job of the queue.
+struct TItemData {
+    QString FileName;          // full path of the source file
+    std::int32_t Format = -1;  // profile position in the catalogue; -1 when none was chosen
+    QString Path;              // output folder; empty means the default folder
+    bool Busy = false;         // the job is being converted
+    std::uint32_t Frame = 0;   // animation step of the moving block, 0 to 74
+};
+
+// What the job list keeps for every node.
+struct TItemNodeData {
+    std::uint8_t Kind = 1;
+    std::int32_t State = jsWaiting;
+    TItemRootData RootData;
+    TItemData ItemData;
+};

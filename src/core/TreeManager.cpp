@@ -1,0 +1,228 @@
+#include "core/TreeManager.h"
+
+#include "core/Errors.h"
+#include "core/ItemManager.h"
+#include "core/LocalText.h"
+
+#include <algorithm>
+
+namespace {
+
+// Beyond this many separate runs of rows, one reset is cheaper than a remove notification (and
+// a move of the rows behind it) per run.
+constexpr qsizetype MaxRangesRemovedOneByOne = 64;
+
+QList<QPair<int, int>> contiguousRanges(const QList<int>& sortedRows)
+{
+    QList<QPair<int, int>> ranges;
+    for (const int row : sortedRows) {
+        if (!ranges.isEmpty() && ranges.last().second + 1 == row)
+            ranges.last().second = row;
+        else
+            ranges.append({row, row});
+    }
+    return ranges;
+}
+
+}  // namespace
+
+TTreeManager::TTreeManager(const std::vector<std::string>& profileNames, TItemManager& staging, QObject* parent)
+    : QAbstractItemModel(parent), ProfileNames(profileNames), Staging(staging)
+{
+}
+
+void TTreeManager::AddJobs(const std::vector<std::string>& names)
+{
+    if (names.empty())
+        return;
+    std::vector<TItemData> jobs;
+    jobs.reserve(names.size());
+    try {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const int position = static_cast<int>(i);
+            jobs.push_back({clipforge::widen(names[i]), Staging.GetFormat(position),
+                            clipforge::widen(Staging.GetPath(position)), false, 0});
+        }
+    } catch (...) {
+        // Jobs built before the failure are kept, as if each had been appended on its own.
+        AppendJobs(std::move(jobs));
+        throw;
+    }
+    AppendJobs(std::move(jobs));
+    Staging.Clear();
+}
+
+void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
+{
+    if (jobs.empty())
+        return;
+    const int first = Count();
+    beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
+    Jobs.reserve(Jobs.size() + jobs.size());
+    for (TItemData& job : jobs)
+        Jobs.push_back({1, jsWaiting, {}, std::move(job)});
+    endInsertRows();
+}
+
+TItemNodeData& TTreeManager::Job(int row)
+{
+    if (row < 0 || row >= Count())
+        throw EListError(row);
+    return Jobs[static_cast<std::size_t>(row)];
+}
+
+const TItemNodeData& TTreeManager::Job(int row) const
+{
+    return const_cast<TTreeManager*>(this)->Job(row);
+}
+
+void TTreeManager::RepaintNode(int row)
+{
+    if (row >= 0 && row < Count())
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+bool TTreeManager::DeleteRows(QList<int> rows)
+{
+    if (IsLocked)
+        return false;
+    rows.removeIf([this](int row) { return row < 0 || row >= Count(); });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty())
+        return true;
+    const QList<QPair<int, int>> ranges = contiguousRanges(rows);
+    if (ranges.size() > MaxRangesRemovedOneByOne) {
+        removeScattered(rows);
+        return true;
+    }
+    // From the back, so the rows of the ranges still to go keep their numbers.
+    for (auto range = ranges.crbegin(); range != ranges.crend(); ++range)
+        removeRange(range->first, range->second);
+    return true;
+}
+
+void TTreeManager::removeRange(int first, int last)
+{
+    beginRemoveRows({}, first, last);
+    Jobs.erase(Jobs.begin() + first, Jobs.begin() + last + 1);
+    endRemoveRows();
+}
+
+void TTreeManager::removeScattered(const QList<int>& sortedRows)
+{
+    beginResetModel();
+    std::vector<TItemNodeData> kept;
+    kept.reserve(Jobs.size() - static_cast<std::size_t>(sortedRows.size()));
+    auto doomed = sortedRows.cbegin();
+    for (int row = 0; row < Count(); ++row) {
+        if (doomed != sortedRows.cend() && *doomed == row)
+            ++doomed;
+        else
+            kept.push_back(std::move(Jobs[static_cast<std::size_t>(row)]));
+    }
+    Jobs = std::move(kept);
+    endResetModel();
+}
+
+bool TTreeManager::Clear()
+{
+    if (IsLocked)
+        return false;
+    beginResetModel();
+    Jobs = {};
+    endResetModel();
+    return true;
+}
+
+bool TTreeManager::ChangeJob(int row, std::int32_t format, const QString& path)
+{
+    if (IsLocked)
+        return false;
+    TItemData& job = Job(row).ItemData;
+    job.Format = format;
+    job.Path = path;
+    RepaintNode(row);
+    return true;
+}
+
+QString TTreeManager::Hint(int row) const
+{
+    const TItemData& job = Job(row).ItemData;
+    const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
+    const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
+                                 : QStringLiteral("(none)");
+    return QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+}
+
+QModelIndex TTreeManager::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || row < 0 || row >= Count() || column < 0 || column >= ColumnCount)
+        return {};
+    return createIndex(row, column);
+}
+
+QModelIndex TTreeManager::parent(const QModelIndex&) const
+{
+    return {};
+}
+
+int TTreeManager::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : Count();
+}
+
+int TTreeManager::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TTreeManager::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.model() != this || index.row() >= Count())
+        return {};
+    const TItemNodeData& job = Jobs[static_cast<std::size_t>(index.row())];
+    return index.column() == 0 ? jobColumnData(job, index.row(), role) : progressColumnData(job, role);
+}
+
+QVariant TTreeManager::jobColumnData(const TItemNodeData& job, int row, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+        return job.ItemData.FileName;
+    case Qt::DecorationRole:
+    case StateRole:
+        return job.State;
+    case Qt::ToolTipRole:
+        return Hint(row);
+    case FormatRole:
+        return job.ItemData.Format;
+    case PathRole:
+        return job.ItemData.Path;
+    default:
+        return {};
+    }
+}
+
+QVariant TTreeManager::progressColumnData(const TItemNodeData& job, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString();
+    case StateRole:
+        return job.State;
+    case BusyRole:
+        return job.ItemData.Busy;
+    case FrameRole:
+        return job.ItemData.Frame;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TTreeManager::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}

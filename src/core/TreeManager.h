@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/ItemNodeData.h"
+
+#include <QAbstractItemModel>
+#include <QList>
+
+#include <string>
+#include <vector>
+
+class TItemManager;
+
+// The job list: the queue of conversions as a flat, two-column item model. Row order is queue
+// order. Column 0 shows the source file with its state picture and hint; column 1 carries the
+// progress box, which the view paints from the roles below.
+//
+// Selection belongs to the view: DeleteRows takes the rows the view has selected, so there is
+// never a second selection that could fall out of step with what the user sees.
+//
+// While a conversion run uses the list, the driver locks it: deletes and clears are refused (and
+// imports, which check Locked()), so the job being converted can never vanish under the driver.
+class TTreeManager : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    enum JobRole {
+        StateRole = Qt::UserRole + 1,
+        BusyRole,
+        FrameRole,
+        FormatRole,
+        PathRole,
+    };
+    static constexpr int ColumnCount = 2;
+
+    // profileNames: the catalogue's display names, read for the hints; it must outlive the list.
+    TTreeManager(const std::vector<std::string>& profileNames, TItemManager& staging, QObject* parent = nullptr);
+
+    // One job per name (8-bit), with the profile and folder of the staging item at the same
+    // position; the staging list is cleared afterwards.
+    void AddJobs(const std::vector<std::string>& names);
+    // Appends the jobs in state 0 with one insert notification for all of them.
+    void AppendJobs(std::vector<TItemData> jobs);
+
+    int Count() const { return static_cast<int>(Jobs.size()); }
+    // The record of the job at row; EListError for a row outside the list. The reference is
+    // valid until the list next changes shape, so callers keep the row, not the reference.
+    TItemNodeData& Job(int row);
+    const TItemNodeData& Job(int row) const;
+    // Tells views that the job at row changed.
+    void RepaintNode(int row);
+
+    // Removes the given rows (duplicates and rows outside the list are ignored). False, and
+    // nothing removed, while the list is locked.
+    bool DeleteRows(QList<int> rows);
+    bool Clear();
+    // Profile and folder of one job, as the properties dialog changes them; refused while locked.
+    bool ChangeJob(int row, std::int32_t format, const QString& path);
+
+    void SetLocked(bool locked) { IsLocked = locked; }
+    bool Locked() const { return IsLocked; }
+
+    // "[File Name]: %s", LF, "[format]: %s", LF, "[path]: %s"; a format that is no position of
+    // the catalogue reads "(none)".
+    QString Hint(int row) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    QVariant jobColumnData(const TItemNodeData& job, int row, int role) const;
+    QVariant progressColumnData(const TItemNodeData& job, int role) const;
+    void removeRange(int first, int last);
+    void removeScattered(const QList<int>& sortedRows);
+
+    const std::vector<std::string>& ProfileNames;
+    TItemManager& Staging;
+    std::vector<TItemNodeData> Jobs;
+    bool IsLocked = false;
+};
