@@ -1,5 +1,7 @@
 #include "app/Consts.h"
 
+#include "core/LocalText.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -26,7 +28,7 @@ namespace clipforge {
 std::int64_t GetFileSize64(const QString& path)
 {
     struct stat status {};
-    if (::stat(path.toLocal8Bit().constData(), &status) != 0)
+    if (::stat(narrow(path).c_str(), &status) != 0)
         throw ESystemError(errno);
     return static_cast<std::int64_t>(status.st_size);
 }

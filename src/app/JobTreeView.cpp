@@ -1,0 +1,162 @@
+#include "app/JobTreeView.h"
+
+#include "app/JobItemDelegate.h"
+#include "core/TreeManager.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPainter>
+
+namespace clipforge {
+
+namespace {
+
+const QColor treeColor(233, 234, 238);  // 0xEEEAE9 as stored
+const QColor textColor(147, 121, 121);  // 0x797993 as stored
+const QColor selectionColor(49, 106, 197, 60);
+
+}  // namespace
+
+JobTreeView::JobTreeView(QWidget* parent)
+    : QTreeView(parent)
+    , delegate_(new JobItemDelegate(this))
+{
+    setItemDelegate(delegate_);
+    setUpLook();
+}
+
+void JobTreeView::setUpLook()
+{
+    setFrameShape(QFrame::NoFrame);
+    setContentsMargins(borderWidth, borderWidth, borderWidth, borderWidth);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setIndentation(0);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setExpandsOnDoubleClick(false);
+    setIconSize(QSize(16, 16));
+    setMouseTracking(true);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, treeColor);
+    colours.setColor(QPalette::Window, treeColor);
+    colours.setColor(QPalette::Text, textColor);
+    colours.setColor(QPalette::Highlight, selectionColor);
+    colours.setColor(QPalette::HighlightedText, textColor);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    // The background is painted by paintEvent, picture included.
+    viewport()->setAutoFillBackground(false);
+    delegate_->setBoxBackground(treeColor);
+}
+
+void JobTreeView::setJobs(TTreeManager* jobs)
+{
+    setModel(jobs);
+    setUpColumns();
+}
+
+void JobTreeView::setUpColumns()
+{
+    QHeaderView* columns = header();
+    columns->setStretchLastSection(false);
+    columns->setMinimumSectionSize(1);
+    columns->resizeSection(0, fileColumnWidth);
+    columns->resizeSection(1, progressColumnWidth);
+    columns->setSectionResizeMode(0, QHeaderView::Fixed);
+    columns->setSectionResizeMode(1, QHeaderView::Interactive);
+}
+
+void JobTreeView::setBackgroundPicture(const QImage& picture)
+{
+    background_ = picture;
+    OnResize();
+    viewport()->update();
+}
+
+void JobTreeView::setPopupMenu(QMenu* menu, std::function<bool()> allowed)
+{
+    popupMenu_ = menu;
+    popupAllowed_ = std::move(allowed);
+}
+
+QMenu* JobTreeView::popupMenuAt(const QPoint& viewportPoint) const
+{
+    if (!popupMenu_ || columnAt(viewportPoint.x()) != 0)
+        return nullptr;
+    if (popupAllowed_ && !popupAllowed_())
+        return nullptr;
+    return popupMenu_;
+}
+
+int JobTreeView::focusedRow() const
+{
+    const QModelIndex focused = currentIndex();
+    return focused.isValid() ? focused.row() : -1;
+}
+
+void JobTreeView::OnResize()
+{
+    const QSize client = viewport()->size();
+    backgroundOffset_ = QPoint(client.width() - background_.width(), client.height() - background_.height());
+}
+
+void JobTreeView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    OnResize();
+}
+
+void JobTreeView::paintEvent(QPaintEvent* event)
+{
+    {
+        QPainter painter(viewport());
+        painter.fillRect(event->rect(), treeColor);
+        if (!background_.isNull())
+            painter.drawImage(backgroundOffset_, background_);
+    }
+    QTreeView::paintEvent(event);
+}
+
+void JobTreeView::scrollContentsBy(int dx, int dy)
+{
+    // Moving the pixels would move the picture too; it stays put, so everything is repainted.
+    QTreeView::scrollContentsBy(dx, dy);
+    viewport()->update();
+}
+
+void JobTreeView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        const QModelIndex under = indexAt(event->position().toPoint());
+        if (under.isValid())
+            setCurrentIndex(under);
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void JobTreeView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && OnColumnDblClick && indexAt(event->position().toPoint()).isValid())
+        OnColumnDblClick(focusedRow());
+}
+
+void JobTreeView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = popupMenuAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (!menu)
+        return;
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+}  // namespace clipforge

@@ -1,0 +1,131 @@
+#include "app/Application.h"
+#include "app/ClockText.h"
+#include "app/Consts.h"
+#include "app/JpegImage.h"
+#include "dialogs/ScriptedDialogs.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <jpeglib.h>
+#include <stdexcept>
+
+TEST(ClockText, ShowsHoursMinutesSecondsWithoutWrappingHours)
+{
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "timestamp: 00:00:00"},         {1, "timestamp: 00:00:01"},
+        {65, "timestamp: 00:01:05"},        {3600, "timestamp: 01:00:00"},
+        {3599, "timestamp: 00:59:59"},      {360000, "timestamp: 100:00:00"},
+        {86399, "timestamp: 23:59:59"},     {10000000000LL, "timestamp: 2777777:46:40"},
+    };
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(clipforge::clockText(seconds), QString::fromLatin1(text)) << seconds;
+}
+
+TEST(ClockText, CounterNamesTotalTwice)
+{
+    EXPECT_EQ(clipforge::counterText(3, 0), QStringLiteral("3 files, finished 0 of 3"));
+    EXPECT_EQ(clipforge::counterText(4, 2), QStringLiteral("4 files, finished 2 of 4"));
+}
+
+TEST(FileSize, ReportsBytesOrTheSystemError)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("clip \"one\".avi"));
+    std::ofstream(path.toLocal8Bit().constData(), std::ios::binary) << std::string(1234, 'x');
+    EXPECT_EQ(clipforge::GetFileSize64(path), 1234);
+
+    try {
+        clipforge::GetFileSize64(folder.filePath(QStringLiteral("missing.avi")));
+        FAIL() << "a missing file must raise";
+    } catch (const ESystemError& error) {
+        EXPECT_EQ(error.code(), ENOENT);
+        EXPECT_EQ(std::string(error.what()), "System Error.  Code: 2.\r\nNo such file or directory");
+    }
+}
+
+namespace {
+
+QByteArray encodeJpeg(int width, int height)
+{
+    jpeg_compress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+    for (int x = 0; x < width; ++x) {
+        row[static_cast<size_t>(x) * 3] = 200;
+        row[static_cast<size_t>(x) * 3 + 1] = 40;
+        row[static_cast<size_t>(x) * 3 + 2] = 90;
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    std::free(buffer);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(JpegImage, DecodesPixelsAndRefusesGarbage)
+{
+    const QByteArray jpeg = encodeJpeg(57, 33);
+    const QImage image = clipforge::decodeJpeg(jpeg);
+    ASSERT_EQ(image.size(), QSize(57, 33));
+    const QColor centre = image.pixelColor(28, 16);
+    EXPECT_NEAR(centre.red(), 200, 3);
+    EXPECT_NEAR(centre.green(), 40, 3);
+    EXPECT_NEAR(centre.blue(), 90, 3);
+
+    EXPECT_TRUE(clipforge::decodeJpeg(QByteArray()).isNull());
+    EXPECT_TRUE(clipforge::decodeJpeg(QByteArray("not a picture at all")).isNull());
+    // A cut-off file is libjpeg's warning, not a failure: the rest is filled in, the size kept.
+    EXPECT_EQ(clipforge::decodeJpeg(jpeg.left(jpeg.size() / 3)).size(), QSize(57, 33));
+}
+
+namespace {
+
+class ThrowingObject : public QObject {
+public:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::runtime_error("List index out of bounds (7)");
+        return QObject::event(event);
+    }
+};
+
+}  // namespace
+
+TEST(Application, ErrorLeavingAHandlerIsShownAndTheProgramGoesOn)
+{
+    ScriptedDialogs dialogs;
+    clipforge::ScopedDialogService scope(dialogs);
+    ThrowingObject object;
+    QCoreApplication::postEvent(&object, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&object, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("List index out of bounds (7)"));
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Norvane Clipforge"));
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Critical);
+}

@@ -1,0 +1,33 @@
+#include "dialogs/BrowseFolder.h"
+#include "dialogs/FileFilter.h"
+
+#include <gtest/gtest.h>
+
+using clipforge::toQtFilter;
+
+TEST(FileFilter, TurnsBarSeparatedFiltersIntoQtForm)
+{
+    struct Case {
+        const char* program;
+        const char* qt;
+    };
+    const Case cases[] = {
+        {"All Supported Formats|*.mpg;*.mpeg;*.wmv;*.avi;*.vob;*.mov;*.mp2;*.mpv;*.mp4;*.flv|All Files|*.*",
+         "All Supported Formats (*.mpg *.mpeg *.wmv *.avi *.vob *.mov *.mp2 *.mpv *.mp4 *.flv);;All Files (*.*)"},
+        {"Norvane File List File (*.kxl)|*.kxl", "Norvane File List File (*.kxl)"},
+        {"Text|*.txt", "Text (*.txt)"},
+        {"Odd ; spacing| *.a ; *.b ;", "Odd ; spacing (*.a *.b)"},
+        {"", ""},
+        {"Dangling description", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(toQtFilter(QString::fromUtf8(c.program)), QString::fromUtf8(c.qt)) << c.program;
+}
+
+TEST(BrowseFolder, ChosenFolderGainsOneTrailingSeparator)
+{
+    EXPECT_EQ(clipforge::withTrailingSeparator(QStringLiteral("/out")), QStringLiteral("/out/"));
+    EXPECT_EQ(clipforge::withTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(clipforge::withTrailingSeparator(QStringLiteral("/a b/")), QStringLiteral("/a b/"));
+    EXPECT_EQ(clipforge::withTrailingSeparator(QString()), QString());
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "dialogs/DialogService.h"
+
+#include <QDialog>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Answers the program's dialogs from queues a test fills beforehand and records every
+// message box and web page. A dialog with no answer queued is cancelled.
+class ScriptedDialogs : public clipforge::DialogService {
+public:
+    struct Message {
+        QString text;
+        QMessageBox::Icon icon;
+        QString title;
+    };
+
+    std::deque<QStringList> openFileNamesAnswers;
+    std::deque<QString> openFileNameAnswers;
+    std::deque<QString> saveFileNameAnswers;
+    std::deque<QString> directoryAnswers;
+    std::deque<std::function<void(QDialog&)>> modalScripts;
+
+    std::vector<Message> messages;
+    std::vector<QUrl> openedUrls;
+    std::vector<QString> directoryTitles;
+    std::vector<QString> filters;
+    int modalCount = 0;
+
+    QStringList openFileNames(QWidget*, const QString& filter) override
+    {
+        filters.push_back(filter);
+        return take(openFileNamesAnswers);
+    }
+    QString openFileName(QWidget*, const QString& filter) override
+    {
+        filters.push_back(filter);
+        return take(openFileNameAnswers);
+    }
+    QString saveFileName(QWidget*, const QString& filter) override
+    {
+        filters.push_back(filter);
+        return take(saveFileNameAnswers);
+    }
+    QString existingDirectory(QWidget*, const QString& title) override
+    {
+        directoryTitles.push_back(title);
+        return take(directoryAnswers);
+    }
+    void message(QWidget*, const QString& text, QMessageBox::Icon icon) override
+    {
+        messages.push_back({text, icon, clipforge::applicationTitle()});
+    }
+    void openUrl(const QUrl& address) override { openedUrls.push_back(address); }
+
+    // The script plays the user: it may click buttons, which close the dialog.
+    void execModal(QDialog& dialog) override
+    {
+        ++modalCount;
+        dialog.setModal(true);
+        dialog.show();
+        if (!modalScripts.empty()) {
+            auto script = std::move(modalScripts.front());
+            modalScripts.pop_front();
+            script(dialog);
+        }
+        if (dialog.isVisible())
+            dialog.reject();
+    }
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& answers)
+    {
+        if (answers.empty())
+            return T();
+        T answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+};
