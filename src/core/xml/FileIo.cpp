@@ -1,0 +1,151 @@
+#include "core/xml/FileIo.h"
+
+#include "core/Errors.h"
+#include "core/Paths.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+
+namespace clipforge {
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
+    ~FileDescriptor() { close(); }
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Returns false (errno set) when the final close reports a write error.
+    bool close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// Removes the temporary file unless it was renamed into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile()
+    {
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    const std::string& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+std::string resolveLink(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
+// Creates a new file beside target with the permissions a plain create
+// would give (umask applied by open).
+FileDescriptor createTemporaryBeside(const std::string& target, std::string& temporaryPath)
+{
+    static std::atomic<unsigned> counter{0};
+    const std::string stem = folderPart(target) + "." + fileNamePart(target) + ".tmp";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporaryPath = stem + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        FileDescriptor fd(::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.valid() || errno != EEXIST)
+            return fd;
+    }
+    return FileDescriptor(-1);
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string readWholeFile(const std::string& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
+        throw EFileError::cannotOpen(path, errno);
+    struct stat info {};
+    std::string bytes;
+    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
+        bytes.reserve(static_cast<size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw EFileError::cannotOpen(path, errno);
+        }
+        if (got == 0)
+            return bytes;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+void replaceFileContents(const std::string& path, std::string_view bytes)
+{
+    const std::string target = resolveLink(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        // Refuse a file we could not have written in place (read-only, a
+        // folder), rather than silently replacing it.
+        FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (!probe.valid())
+            throw EFileError::cannotOpen(path, errno);
+    }
+    std::string temporaryPath;
+    FileDescriptor fd = createTemporaryBeside(target, temporaryPath);
+    if (!fd.valid())
+        throw EFileError::cannotCreate(path, errno);
+    TemporaryFile temporary(temporaryPath);
+    if (exists)
+        ::fchmod(fd.get(), existing.st_mode & 07777);
+    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+        throw EFileError::cannotCreate(path, errno);
+    if (::rename(temporary.path().c_str(), target.c_str()) != 0)
+        throw EFileError::cannotCreate(path, errno);
+    temporary.release();
+}
+
+}  // namespace clipforge

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace clipforge {
+
+// The whole file as bytes. EFileError "Cannot open file ..." when it cannot
+// be opened or read.
+std::string readWholeFile(const std::string& path);
+
+// Makes path hold exactly bytes without ever leaving a half-written file in
+// its place: the bytes go to a temporary file in the same folder, which is
+// then renamed over path. An existing file keeps its permissions; a link is
+// followed and its target replaced. EFileError "Cannot open file ..." when an
+// existing path cannot be written, "Cannot create file ..." for any other
+// failure; path is then unchanged and no temporary file is left behind.
+void replaceFileContents(const std::string& path, std::string_view bytes);
+
+}  // namespace clipforge

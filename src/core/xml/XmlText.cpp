@@ -1,0 +1,163 @@
+#include "core/xml/XmlText.h"
+
+#include <array>
+#include <cstring>
+
+namespace clipforge {
+
+namespace {
+
+// What each byte becomes when written; empty for bytes written as themselves.
+struct EscapeTable {
+    std::array<std::array<char, 7>, 256> text{};
+    std::array<unsigned char, 256> length{};
+
+    constexpr EscapeTable()
+    {
+        set('"', "&quot;");
+        set('&', "&amp;");
+        set('\'', "&apos;");
+        set('<', "&lt;");
+        set('>', "&gt;");
+        constexpr const char* digits = "0123456789ABCDEF";
+        for (int byte = 0x80; byte <= 0xFF; ++byte) {
+            const char reference[] = {'&', '#', 'x', digits[byte >> 4], digits[byte & 15], ';', 0};
+            set(static_cast<unsigned char>(byte), reference);
+        }
+    }
+
+    constexpr void set(unsigned char byte, const char* replacement)
+    {
+        unsigned char n = 0;
+        while (replacement[n] != 0) {
+            text[byte][n] = replacement[n];
+            ++n;
+        }
+        length[byte] = n;
+    }
+};
+
+constexpr EscapeTable escapes;
+
+constexpr char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Tries a named reference after "&"; returns its length (without the "&")
+// and the byte it stands for, or 0.
+size_t namedReference(std::string_view rest, char& byte)
+{
+    struct Named {
+        std::string_view name;
+        char byte;
+    };
+    static constexpr Named names[] = {
+        {"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"apos;", '\''}, {"quot;", '"'}};
+    for (const auto& named : names) {
+        if (rest.size() >= named.name.size() && equalsIgnoreCase(rest.substr(0, named.name.size()), named.name)) {
+            byte = named.byte;
+            return named.name.size();
+        }
+    }
+    return 0;
+}
+
+int digitValue(char c, int base)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (base == 16 && upper(c) >= 'A' && upper(c) <= 'F')
+        return upper(c) - 'A' + 10;
+    return -1;
+}
+
+// Tries "#digits;" or "#xdigits;" after "&"; same contract as namedReference.
+// Only the low eight bits of the number matter, so it is kept modulo 256.
+size_t characterReference(std::string_view rest, char& byte)
+{
+    if (rest.size() < 3 || rest[0] != '#')
+        return 0;
+    const bool hex = rest[1] == 'x' || rest[1] == 'X';
+    const int base = hex ? 16 : 10;
+    size_t i = hex ? 2 : 1;
+    const size_t firstDigit = i;
+    unsigned value = 0;
+    bool positive = false;
+    for (; i < rest.size(); ++i) {
+        const int digit = digitValue(rest[i], base);
+        if (digit < 0)
+            break;
+        value = (value * static_cast<unsigned>(base) + static_cast<unsigned>(digit)) & 0xFFu;
+        positive = positive || digit != 0;
+    }
+    if (i == firstDigit || i >= rest.size() || rest[i] != ';' || !positive)
+        return 0;
+    byte = static_cast<char>(value);
+    return i + 1;
+}
+
+}  // namespace
+
+void appendEncoded(std::string& output, std::string_view value)
+{
+    const char* p = value.data();
+    const char* const end = p + value.size();
+    while (p < end) {
+        const char* run = p;
+        while (p < end && escapes.length[static_cast<unsigned char>(*p)] == 0)
+            ++p;
+        output.append(run, p);
+        if (p == end)
+            break;
+        const auto byte = static_cast<unsigned char>(*p++);
+        output.append(escapes.text[byte].data(), escapes.length[byte]);
+    }
+}
+
+void assignDecoded(std::string& target, std::string_view text)
+{
+    const void* firstAmpersand = std::memchr(text.data(), '&', text.size());
+    if (firstAmpersand == nullptr) {
+        target.assign(text);
+        return;
+    }
+    target.clear();
+    target.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const size_t ampersand = text.find('&', i);
+        if (ampersand == std::string_view::npos) {
+            target.append(text.substr(i));
+            break;
+        }
+        target.append(text.substr(i, ampersand - i));
+        const std::string_view rest = text.substr(ampersand + 1);
+        char byte = '&';
+        size_t used = namedReference(rest, byte);
+        if (used == 0)
+            used = characterReference(rest, byte);
+        target.push_back(byte);
+        i = ampersand + 1 + used;
+    }
+}
+
+std::string decodeValue(std::string_view text)
+{
+    std::string result;
+    assignDecoded(result, text);
+    return result;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace clipforge

@@ -1,0 +1,197 @@
+#include "core/Errors.h"
+#include "core/xml/XmlDocument.h"
+#include "core/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void addItem(TXmlElem& root, const std::string& fileName, const std::string& format, const std::string& path)
+{
+    auto& item = root.Children().AddChild("item");
+    item.Children().AddChild("filename").SetValue(fileName);
+    item.Children().AddChild("format").SetValue(format);
+    item.Children().AddChild("path").SetValue(path);
+}
+
+TEST(XmlWriter, WritesTheListFileByteForByte)
+{
+    TXmlDocument document;
+    document.Prolog().SetEncoding("UTF-8");
+    document.Root().SetName("list");
+    addItem(document.Root(), "C:\\Video\\a.avi", "0", "D:\\Out\\");
+    addItem(document.Root(), "C:\\Video\\Caf\xE9.mpg", "3", "");
+    EXPECT_EQ(document.SaveToString(),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+              "<list>\r\n"
+              "  <item>\r\n"
+              "    <filename>C:\\Video\\a.avi</filename>\r\n"
+              "    <format>0</format>\r\n"
+              "    <path>D:\\Out\\</path>\r\n"
+              "  </item>\r\n"
+              "  <item>\r\n"
+              "    <filename>C:\\Video\\Caf&#xE9;.mpg</filename>\r\n"
+              "    <format>3</format>\r\n"
+              "    <path/>\r\n"
+              "  </item>\r\n"
+              "</list>\r\n");
+}
+
+TEST(XmlWriter, ElementShapes)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TXmlDocument&)> build;
+        std::string_view bytes;
+    };
+    const Case cases[] = {
+        {"empty root", [](TXmlDocument& d) { d.Root().SetName("list"); },
+         "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<list/>\r\n"},
+        {"unnamed root writes nothing", [](TXmlDocument&) {}, "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"},
+        {"value encoded",
+         [](TXmlDocument& d) {
+             d.Root().SetName("v");
+             d.Root().SetValue("A<B&\"C\"'>\t\n\xE9\x80\xFF\x01");
+         },
+         "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+         "<v>A&lt;B&amp;&quot;C&quot;&apos;&gt;\t\n&#xE9;&#x80;&#xFF;\x01</v>\r\n"},
+        {"children win over value, prefix and attributes",
+         [](TXmlDocument& d) {
+             d.Root().SetName("r");
+             d.Root().SetPrefix("p");
+             d.Root().SetValue("hidden");
+             d.Root().Attributes().Add("a", "", "1&2");
+             d.Root().Attributes().Add("b", "x", "\xE9");
+             d.Root().Children().AddChild("k");
+         },
+         "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+         "<p:r a=\"1&amp;2\" x:b=\"&#xE9;\">\r\n  <k/>\r\n</p:r>\r\n"},
+        {"other child kinds",
+         [](TXmlDocument& d) {
+             d.Load("<r>t&amp;<!--c&--><![CDATA[<&>]]><e>v</e></r>");
+         },
+         "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n"
+         "<r>\r\n  t&amp;\r\n  <!--c&-->\r\n  <![CDATA[<&>]]>\r\n  <e>v</e>\r\n</r>\r\n"},
+        {"unnamed element indents its children one level deeper",
+         [](TXmlDocument& d) {
+             d.Root().SetName("r");
+             auto& anonymous = d.Root().Children().Add(std::make_unique<TXmlElemClassic>());
+             anonymous.Children().AddChild("k").SetValue("v");
+         },
+         "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<r>\r\n    <k>v</k>\r\n</r>\r\n"},
+        {"prolog written back as read",
+         [](TXmlDocument& d) {
+             d.Load("<!--first--><?xml version=\"1.1\" encoding=\"\" standalone=\"yes\"?>"
+                    "<!DOCTYPE list><?xml-stylesheet href=\"a&amp;b\"?><list/>");
+         },
+         "<!--first-->\r\n<?xml version=\"1.1\" standalone=\"yes\"?>\r\n<!DOCTYPE list>\r\n"
+         "<?xml-stylesheet href=\"a&amp;b\"?>\r\n<list/>\r\n"},
+        {"declaration added at the end of a prolog without one",
+         [](TXmlDocument& d) { d.Load("<!--c--><list/>"); },
+         "<!--c-->\r\n<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<list/>\r\n"},
+    };
+    for (const auto& c : cases) {
+        TXmlDocument document;
+        c.build(document);
+        EXPECT_EQ(document.SaveToString(), c.bytes) << c.name;
+    }
+}
+
+TEST(XmlWriter, HostileValuesSurviveARoundTrip)
+{
+    std::string everyByte;
+    for (int byte = 0; byte < 256; ++byte)
+        everyByte += static_cast<char>(byte);
+    const std::string values[] = {everyByte, "&<>'\"", "&amp;", "&amp;amp;", "&#xE9;", " padded ", "]]>", "--"};
+    for (const auto& value : values) {
+        TXmlDocument written;
+        written.Root().SetName("list");
+        auto& item = written.Root().Children().AddChild("item");
+        item.SetValue(value);
+        item.Attributes().Add("a", "", value);
+        const std::string bytes = written.SaveToString();
+        for (unsigned char c : bytes)
+            ASSERT_LT(c, 0x80) << "the writer emits 7-bit ASCII only";
+        TXmlDocument read;
+        read.Load(bytes);
+        ASSERT_EQ(read.Root().Children().Count(), 1);
+        const auto& readItem = read.Root().Children().Item(0);
+        // Whitespace-only text never becomes a value; every other value is exact.
+        EXPECT_EQ(readItem.Value(), value);
+        EXPECT_EQ(readItem.Attributes().Item(0).Value, value);
+    }
+}
+
+TEST(XmlWriter, CopyFromMakesADeepCopy)
+{
+    TXmlDocument source;
+    source.Load("<?xml version=\"1.1\" encoding=\"x\"?><p:r a='1'><k>v</k><!--c--></p:r>");
+    TXmlDocument copy;
+    copy.Root().CopyFrom(source.Root());
+    copy.Prolog().Add(std::make_unique<TXmlElemHeader>()).CopyFrom(source.Prolog().Item(0));
+    EXPECT_EQ(copy.SaveToString(), source.SaveToString());
+    EXPECT_EQ(copy.Root().Children().Item(0).Parent(), &copy.Root());
+}
+
+class XmlFiles : public ::testing::Test {
+protected:
+    clipforge::test::TempFolder folder;
+};
+
+TEST_F(XmlFiles, SaveFileThenLoadFile)
+{
+    const std::string path = folder.path() + "list.kxl";
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.Root().Children().AddChild("item").SetValue("x");
+    document.SaveFile(path);
+    document.SaveFile(path);
+    TXmlDocument read;
+    read.LoadFile(path);
+    EXPECT_EQ(read.SaveToString(), document.SaveToString());
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"list.kxl"}) << "no temporary file is left";
+}
+
+TEST_F(XmlFiles, FileErrorsNameTheFileAndTheReason)
+{
+    TXmlDocument document;
+    const std::string missing = folder.path() + "missing.kxl";
+    try {
+        document.LoadFile(missing);
+        FAIL();
+    } catch (const EFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + missing + "\". No such file or directory");
+    }
+    const std::string noFolder = folder.path() + "none/out.kxl";
+    try {
+        document.SaveFile(noFolder);
+        FAIL();
+    } catch (const EFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot create file \"" + noFolder + "\". No such file or directory");
+    }
+    EXPECT_THROW(document.LoadFile(folder.path()), EFileError);
+    EXPECT_THROW(document.SaveFile(folder.path()), EFileError);
+}
+
+TEST_F(XmlFiles, AFailedSaveLeavesTheOldFileAlone)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    const std::string path = folder.path() + "keep.kxl";
+    folder.write("keep.kxl", "old");
+    ::chmod(path.c_str(), 0444);
+    TXmlDocument document;
+    try {
+        document.SaveFile(path);
+        FAIL();
+    } catch (const EFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + path + "\". Permission denied");
+    }
+    EXPECT_EQ(folder.read("keep.kxl"), "old");
+}
+
+}  // namespace
