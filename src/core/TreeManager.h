@@ -48,6 +48,9 @@ public:
     const TItemNodeData& Job(int row) const;
     // Tells views that the job at row changed.
     void RepaintNode(int row);
+    // Asks views to give themselves the keyboard focus and select the job at row (the driver
+    // does so for every job it starts).
+    void FocusNode(int row) { emit nodeFocusRequested(row); }
 
     // Removes the given rows (duplicates and rows outside the list are ignored). False, and
     // nothing removed, while the list is locked.
@@ -69,6 +72,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    void nodeFocusRequested(int row);
 
 private:
     QVariant jobColumnData(const TItemNodeData& job, int row, int role) const;

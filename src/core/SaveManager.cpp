@@ -1,0 +1,107 @@
+#include "core/SaveManager.h"
+
+#include "core/ConvertError.h"
+#include "core/Errors.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+#include "core/TreeManager.h"
+#include "core/xml/XmlDocument.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Writing goes through a temporary file renamed over the target, which would happily replace a
+// file the user protected. Refuse such a file the way opening it for writing would; the write
+// bits are tested as well because root may open any file.
+void refuseReadOnlyFile(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return;
+    if (::access(path.c_str(), W_OK) != 0)
+        throw EFileError::cannotOpen(path, errno);
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw EFileError::cannotOpen(path, EACCES);
+}
+
+std::string valueOf(const TXmlElem& item, const char* name, const char* missing)
+{
+    const TXmlElem* child = item.Children().FindChild(name);
+    return child ? child->Value() : std::string(missing);
+}
+
+TItemData jobOfItem(const TXmlElem& item, int position)
+{
+    const TXmlElem* fileName = item.Children().FindChild("filename");
+    if (!fileName)
+        throw EXmlError("List item " + std::to_string(position) + " has no filename");
+    const TXmlElem* format = item.Children().FindChild("format");
+    return {clipforge::widen(fileName->Value()), format ? clipforge::textToInt(format->Value()) : -1,
+            clipforge::widen(valueOf(item, "path", "")), false, 0};
+}
+
+}  // namespace
+
+TSaveManager::TSaveManager(TTreeManager& tree) : Document(std::make_unique<TXmlDocument>()), Tree(tree)
+{
+    Document->Prolog().SetEncoding("UTF-8");
+    Document->Root().SetName("list");
+}
+
+TSaveManager::~TSaveManager() = default;
+
+void TSaveManager::WriteList(const std::string& path)
+{
+    refuseReadOnlyFile(path);
+    fillDocument();
+    Document->SaveFile(path);
+}
+
+void TSaveManager::fillDocument()
+{
+    TXmlElemClassic& root = Document->Root();
+    root.Clear();
+    for (int row = 0; row < Tree.Count(); ++row) {
+        const TItemData& job = Tree.Job(row).ItemData;
+        TXmlElems& item = root.Children().AddChild("item").Children();
+        item.AddChild("filename").SetValue(clipforge::narrow(job.FileName));
+        item.AddChild("format").SetValue(std::to_string(job.Format));
+        item.AddChild("path").SetValue(clipforge::narrow(job.Path));
+    }
+}
+
+bool TSaveManager::ReadList(const std::string& path)
+{
+    if (Tree.Locked())
+        return false;
+    if (!clipforge::fileExists(path))
+        return true;
+    Document->LoadFile(path);
+    appendJobsOfDocument();
+    return true;
+}
+
+void TSaveManager::appendJobsOfDocument()
+{
+    const TXmlElems& items = Document->Root().Children();
+    std::vector<TItemData> jobs;
+    jobs.reserve(static_cast<std::size_t>(items.Count()));
+    try {
+        int position = 0;
+        for (const auto& item : items) {
+            // Comments, CDATA and stray text between the items are not jobs.
+            if (item->Kind() == XmlElemKind::Classic)
+                jobs.push_back(jobOfItem(*item, ++position));
+        }
+    } catch (...) {
+        Tree.AppendJobs(std::move(jobs));
+        throw;
+    }
+    Tree.AppendJobs(std::move(jobs));
+}

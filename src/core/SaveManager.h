@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class TTreeManager;
+class TXmlDocument;
+
+// List files (.kxl): the job queue written to and read from an XML file. One document serves
+// every export and import of the run, so an export after an import writes the imported prolog
+// and root name back.
+class TSaveManager {
+public:
+    explicit TSaveManager(TTreeManager& tree);
+    ~TSaveManager();
+    TSaveManager(const TSaveManager&) = delete;
+    TSaveManager& operator=(const TSaveManager&) = delete;
+
+    // Writes every job, in queue order. The old file is replaced only by a complete new one;
+    // an existing file that is read-only is refused with "Cannot open file "%s". %s".
+    void WriteList(const std::string& path);
+    // Appends the jobs of the file, each waiting. A missing file adds nothing and reports nothing.
+    // Returns false, reading nothing, while the job list is locked by a conversion run.
+    // An error part-way keeps the jobs read before it.
+    bool ReadList(const std::string& path);
+
+    std::unique_ptr<TXmlDocument> Document;
+
+private:
+    void fillDocument();
+    void appendJobsOfDocument();
+
+    TTreeManager& Tree;
+};
