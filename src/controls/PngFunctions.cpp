@@ -17,9 +17,12 @@ std::uint8_t fadedAlpha(int alpha, int amount)
     return static_cast<std::uint8_t>(roundEven(alpha / 256.0 * (amount + 1)));
 }
 
+// Both parts may round up (255 half way gives 128 + 128): the sum saturates rather than wrap
+// round to black.
 std::uint8_t grayedChannel(int channel, int gray, int amount)
 {
-    return static_cast<std::uint8_t>((roundEven(channel / 256.0 * (255 - amount)) + roundEven(gray / 256.0 * (amount + 1))) & 0xFF);
+    const int value = roundEven(channel / 256.0 * (255 - amount)) + roundEven(gray / 256.0 * (amount + 1));
+    return static_cast<std::uint8_t>(std::min(value, 255));
 }
 
 void grayColor(std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue, int amount)
