@@ -1,0 +1,178 @@
+#include "core/CommandManager.h"
+#include "core/TempFolder.h"
+#include "engine/CommandLineSplitter.h"
+#include "engine/ConverterCommand.h"
+#include "engine/OverwriteManager.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs argv without a shell, as the program's runner does, collecting its
+// standard output and error together.
+Outcome run(const std::vector<std::string>& arguments)
+{
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipeEnds[1], 1);
+        ::dup2(pipeEnds[1], 2);
+        const int devNull = ::open("/dev/null", O_RDONLY);
+        ::dup2(devNull, 0);
+        std::vector<char*> argv;
+        for (const auto& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeEnds[1]);
+    Outcome outcome;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        outcome.output.append(buffer, static_cast<size_t>(got));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+struct Probe {
+    std::string container;
+    std::set<std::string> codecs;
+};
+
+Probe probe(const std::string& path)
+{
+    const auto outcome = run({"ffprobe", "-v", "error", "-show_entries", "format=format_name:stream=codec_name",
+                              "-of", "default=noprint_wrappers=1", path});
+    Probe result;
+    std::istringstream lines(outcome.output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("format_name=", 0) == 0)
+            result.container = line.substr(12);
+        else if (line.rfind("codec_name=", 0) == 0)
+            result.codecs.insert(line.substr(11));
+    }
+    return result;
+}
+
+struct Expected {
+    std::string container;  // a part of ffprobe's format name
+    std::set<std::string> codecs;
+};
+
+// What every shipped profile must produce; a profile missing here fails the test.
+const std::map<std::string, Expected> expectations = {
+    {"MP4 video (H.264 + AAC)", {"mp4", {"h264", "aac"}}},
+    {"MP4 video (H.265 + AAC)", {"mp4", {"hevc", "aac"}}},
+    {"MKV video (H.264 + AAC)", {"matroska", {"h264", "aac"}}},
+    {"WebM video (VP9 + Opus)", {"webm", {"vp9", "opus"}}},
+    {"WebM video (VP8 + Vorbis)", {"webm", {"vp8", "vorbis"}}},
+    {"AVI video (MPEG-4 + MP3)", {"avi", {"mpeg4", "mp3"}}},
+    {"MPEG-2 video (DVD-compatible, PAL)", {"mpeg", {"mpeg2video", "ac3"}}},
+    {"MPEG-2 video (DVD-compatible, NTSC)", {"mpeg", {"mpeg2video", "ac3"}}},
+    {"MOV video (H.264 + AAC)", {"mov", {"h264", "aac"}}},
+    {"WMV video (Windows Media 8 + WMA)", {"asf", {"wmv2", "wmav2"}}},
+    {"FLV video (Flash Video + MP3)", {"flv", {"flv1", "mp3"}}},
+    {"OGV video (Theora + Vorbis)", {"ogg", {"theora", "vorbis"}}},
+    {"Animated GIF (480 pixels wide)", {"gif", {"gif"}}},
+    {"MP3 audio", {"mp3", {"mp3"}}},
+    {"AAC audio (M4A)", {"m4a", {"aac"}}},
+    {"WAV audio (uncompressed)", {"wav", {"pcm_s16le"}}},
+    {"FLAC audio (lossless)", {"flac", {"flac"}}},
+    {"Ogg audio (Vorbis)", {"ogg", {"vorbis"}}},
+    {"Opus audio", {"ogg", {"opus"}}},
+};
+
+std::string converter()
+{
+    const char* appFolder = std::getenv("CLIPFORGE_APP_DIR");
+    return clipforge::converterPath(appFolder ? std::string(appFolder) + "/" : std::string());
+}
+
+class ShippedCatalogue : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* resources = std::getenv("CLIPFORGE_RESOURCES");
+        ASSERT_NE(resources, nullptr);
+        catalogue = std::make_unique<TCommandManager>(resources);
+        // A name that would break out of naive quoting if it were not kept one argument.
+        source = folder.path() + "my \"clip\" -y $(x);.mkv";
+        const auto made = run({converter(), "-v", "error", "-f", "lavfi", "-i",
+                               "testsrc=duration=1:size=160x120:rate=10", "-f", "lavfi", "-i", "sine=duration=1",
+                               "-c:v", "mpeg4", "-c:a", "mp2", "-shortest", source});
+        ASSERT_EQ(made.exitCode, 0) << made.output;
+    }
+
+    // Converts the source with profile i exactly as a job would, returning
+    // the converter's outcome and the output path it was given.
+    Outcome convert(int profile, std::string& outputPath)
+    {
+        const std::string folderPath = clipforge::outputFolder(folder.path(), "", "/unused/");
+        outputPath = TOverwriteManager().GetUniqueName(
+            folderPath + clipforge::outputName(source, catalogue->GetExt(profile)));
+        const auto line =
+            clipforge::converterCommandLine(converter(), source, catalogue->GetParams(profile), outputPath);
+        return run(clipforge::splitCommandLine(line));
+    }
+
+    clipforge::test::TempFolder folder;
+    std::unique_ptr<TCommandManager> catalogue;
+    std::string source;
+};
+
+TEST_F(ShippedCatalogue, EveryProfileProducesItsContainerAndCodecs)
+{
+    ASSERT_GE(catalogue->Count(), 16);
+    for (int i = 0; i < catalogue->Count(); ++i) {
+        const std::string& name = catalogue->Names()[static_cast<size_t>(i)];
+        SCOPED_TRACE(name);
+        EXPECT_NE((" " + catalogue->GetParams(i) + " ").find(" -n "), std::string::npos)
+            << "every profile must refuse to overwrite";
+        const auto expected = expectations.find(name);
+        ASSERT_NE(expected, expectations.end()) << "no expectation for this profile";
+        std::string output;
+        const auto outcome = convert(i, output);
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+        const auto probed = probe(output);
+        EXPECT_NE(probed.container.find(expected->second.container), std::string::npos) << probed.container;
+        for (const auto& codec : expected->second.codecs)
+            EXPECT_TRUE(probed.codecs.count(codec)) << codec << " missing in " << output;
+    }
+}
+
+TEST_F(ShippedCatalogue, TheConverterRefusesAnOutputThatAppearedMeanwhile)
+{
+    int wav = 0;
+    while (wav < catalogue->Count() && catalogue->GetExt(wav) != "wav")
+        ++wav;
+    ASSERT_LT(wav, catalogue->Count());
+    const std::string taken = folder.path() + clipforge::outputName(source, "wav");
+    const std::string line =
+        clipforge::converterCommandLine(converter(), source, catalogue->GetParams(wav), taken);
+    folder.write(clipforge::fileNamePart(taken), "precious");
+    const auto outcome = run(clipforge::splitCommandLine(line));
+    EXPECT_NE(outcome.exitCode, 0);
+    EXPECT_EQ(folder.read(clipforge::fileNamePart(taken)), "precious");
+}
+
+}  // namespace
