@@ -103,6 +103,8 @@ public:
     void frameRect(const Rect& rect, TColor color);
     void rectangle(const Rect& rect);
     void roundRect(const Rect& rect, int ellipseWidth, int ellipseHeight);
+    // The dotted focus frame, drawn by inverting every other pixel; drawing it twice removes it.
+    void focusRect(const Rect& rect);
     void moveTo(int x, int y) { penPosition_ = QPoint(x, y); }
     void lineTo(int x, int y);
     QPoint penPosition() const { return penPosition_; }
