@@ -1,0 +1,126 @@
+#include "controls/ImageButton.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+using clipforge::Rect;
+
+namespace {
+
+constexpr int pressedShift = 2;
+
+Rect pictureRect(const TPngImage& picture, int offset)
+{
+    return {offset, offset, picture.width() + offset, picture.height() + offset};
+}
+
+} // namespace
+
+TImageButton::TImageButton(QWidget* parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    imageRect_ = currentLook().rect;
+}
+
+void TImageButton::setPicture(TPngImage& field, const TPngImage& picture)
+{
+    field = picture;
+    stateChanged();
+}
+
+void TImageButton::SetUseDown(bool useDown)
+{
+    useDown_ = useDown;
+    stateChanged();
+}
+
+void TImageButton::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    stateChanged();
+}
+
+// The hit area follows the look at once, so a mouse event that arrives before the repaint
+// already tests against the picture that repaint will show.
+void TImageButton::stateChanged()
+{
+    imageRect_ = currentLook().rect;
+    update();
+}
+
+TImageButton::Look TImageButton::currentLook() const
+{
+    if (!enabled_)
+        return {&imageDisable_, pictureRect(imageDisable_, 0)};
+    if (down_) {
+        const int offset = useDown_ ? pressedShift : 0;
+        const TPngImage* picture = imageDown_.empty() ? &imageOver_ : &imageDown_;
+        return {picture, pictureRect(imageDown_, offset)};
+    }
+    if (over_ && !imageOver_.empty())
+        return {&imageOver_, pictureRect(imageOver_, 0)};
+    return {&image_, pictureRect(image_, 0)};
+}
+
+QImage TImageButton::render() const
+{
+    QImage surface(width(), height(), QImage::Format_ARGB32_Premultiplied);
+    surface.fill(Qt::transparent);
+    if (surface.isNull())
+        return surface;
+    const Look look = currentLook();
+    if (!look.picture->empty()) {
+        clipforge::Canvas canvas(surface);
+        // Drawn at the picture's own size even when the hit rectangle is the pressed picture's.
+        look.picture->draw(canvas, {look.rect.left, look.rect.top, look.rect.left + look.picture->width(),
+                                    look.rect.top + look.picture->height()});
+    }
+    return surface;
+}
+
+void TImageButton::paintEvent(QPaintEvent*)
+{
+    imageRect_ = currentLook().rect;
+    QPainter painter(this);
+    painter.drawImage(0, 0, render());
+}
+
+void TImageButton::enterEvent(QEnterEvent* event)
+{
+    over_ = true;
+    stateChanged();
+    QWidget::enterEvent(event);
+}
+
+void TImageButton::leaveEvent(QEvent* event)
+{
+    over_ = false;
+    stateChanged();
+    QWidget::leaveEvent(event);
+}
+
+void TImageButton::mousePressEvent(QMouseEvent*)
+{
+    down_ = true;
+    stateChanged();
+}
+
+void TImageButton::mouseMoveEvent(QMouseEvent* event)
+{
+    if (imageRect_.contains(event->position().toPoint()))
+        return;
+    down_ = false;
+    stateChanged();
+}
+
+void TImageButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    const bool inside = imageRect_.contains(point);
+    down_ = false;
+    stateChanged();
+    if (inside && enabled_ && event->button() == Qt::LeftButton && OnClick)
+        OnClick(this);
+}
