@@ -1,0 +1,57 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/FileDescriptor.h"
+
+namespace clipforge {
+
+// What a child is started with. arguments[0] names the program; a name
+// without a slash is looked up in PATH. No shell is involved.
+struct ChildStart {
+    std::vector<std::string> arguments;
+    int standardInput = -1;   // becomes the child's descriptor 0
+    int standardOutput = -1;  // becomes the child's descriptors 1 and 2
+    int niceIncrement = 0;    // only ever lowers the child's priority
+};
+
+// A running child in a process group of its own that dies with the thread that
+// started it. Every child is reaped: destroying one that still runs kills its
+// whole group first.
+class ChildProcess {
+public:
+    enum class State { Running, Ended, Failed };
+
+    // Starts the child; returns 0 or the error number. A program that cannot
+    // be executed is reported here, never as a child exiting 127.
+    static int start(const ChildStart& request, std::unique_ptr<ChildProcess>& child);
+
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    // Never blocks. On Ended, exitCode holds the child's exit code, or 128 plus
+    // the signal that ended it; on Failed, error holds the error number.
+    State poll(std::uint32_t& exitCode, int& error);
+    // Sleeps up to timeout, waking early when the child ends.
+    void waitForEnd(std::chrono::milliseconds timeout) const;
+    // SIGKILL to the child's process group, then reaps the child.
+    void kill();
+
+    pid_t pid() const { return pid_; }
+
+private:
+    ChildProcess(pid_t pid, FileDescriptor endNotifier);
+
+    pid_t pid_;
+    FileDescriptor endNotifier_;
+    bool reaped_ = false;
+};
+
+}  // namespace clipforge

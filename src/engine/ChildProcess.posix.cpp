@@ -1,0 +1,265 @@
+#include "engine/ChildProcess.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace clipforge {
+
+namespace {
+
+// The child shares our memory until it execs (a vfork-style start), so its
+// cost does not grow with the size of this program, unlike fork. While it runs
+// on our memory it may only make raw system calls: no allocation, no locks, no
+// sanitizer bookkeeping, no signal handlers of ours.
+#define CLIPFORGE_CHILD_CODE __attribute__((no_sanitize("address", "undefined"), noinline))
+
+constexpr std::size_t ChildStackSize = 64 * 1024;
+constexpr int LastSignal = 64;
+
+struct ChildArguments {
+    const char* program;
+    char* const* argv;
+    char* const* envp;
+    int standardInput;
+    int standardOutput;
+    int niceValue;
+    pid_t parent;
+    volatile int error;  // set by the child when it cannot exec
+};
+
+// The kernel's sigaction with every field zero means SIG_DFL, no flags and an
+// empty mask, whatever the architecture's field order.
+const unsigned long DefaultAction[4] = {};
+const unsigned long EmptySignalSet = 0;
+
+[[noreturn]] CLIPFORGE_CHILD_CODE void childFail(ChildArguments* args, int error)
+{
+    args->error = error != 0 ? error : ECHILD;
+    syscall(SYS_exit, 127);
+    __builtin_unreachable();
+}
+
+CLIPFORGE_CHILD_CODE void resetSignals()
+{
+    for (int signal = 1; signal <= LastSignal; ++signal)
+        if (signal != SIGKILL && signal != SIGSTOP)
+            syscall(SYS_rt_sigaction, signal, DefaultAction, nullptr, sizeof EmptySignalSet);
+}
+
+CLIPFORGE_CHILD_CODE void closeOtherDescriptors()
+{
+    if (syscall(SYS_close_range, 3, ~0U, 0) == 0)
+        return;
+    for (int fd = 3; fd < 65536; ++fd)
+        syscall(SYS_close, fd);
+}
+
+CLIPFORGE_CHILD_CODE void connectStandardDescriptors(ChildArguments* args)
+{
+    // Moved above 2 first, so a pipe end that happens to sit on 0, 1 or 2
+    // cannot be overwritten before it is used.
+    const long input = syscall(SYS_fcntl, args->standardInput, F_DUPFD, 3);
+    const long output = syscall(SYS_fcntl, args->standardOutput, F_DUPFD, 3);
+    if (input < 0 || output < 0)
+        childFail(args, errno);
+    if (syscall(SYS_dup3, input, 0, 0) < 0 || syscall(SYS_dup3, output, 1, 0) < 0 ||
+        syscall(SYS_dup3, output, 2, 0) < 0)
+        childFail(args, errno);
+}
+
+CLIPFORGE_CHILD_CODE int runChild(void* data)
+{
+    auto* args = static_cast<ChildArguments*>(data);
+    resetSignals();
+    if (syscall(SYS_setpgid, 0, 0) != 0)
+        childFail(args, errno);
+    // The death signal follows the thread that started us; the runner's worker
+    // outlives its child, so in effect it follows this program.
+    if (syscall(SYS_prctl, PR_SET_PDEATHSIG, SIGKILL, 0, 0, 0) != 0)
+        childFail(args, errno);
+    if (syscall(SYS_getppid) != args->parent)
+        childFail(args, ESRCH);
+    if (args->niceValue > 0)
+        syscall(SYS_setpriority, PRIO_PROCESS, 0, args->niceValue);
+    connectStandardDescriptors(args);
+    closeOtherDescriptors();
+    syscall(SYS_rt_sigprocmask, SIG_SETMASK, &EmptySignalSet, nullptr, sizeof EmptySignalSet);
+    syscall(SYS_execve, args->program, args->argv, args->envp);
+    childFail(args, errno);
+}
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// A name without a slash is looked up the way a shell would, but here in the
+// parent: the child must not allocate.
+int resolveProgram(const std::string& name, std::string& program)
+{
+    if (name.empty())
+        return ENOENT;
+    if (name.find('/') != std::string::npos) {
+        program = name;
+        return 0;
+    }
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t begin = 0;
+    while (begin <= folders.size()) {
+        std::size_t end = folders.find(':', begin);
+        if (end == std::string::npos)
+            end = folders.size();
+        const std::string folder = end > begin ? folders.substr(begin, end - begin) : ".";
+        std::string candidate = folder + "/" + name;
+        if (isExecutableFile(candidate)) {
+            program = std::move(candidate);
+            return 0;
+        }
+        begin = end + 1;
+    }
+    return ENOENT;
+}
+
+class ChildStack {
+public:
+    ChildStack()
+        : base_(::mmap(nullptr, ChildStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK,
+                       -1, 0))
+    {
+    }
+    ~ChildStack()
+    {
+        if (valid())
+            ::munmap(base_, ChildStackSize);
+    }
+    ChildStack(const ChildStack&) = delete;
+    ChildStack& operator=(const ChildStack&) = delete;
+
+    bool valid() const { return base_ != MAP_FAILED; }
+    void* top() const { return static_cast<char*>(base_) + ChildStackSize; }
+
+private:
+    void* base_;
+};
+
+// No signal handler of ours may run in the child while it shares our memory.
+class AllSignalsBlocked {
+public:
+    AllSignalsBlocked()
+    {
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_SETMASK, &all, &saved_);
+    }
+    ~AllSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+    AllSignalsBlocked(const AllSignalsBlocked&) = delete;
+    AllSignalsBlocked& operator=(const AllSignalsBlocked&) = delete;
+
+private:
+    sigset_t saved_{};
+};
+
+void reap(pid_t pid, int* status)
+{
+    while (::waitpid(pid, status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+std::uint32_t exitCodeOf(int status)
+{
+    if (WIFSIGNALED(status))
+        return 128 + static_cast<std::uint32_t>(WTERMSIG(status));
+    return static_cast<std::uint32_t>(WEXITSTATUS(status));
+}
+
+}  // namespace
+
+int ChildProcess::start(const ChildStart& request, std::unique_ptr<ChildProcess>& child)
+{
+    std::string program;
+    if (request.arguments.empty())
+        return ENOENT;
+    if (const int error = resolveProgram(request.arguments.front(), program))
+        return error;
+    std::vector<char*> argv;
+    for (const auto& argument : request.arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ChildArguments args{program.c_str(), argv.data(), environ,         request.standardInput,
+                        request.standardOutput, request.niceIncrement, ::getpid(), 0};
+    ChildStack stack;
+    if (!stack.valid())
+        return errno;
+    int endNotifier = -1;
+    pid_t pid = -1;
+    {
+        AllSignalsBlocked blocked;
+        pid = ::clone(runChild, stack.top(), CLONE_VM | CLONE_VFORK | CLONE_PIDFD | SIGCHLD, &args, &endNotifier);
+    }
+    if (pid < 0)
+        return errno;
+    FileDescriptor notifier(endNotifier);
+    if (args.error != 0) {
+        reap(pid, nullptr);
+        return args.error;
+    }
+    child.reset(new ChildProcess(pid, std::move(notifier)));
+    return 0;
+}
+
+ChildProcess::ChildProcess(pid_t pid, FileDescriptor endNotifier) : pid_(pid), endNotifier_(std::move(endNotifier)) {}
+
+ChildProcess::~ChildProcess() { kill(); }
+
+ChildProcess::State ChildProcess::poll(std::uint32_t& exitCode, int& error)
+{
+    if (reaped_)
+        return State::Ended;
+    int status = 0;
+    pid_t result;
+    while ((result = ::waitpid(pid_, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    if (result == 0)
+        return State::Running;
+    reaped_ = true;
+    if (result < 0) {
+        error = errno;
+        return State::Failed;
+    }
+    exitCode = exitCodeOf(status);
+    return State::Ended;
+}
+
+void ChildProcess::waitForEnd(std::chrono::milliseconds timeout) const
+{
+    pollfd end{endNotifier_.get(), POLLIN, 0};
+    ::poll(&end, 1, static_cast<int>(timeout.count()));
+}
+
+void ChildProcess::kill()
+{
+    if (reaped_)
+        return;
+    // The whole group goes, so helpers the converter started do not linger.
+    ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);
+    reap(pid_, nullptr);
+    reaped_ = true;
+}
+
+}  // namespace clipforge

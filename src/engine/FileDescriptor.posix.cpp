@@ -1,0 +1,43 @@
+#include "engine/FileDescriptor.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace clipforge {
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+void FileDescriptor::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+int createPipe(Pipe& pipe)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return errno;
+    pipe.readEnd = FileDescriptor(fds[0]);
+    pipe.writeEnd = FileDescriptor(fds[1]);
+    return 0;
+}
+
+int setNonBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
+        return errno;
+    return 0;
+}
+
+}  // namespace clipforge

@@ -1,0 +1,296 @@
+#include "engine/RunnerThread.h"
+
+#include <cerrno>
+#include <new>
+#include <sys/ioctl.h>
+#include <thread>
+#include <unistd.h>
+
+#include "engine/CommandLineSplitter.h"
+#include "engine/ConsoleRunner.h"
+#include "engine/ProcessTimer.h"
+#include "engine/RunnerState.h"
+#include "engine/StartFailureReporter.h"
+
+using namespace clipforge;
+
+namespace {
+
+constexpr std::size_t InitialBufferSize = 1024;
+constexpr auto PollInterval = std::chrono::milliseconds(1);
+
+enum Stage : std::uint8_t {
+    stBegun = 0,
+    stCreatingPipes = 2,
+    stCreatingProcess = 4,
+    stRunning = 6,
+    stEnded = 8,
+    stStopped = 9,
+    stTimedOut = 10
+};
+
+int niceValueFor(std::uint32_t priorityClass)
+{
+    if (priorityClass & IdlePriorityClass)
+        return 19;
+    if (priorityClass & BelowNormalPriorityClass)
+        return 10;
+    return 0;
+}
+
+}  // namespace
+
+TRunnerThread::TRunnerThread(TConsoleRunner* runner, std::shared_ptr<RunnerState> state,
+                             std::shared_ptr<ProcessTimerCounts> counts, RunSettings settings)
+    : runner_(runner),
+      state_(std::move(state)),
+      counts_(std::move(counts)),
+      settings_(std::move(settings)),
+      run_(state_->beginRun())
+{
+    state_->InputLines.clear();
+}
+
+void TRunnerThread::start()
+{
+    std::thread([self = shared_from_this()] { self->run(); }).detach();
+}
+
+void TRunnerThread::run()
+{
+    {
+        Resources resources;
+        const Outcome outcome = startAndPoll(resources);
+        endRun(resources, outcome);
+    }
+    state_->workerEnded();
+}
+
+TRunnerThread::Outcome TRunnerThread::startAndPoll(Resources& resources)
+{
+    setEndStatus(stBegun);
+    try {
+        buffer_.resize(InitialBufferSize);
+        Outcome outcome = startProcess(resources);
+        return outcome.failed ? outcome : pollLoop(resources);
+    } catch (const std::bad_alloc&) {
+        return fail(ENOMEM);
+    }
+}
+
+TRunnerThread::Outcome TRunnerThread::fail(int error, bool startFailed)
+{
+    // A zero here would report a run that never happened as a success.
+    error = error != 0 ? error : EIO;
+    exitCode_ = stage_ < stRunning ? static_cast<std::uint32_t>(error) : exitCode_;
+    return {true, error, startFailed};
+}
+
+TRunnerThread::Outcome TRunnerThread::startProcess(Resources& resources)
+{
+    setEndStatus(stCreatingPipes);
+    if (const int error = createPipe(resources.input))
+        return fail(error);
+    if (const int error = createPipe(resources.output)) {
+        resources.input = {};
+        return fail(error);
+    }
+    // Neither end may ever block the worker: it must stay free to notice a stop.
+    if (const int error = setNonBlocking(resources.input.writeEnd.get()))
+        return fail(error);
+    if (const int error = setNonBlocking(resources.output.readEnd.get()))
+        return fail(error);
+    setEndStatus(stCreatingProcess);
+    ChildStart request{splitCommandLine(settings_.CommandLine), resources.input.readEnd.get(),
+                       resources.output.writeEnd.get(), niceValueFor(settings_.Priority)};
+    if (const int error = ChildProcess::start(request, resources.child))
+        return fail(error, true);
+    timerBeginning();
+    exitCode_ = StillActive;
+    setEndStatus(stRunning);
+    LastWasPartial = false;
+    return {};
+}
+
+TRunnerThread::Outcome TRunnerThread::pollLoop(Resources& resources)
+{
+    const int outputFd = resources.output.readEnd.get();
+    for (;;) {
+        int error = 0;
+        std::uint32_t code = 0;
+        const auto state = resources.child->poll(code, error);
+        if (state == ChildProcess::State::Failed)
+            return fail(error);
+        if (state == ChildProcess::State::Ended)
+            exitCode_ = code;
+        int waiting = 0;
+        if (::ioctl(outputFd, FIONREAD, &waiting) != 0)
+            return fail(errno);
+        error = waiting > 0 ? readOutput(outputFd, waiting) : writeInputLines(resources.input.writeEnd.get());
+        if (error)
+            return fail(error);
+        // A child that has ended leaves nothing to wait for.
+        if (exitCode_ == StillActive)
+            resources.child->waitForEnd(PollInterval);
+        if (exitCode_ != StillActive) {
+            setEndStatus(stEnded);
+            state_->setExitCode(run_, exitCode_);
+            return {};
+        }
+        if (stopRequested()) {
+            setEndStatus(stStopped);
+            return {};
+        }
+        if (timedOut()) {
+            setEndStatus(stTimedOut);
+            return {};
+        }
+    }
+}
+
+int TRunnerThread::readOutput(int fd, int waiting)
+{
+    if (static_cast<std::size_t>(waiting) > buffer_.size())
+        buffer_.resize(static_cast<std::size_t>(waiting));
+    const ssize_t count = ::read(fd, buffer_.data(), buffer_.size());
+    if (count < 0)
+        return errno == EAGAIN || errno == EINTR ? 0 : errno;
+    deliver(cutter_.cut({buffer_.data(), static_cast<std::size_t>(count)}, &stop_));
+    return 0;
+}
+
+int TRunnerThread::writeInputLines(int fd)
+{
+    while (!stopRequested()) {
+        const auto line = state_->InputLines.first();
+        if (!line)
+            return 0;
+        const std::size_t left = line->size() - std::min(inputWritten_, line->size());
+        const ssize_t count = left ? ::write(fd, line->data() + inputWritten_, left) : 0;
+        if (count < 0)
+            return errno == EAGAIN || errno == EINTR ? 0 : errno;
+        // A child that reads slowly gets the rest in a later cycle.
+        inputWritten_ += static_cast<std::size_t>(count);
+        if (inputWritten_ < line->size())
+            return 0;
+        inputWritten_ = 0;
+        if (settings_.InputToOutput)
+            deliver({cutter_.echoInput(*line, LastWasPartial)});
+        state_->InputLines.removeFirst();
+    }
+    return 0;
+}
+
+bool TRunnerThread::timedOut() const
+{
+    const auto afterBeginning = settings_.MaxTimeAfterBeginning;
+    const auto afterLastOutput = settings_.MaxTimeAfterLastOutput;
+    return (afterBeginning > 0 && counts_->SinceBeginning.load() > afterBeginning) ||
+           (afterLastOutput > 0 && counts_->SinceLastOutput.load() > afterLastOutput);
+}
+
+void TRunnerThread::endRun(Resources& resources, const Outcome& outcome)
+{
+    if (!outcome.failed && !cutter_.pending().empty())
+        deliver({{cutter_.pending(), otBeginningOfLine, cutter_.returnCode()}});
+    resources.child.reset();  // kills and reaps a child that still runs
+    if (stage_ >= stRunning)
+        timerEnding();
+    resources = {};
+    buffer_ = {};
+    terminate();
+    if (outcome.failed) {
+        setEndStatus(static_cast<std::uint8_t>(stage_ + 1));
+        state_->setExitCode(run_, static_cast<std::uint32_t>(outcome.error));
+    }
+    if (outcome.startFailed)
+        state_->bridge->post([message = settings_.CommandLine + " doesn't exist."] { reportStartFailure(message); });
+}
+
+void TRunnerThread::setEndStatus(std::uint8_t status)
+{
+    stage_ = status;
+    state_->setEndStatus(run_, status);
+}
+
+void TRunnerThread::timerBeginning()
+{
+    if (!state_->isLatest(run_))
+        return;
+    counts_->reset();
+    state_->bridge->post([self = shared_from_this()] {
+        if (self->state_->isLatest(self->run_))
+            self->runner_->timer()->Beginning();
+    });
+}
+
+void TRunnerThread::timerEnding()
+{
+    state_->bridge->post([self = shared_from_this()] {
+        if (self->state_->isLatest(self->run_))
+            self->runner_->timer()->Ending();
+    });
+}
+
+// All pieces cut from one read travel in one round trip; the main thread
+// checks for a stop before each, so a handler that stops the run sees no
+// further piece, just as if each had been handed over on its own.
+void TRunnerThread::deliver(std::vector<OutputPiece> pieces)
+{
+    if (pieces.empty() || stopRequested())
+        return;
+    auto batch = std::make_shared<std::vector<OutputPiece>>(std::move(pieces));
+    state_->bridge->call([self = shared_from_this(), batch] {
+        for (const auto& piece : *batch) {
+            if (self->state_->bridge->isCut() || self->stopRequested())
+                return;
+            self->deliverOnMainThread(piece);
+        }
+    });
+}
+
+void TRunnerThread::deliverOnMainThread(const OutputPiece& piece)
+{
+    state_->Lines.add(piece.text);
+    state_->setOutputReturnCode(piece.returnCode);
+    counts_->newOutput();
+    try {
+        updateOutputLines(piece);
+    } catch (...) {
+        // A failing display must not end the run.
+    }
+    LastWasPartial = piece.type == otBeginningOfLine;
+    try {
+        if (settings_.OnNewLine)
+            settings_.OnNewLine(runner_, piece.text, piece.type);
+    } catch (...) {
+        // Nor may a failing handler.
+    }
+}
+
+void TRunnerThread::updateOutputLines(const OutputPiece& piece)
+{
+    OutputLineList* lines = runner_->OutputLines;
+    if (!lines)
+        return;
+    struct UpdateBracket {
+        OutputLineList* lines;
+        ~UpdateBracket() { lines->endUpdate(); }
+    };
+    lines->beginUpdate();
+    UpdateBracket bracket{lines};
+    if (lines->count() > 0 && LastWasPartial)
+        lines->replaceLast(piece.text);
+    else
+        lines->add(piece.text);
+}
+
+void TRunnerThread::terminate()
+{
+    // Unlike a line handler's, an error from this handler is not swallowed:
+    // it leaves through the event loop, where the application shows it.
+    state_->bridge->call([self = shared_from_this(), code = exitCode_] {
+        if (self->settings_.OnTerminated)
+            self->settings_.OnTerminated(self->runner_, code);
+    });
+}

@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <stdexcept>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ConsoleRunnerTestSupport.h"
+#include "engine/ProcessTimer.h"
+
+using namespace clipforge::test;
+using clipforge::OutputPiece;
+
+namespace clipforge {
+void PrintTo(const OutputPiece& piece, std::ostream* out);
+}
+
+namespace {
+
+class ConsoleRunnerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureCoreApplication();
+        ASSERT_FALSE(fakeConverterPath().empty());
+        recorder.attach(runner);
+    }
+
+    template <typename... Actions>
+    void run(const Actions&... actions)
+    {
+        runner.CommandLine = fakeConverterCommand(actions...);
+        runner.Execute();
+        ASSERT_TRUE(recorder.waitForEnds());
+    }
+
+    // Our own child, once reaped, is unknown to waitpid.
+    static bool reaped(long pid) { return ::waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG) == -1 && errno == ECHILD; }
+
+    TConsoleRunner runner;
+    RunnerRecorder recorder;
+};
+
+struct ChunkCase {
+    const char* name;
+    std::vector<std::string> actions;
+    std::vector<OutputPiece> expected;
+};
+
+class ConsoleRunnerChunks : public ConsoleRunnerTest, public testing::WithParamInterface<ChunkCase> {};
+
+// Each chunk arrives as a read of its own, so the pieces are exactly these.
+TEST_P(ConsoleRunnerChunks, DeliversThePiecesInOrder)
+{
+    const auto& actions = GetParam().actions;
+    runner.CommandLine = fakeConverterPath();
+    for (const auto& action : actions)
+        runner.CommandLine += " " + clipforge::quoteArgument(action);
+    runner.Execute();
+    ASSERT_TRUE(recorder.waitForEnds());
+    EXPECT_EQ(recorder.pieces, GetParam().expected);
+    EXPECT_EQ(runner.Lines().items(), recorder.texts());
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{0});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConsoleRunnerChunks,
+    testing::Values(
+        ChunkCase{"CrLfThenLf", {"chunk=a\\r\\nb\\n"}, {{"a", otEntireLine, rcCRLF}, {"b", otEntireLine, rcLF}}},
+        ChunkCase{"ProgressRedraws",
+                  {"chunk=50%\\r", "chunk=51%\\r"},
+                  {{"50%", otEntireLine, rcLF}, {"51%", otEntireLine, rcLF}}},
+        ChunkCase{"CrLfSplitBetweenReads",
+                  {"chunk=x\\r", "chunk=\\n\\ny\\n"},
+                  {{"x", otEntireLine, rcLF}, {"", otEntireLine, rcLF}, {"y", otEntireLine, rcLF}}},
+        ChunkCase{"UnfinishedLineRepeatedAtTheEnd",
+                  {"chunk=abc"},
+                  {{"abc", otBeginningOfLine, rcCRLF}, {"abc", otBeginningOfLine, rcCRLF}}},
+        ChunkCase{"LineFinishedInALaterRead",
+                  {"chunk=ab", "chunk=cd\\n"},
+                  {{"ab", otBeginningOfLine, rcCRLF}, {"abcd", otEntireLine, rcLF}}},
+        ChunkCase{"NulVanishes", {"chunk=a\\0b\\n"}, {{"ab", otEntireLine, rcLF}}},
+        ChunkCase{"StandardErrorJoinsTheOutput",
+                  {"chunk=out\\n", "err=err\\n"},
+                  {{"out", otEntireLine, rcLF}, {"err", otEntireLine, rcLF}}},
+        ChunkCase{"OutputJustBeforeTheEndIsRead", {"out=last\\n", "exit=0"}, {{"last", otEntireLine, rcLF}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ExitCase {
+    const char* name;
+    std::string action;
+    std::uint32_t exitCode;
+};
+
+class ConsoleRunnerExitCodes : public ConsoleRunnerTest, public testing::WithParamInterface<ExitCase> {};
+
+TEST_P(ConsoleRunnerExitCodes, ReportsTheChildsOwnCode)
+{
+    run(GetParam().action);
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{GetParam().exitCode});
+    EXPECT_EQ(recorder.endStatusAtTermination, std::vector<int>{8});
+    EXPECT_EQ(runner.EndStatus(), 8);
+    EXPECT_EQ(runner.ExitCode(), GetParam().exitCode);
+}
+
+// Death by a signal is 128 plus the signal, as shells show it: never 0.
+INSTANTIATE_TEST_SUITE_P(Cases, ConsoleRunnerExitCodes,
+                         testing::Values(ExitCase{"Zero", "exit=0", 0}, ExitCase{"One", "exit=1", 1},
+                                         ExitCase{"Max", "exit=255", 255}, ExitCase{"Killed", "crash=9", 137},
+                                         ExitCase{"Segfault", "crash=11", 139}, ExitCase{"Abort", "crash=6", 134}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct MissingCase {
+    const char* name;
+    std::string commandLine;
+    std::uint32_t error;
+};
+
+class ConsoleRunnerMissingProgram : public ConsoleRunnerTest, public testing::WithParamInterface<MissingCase> {};
+
+TEST_P(ConsoleRunnerMissingProgram, ReportsTheWholeCommandLine)
+{
+    CapturedStartFailures failures;
+    runner.CommandLine = GetParam().commandLine;
+    runner.Execute();
+    ASSERT_TRUE(recorder.waitForEnds());
+    ASSERT_TRUE(processEventsUntil([&] { return !failures.messages.empty(); }));
+    EXPECT_TRUE(recorder.pieces.empty());
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{GetParam().error});
+    EXPECT_EQ(recorder.endStatusAtTermination, std::vector<int>{4});
+    EXPECT_EQ(runner.EndStatus(), 5);
+    EXPECT_EQ(runner.ExitCode(), GetParam().error);
+    EXPECT_EQ(failures.messages, std::vector<std::string>{GetParam().commandLine + " doesn't exist."});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConsoleRunnerMissingProgram,
+    testing::Values(MissingCase{"AbsolutePath", "\"/nonexistent/bin/ffmpeg\" -i \"a b.mp4\" \"out.avi\"", ENOENT},
+                    MissingCase{"NotInPath", "clipforge-no-such-program --help", ENOENT},
+                    MissingCase{"OnlySpaces", "   ", ENOENT}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Files that exist but cannot be run fail at once, with the error of exec.
+TEST_F(ConsoleRunnerTest, FilesThatAreNoProgramsFailToStart)
+{
+    struct Case {
+        const char* content;
+        mode_t mode;
+        std::uint32_t error;
+    };
+    for (const Case& c : {Case{"data", 0644, EACCES}, Case{"\x7f" "ELF garbage", 0755, ENOEXEC}}) {
+        char path[] = "/tmp/clipforge-not-a-program-XXXXXX";
+        const int fd = ::mkstemp(path);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, c.content, std::strlen(c.content)), static_cast<ssize_t>(std::strlen(c.content)));
+        ::fchmod(fd, c.mode);
+        ::close(fd);
+        CapturedStartFailures failures;
+        RunnerRecorder recorder;
+        recorder.attach(runner);
+        runner.CommandLine = std::string(path) + " -i x";
+        runner.Execute();
+        ASSERT_TRUE(recorder.waitForEnds());
+        ASSERT_TRUE(processEventsUntil([&] { return !failures.messages.empty(); }));
+        ::unlink(path);
+        EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{c.error});
+        EXPECT_EQ(runner.EndStatus(), 5);
+        EXPECT_EQ(failures.messages, std::vector<std::string>{runner.CommandLine + " doesn't exist."});
+    }
+}
+
+TEST_F(ConsoleRunnerTest, EmptyCommandLineRaisesNoEvent)
+{
+    runner.Execute();
+    processEventsFor(100);
+    EXPECT_TRUE(recorder.exitCodes.empty());
+    EXPECT_TRUE(recorder.pieces.empty());
+}
+
+TEST_F(ConsoleRunnerTest, ArgumentsReachTheChildUntouchedByAnyShell)
+{
+    runner.CommandLine = clipforge::quoteArgument(fakeConverterPath()) +
+                         R"( args "a b" "c\"d" "" $(touch /tmp/clipforge-shell-ran) ;)";
+    runner.Execute();
+    ASSERT_TRUE(recorder.waitForEnds());
+    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"[args]", "[a b]", "[c\"d]", "[]",
+                                                          "[$(touch]", "[/tmp/clipforge-shell-ran)]", "[;]"}));
+}
+
+TEST_F(ConsoleRunnerTest, ChildLeadsItsGroupDiesWithUsAndInheritsNoDescriptor)
+{
+    const int stray = ::open("/dev/null", O_RDONLY);  // not close-on-exec on purpose
+    ASSERT_GE(stray, 0);
+    run("report");
+    ::close(stray);
+    EXPECT_EQ(recorder.texts(), std::vector<std::string>{"pgid=1 pdeathsig=9 fds=0 nice=0"});
+}
+
+TEST_F(ConsoleRunnerTest, IdlePriorityLowersTheChild)
+{
+    runner.Priority = clipforge::IdlePriorityClass;
+    run("report");
+    ASSERT_EQ(recorder.pieces.size(), 1u);
+    EXPECT_NE(recorder.pieces[0].text.find("nice=19"), std::string::npos);
+}
+
+TEST_F(ConsoleRunnerTest, StopKillsTheWholeGroupAndReports259)
+{
+    runner.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+        recorder.pieces.push_back({line, type, rcCRLF});
+        if (line.rfind("pid ", 0) == 0)
+            sender->Stop();
+    };
+    runner.CommandLine = fakeConverterCommand("ignore-term", "grandchild", "pid", "hang");
+    runner.Execute();
+    ASSERT_TRUE(recorder.waitForEnds());
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{259});
+    EXPECT_EQ(recorder.endStatusAtTermination, std::vector<int>{9});
+    EXPECT_TRUE(reaped(recorder.numberAfter("pid ")));
+    const long grandchild = recorder.numberAfter("grandchild ");
+    EXPECT_TRUE(processEventsUntil([&] { return processIsGone(grandchild); }));
+}
+
+TEST_F(ConsoleRunnerTest, PiecesAfterAStopAreDropped)
+{
+    runner.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+        recorder.pieces.push_back({line, type, rcCRLF});
+        sender->Stop();
+    };
+    run("chunk=a\\nb\\nc", "hang");
+    EXPECT_EQ(recorder.texts(), std::vector<std::string>{"a"});
+    EXPECT_EQ(runner.Lines().items(), std::vector<std::string>{"a"});
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{259});
+}
+
+TEST_F(ConsoleRunnerTest, StopThenExecuteLetsTheOldRunReportItsOwnEnd)
+{
+    runner.CommandLine = fakeConverterCommand("hang");
+    runner.Execute();
+    runner.CommandLine = fakeConverterCommand("exit=3");
+    runner.Stop();
+    runner.Execute();
+    ASSERT_TRUE(recorder.waitForEnds(2));
+    processEventsFor(50);
+    std::vector<std::uint32_t> codes = recorder.exitCodes;
+    std::sort(codes.begin(), codes.end());
+    EXPECT_EQ(codes, (std::vector<std::uint32_t>{3, 259}));
+    // However the two ends interleave, the runner describes its latest run.
+    EXPECT_EQ(runner.EndStatus(), 8);
+    EXPECT_EQ(runner.ExitCode(), 3u);
+}
+
+TEST_F(ConsoleRunnerTest, HandlersMayStartTheNextRunFromTheEndOfTheLast)
+{
+    int started = 1;
+    runner.OnTerminated = [&](TConsoleRunner* sender, std::uint32_t exitCode) {
+        recorder.exitCodes.push_back(exitCode);
+        if (started < 5) {
+            sender->CommandLine = fakeConverterCommand("exit=" + std::to_string(started++));
+            sender->Execute();
+        }
+    };
+    runner.CommandLine = fakeConverterCommand("exit=0");
+    runner.Execute();
+    ASSERT_TRUE(recorder.waitForEnds(5));
+    EXPECT_EQ(recorder.exitCodes, (std::vector<std::uint32_t>{0, 1, 2, 3, 4}));
+}
+
+TEST_F(ConsoleRunnerTest, AFailingLineHandlerDoesNotEndTheRun)
+{
+    runner.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
+        recorder.pieces.push_back({line, type, rcCRLF});
+        throw std::runtime_error("handler failed");
+    };
+    run("chunk=a\\nb\\n", "exit=4");
+    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{4});
+}
+
+TEST_F(ConsoleRunnerTest, InputLinesAreWrittenAndEchoed)
+{
+    runner.InputToOutput = true;
+    runner.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+        recorder.pieces.push_back({line, type, rcCRLF});
+        if (line == "ready") {
+            sender->InputLines().add("hello\n");
+            sender->InputLines().add("wor");
+            sender->InputLines().add("ld\r\n");
+        }
+    };
+    run("chunk=ready\\n", "echo=2");
+    EXPECT_EQ(recorder.pieces, (std::vector<OutputPiece>{{"ready", otEntireLine, rcCRLF},
+                                                          {"hello\n", otEntireLine, rcCRLF},
+                                                          {"wor", otBeginningOfLine, rcCRLF},
+                                                          {"world\r\n", otEntireLine, rcCRLF},
+                                                          {"echo:hello", otEntireLine, rcCRLF},
+                                                          {"echo:world", otEntireLine, rcCRLF}}));
+    EXPECT_TRUE(runner.InputLines().empty());
+}
+}  // namespace

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/LineCutter.h"
+
+using clipforge::LineCutter;
+using clipforge::OutputPiece;
+
+namespace clipforge {
+void PrintTo(const OutputPiece& piece, std::ostream* out)
+{
+    *out << (piece.type == otEntireLine ? "line" : "beginning") << " \"" << testing::PrintToString(piece.text) << "\" "
+         << (piece.returnCode == rcCRLF ? "crlf" : "lf");
+}
+}  // namespace clipforge
+
+namespace {
+
+using Pieces = std::vector<OutputPiece>;
+
+Pieces cutReads(const std::vector<std::string>& reads, LineCutter& cutter)
+{
+    Pieces all;
+    for (const auto& read : reads) {
+        auto pieces = cutter.cut(read);
+        all.insert(all.end(), pieces.begin(), pieces.end());
+    }
+    return all;
+}
+
+Pieces cutReads(const std::vector<std::string>& reads)
+{
+    LineCutter cutter;
+    return cutReads(reads, cutter);
+}
+
+std::vector<std::string> entireLines(const Pieces& pieces)
+{
+    std::vector<std::string> lines;
+    for (const auto& piece : pieces)
+        if (piece.type == otEntireLine)
+            lines.push_back(piece.text);
+    return lines;
+}
+
+struct ExactCase {
+    const char* name;
+    std::vector<std::string> reads;
+    Pieces expected;
+};
+
+class LineCutterExact : public testing::TestWithParam<ExactCase> {};
+
+TEST_P(LineCutterExact, DeliversThesePieces) { EXPECT_EQ(cutReads(GetParam().reads), GetParam().expected); }
+
+const std::string Nul(1, '\0');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineCutterExact,
+    testing::Values(
+        ExactCase{"CrLfThenLf", {"a\r\nb\n"}, {{"a", otEntireLine, rcCRLF}, {"b", otEntireLine, rcLF}}},
+        ExactCase{"ProgressRedrawnWithCr",
+                  {"50%\r", "51%\r"},
+                  {{"50%", otEntireLine, rcLF}, {"51%", otEntireLine, rcLF}}},
+        ExactCase{"CrLfSplitBetweenReadsCountsOnce",
+                  {"x\r", "\n\ny\n"},
+                  {{"x", otEntireLine, rcLF}, {"", otEntireLine, rcLF}, {"y", otEntireLine, rcLF}}},
+        ExactCase{"EmptyLineBetweenTwoLf",
+                  {"x\n\ny\n"},
+                  {{"x", otEntireLine, rcLF}, {"", otEntireLine, rcLF}, {"y", otEntireLine, rcLF}}},
+        ExactCase{"NulBytesVanish", {"a" + Nul + "b" + Nul + "\n" + Nul}, {{"ab", otEntireLine, rcLF}}},
+        ExactCase{"UnfinishedLineIsABeginning", {"abc"}, {{"abc", otBeginningOfLine, rcCRLF}}},
+        ExactCase{"BeginningRepeatsUntilTheEndArrives",
+                  {"ab", "cd", "ef\r\n"},
+                  {{"ab", otBeginningOfLine, rcCRLF},
+                   {"abcd", otBeginningOfLine, rcCRLF},
+                   {"abcdef", otEntireLine, rcCRLF}}},
+        ExactCase{"LfAfterCrLfIsAnotherLine", {"a\r\n", "\n"}, {{"a", otEntireLine, rcCRLF}, {"", otEntireLine, rcLF}}},
+        ExactCase{"CrCrLfIsTwoLineEnds",
+                  {"a\r\r\n"},
+                  {{"a", otEntireLine, rcLF}, {"", otEntireLine, rcCRLF}}},
+        ExactCase{"NulBetweenCrAndLfSeparatesThem",
+                  {"a\r" + Nul, "\n"},
+                  {{"a", otEntireLine, rcLF}, {"", otEntireLine, rcLF}}},
+        ExactCase{"ReturnCodeRidesWithBeginnings",
+                  {"a\r\nb"},
+                  {{"a", otEntireLine, rcCRLF}, {"b", otBeginningOfLine, rcCRLF}}},
+        ExactCase{"OnlyNulGivesNothing", {Nul + Nul}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Whatever the chunking, the complete lines are the same. (Their return codes
+// are not: a CR LF pair split between reads reports its CR alone.)
+struct StreamCase {
+    std::string bytes;
+    std::vector<std::string> lines;
+    std::string pending;
+};
+
+const std::vector<StreamCase> Streams{
+    {"frame=1\rframe=2\rframe=3\r\nDone\n", {"frame=1", "frame=2", "frame=3", "Done"}, ""},
+    {"a\r\n\r\nb\n\rc", {"a", "", "b", ""}, "c"},
+    {std::string("x\0y\r\0\nz", 8), {"xy", ""}, "z"},
+};
+
+TEST(LineCutterStream, SameLinesForEverySplitIntoTwoOrThreeReads)
+{
+    for (const auto& stream : Streams) {
+        const auto& bytes = stream.bytes;
+        for (std::size_t first = 0; first <= bytes.size(); ++first) {
+            for (std::size_t second = first; second <= bytes.size(); ++second) {
+                LineCutter cutter;
+                const auto pieces = cutReads(
+                    {bytes.substr(0, first), bytes.substr(first, second - first), bytes.substr(second)}, cutter);
+                SCOPED_TRACE(testing::Message() << "split at " << first << ", " << second);
+                EXPECT_EQ(entireLines(pieces), stream.lines);
+                EXPECT_EQ(cutter.pending(), stream.pending);
+            }
+        }
+    }
+}
+
+TEST(LineCutterStream, StopDropsTheRestOfTheRead)
+{
+    LineCutter cutter;
+    std::atomic<bool> stop{true};
+    EXPECT_TRUE(cutter.cut("a\nb\n", &stop).empty());
+}
+
+struct InputCase {
+    std::string input;
+    bool complete;
+};
+
+TEST(LineCutterInput, CompleteWhenItEndsWithItsFirstLineEnd)
+{
+    const std::vector<InputCase> cases{{"go\r\n", true}, {"go\n", true},     {"go", false},
+                                       {"a\nb\n", false}, {"a\r\nb\n", false}, {"go\r", false},
+                                       {"\n", true},      {"", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LineCutter::isCompleteInputLine(c.input), c.complete) << c.input;
+}
+
+TEST(LineCutterInput, EchoContinuesAPendingBeginning)
+{
+    LineCutter cutter;
+    cutter.cut("prompt> ");
+    EXPECT_EQ(cutter.echoInput("yes\n", true), (OutputPiece{"prompt> yes\n", otEntireLine, rcCRLF}));
+    EXPECT_EQ(cutter.pending(), "");
+    EXPECT_EQ(cutter.echoInput("par", false), (OutputPiece{"par", otBeginningOfLine, rcCRLF}));
+    EXPECT_EQ(cutter.echoInput("tial\n", true), (OutputPiece{"partial\n", otEntireLine, rcCRLF}));
+    const auto next = cutter.cut("out\n");
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].text, "out");
+}
+
+}  // namespace
