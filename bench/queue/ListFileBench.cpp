@@ -1,0 +1,118 @@
+// Import and export of a 100,000-job list: our list-file handler against pugixml on the same
+// bytes, and the memory one job costs in the job list.
+#include "core/ItemManager.h"
+#include "core/LocalText.h"
+#include "core/SaveManager.h"
+#include "core/TreeManager.h"
+
+#include <QTemporaryDir>
+
+#include <pugixml.hpp>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int JobCount = 100000;
+constexpr int Repeats = 5;
+
+double medianSeconds(const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> seconds;
+    for (int i = 0; i < Repeats; ++i) {
+        prepare();
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[Repeats / 2];
+}
+
+std::vector<TItemData> sampleJobs()
+{
+    std::vector<TItemData> jobs;
+    for (int i = 0; i < JobCount; ++i) {
+        char name[96];
+        std::snprintf(name, sizeof name, "/home/user/Videos/Holiday 2026/clip-%06d & more.avi", i);
+        jobs.push_back({clipforge::widen(name), i % 14, i % 3 ? QString() : QStringLiteral("/home/user/out/"),
+                        false, 0});
+    }
+    return jobs;
+}
+
+std::string readBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+struct StringWriter : pugi::xml_writer {
+    std::string bytes;
+    void write(const void* data, size_t size) override { bytes.append(static_cast<const char*>(data), size); }
+};
+
+std::size_t heapInUse()
+{
+    return mallinfo2().uordblks;
+}
+
+}  // namespace
+
+int main()
+{
+    QTemporaryDir folder;
+    const std::string listPath = folder.filePath("jobs.kxl").toStdString();
+    const std::string pugiPath = folder.filePath("pugi.kxl").toStdString();
+    const std::vector<std::string> names(14, "profile");
+    TItemManager staging;
+    TTreeManager tree(names, staging);
+
+    const std::size_t heapBefore = heapInUse();
+    tree.AppendJobs(sampleJobs());
+    const double bytesPerJob = double(heapInUse() - heapBefore) / JobCount;
+
+    TSaveManager saver(tree);
+    const double ourWrite = medianSeconds([] {}, [&] { saver.WriteList(listPath); });
+    const std::string bytes = readBytes(listPath);
+
+    pugi::xml_document pugiDocument;
+    pugiDocument.load_buffer(bytes.data(), bytes.size());
+    const double pugiWrite = medianSeconds([] {}, [&] {
+        StringWriter writer;
+        pugiDocument.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+        FILE* file = std::fopen(pugiPath.c_str(), "wb");
+        std::fwrite(writer.bytes.data(), 1, writer.bytes.size(), file);
+        std::fclose(file);
+    });
+
+    TItemManager readerStaging;
+    TTreeManager readerTree(names, readerStaging);
+    TSaveManager reader(readerTree);
+    const double ourRead = medianSeconds([&] { readerTree.Clear(); }, [&] { reader.ReadList(listPath); });
+    const double pugiRead = medianSeconds([] {}, [&] {
+        pugi::xml_document document;
+        document.load_buffer(bytes.data(), bytes.size());
+    });
+    const bool sameJobs = readerTree.Count() == JobCount &&
+                          readerTree.Job(JobCount - 1).ItemData.FileName == tree.Job(JobCount - 1).ItemData.FileName;
+
+    std::printf("list file of %d jobs, %.1f MB%s\n", JobCount, bytes.size() / 1e6, sameJobs ? "" : " (READ BACK WRONG)");
+    std::printf("import: ReadList into the job list %.1f ms, pugixml load_buffer %.1f ms, ratio %.2f (goal <= 2)\n",
+                ourRead * 1e3, pugiRead * 1e3, ourRead / pugiRead);
+    std::printf("export: WriteList %.1f ms, pugixml save to memory + fwrite %.1f ms, ratio %.2f (goal <= 2)\n",
+                ourWrite * 1e3, pugiWrite * 1e3, ourWrite / pugiWrite);
+    std::printf("memory: %.0f bytes per job in the job list\n", bytesPerJob);
+    return sameJobs ? 0 : 1;
+}

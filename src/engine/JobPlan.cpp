@@ -1,0 +1,41 @@
+#include "engine/JobPlan.h"
+
+#include "core/CommandManager.h"
+#include "core/ItemNodeData.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+#include "engine/ConverterCommand.h"
+#include "engine/OverwriteManager.h"
+
+namespace clipforge {
+namespace {
+
+// The unique-name rule, carried on past names that are taken without a file: each such name
+// gets one more "_2" before its extension, exactly as an existing file would.
+std::string uniquePath(const TOverwriteManager& names, const std::string& candidate, const NameTaken& alsoTaken)
+{
+    std::string path = names.GetUniqueName(candidate);
+    if (!alsoTaken)
+        return path;
+    const std::string extension = extensionPart(candidate);
+    while (alsoTaken(path))
+        path = names.GetUniqueName(replaceExtension(path, "_2" + extension));
+    return path;
+}
+
+}  // namespace
+
+JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TOverwriteManager& names,
+                const std::string& converter, const NameTaken& alsoTaken)
+{
+    JobPlan plan;
+    const std::string ext = catalogue.GetExt(job.Format);
+    const std::string source = narrow(job.FileName);
+    plan.outputFolder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
+    plan.outputName = outputName(source, ext);
+    plan.outputPath = uniquePath(names, plan.outputFolder + plan.outputName, alsoTaken);
+    plan.commandLine = converterCommandLine(converter, source, catalogue.GetParams(job.Format), plan.outputPath);
+    return plan;
+}
+
+}  // namespace clipforge

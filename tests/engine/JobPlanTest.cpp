@@ -1,0 +1,80 @@
+#include "core/CommandManager.h"
+#include "core/Errors.h"
+#include "core/ItemNodeData.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+#include "engine/JobPlan.h"
+#include "engine/OverwriteManager.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+namespace {
+
+class JobPlanTest : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    std::string program = folder.path().toStdString() + "/";
+    std::unique_ptr<TCommandManager> catalogue;
+    TOverwriteManager names;
+
+    void SetUp() override
+    {
+        clipforge::setProgramFolderForTesting(program);
+        QDir(folder.path()).mkdir("convert");
+        std::ofstream(program + "command") << "<c><p><format>A</format><params>-x 1</params><ext>mp4</ext></p>"
+                                              "<p><format>B</format><params></params><ext></ext></p></c>";
+        catalogue = std::make_unique<TCommandManager>(program);
+    }
+    void TearDown() override { clipforge::setProgramFolderForTesting(""); }
+
+    clipforge::JobPlan plan(const char* source, int format, const char* path = "",
+                            const clipforge::NameTaken& taken = {}) const
+    {
+        const TItemData job{clipforge::widen(source), format, clipforge::widen(path), false, 0};
+        return clipforge::planJob(job, *catalogue, names, "/c/ffmpeg", taken);
+    }
+};
+
+}  // namespace
+
+TEST_F(JobPlanTest, FoldersNamesAndTheCommandLine)
+{
+    const clipforge::JobPlan plain = plan("/v/holiday.avi", 0);
+    EXPECT_EQ(plain.outputFolder, program + "convert/");
+    EXPECT_EQ(plain.outputName, "holiday.mp4");
+    EXPECT_EQ(plain.outputPath, program + "convert/holiday.mp4");
+    EXPECT_EQ(plain.commandLine, "\"/c/ffmpeg\" -i \"/v/holiday.avi\" -x 1 \"" + program + "convert/holiday.mp4\"");
+    EXPECT_EQ(plan("/v/clip", 1, "/out").commandLine, "\"/c/ffmpeg\" -i \"/v/clip\"  \"/outclip.\"");
+}
+
+TEST_F(JobPlanTest, NamesTakenEarlierInARunCountLikeExistingFiles)
+{
+    std::set<std::string> taken;
+    const auto takenEarlier = [&taken](const std::string& path) { return taken.count(path) > 0; };
+    std::ofstream(program + "convert/a_2.mp4") << "exists";
+    std::vector<std::string> outputs;
+    for (const char* source : {"/v/a.avi", "/w/a.mpg", "/x/a.mov"}) {
+        outputs.push_back(plan(source, 0, "", takenEarlier).outputPath);
+        taken.insert(outputs.back());
+    }
+    const std::string convert = program + "convert/";
+    EXPECT_EQ(outputs, (std::vector<std::string>{convert + "a.mp4", convert + "a_2_2.mp4", convert + "a_2_2_2.mp4"}));
+}
+
+TEST_F(JobPlanTest, AProfileOutsideTheCatalogueIsAListError)
+{
+    for (const int format : {-1, 2, 7}) {
+        try {
+            plan("/v/a.avi", format);
+            ADD_FAILURE() << format;
+        } catch (const EListError& error) {
+            EXPECT_EQ(std::string(error.what()), "List index out of bounds (" + std::to_string(format) + ")");
+        }
+    }
+}
