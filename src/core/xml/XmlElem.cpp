@@ -5,8 +5,6 @@
 
 namespace {
 
-const TXmlProps noAttributes;
-
 void writeIndent(std::string& output, int depth)
 {
     output.append(static_cast<size_t>(depth) * 2, ' ');
@@ -57,6 +55,9 @@ TXmlElemClassic& TXmlElems::AddChild(std::string_view name)
 TXmlElem& TXmlElems::Add(std::unique_ptr<TXmlElem> child)
 {
     child->parent_ = owner_;
+    // Most elements hold a handful of children (a list item has three).
+    if (items_.empty())
+        items_.reserve(4);
     return *items_.emplace_back(std::move(child));
 }
 
@@ -81,31 +82,6 @@ std::string TXmlElem::QualifiedName() const
     return prefix_.empty() ? name_ : prefix_ + ':' + name_;
 }
 
-TXmlProps& TXmlElem::Attributes()
-{
-    if (!attributes_)
-        attributes_ = std::make_unique<TXmlProps>();
-    return *attributes_;
-}
-
-const TXmlProps& TXmlElem::Attributes() const
-{
-    return attributes_ ? *attributes_ : noAttributes;
-}
-
-TXmlElems& TXmlElem::Children()
-{
-    if (!children_)
-        children_ = std::make_unique<TXmlElems>(this);
-    return *children_;
-}
-
-const TXmlElems& TXmlElem::Children() const
-{
-    static const TXmlElems noChildren(nullptr);
-    return children_ ? *children_ : noChildren;
-}
-
 void TXmlElem::CopyFrom(const TXmlElem& other)
 {
     if (&other == this)
@@ -125,23 +101,32 @@ void TXmlElem::CopyFrom(const TXmlElem& other)
 
 void TXmlElem::Clear()
 {
-    if (attributes_)
-        attributes_->Clear();
-    if (children_)
-        children_->Clear();
+    attributes_.Clear();
+    children_.Clear();
 }
 
 // ---- writing
 
 void TXmlElemClassic::Write(std::string& output, int depth) const
 {
-    std::string qualified;
-    clipforge::appendEncoded(qualified, QualifiedName());
+    // The qualified name goes through the value encoder, like any value.
+    const auto writeQualifiedName = [&] {
+        if (!Prefix().empty()) {
+            clipforge::appendEncoded(output, Prefix());
+            output += ':';
+        }
+        clipforge::appendEncoded(output, Name());
+    };
+    const auto writeEndTag = [&] {
+        output += "</";
+        writeQualifiedName();
+        output += ">\r\n";
+    };
     const bool tagged = !Name().empty();
     if (tagged) {
         writeIndent(output, depth);
         output += '<';
-        output += qualified;
+        writeQualifiedName();
         writeAttributes(output, Attributes());
     }
     if (!HasChildren()) {
@@ -153,9 +138,7 @@ void TXmlElemClassic::Write(std::string& output, int depth) const
         }
         output += '>';
         clipforge::appendEncoded(output, Value());
-        output += "</";
-        output += qualified;
-        output += ">\r\n";
+        writeEndTag();
         return;
     }
     if (tagged)
@@ -164,9 +147,7 @@ void TXmlElemClassic::Write(std::string& output, int depth) const
         child->Write(output, depth + 1);
     if (tagged) {
         writeIndent(output, depth);
-        output += "</";
-        output += qualified;
-        output += ">\r\n";
+        writeEndTag();
     }
 }
 

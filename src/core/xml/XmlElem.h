@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/xml/XmlNodePool.h"
 #include "core/xml/XmlProps.h"
 
 #include <memory>
@@ -47,12 +48,15 @@ private:
 // section or a prolog item. Text is bytes; values are held decoded.
 class TXmlElem {
 public:
-    TXmlElem() = default;
+    TXmlElem() : children_(this) {}
     TXmlElem(const TXmlElem&) = delete;
     TXmlElem& operator=(const TXmlElem&) = delete;
     virtual ~TXmlElem();
 
     virtual XmlElemKind Kind() const = 0;
+
+    static void* operator new(std::size_t size) { return clipforge::allocateXmlNode(size); }
+    static void operator delete(void* node, std::size_t size) noexcept { clipforge::releaseXmlNode(node, size); }
 
     const std::string& Name() const { return name_; }
     // An empty name, or the name the element already has, changes nothing.
@@ -64,12 +68,11 @@ public:
     const std::string& Value() const { return value_; }
     void SetValue(std::string value) { value_ = std::move(value); }
 
-    // Both lists are created on first use; the const forms never create.
-    TXmlProps& Attributes();
-    const TXmlProps& Attributes() const;
-    TXmlElems& Children();
-    const TXmlElems& Children() const;
-    bool HasChildren() const { return children_ && children_->Count() > 0; }
+    TXmlProps& Attributes() { return attributes_; }
+    const TXmlProps& Attributes() const { return attributes_; }
+    TXmlElems& Children() { return children_; }
+    const TXmlElems& Children() const { return children_; }
+    bool HasChildren() const { return children_.Count() > 0; }
     TXmlElem* Parent() const { return parent_; }
 
     // Makes this a deep copy of other: name, prefix, value, attributes and
@@ -97,8 +100,8 @@ private:
     std::string name_;
     std::string prefix_;
     std::string value_;
-    std::unique_ptr<TXmlProps> attributes_;
-    std::unique_ptr<TXmlElems> children_;
+    TXmlProps attributes_;
+    TXmlElems children_;
     TXmlElem* parent_ = nullptr;
 };
 
