@@ -117,10 +117,11 @@ void TImageButton::mouseMoveEvent(QMouseEvent* event)
 
 void TImageButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint point = event->position().toPoint();
-    const bool inside = imageRect_.contains(point);
+    // A press that was dragged off the picture has been cancelled; coming back does not revive it.
+    const bool wasDown = down_;
+    const bool inside = imageRect_.contains(event->position().toPoint());
     down_ = false;
     stateChanged();
-    if (inside && enabled_ && event->button() == Qt::LeftButton && OnClick)
+    if (wasDown && inside && enabled_ && event->button() == Qt::LeftButton && OnClick)
         OnClick(this);
 }

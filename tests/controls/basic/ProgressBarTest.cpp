@@ -1,0 +1,190 @@
+#include "controls/GradientProgressBar.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+using clipforge::colorFromRgb;
+using clipforge::rgbColor;
+
+namespace {
+
+// Line i of an n-step gradient, accumulated in doubles and rounded half to even.
+TColor gradientLine(TColor start, TColor end, int n, int i)
+{
+    std::array<double, 3> value = {double(start & 0xFF), double((start >> 8) & 0xFF), double((start >> 16) & 0xFF)};
+    const std::array<double, 3> step = {(double(end & 0xFF) - value[0]) / n, (double((end >> 8) & 0xFF) - value[1]) / n,
+                                        (double((end >> 16) & 0xFF) - value[2]) / n};
+    for (int k = 0; k < i; ++k)
+        for (std::size_t c = 0; c < 3; ++c)
+            value[c] += step[c];
+    return rgbColor(int(std::nearbyint(value[0])), int(std::nearbyint(value[1])), int(std::nearbyint(value[2])));
+}
+
+TColor at(const QImage& image, int x, int y)
+{
+    return colorFromRgb(image.pixel(x, y));
+}
+
+struct Bar {
+    TGradientProgressBar bar;
+    Bar(int w, int h, TColorScheme scheme, TProgressBarOrientation orientation, int position)
+    {
+        bar.resize(w, h);
+        bar.SetColorScheme(scheme);
+        bar.SetOrientation(orientation);
+        bar.SetPosition(position);
+    }
+};
+
+void expectBorder(const QImage& image, TColor border, const std::string& name)
+{
+    for (int x = 0; x < image.width(); ++x) {
+        EXPECT_EQ(at(image, x, 0), border) << name << " top " << x;
+        EXPECT_EQ(at(image, x, image.height() - 1), border) << name << " bottom " << x;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        EXPECT_EQ(at(image, 0, y), border) << name << " left " << y;
+        EXPECT_EQ(at(image, image.width() - 1, y), border) << name << " right " << y;
+    }
+}
+
+} // namespace
+
+TEST(GradientProgressBar, HorizontalFillEdgeAndBackgroundPixelByPixel)
+{
+    struct Case {
+        std::string name;
+        TColorScheme scheme;
+        int position;
+        int fill;
+    };
+    const std::vector<Case> cases = {
+        {"desert at min", csDesert, 0, 0},     {"desert half", csDesert, 50, 9},
+        {"desert at max", csDesert, 100, 18},  {"night half", csNight, 50, 9},
+        {"night beyond max", csNight, 150, 27},
+    };
+    const int w = 20;
+    const int h = 10;
+    for (const Case& c : cases) {
+        Bar b(w, h, c.scheme, pbHorizontal, c.position);
+        const QImage image = b.bar.render();
+        const auto colors = clipforge::schemeColors(c.scheme);
+        expectBorder(image, colors.border, c.name);
+        const TColor edge = c.fill > 2 ? gradientLine(colors.foreFace, colors.foreGrad, h, h - 2)
+                                       : gradientLine(colors.backFace, colors.backGrad, h - 2, h - 2);
+        const TColor highlight = c.fill > 1 ? gradientLine(colors.foreFace, colors.foreGrad, h, 1)
+                                            : gradientLine(colors.backFace, colors.backGrad, h - 2, 1);
+        for (int y = 1; y < h - 1; ++y) {
+            EXPECT_EQ(at(image, 1, y), highlight) << c.name << " highlight row " << y;
+            for (int x = 2; x < w - 1; ++x) {
+                TColor expected = x < c.fill ? gradientLine(colors.foreFace, colors.foreGrad, h, y)
+                                             : gradientLine(colors.backFace, colors.backGrad, h - 2, y);
+                if (x == c.fill)
+                    expected = edge;
+                EXPECT_EQ(at(image, x, y), expected) << c.name << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(GradientProgressBar, VerticalFillsFromTheBottom)
+{
+    struct Case {
+        std::string name;
+        TColorScheme scheme;
+        int position;
+        int fillTop;
+    };
+    const int w = 10;
+    const int h = 20;
+    const std::vector<Case> cases = {
+        {"sky at min", csSky, 0, h - 1}, {"sky half", csSky, 50, 10}, {"velvet at max", csVelvet, 100, 1}};
+    for (const Case& c : cases) {
+        Bar b(w, h, c.scheme, pbVertical, c.position);
+        const QImage image = b.bar.render();
+        const auto colors = clipforge::schemeColors(c.scheme);
+        expectBorder(image, colors.border, c.name);
+        for (int x = 1; x < w - 1; ++x) {
+            const TColor fillColor = gradientLine(colors.foreFace, colors.foreGrad, w, x);
+            const TColor backColor = gradientLine(colors.backFace, colors.backGrad, w - 2, x);
+            if (c.fillTop < h - 2) {
+                EXPECT_EQ(at(image, x, h - 3), fillColor) << c.name << " fill column " << x;
+            }
+            if (c.fillTop > 2) {
+                EXPECT_EQ(at(image, x, 2), backColor) << c.name << " back column " << x;
+            }
+        }
+        // The bottom line repeats the colour found at (2, h - 2) across the whole row.
+        const TColor bottom = c.fillTop <= h - 2 ? gradientLine(colors.foreFace, colors.foreGrad, w, 2)
+                                                 : gradientLine(colors.backFace, colors.backGrad, w - 2, 2);
+        for (int x = 1; x < w - 1; ++x)
+            EXPECT_EQ(at(image, x, h - 2), bottom) << c.name;
+    }
+}
+
+TEST(GradientProgressBar, SettersKeepTheirOrder)
+{
+    TGradientProgressBar bar;
+    bar.SetMax(-5);
+    EXPECT_EQ(bar.Max(), 100);
+    bar.SetMin(101);
+    EXPECT_EQ(bar.Min(), 0);
+    bar.SetPosition(-1);
+    EXPECT_EQ(bar.Position(), 0);
+    bar.SetPosition(500);
+    EXPECT_EQ(bar.Position(), 500);
+    bar.SetPosition(40);
+    bar.SetMin(60);
+    EXPECT_EQ(bar.Min(), 60);
+    EXPECT_EQ(bar.Position(), 40);
+}
+
+TEST(GradientProgressBar, ColoursAndSchemes)
+{
+    TGradientProgressBar bar;
+    EXPECT_EQ(bar.ColorScheme(), csDesert);
+    EXPECT_EQ(bar.ColorBorder(), 0x005680u);
+    bar.SetColorBorder(0xE3B28D);
+    EXPECT_EQ(bar.ColorScheme(), csCustom);
+    EXPECT_EQ(bar.BackColorFace(), 0xC6ECFFu);
+    bar.SetColorScheme(csCustom);
+    EXPECT_EQ(bar.ColorBorder(), 0xE3B28Du);
+    bar.SetColorScheme(csToxic);
+    EXPECT_EQ(bar.ColorBorder(), 0u);
+    EXPECT_EQ(bar.ForeColorGrad(), 0x468E8Eu);
+}
+
+TEST(GradientProgressBar, DegenerateRangesAndSizesPaintSafely)
+{
+    for (TProgressBarOrientation orientation : {pbHorizontal, pbVertical}) {
+        TGradientProgressBar bar;
+        bar.SetOrientation(orientation);
+        bar.resize(30, 30);
+        bar.SetMax(0);
+        const QImage equal = bar.render();
+        // Max = Min: no fill colour anywhere inside.
+        const TColor foreTop = gradientLine(0x9BDEFF, 0x007BB7, 30, 5);
+        EXPECT_NE(at(equal, 5, 5), foreTop);
+        for (QSize size : {QSize(2, 2), QSize(1, 1), QSize(0, 0), QSize(3, 2)}) {
+            bar.resize(size);
+            const QImage image = bar.render();
+            EXPECT_EQ(image.size(), size);
+        }
+    }
+}
+
+TEST(GradientProgressBar, SpanOfZeroDrawsOneLineInTheStartColour)
+{
+    QImage image = clipforge::makeBitmap(4, 3);
+    {
+        clipforge::Canvas canvas(image);
+        clipforge::drawLineGradient(canvas, {1, 1, 3, 1}, 0x0000FF, 0xFF0000, clipforge::GradientDirection::TopToBottom);
+    }
+    EXPECT_EQ(at(image, 1, 0), 0x0000FFu);
+    EXPECT_EQ(at(image, 3, 0), 0x0000FFu);
+    EXPECT_EQ(at(image, 1, 1), clWhite);
+}
