@@ -8,6 +8,7 @@ CLIPFORGE_PACKAGES=(
   qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth x11-apps imagemagick
+  fonts-liberation2 fonts-dejavu-core
   libpugixml-dev libxml2-dev clang-14 libclang-rt-14-dev
 )
 
