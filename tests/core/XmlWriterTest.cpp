@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,6 +139,21 @@ TEST(XmlWriter, CopyFromMakesADeepCopy)
     EXPECT_EQ(copy.Root().Children().Item(0).Parent(), &copy.Root());
 }
 
+TEST(XmlDocument, DocumentsMayChangeThreads)
+{
+    std::vector<std::unique_ptr<TXmlDocument>> documents;
+    std::thread reader([&] {
+        for (int i = 0; i < 50; ++i) {
+            documents.push_back(std::make_unique<TXmlDocument>());
+            documents.back()->Load("<list><item><a>1</a><b>2</b></item><item/></list>");
+        }
+    });
+    reader.join();
+    for (auto& document : documents)
+        EXPECT_EQ(document->Root().Children().Count(), 2);
+    documents.clear();
+}
+
 class XmlFiles : public ::testing::Test {
 protected:
     clipforge::test::TempFolder folder;
@@ -175,6 +192,23 @@ TEST_F(XmlFiles, FileErrorsNameTheFileAndTheReason)
     }
     EXPECT_THROW(document.LoadFile(folder.path()), EFileError);
     EXPECT_THROW(document.SaveFile(folder.path()), EFileError);
+}
+
+TEST_F(XmlFiles, SavingOverAFileKeepsItsModeAndFollowsLinks)
+{
+    const std::string target = folder.write("target.kxl", "old");
+    ::chmod(target.c_str(), 0640);
+    const std::string link = folder.path() + "link.kxl";
+    std::filesystem::create_symlink(target, link);
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.SaveFile(link);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(folder.read("target.kxl"), document.SaveToString());
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"link.kxl", "target.kxl"}));
 }
 
 TEST_F(XmlFiles, AFailedSaveLeavesTheOldFileAlone)
