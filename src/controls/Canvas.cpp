@@ -297,7 +297,8 @@ void Canvas::clearClip()
 QRect Canvas::textBounds(const QString& text, const Rect& rect, unsigned flags) const
 {
     const QFontMetrics metrics(font_, &image_);
-    if (flags & dtSingleLine) {
+    const bool oneLine = (flags & dtSingleLine) || (!(flags & dtWordBreak) && !text.contains(u'\n'));
+    if (oneLine) {
         // Single lines measure by advance, like textWidth, so measured and drawn widths agree.
         const QString shown = (flags & dtNoPrefix) ? text : withoutPrefixes(text);
         const QSize size(metrics.horizontalAdvance(shown), metrics.height());
