@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
+#include <algorithm>
+
 namespace clipforge {
 
 namespace {
@@ -86,8 +88,10 @@ QSize MenuDrawStyle::sizeFromContents(ContentsType type, const QStyleOption* opt
 {
     if (type == CT_MenuItem && isOwnMenu(widget)) {
         if (const QAction* action = measuredAction(option)) {
+            // Kept at least 1 wide: the menu leaves out items of empty size. The widest item holds
+            // the widest shortcut, so the column still ends up exactly as wide as it.
             QSize measured = owner_.MeasureItem(action);
-            measured.rwidth() -= menuTabWidth();
+            measured.setWidth(std::max(1, measured.width() - menuTabWidth()));
             return measured;
         }
     }
