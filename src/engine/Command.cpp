@@ -1,0 +1,182 @@
+#include "engine/Command.h"
+
+#include "core/CommandManager.h"
+#include "core/Errors.h"
+#include "core/TreeManager.h"
+#include "core/Paths.h"
+#include "engine/ConsoleRunner.h"
+#include "engine/ConverterCommand.h"
+#include "engine/JobPlan.h"
+#include "engine/OverwriteManager.h"
+
+#include <QTimer>
+
+namespace {
+
+constexpr std::uint32_t LastFrame = 74;
+
+}  // namespace
+
+TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
+    : Tree(&tree),
+      Catalogue(catalogue),
+      Timer(std::make_unique<QTimer>()),
+      ConsoleRunner(std::make_unique<TConsoleRunner>()),
+      OverwriteManager(std::make_unique<TOverwriteManager>()),
+      Converter(clipforge::converterPath(clipforge::programFolder()))
+{
+    Timer->setInterval(1000);
+    QObject::connect(Timer.get(), &QTimer::timeout, [this] { Tick(); });
+    ConsoleRunner->OnNewLine = [this](TConsoleRunner* sender, const std::string&, TOutputType) { RunnerNewLine(sender); };
+    ConsoleRunner->OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
+        RunnerTerminated(sender, exitCode);
+    };
+}
+
+TCommand::~TCommand()
+{
+    // The runner's destruction kills a running converter and cuts its events; the timer takes
+    // any queued failure of a job that could not start with it.
+    if (Active && Tree)
+        Tree->SetLocked(false);
+}
+
+void TCommand::Start()
+{
+    if (Active || jobCount() == 0)
+        return;
+    Active = true;
+    Tree->SetLocked(true);
+    moveTo(0);
+    Timer->start();
+    IsStopped = false;
+    RunCurrent();
+}
+
+void TCommand::Stop()
+{
+    IsStopped = true;
+    ConsoleRunner->Stop();
+}
+
+void TCommand::RunCurrent()
+{
+    TItemNodeData& job = Tree->Job(CurrentNode.row());
+    clipforge::JobPlan plan;
+    try {
+        plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter);
+    } catch (const clipforge::Error& error) {
+        failWithoutProcess(error.what());
+        return;
+    }
+    Folder = std::move(plan.outputFolder);
+    Name = std::move(plan.outputName);
+    UniquePath = std::move(plan.outputPath);
+    Error.clear();
+    job.State = jsConverting;
+    job.ItemData.Busy = true;
+    repaintCurrent();
+    Tree->FocusNode(CurrentNode.row());
+    ConsoleRunner->CommandLine = std::move(plan.commandLine);
+    ConsoleRunner->Execute();
+}
+
+// A job whose profile cannot be found never gets a process, so no end-of-run report would come.
+// It ends failed through the same path as a converter that failed, one turn of the event loop
+// later, so a list full of such jobs neither recurses nor blocks the loop.
+void TCommand::failWithoutProcess(const std::string& reason)
+{
+    Error = reason;
+    UniquePath.clear();
+    QMetaObject::invokeMethod(
+        Timer.get(), [this] { RunnerTerminated(ConsoleRunner.get(), std::nullopt); }, Qt::QueuedConnection);
+}
+
+void TCommand::RunnerNewLine(QObject* sender)
+{
+    if (OnLine)
+        OnLine(sender, std::string());
+}
+
+void TCommand::JobEnded(QObject* sender, bool success)
+{
+    const auto count = static_cast<std::uint32_t>(jobCount());
+    if (OnProgress && count > 0) {
+        const std::uint32_t percent = (Current + 1) * 100u / count;
+        OnProgress(sender, static_cast<std::int32_t>(percent));
+    }
+    if (CurrentNode.isValid()) {
+        Tree->Job(CurrentNode.row()).State = success ? jsFinished : jsFailed;
+        repaintCurrent();
+    }
+}
+
+void TCommand::RunnerTerminated(QObject* sender, std::optional<std::uint32_t> exitCode)
+{
+    ExitCode = exitCode;
+    JobEnded(sender, exitCode == 0u);
+    ConsoleRunner->Stop();
+    const auto count = static_cast<std::uint32_t>(jobCount());
+    if (!CurrentNode.isValid() || Current + 1 >= count) {
+        endRun(sender, false);
+    } else if (!IsStopped) {
+        leaveJob();
+        moveTo(static_cast<int>(Current) + 1);
+        RunCurrent();
+    } else {
+        endRun(sender, true);
+    }
+}
+
+void TCommand::Tick()
+{
+    if (CurrentNode.isValid()) {
+        std::uint32_t& frame = Tree->Job(CurrentNode.row()).ItemData.Frame;
+        frame = frame >= LastFrame ? 0 : frame + 1;
+        repaintCurrent();
+    }
+    ++Elapsed;
+    if (OnTimer)
+        OnTimer(Timer.get());
+}
+
+void TCommand::moveTo(int row)
+{
+    CurrentNode = Tree->index(row, 0);
+    Current = static_cast<std::uint32_t>(row);
+}
+
+void TCommand::leaveJob()
+{
+    if (!CurrentNode.isValid())
+        return;
+    TItemData& job = Tree->Job(CurrentNode.row()).ItemData;
+    job.Busy = false;
+    job.Frame = 0;
+}
+
+void TCommand::endRun(QObject* sender, bool stopped)
+{
+    leaveJob();
+    Current = 0;
+    Timer->stop();
+    IsStopped = true;
+    Elapsed = 0;
+    repaintCurrent();
+    Active = false;
+    if (Tree)
+        Tree->SetLocked(false);
+    if (OnFinished)
+        OnFinished(sender, stopped);
+}
+
+void TCommand::repaintCurrent()
+{
+    if (CurrentNode.isValid())
+        Tree->RepaintNode(CurrentNode.row());
+}
+
+int TCommand::jobCount() const
+{
+    return Tree ? Tree->Count() : 0;
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QObject;
+class QTimer;
+class TCommandManager;
+class TConsoleRunner;
+class TOverwriteManager;
+class TTreeManager;
+
+// The conversion driver: converts the job list from its first job to its last, one converter
+// run per job, and reports each job's end, a clock tick every second and the end of the run.
+//
+// The driver reaches its jobs through the model only: the current job is a persistent index, so
+// nothing it holds can dangle. From Start until OnFinished it locks the job list, so deletes,
+// clears and imports are refused while a run is active or stopping (ListLocked()).
+class TCommand {
+public:
+    using TLineEvent = std::function<void(QObject* Sender, const std::string& Line)>;
+    using TProgressEvent = std::function<void(QObject* Sender, std::int32_t Percent)>;
+    using TTimerEvent = std::function<void(QObject* Sender)>;
+    using TFinishedEvent = std::function<void(QObject* Sender, bool Stopped)>;
+
+    TCommand(TTreeManager& tree, const TCommandManager& catalogue);
+    // Stops a running converter; nothing is called on the driver or the list afterwards.
+    ~TCommand();
+    TCommand(const TCommand&) = delete;
+    TCommand& operator=(const TCommand&) = delete;
+
+    // Begins a run at the first job. Does nothing on an empty list or while a run is active.
+    void Start();
+    // Asks the run to end; it ends when the killed converter's end is reported.
+    void Stop();
+    // The clock's handler, once a second while a run is active: moves the current job's block
+    // one step and the run clock one second.
+    void Tick();
+
+    bool Stopped() const { return IsStopped; }
+    // True from Start until OnFinished has been raised: the list must not change meanwhile.
+    bool ListLocked() const { return Active; }
+    std::uint32_t CurrentIndex() const { return Current; }
+    std::int64_t ElapsedSeconds() const { return Elapsed; }
+    const std::string& ConverterPath() const { return Converter; }
+    const std::string& OutputFolder() const { return Folder; }
+    const std::string& OutputName() const { return Name; }
+    // The output path of the current job, after the unique-name rule; empty for a job that
+    // failed before its converter could start.
+    const std::string& OutputPath() const { return UniquePath; }
+    // The exit code of the job that ended last; none when it failed without a process.
+    std::optional<std::uint32_t> LastExitCode() const { return ExitCode; }
+    // Why the last job failed without a process; empty otherwise.
+    const std::string& LastError() const { return Error; }
+    TConsoleRunner& Runner() { return *ConsoleRunner; }
+
+    TLineEvent OnLine;
+    TProgressEvent OnProgress;
+    TTimerEvent OnTimer;
+    TFinishedEvent OnFinished;
+
+private:
+    void RunCurrent();
+    void RunnerNewLine(QObject* sender);
+    void JobEnded(QObject* sender, bool success);
+    void RunnerTerminated(QObject* sender, std::optional<std::uint32_t> exitCode);
+    void failWithoutProcess(const std::string& reason);
+    void moveTo(int row);
+    void endRun(QObject* sender, bool stopped);
+    void leaveJob();
+    void repaintCurrent();
+    int jobCount() const;
+
+    QPointer<TTreeManager> Tree;
+    const TCommandManager& Catalogue;
+    std::unique_ptr<QTimer> Timer;
+    std::unique_ptr<TConsoleRunner> ConsoleRunner;
+    std::unique_ptr<TOverwriteManager> OverwriteManager;
+    std::string Converter;
+    std::string Folder;
+    std::string Name;
+    std::string UniquePath;
+    std::string Error;
+    std::optional<std::uint32_t> ExitCode;
+    QPersistentModelIndex CurrentNode;
+    std::uint32_t Current = 0;
+    std::int64_t Elapsed = 0;
+    bool IsStopped = true;
+    bool Active = false;
+};

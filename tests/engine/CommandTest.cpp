@@ -1,0 +1,353 @@
+#include "core/CommandManager.h"
+#include "core/ItemManager.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+#include "core/TreeManager.h"
+#include "engine/Command.h"
+#include "engine/ConsoleRunner.h"
+#include "engine/StartFailureReporter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+// Stands in for the converter: "-i" SOURCE PARAMS... OUTPUT. The source's name picks what it
+// does: "fail" exits with 3, "hang" records its process id and sleeps, anything else writes the
+// output file and exits with 0.
+const char* const FakeConverter = R"(#!/bin/sh
+source=$2
+for output; do :; done
+echo "converting $source"
+case "$source" in
+  *fail*) exit 3 ;;
+  *hang*) echo $$ > "$source.pid"; exec sleep 60 ;;
+esac
+printf 'converted' > "$output"
+)";
+
+const char* const Catalogue = R"(<?xml version="1.0"?>
+<commands>
+<profile><format>Fake</format><params>-n</params><ext>out</ext></profile>
+</commands>
+)";
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// A killed process that nobody has reaped yet still answers kill(pid, 0).
+bool processAlive(pid_t pid)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const auto state = stat.rfind(')');
+    return state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z';
+}
+
+QCoreApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "engine_tests";
+    static char* argv[] = {name, nullptr};
+    [[maybe_unused]] static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    return *QCoreApplication::instance();
+}
+
+// Runs the event loop until condition holds; false after a generous time-out.
+bool waitFor(const std::function<bool()>& condition)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > 30000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+struct Progress {
+    QObject* sender;
+    int percent;
+};
+
+class CommandTest : public ::testing::Test {
+protected:
+    QTemporaryDir programFolder;
+    QTemporaryDir sources;
+    std::vector<std::string> failures;
+    clipforge::StartFailureReporter previousReporter;
+    std::unique_ptr<TCommandManager> catalogue;
+    TItemManager staging;
+    std::unique_ptr<TTreeManager> tree;
+    std::unique_ptr<TCommand> command;
+    std::vector<Progress> progress;
+    std::vector<bool> finished;
+    QObject* finishedSender = nullptr;
+    bool lockedAtProgress = false;
+
+    void SetUp() override
+    {
+        application();
+        const std::string folder = programFolder.path().toStdString() + "/";
+        clipforge::setProgramFolderForTesting(folder);
+        ::mkdir((folder + "bin").c_str(), 0755);
+        ::mkdir((folder + "convert").c_str(), 0755);
+        writeFile(folder + "bin/ffmpeg", FakeConverter);
+        ::chmod((folder + "bin/ffmpeg").c_str(), 0755);
+        writeFile(folder + "command", Catalogue);
+        previousReporter = clipforge::setStartFailureReporter([this](const std::string& message) {
+            failures.push_back(message);
+        });
+        catalogue = std::make_unique<TCommandManager>(folder);
+        tree = std::make_unique<TTreeManager>(catalogue->Names(), staging);
+        command = std::make_unique<TCommand>(*tree, *catalogue);
+        command->OnProgress = [this](QObject* sender, int percent) {
+            progress.push_back({sender, percent});
+            lockedAtProgress = tree->Locked() && command->ListLocked();
+        };
+        command->OnFinished = [this](QObject* sender, bool stopped) {
+            finished.push_back(stopped);
+            finishedSender = sender;
+        };
+    }
+    void TearDown() override
+    {
+        command.reset();
+        clipforge::setStartFailureReporter(previousReporter);
+        clipforge::setProgramFolderForTesting("");
+    }
+
+    std::string source(const std::string& name) const { return sources.filePath(QString::fromStdString(name)).toStdString(); }
+    std::string output(const std::string& name) const { return programFolder.filePath("convert/" + QString::fromStdString(name)).toStdString(); }
+    void addJobs(const std::vector<std::string>& names, int format = 0)
+    {
+        std::vector<TItemData> jobs;
+        for (const std::string& name : names)
+            jobs.push_back({clipforge::widen(source(name)), format, {}, false, 0});
+        tree->AppendJobs(std::move(jobs));
+    }
+    std::vector<int> states() const
+    {
+        std::vector<int> result;
+        for (int row = 0; row < tree->Count(); ++row)
+            result.push_back(tree->Job(row).State);
+        return result;
+    }
+    std::vector<int> percents() const
+    {
+        std::vector<int> result;
+        for (const Progress& p : progress)
+            result.push_back(p.percent);
+        return result;
+    }
+    bool runToTheEnd()
+    {
+        command->Start();
+        return waitFor([this] { return !finished.empty(); });
+    }
+    // Waits until the hanging job's converter has really started.
+    bool waitForHangingConverter(const std::string& name)
+    {
+        return waitFor([&] { return !readFile(source(name) + ".pid").empty(); });
+    }
+};
+
+}  // namespace
+
+TEST_F(CommandTest, ARunConvertsEveryJobAndEndsCompleted)
+{
+    addJobs({"a.avi", "b.mpg", "c"});
+    std::vector<int> focused;
+    QObject::connect(tree.get(), &TTreeManager::nodeFocusRequested, [&](int row) { focused.push_back(row); });
+    ASSERT_TRUE(runToTheEnd());
+
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFinished, jsFinished}));
+    EXPECT_EQ(percents(), (std::vector<int>{33, 66, 100}));
+    EXPECT_EQ(progress[0].sender, &command->Runner());
+    EXPECT_EQ(finished, std::vector<bool>{false});
+    EXPECT_EQ(finishedSender, &command->Runner());
+    EXPECT_EQ(focused, (std::vector<int>{0, 1, 2}));
+    for (const char* name : {"a.out", "b.out", "c.out"})
+        EXPECT_EQ(readFile(output(name)), "converted") << name;
+    EXPECT_TRUE(command->Stopped());
+    EXPECT_FALSE(command->ListLocked());
+    EXPECT_FALSE(tree->Locked());
+    EXPECT_TRUE(lockedAtProgress);
+    EXPECT_EQ(command->CurrentIndex(), 0u);
+    EXPECT_EQ(command->ElapsedSeconds(), 0);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_FALSE(tree->Job(row).ItemData.Busy);
+        EXPECT_EQ(tree->Job(row).ItemData.Frame, 0u);
+    }
+}
+
+TEST_F(CommandTest, PercentIsJobsEndedTimesHundredDividedByJobs)
+{
+    addJobs({"1", "2", "3", "4", "5", "6", "7"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(percents(), (std::vector<int>{14, 28, 42, 57, 71, 85, 100}));
+}
+
+TEST_F(CommandTest, AFailingConverterFailsItsJobAndTheRunGoesOn)
+{
+    addJobs({"a.avi", "fail.avi", "c.avi"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFailed, jsFinished}));
+    EXPECT_EQ(finished, std::vector<bool>{false});
+    EXPECT_EQ(command->LastExitCode(), 0u);
+}
+
+TEST_F(CommandTest, StopOnAnEarlierJobFailsItAndLeavesTheRestWaiting)
+{
+    addJobs({"a.avi", "hang.avi", "c.avi", "d.avi"});
+    tree->Job(3).State = jsFinished;  // from an earlier run
+    command->Start();
+    ASSERT_TRUE(waitForHangingConverter("hang.avi"));
+    EXPECT_TRUE(tree->Locked());
+    command->Stop();
+    EXPECT_TRUE(command->Stopped());
+    EXPECT_TRUE(command->ListLocked()) << "the list stays locked until the end is reported";
+    EXPECT_FALSE(tree->DeleteRows({1}));
+    EXPECT_FALSE(tree->Clear());
+    ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
+
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFailed, jsWaiting, jsFinished}));
+    EXPECT_EQ(percents(), (std::vector<int>{25, 50}));
+    EXPECT_EQ(finished, std::vector<bool>{true});
+    EXPECT_EQ(command->LastExitCode(), 259u);
+    EXPECT_FALSE(tree->Locked());
+    EXPECT_FALSE(tree->Job(1).ItemData.Busy);
+}
+
+TEST_F(CommandTest, StopOnTheLastJobEndsTheRunAsCompleted)
+{
+    addJobs({"a.avi", "hang.avi"});
+    command->Start();
+    ASSERT_TRUE(waitForHangingConverter("hang.avi"));
+    command->Stop();
+    ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFailed}));
+    EXPECT_EQ(finished, std::vector<bool>{false});
+}
+
+TEST_F(CommandTest, ASecondRunConvertsEverythingAgainUnderNewNames)
+{
+    addJobs({"a.avi", "a.mpg"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(output("a_2.out")))) << "earlier outputs of one run count";
+    finished.clear();
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFinished}));
+    EXPECT_EQ(command->OutputPath(), output("a_2_2_2.out"));
+    for (const char* name : {"a.out", "a_2.out", "a_2_2.out", "a_2_2_2.out"})
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(output(name)))) << name;
+}
+
+TEST_F(CommandTest, AJobWithoutAProfileFailsWithoutAProcessAndTheRunGoesOn)
+{
+    addJobs({"a.avi"});
+    addJobs({"b.avi"}, 7);
+    addJobs({"c.avi"});
+    addJobs({"d.avi"}, -1);
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFailed, jsFinished, jsFailed}));
+    EXPECT_EQ(percents(), (std::vector<int>{25, 50, 75, 100}));
+    EXPECT_EQ(finished, std::vector<bool>{false});
+    EXPECT_FALSE(command->LastExitCode().has_value());
+    EXPECT_EQ(command->LastError(), "List index out of bounds (-1)");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(output("b.out"))));
+    EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(CommandTest, AListOfJobsWithoutProfilesNeitherRecursesNorStalls)
+{
+    addJobs(std::vector<std::string>(2000, "x.avi"), 5);
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(progress.size(), 2000u);
+    EXPECT_EQ(states().back(), jsFailed);
+}
+
+TEST_F(CommandTest, AMissingConverterGivesOneMessagePerJob)
+{
+    ::unlink(programFolder.filePath("bin/ffmpeg").toStdString().c_str());
+    addJobs({"a.avi", "b.avi", "c.avi"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(states(), (std::vector<int>{jsFailed, jsFailed, jsFailed}));
+    ASSERT_TRUE(waitFor([this] { return failures.size() == 3; }));
+    const std::string converter = programFolder.filePath("bin/ffmpeg").toStdString();
+    EXPECT_EQ(failures[0], "\"" + converter + "\" -i \"" + source("a.avi") + "\" -n \"" + output("a.out") +
+                               "\" doesn't exist.");
+    EXPECT_EQ(finished, std::vector<bool>{false});
+}
+
+TEST_F(CommandTest, TicksMoveTheBlockAndTheClock)
+{
+    addJobs({"hang.avi"});
+    std::vector<QObject*> timerSenders;
+    command->OnTimer = [&](QObject* sender) { timerSenders.push_back(sender); };
+    command->Start();
+    ASSERT_TRUE(waitForHangingConverter("hang.avi"));
+    command->Tick();
+    EXPECT_EQ(command->ElapsedSeconds(), 1);
+    EXPECT_EQ(tree->Job(0).ItemData.Frame, 1u);
+    for (int tick = 2; tick <= 74; ++tick)
+        command->Tick();
+    EXPECT_EQ(tree->Job(0).ItemData.Frame, 74u);
+    command->Tick();
+    EXPECT_EQ(tree->Job(0).ItemData.Frame, 0u);
+    EXPECT_EQ(timerSenders.size(), 75u);
+    EXPECT_NE(timerSenders[0], &command->Runner());
+    EXPECT_TRUE(tree->Job(0).ItemData.Busy);
+    command->Stop();
+    ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
+    EXPECT_EQ(command->ElapsedSeconds(), 0);
+}
+
+TEST_F(CommandTest, DestroyingTheDriverDuringARunEndsTheConverter)
+{
+    addJobs({"hang.avi", "b.avi"});
+    command->Start();
+    ASSERT_TRUE(waitForHangingConverter("hang.avi"));
+    const pid_t converter = std::stoi(readFile(source("hang.avi") + ".pid"));
+    command.reset();
+    EXPECT_TRUE(waitFor([converter] { return !processAlive(converter); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(finished.empty());
+    EXPECT_FALSE(tree->Locked());
+}
+
+TEST_F(CommandTest, StartOnAnEmptyListOrDuringARunDoesNothing)
+{
+    command->Start();
+    EXPECT_TRUE(command->Stopped());
+    addJobs({"hang.avi"});
+    command->Start();
+    ASSERT_TRUE(waitForHangingConverter("hang.avi"));
+    command->Start();
+    command->Stop();
+    ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(progress.size(), 1u);
+    EXPECT_EQ(finished.size(), 1u);
+}
