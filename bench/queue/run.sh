@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Queue benchmarks: list-file import/export against pugixml, and the overhead of
+# clipforge-batch convert against a plain shell loop running the same command lines.
+# Usage: bench/queue/run.sh BUILD_FOLDER
+set -euo pipefail
+build=${1:?usage: run.sh BUILD_FOLDER}
+here=$(cd "$(dirname "$0")" && pwd)
+cmake --build "$build" --target queue_listfile_bench clipforge-batch >/dev/null
+"$build/bench/queue/queue_listfile_bench"
+"$here/overhead.sh" "$build/app/clipforge-batch"

@@ -1,0 +1,85 @@
+#include "BatchArguments.h"
+
+#include <gtest/gtest.h>
+
+using clipforge::BatchAction;
+using clipforge::BatchArguments;
+using clipforge::BatchUsageError;
+using clipforge::parseBatchArguments;
+
+TEST(BatchArguments, CallsThatMakeSense)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        BatchAction action;
+        std::string helpTopic;
+        std::string listFile;
+        std::string profile;
+        std::string folder;
+        std::vector<std::string> files;
+        bool dryRun;
+    };
+    const Case cases[] = {
+        {{"profiles"}, BatchAction::Profiles, "", "", "", "", {}, false},
+        {{"show", "q.kxl"}, BatchAction::Show, "", "q.kxl", "", "", {}, false},
+        {{"convert", "q.kxl"}, BatchAction::Convert, "", "q.kxl", "", "", {}, false},
+        {{"convert", "--dry-run", "q.kxl"}, BatchAction::Convert, "", "q.kxl", "", "", {}, true},
+        {{"make", "q.kxl", "--profile", "3", "a.avi", "b c.avi"}, BatchAction::Make, "", "q.kxl", "3", "", {"a.avi", "b c.avi"}, false},
+        {{"make", "--profile=0", "--folder=/o", "q.kxl", "a"}, BatchAction::Make, "", "q.kxl", "0", "/o", {"a"}, false},
+        {{"make", "q.kxl", "--profile", "1", "--folder", "", "--", "-a.avi", "--help"}, BatchAction::Make, "", "q.kxl", "1", "", {"-a.avi", "--help"}, false},
+        {{"make", "q.kxl", "--profile", "1", "-"}, BatchAction::Make, "", "q.kxl", "1", "", {"-"}, false},
+        {{"--help"}, BatchAction::Help, "", "", "", "", {}, false},
+        {{"help", "make"}, BatchAction::Help, "make", "", "", "", {}, false},
+        {{"convert", "q.kxl", "--help"}, BatchAction::Help, "convert", "", "", "", {}, false},
+        {{"make", "-h"}, BatchAction::Help, "make", "", "", "", {}, false},
+    };
+    for (const Case& c : cases) {
+        const BatchArguments parsed = parseBatchArguments(c.arguments);
+        const std::string call = c.arguments.front() + (c.arguments.size() > 1 ? " " + c.arguments[1] : "");
+        EXPECT_EQ(parsed.action, c.action) << call;
+        EXPECT_EQ(parsed.helpTopic, c.helpTopic) << call;
+        EXPECT_EQ(parsed.listFile, c.listFile) << call;
+        EXPECT_EQ(parsed.profile.value_or(""), c.profile) << call;
+        EXPECT_EQ(parsed.folder, c.folder) << call;
+        EXPECT_EQ(parsed.files, c.files) << call;
+        EXPECT_EQ(parsed.dryRun, c.dryRun) << call;
+    }
+}
+
+TEST(BatchArguments, CallsThatAreRefusedSayWhy)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{}, "no command given"},
+        {{"run", "q.kxl"}, "unknown command: run"},
+        {{"show"}, "show needs a list file"},
+        {{"show", "a.kxl", "b.kxl"}, "unexpected argument for show: b.kxl"},
+        {{"profiles", "x"}, "unexpected argument for profiles: x"},
+        {{"convert", "q.kxl", "--dry"}, "unknown option for convert: --dry"},
+        {{"show", "q.kxl", "--dry-run"}, "unknown option for show: --dry-run"},
+        {{"make", "q.kxl", "a.avi"}, "make needs --profile N"},
+        {{"make", "q.kxl", "--profile", "1"}, "make needs at least one video file"},
+        {{"make", "q.kxl", "a.avi", "--profile"}, "the option --profile needs a value"},
+    };
+    for (const Case& c : cases) {
+        try {
+            parseBatchArguments(c.arguments);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const BatchUsageError& error) {
+            EXPECT_EQ(std::string(error.what()), c.message);
+        }
+    }
+}
+
+TEST(BatchArguments, EveryCommandHasItsOwnHelp)
+{
+    const std::string overview = clipforge::batchHelp("");
+    for (const char* command : {"profiles", "show", "make", "convert"}) {
+        EXPECT_NE(overview.find(command), std::string::npos) << command;
+        const std::string help = clipforge::batchHelp(command);
+        EXPECT_EQ(help.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << help;
+    }
+}

@@ -1,0 +1,100 @@
+// clipforge-batch with the real converter: generated clips in, probed outputs out.
+#include "BatchRun.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+using namespace clipforge::test;
+
+namespace {
+
+const char* const Catalogue = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<commands>\n"
+                              "<profile><format>MP4 (MPEG-4 + AAC)</format>"
+                              "<params>-n -c:v mpeg4 -q:v 5 -c:a aac -b:a 64k</params><ext>mp4</ext></profile>\n"
+                              "</commands>\n";
+
+// Spaces, both quotes, UTF-8 and a byte that is not UTF-8 at all.
+const std::string OddName = "it's \"odd\" Caf\xC3\xA9 \xE9 clip.mov";
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        result.push_back(line);
+    return result;
+}
+
+class BatchFfmpegTest : public ::testing::Test {
+protected:
+    ProgramFolder program{Catalogue};
+    QTemporaryDir work;
+
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty() || QStandardPaths::findExecutable("ffprobe").isEmpty())
+            GTEST_SKIP() << "ffmpeg and ffprobe are needed";
+        ASSERT_TRUE(program.valid());
+    }
+    std::string file(const std::string& name) const { return work.path().toStdString() + "/" + name; }
+
+    void makeClip(const std::string& name) const
+    {
+        const BatchResult made = runProgram(
+            "ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=duration=1:size=160x120:rate=10", "-f", "lavfi",
+                       "-i", "sine=duration=1", "-c:v", "mpeg4", "-c:a", "mp2", "-shortest", file("generated.avi")});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        std::filesystem::rename(file("generated.avi"), file(name));
+    }
+    std::string probe(const std::string& path) const
+    {
+        return runProgram("ffprobe", {"-v", "error", "-show_entries", "stream=codec_name:format=format_name", "-of",
+                                      "default=noprint_wrappers=1", path})
+            .out;
+    }
+};
+
+}  // namespace
+
+TEST_F(BatchFfmpegTest, AQueueOfClipsConvertsEndToEnd)
+{
+    const std::vector<std::string> clips{"first.avi", "second clip.avi", OddName};
+    std::vector<std::string> arguments{"make", file("queue.kxl"), "--profile", "0"};
+    for (const std::string& clip : clips) {
+        makeClip(clip);
+        arguments.push_back(file(clip));
+    }
+    ASSERT_EQ(runBatch(program, arguments).exitCode, 0);
+    writeFile(program.path("convert/first.mp4"), "precious");
+
+    const BatchResult result = runBatch(program, {"convert", file("queue.kxl")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::vector<std::string> outputs{program.path("convert/first_2.mp4"), program.path("convert/second clip.mp4"),
+                                           program.path("convert/it's \"odd\" Caf\xC3\xA9 \xE9 clip.mp4")};
+    EXPECT_EQ(lines(result.out), (std::vector<std::string>{"0\tfinished\t0\t" + outputs[0], "1\tfinished\t0\t" + outputs[1],
+                                                           "2\tfinished\t0\t" + outputs[2], "3 files, finished 3 of 3"}));
+    for (const std::string& output : outputs) {
+        const std::string streams = probe(output);
+        EXPECT_NE(streams.find("codec_name=mpeg4"), std::string::npos) << output << "\n" << streams;
+        EXPECT_NE(streams.find("codec_name=aac"), std::string::npos) << output << "\n" << streams;
+        EXPECT_NE(streams.find("format_name=mov,mp4"), std::string::npos) << output << "\n" << streams;
+    }
+    EXPECT_EQ(readFile(program.path("convert/first.mp4")), "precious");
+    for (const std::string& clip : clips)
+        EXPECT_TRUE(std::filesystem::exists(file(clip))) << "a source is never touched";
+}
+
+TEST_F(BatchFfmpegTest, AnOutputFolderThatDoesNotExistFailsTheJobWithoutCreatingIt)
+{
+    makeClip("a.avi");
+    ASSERT_EQ(runBatch(program, {"make", file("q.kxl"), "--profile", "0", "--folder", file("nowhere"), file("a.avi")}).exitCode, 0);
+    const BatchResult result = runBatch(program, {"convert", file("q.kxl")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(lines(result.out).back(), "1 files, finished 0 of 1");
+    EXPECT_FALSE(std::filesystem::exists(file("nowhere")));
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QTemporaryDir>
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace clipforge::test {
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+
+// A program folder of its own for clipforge-batch: a copy of the executable (the program folder
+// is where the executable lives), a catalogue, bin/ffmpeg and convert/. The build's program
+// folder is never touched.
+class ProgramFolder {
+public:
+    // converterScript: the text of a fake converter; empty links the system's ffmpeg.
+    ProgramFolder(const std::string& catalogue, const std::string& converterScript = {});
+
+    std::string path(const std::string& name = {}) const;
+    bool valid() const { return valid_; }
+
+private:
+    QTemporaryDir folder_;
+    bool valid_ = false;
+};
+
+struct BatchResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program folder's clipforge-batch (or another program) with these argument bytes,
+// stdin from /dev/null.
+class BatchProcess {
+public:
+    BatchProcess(const ProgramFolder& folder, const std::vector<std::string>& arguments,
+                 const std::string& workingFolder = {});
+    // Any program, found on PATH when its name has no "/".
+    BatchProcess(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::string& workingFolder = {});
+    ~BatchProcess();
+    BatchProcess(const BatchProcess&) = delete;
+    BatchProcess& operator=(const BatchProcess&) = delete;
+
+    void signal(int number) const;
+    // Waits (generously) for the end; kills the process if it never comes.
+    BatchResult wait();
+
+private:
+    QTemporaryDir streams_;
+    pid_t pid_ = -1;
+};
+
+BatchResult runProgram(const std::string& program, const std::vector<std::string>& arguments);
+BatchResult runBatch(const ProgramFolder& folder, const std::vector<std::string>& arguments,
+                     const std::string& workingFolder = {});
+
+}  // namespace clipforge::test

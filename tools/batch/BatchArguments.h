@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace clipforge {
+
+enum class BatchAction { Help, Profiles, Show, Make, Convert };
+
+// What one call of clipforge-batch asks for. Arguments stay bytes: file names are passed on
+// exactly as the shell gave them.
+struct BatchArguments {
+    BatchAction action = BatchAction::Help;
+    std::string helpTopic;  // the command whose help was asked for; empty for the overview
+    std::string listFile;
+    std::optional<std::string> profile;
+    std::string folder;
+    std::vector<std::string> files;
+    bool dryRun = false;
+};
+
+// Thrown for a call that makes no sense; the message says what is wrong in plain words.
+class BatchUsageError : public std::exception {
+public:
+    explicit BatchUsageError(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+BatchArguments parseBatchArguments(const std::vector<std::string>& arguments);
+// The help text for topic ("" for the overview, else a command name).
+std::string batchHelp(const std::string& topic);
+
+}  // namespace clipforge

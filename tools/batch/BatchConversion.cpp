@@ -1,0 +1,147 @@
+#include "BatchConversion.h"
+
+#include "InterruptWatcher.h"
+#include "core/CommandManager.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/SaveManager.h"
+#include "engine/Command.h"
+#include "engine/ConsoleRunner.h"
+#include "engine/ConverterCommand.h"
+#include "engine/JobPlan.h"
+#include "engine/OverwriteManager.h"
+#include "engine/StartFailureReporter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include <ostream>
+#include <set>
+
+namespace clipforge {
+namespace {
+
+// Sends the runner's "cannot start the converter" messages to standard error for as long as a
+// conversion runs, and puts the previous reporter back afterwards. The runner shows such a
+// message only after the job's end has been handled, so the last one may still be on its way
+// when the run is over: waitForAll lets it arrive before the program ends.
+class StartFailuresTo {
+public:
+    explicit StartFailuresTo(std::ostream& err)
+        : previous_(setStartFailureReporter([this, &err](const std::string& message) {
+              err << message << std::endl;
+              ++shown_;
+          }))
+    {
+    }
+    ~StartFailuresTo() { setStartFailureReporter(previous_); }
+    StartFailuresTo(const StartFailuresTo&) = delete;
+    StartFailuresTo& operator=(const StartFailuresTo&) = delete;
+
+    void expectOneMore() { ++expected_; }
+    void waitForAll() const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (shown_ < expected_ && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+
+private:
+    StartFailureReporter previous_;
+    int expected_ = 0;
+    int shown_ = 0;
+};
+
+// While the end of a run is handled, the runner still shows how far it got: a run that never
+// got past creating the process could not start the converter.
+constexpr std::uint8_t CreatingTheProcess = 4;
+
+}  // namespace
+
+BatchConversion::BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue)
+    : out_(out), err_(err), catalogue_(catalogue), tree_(catalogue.Names(), staging_)
+{
+}
+
+int BatchConversion::run(const std::string& listFile, bool dryRun)
+{
+    TSaveManager(tree_).ReadList(listFile);
+    return dryRun ? printCommandLines() : convert();
+}
+
+int BatchConversion::printCommandLines()
+{
+    const TOverwriteManager names;
+    const std::string converter = converterPath(programFolder());
+    std::set<std::string> taken;
+    const auto takenEarlier = [&taken](const std::string& path) { return taken.count(path) > 0; };
+    bool allPlanned = true;
+    for (int row = 0; row < tree_.Count(); ++row) {
+        try {
+            const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
+            out_ << plan.commandLine << '\n';
+            taken.insert(plan.outputPath);
+        } catch (const EListError&) {
+            reportMissingProfile(row);
+            allPlanned = false;
+        }
+    }
+    out_.flush();
+    return allPlanned ? 0 : 1;
+}
+
+int BatchConversion::convert()
+{
+    const int count = tree_.Count();
+    if (count > 0) {
+        StartFailuresTo startFailures(err_);
+        TCommand command(tree_, catalogue_);
+        QEventLoop loop;
+        command.OnProgress = [&](QObject*, int) {
+            if (command.LastExitCode() && command.Runner().EndStatus() == CreatingTheProcess)
+                startFailures.expectOneMore();
+            reportJobEnd(command);
+        };
+        command.OnFinished = [&](QObject*, bool) { loop.quit(); };
+        const InterruptWatcher interrupts([&] {
+            err_ << "clipforge-batch: stopping; the current job will count as failed" << std::endl;
+            command.Stop();
+        });
+        command.Start();
+        if (command.ListLocked())
+            loop.exec();
+        startFailures.waitForAll();
+    }
+    const int finished = finishedJobs();
+    out_ << count << " files, finished " << finished << " of " << count << std::endl;
+    return finished == count ? 0 : 1;
+}
+
+void BatchConversion::reportJobEnd(const TCommand& command)
+{
+    const int row = static_cast<int>(command.CurrentIndex());
+    const std::optional<std::uint32_t> exitCode = command.LastExitCode();
+    if (!exitCode)
+        reportMissingProfile(row);
+    out_ << row << '\t' << (exitCode == 0u ? "finished" : "failed") << '\t'
+         << (exitCode ? std::to_string(*exitCode) : "-") << '\t'
+         << (command.OutputPath().empty() ? "-" : command.OutputPath()) << std::endl;
+}
+
+void BatchConversion::reportMissingProfile(int row)
+{
+    err_ << "clipforge-batch: job " << row << " asks for profile " << tree_.Job(row).ItemData.Format
+         << ", which the catalogue does not hold (it has " << catalogue_.Count() << ")" << std::endl;
+}
+
+int BatchConversion::finishedJobs() const
+{
+    int finished = 0;
+    for (int row = 0; row < tree_.Count(); ++row)
+        finished += tree_.Job(row).State == jsFinished ? 1 : 0;
+    return finished;
+}
+
+}  // namespace clipforge

@@ -1,0 +1,155 @@
+#include "BatchProgram.h"
+
+#include "BatchConversion.h"
+#include "core/CommandManager.h"
+#include "core/ConvertError.h"
+#include "core/Errors.h"
+#include "core/ItemManager.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+#include "core/SaveManager.h"
+#include "core/TreeManager.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ostream>
+
+namespace clipforge {
+namespace {
+
+std::string currentFolder()
+{
+    std::string folder(4096, '\0');
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE)
+            return "/";
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
+}
+
+// Relative names are joined to the current folder as given; "." and ".." are left alone, since
+// resolving them without the file system would go wrong across symbolic links.
+std::string absolute(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::string relative = path;
+    while (relative.rfind("./", 0) == 0)
+        relative.erase(0, 2);
+    const std::string folder = currentFolder();
+    return folder + (folder.back() == '/' ? "" : "/") + relative;
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
+int BatchProgram::run(const std::vector<std::string>& arguments)
+{
+    try {
+        return dispatch(parseBatchArguments(arguments));
+    } catch (const BatchUsageError& error) {
+        err_ << "clipforge-batch: " << error.what() << "\nTry 'clipforge-batch --help'.\n";
+    } catch (const clipforge::Error& error) {
+        err_ << error.what() << '\n';
+    }
+    return beUnusableInput;
+}
+
+int BatchProgram::dispatch(const BatchArguments& arguments)
+{
+    if (arguments.action == BatchAction::Help) {
+        out_ << batchHelp(arguments.helpTopic);
+        return beSuccess;
+    }
+    if (arguments.action == BatchAction::Show)
+        return show(arguments);
+    const TCommandManager catalogue(programFolder());
+    switch (arguments.action) {
+    case BatchAction::Profiles:
+        return profiles(catalogue);
+    case BatchAction::Make:
+        return make(arguments, catalogue);
+    default:
+        if (!requireListFile(arguments.listFile))
+            return beUnusableInput;
+        return BatchConversion(out_, err_, catalogue).run(arguments.listFile, arguments.dryRun);
+    }
+}
+
+int BatchProgram::profiles(const TCommandManager& catalogue)
+{
+    for (int i = 0; i < catalogue.Count(); ++i) {
+        out_ << i << '\t' << catalogue.Names()[static_cast<std::size_t>(i)] << '\t' << catalogue.GetExt(i) << '\t'
+             << catalogue.GetParams(i) << '\n';
+    }
+    return beSuccess;
+}
+
+int BatchProgram::show(const BatchArguments& arguments)
+{
+    if (!requireListFile(arguments.listFile))
+        return beUnusableInput;
+    const std::vector<std::string> noProfiles;
+    TItemManager staging;
+    TTreeManager tree(noProfiles, staging);
+    TSaveManager(tree).ReadList(arguments.listFile);
+    for (int row = 0; row < tree.Count(); ++row) {
+        const TItemData& job = tree.Job(row).ItemData;
+        out_ << row << '\t' << job.Format << '\t' << narrow(job.Path) << '\t' << narrow(job.FileName) << '\n';
+    }
+    return beSuccess;
+}
+
+int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& catalogue)
+{
+    int profile = 0;
+    try {
+        profile = textToInt(*arguments.profile);
+    } catch (const EConvertError&) {
+        throw BatchUsageError("--profile needs a profile number, not \"" + *arguments.profile + "\"");
+    }
+    if (profile < 0 || profile >= catalogue.Count()) {
+        err_ << "clipforge-batch: there is no profile " << profile << " in the catalogue; "
+             << "'clipforge-batch profiles' lists them\n";
+        return beUnusableInput;
+    }
+    std::string folder = arguments.folder.empty() ? std::string() : absolute(arguments.folder);
+    if (!folder.empty() && folder.back() != pathSeparator)
+        folder += pathSeparator;
+
+    std::vector<std::string> files;
+    for (const std::string& file : arguments.files) {
+        files.push_back(absolute(file));
+        if (!fileExists(files.back())) {
+            err_ << "clipforge-batch: " << (isFolder(files.back()) ? "not a file, but a folder: " : "no such file: ")
+                 << file << "\nNothing was written.\n";
+            return beUnusableInput;
+        }
+    }
+    TItemManager staging;
+    TTreeManager tree(catalogue.Names(), staging);
+    for (const std::string& file : files)
+        staging.AddItem(file, profile, folder);
+    tree.AddJobs(files);
+    TSaveManager(tree).WriteList(arguments.listFile);
+    return beSuccess;
+}
+
+bool BatchProgram::requireListFile(const std::string& path)
+{
+    if (fileExists(path))
+        return true;
+    err_ << "clipforge-batch: no list file at " << path << '\n';
+    return false;
+}
+
+}  // namespace clipforge

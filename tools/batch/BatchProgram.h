@@ -1,0 +1,39 @@
+#pragma once
+
+#include "BatchArguments.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+class TCommandManager;
+
+namespace clipforge {
+
+// Exit codes of clipforge-batch.
+enum BatchExit : int {
+    beSuccess = 0,
+    beJobFailed = 1,
+    beUnusableInput = 2,
+};
+
+// clipforge-batch: the queue's classes driven from a command line, without a window. Output and
+// errors go to the streams given, so tests can read them.
+class BatchProgram {
+public:
+    BatchProgram(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    int run(const std::vector<std::string>& arguments);
+
+private:
+    int dispatch(const BatchArguments& arguments);
+    int profiles(const TCommandManager& catalogue);
+    int show(const BatchArguments& arguments);
+    int make(const BatchArguments& arguments, const TCommandManager& catalogue);
+    bool requireListFile(const std::string& path);
+
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace clipforge
