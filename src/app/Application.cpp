@@ -1,6 +1,9 @@
 #include "app/Application.h"
 
+#include "ClipforgeResources.h"
+#include "core/LocalText.h"
 #include "dialogs/DialogService.h"
+#include "engine/StartFailureReporter.h"
 
 #include <QWidget>
 
@@ -26,7 +29,12 @@ QString messageOf(const std::exception_ptr& error)
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    clipforge::initResources();
     setApplicationTitle();
+    // A converter that cannot be started is the one thing the runner reports by itself.
+    setStartFailureReporter([](const std::string& message) {
+        DialogService::instance().message(QApplication::activeWindow(), widen(message), QMessageBox::Critical);
+    });
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -1,9 +1,233 @@
 #include "app/MainDlg.h"
 
+#include "app/Application.h"
+#include "app/Artwork.h"
+#include "dialogs/FormStyle.h"
+#include "app/JobTreeView.h"
+#include "app/UIHook.h"
+#include "controls/GradientProgressBar.h"
+#include "controls/ImageButton.h"
+#include "controls/LinePanel.h"
+#include "controls/MyButtonEx.h"
+#include "controls/MyFlatHint.h"
+#include "controls/PngImageList.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+
+using namespace clipforge::formstyle;
+
+namespace {
+
+constexpr int clientWidth = 861;
+constexpr int clientHeight = 529;
+
+void setFaces(TImageButton& button, const QString& name)
+{
+    namespace art = clipforge::artwork;
+    button.SetImage(art::picture(name + QStringLiteral("_normal")));
+    button.SetImageOver(art::picture(name + QStringLiteral("_over")));
+    button.SetImageDown(art::picture(name + QStringLiteral("_down")));
+    button.SetImageDisable(art::picture(name + QStringLiteral("_disabled")));
+    button.SetUseDown(false);
+}
+
+TImageButton* makeBigButton(QWidget* parent, const QString& name, int left, const QString& hint)
+{
+    auto* button = new TImageButton(parent);
+    button->setGeometry(left, 16, 112, 101);
+    setFaces(*button, name);
+    button->setToolTip(hint);
+    return button;
+}
+
+TImageButton* makeTab(QWidget* parent, int left)
+{
+    auto* tab = new TImageButton(parent);
+    tab->setGeometry(left, 14, 66, 29);
+    const TPngImage face = clipforge::artwork::picture(QStringLiteral("tab"));
+    tab->SetImage(face);
+    tab->SetImageOver(face);
+    tab->SetImageDown(face);
+    tab->SetImageDisable(face);
+    return tab;
+}
+
+QLabel* makePicture(QWidget* parent, const QString& name, const QRect& place)
+{
+    auto* picture = new QLabel(parent);
+    picture->setPixmap(QPixmap::fromImage(clipforge::artwork::image(name)));
+    picture->setScaledContents(true);
+    picture->setGeometry(place);
+    return picture;
+}
+
+TMyButtonEx* makeListButton(QWidget* parent, const QString& caption, int left, const QString& hint)
+{
+    TMyButtonEx* button = makeButton(parent, caption, QRect(left, 456, 121, 41));
+    button->setToolTip(hint);
+    return button;
+}
+
+}  // namespace
+
 TmainDlg::TmainDlg()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Norvane Clipforge"));
-    setFixedSize(861, 529);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/clipforge-64.png")));
+    setFixedSize(clientWidth, clientHeight);
+    setBackground(*this, formColor);
+    setFont(formFont(-12));
+    createPictures();
+    createToolbar();
+    createBottomControls();
+    createListPanel();
+    createComponents();
+    placeOnDesktop();
+    FormCreate();
+}
+
+TmainDlg::~TmainDlg()
+{
+    FormDestroy();
+}
+
+void TmainDlg::FormCreate()
+{
+    try {
+        hook_ = std::make_unique<TUIHook>(*this);
+        hook_->InitControls();
+    } catch (...) {
+        // A catalogue that cannot be read leaves an inert window: nothing is wired.
+        hook_.reset();
+        clipforge::showException(std::current_exception());
+    }
+}
+
+void TmainDlg::FormDestroy()
+{
+    hook_.reset();
+}
+
+void TmainDlg::createPictures()
+{
+    Image1 = makePicture(this, QStringLiteral("banner"), QRect(0, 0, 400, 200));
+    Image2 = makePicture(this, QStringLiteral("bottom_strip"), QRect(0, 508, clientWidth, 21));
+    Image3 = makePicture(this, QStringLiteral("corner"), QRect(849, 517, 11, 11));
+}
+
+void TmainDlg::createToolbar()
+{
+    btnAdd = makeBigButton(this, QStringLiteral("btnAdd"), 16, QStringLiteral("add video files"));
+    lbAdd = makeLabel(this, QStringLiteral("&Add"), 60, 96, -13, fsBold, captionBlue);
+    btnConvert = makeBigButton(this, QStringLiteral("btnConvert"), 144, QStringLiteral("start converting"));
+    lbConvert = makeLabel(this, QStringLiteral("&Convert"), 176, 96, -13, fsBold, captionBlue);
+    btnStop = makeBigButton(this, QStringLiteral("btnStop"), 272, QStringLiteral("stop converting"));
+    lbStop = makeLabel(this, QStringLiteral("&Stop"), 315, 96, -13, fsBold, captionBlue);
+    btnSupport = makeBigButton(this, QStringLiteral("btnSupport"), 400, QStringLiteral("online support"));
+    lbSupport = makeLabel(this, QStringLiteral("S&upport"), 432, 96, -13, fsBold, captionBlue);
+    lbUpdate = makeFixedLabel(this, QStringLiteral("check for updates"), QRect(740, 8, 104, 18), -12,
+                              fsBold | fsItalic | fsUnderline, clWhite);
+    lbUpdate->setCursor(Qt::PointingHandCursor);
+}
+
+void TmainDlg::createBottomControls()
+{
+    ProgressBar1 = new TGradientProgressBar(this);
+    ProgressBar1->setGeometry(16, 432, 828, 17);
+    ProgressBar1->SetColorBorder(14922381);
+    ProgressBar1->SetBackColorFace(13036799);
+    ProgressBar1->SetBackColorGrad(clWhite);
+    ProgressBar1->SetForeColorFace(10215167);
+    ProgressBar1->SetForeColorGrad(31671);
+    ProgressBar1->SetColorScheme(csCustom);
+    ProgressBar1->SetMin(0);
+    ProgressBar1->SetMax(100);
+    ProgressBar1->SetPosition(0);
+    ProgressBar1->SetStep(10);
+    ProgressBar1->SetOrientation(pbHorizontal);
+    lbTimer = makeFixedLabel(this, QStringLiteral("timestamp: 00:00:00"), QRect(600, 456, 244, 18), -12, fsItalic,
+                             clWhite);
+    btnImport = makeListButton(this, QStringLiteral("&Import"), 16, QStringLiteral("load list from a disk file"));
+    btnExport = makeListButton(this, QStringLiteral("&Export"), 144, QStringLiteral("save list to a disk file"));
+    setTabOrder(btnImport, btnExport);
+}
+
+void TmainDlg::createListPanel()
+{
+    LinePanel1 = new TLinePanel(this);
+    LinePanel1->setGeometry(16, 136, 828, 289);
+    LinePanel1->setColor(16767935);
+    LinePanel1->setLineColor(panelLine);
+    btnOption = makeTab(LinePanel1, 73);
+    btnOption->hide();
+    btnList = makeTab(LinePanel1, 8);
+    Shape1 = new QFrame(LinePanel1);
+    Shape1->setGeometry(0, 39, 828, 1);
+    setBackground(*Shape1, panelLine);
+    lbList = makeLabel(LinePanel1, QStringLiteral("List"), 32, 21, -11, fsBold, captionBlue);
+    lbOption = makeLabel(LinePanel1, QStringLiteral("Option"), 88, 21, -11, fsBold, captionBlue);
+    lbOption->hide();
+    lbCount = makeFixedLabel(LinePanel1, QStringLiteral("0 files finished 0 of 0"), QRect(576, 8, 244, 18), -12,
+                             fsRegular, captionBlue);
+    createListArea();
+}
+
+void TmainDlg::createListArea()
+{
+    JobTree = new clipforge::JobTreeView(LinePanel1);
+    JobTree->setGeometry(0, 40, 828, 249);
+    JobTree->setFont(formFont(-16));
+    JobTree->setBackgroundPicture(clipforge::artwork::image(QStringLiteral("tree_background")));
+    LinePanel2 = new TLinePanel(LinePanel1);
+    LinePanel2->setGeometry(0, 40, 828, 249);
+    LinePanel2->setColor(15657705);
+    LinePanel2->hide();
+}
+
+void TmainDlg::createComponents()
+{
+    listImage = new TPngImageList(this);
+    // Ordered by job state; the names are those the pictures were given when first drawn.
+    const std::pair<const char*, const char*> states[] = {{"state_waiting", "PngImage0"},
+                                                          {"state_converting", "PngImage1"},
+                                                          {"state_finished", "PngImage3"},
+                                                          {"state_failed", "PngImage2"}};
+    for (const auto& [file, name] : states)
+        addListPicture(*listImage, clipforge::artwork::picture(QString::fromLatin1(file)), QString::fromLatin1(name));
+
+    MyFlatHint1 = new TMyFlatHint(this);
+    MyFlatHint1->setColorBackground(clInfoBk);
+    MyFlatHint1->setColorArrowBackground(clInfoBk);
+    MyFlatHint1->setColorArrow(captionBlue);
+    MyFlatHint1->setFont(formFont(-16));
+    MyFlatHint1->setFontColor(captionBlue);
+    createPopupMenu();
+}
+
+void TmainDlg::createPopupMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    pmiDelete = PopupMenu1->addAction(QStringLiteral("&Delete"));
+    pmiDelete->setStatusTip(QStringLiteral("delete selected item"));
+    pmiClear = PopupMenu1->addAction(QStringLiteral("&Clear"));
+    pmiClear->setStatusTip(QStringLiteral("clear all items"));
+    PopupMenu1->addSeparator();
+    pmiProperties = PopupMenu1->addAction(QStringLiteral("&Properties"));
+    pmiProperties->setStatusTip(QStringLiteral("show properties"));
+}
+
+void TmainDlg::placeOnDesktop()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    move(desktop.center() - QPoint(clientWidth / 2, clientHeight / 2));
 }

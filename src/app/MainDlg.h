@@ -2,8 +2,81 @@
 
 #include <QWidget>
 
-// The main window: it only creates and places its controls.
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class TGradientProgressBar;
+class TImageButton;
+class TLinePanel;
+class TMyButtonEx;
+class TMyFlatHint;
+class TPngImageList;
+class TUIHook;
+
+namespace clipforge {
+class JobTreeView;
+}
+
+// The main window. The form only creates and places its controls; the controller it
+// creates in FormCreate gives them their behaviour.
 class TmainDlg : public QWidget {
 public:
     TmainDlg();
+    ~TmainDlg() override;
+    TmainDlg(const TmainDlg&) = delete;
+    TmainDlg& operator=(const TmainDlg&) = delete;
+
+    // Null when the controller could not be built (an unreadable catalogue): the window then
+    // opens with no command wired.
+    TUIHook* hook() const { return hook_.get(); }
+
+    QLabel* Image1 = nullptr;
+    TImageButton* btnAdd = nullptr;
+    QLabel* lbAdd = nullptr;
+    QLabel* Image2 = nullptr;
+    TGradientProgressBar* ProgressBar1 = nullptr;
+    QLabel* lbUpdate = nullptr;
+    QLabel* Image3 = nullptr;
+    TImageButton* btnConvert = nullptr;
+    QLabel* lbConvert = nullptr;
+    QLabel* lbTimer = nullptr;
+    TImageButton* btnStop = nullptr;
+    QLabel* lbStop = nullptr;
+    TImageButton* btnSupport = nullptr;
+    QLabel* lbSupport = nullptr;
+    TMyButtonEx* btnImport = nullptr;
+    TMyButtonEx* btnExport = nullptr;
+    TLinePanel* LinePanel1 = nullptr;
+    TImageButton* btnOption = nullptr;
+    TImageButton* btnList = nullptr;
+    QFrame* Shape1 = nullptr;
+    QLabel* lbList = nullptr;
+    QLabel* lbOption = nullptr;
+    QLabel* lbCount = nullptr;
+    clipforge::JobTreeView* JobTree = nullptr;
+    TLinePanel* LinePanel2 = nullptr;
+    TPngImageList* listImage = nullptr;
+    TMyFlatHint* MyFlatHint1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* pmiDelete = nullptr;
+    QAction* pmiClear = nullptr;
+    QAction* pmiProperties = nullptr;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+
+    void createPictures();
+    void createToolbar();
+    void createBottomControls();
+    void createListPanel();
+    void createListArea();
+    void createComponents();
+    void createPopupMenu();
+    void placeOnDesktop();
+
+    std::unique_ptr<TUIHook> hook_;
 };

@@ -15,7 +15,7 @@ namespace {
 constexpr int splashWidth = 570;
 constexpr int splashHeight = 330;
 constexpr double splashOpacity = 200.0 / 255.0;
-const char* const splashResource = ":/clipforge/splash.jpg";
+const char* const splashResource = ":/images/splash.jpg";
 
 QByteArray readResource(const QString& path)
 {

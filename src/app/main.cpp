@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/MainDlg.h"
+#include "app/QuitOnSignal.h"
 #include "app/SplashDlg.h"
 
 #include <memory>
@@ -7,6 +8,7 @@
 int main(int argc, char** argv)
 {
     clipforge::Application application(argc, argv);
+    clipforge::QuitOnSignal quitOnSignal;
 
     auto splash = std::make_unique<TSplashDlg>();
     clipforge::showSplashFor(*splash, 1000);

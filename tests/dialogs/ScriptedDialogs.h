@@ -5,8 +5,23 @@
 #include <QDialog>
 
 #include <deque>
+#include <ostream>
 #include <functional>
 #include <vector>
+
+// Lets failing expectations show Qt texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& texts, std::ostream* out)
+{
+    *out << '{';
+    for (const QString& text : texts)
+        *out << '"' << text.toStdString() << "\" ";
+    *out << '}';
+}
 
 // Answers the program's dialogs from queues a test fills beforehand and records every
 // message box and web page. A dialog with no answer queued is cancelled.

@@ -1,0 +1,29 @@
+#include "app/AddDlgOpener.h"
+
+#include "dialogs/AddDlg.h"
+#include "dialogs/DialogService.h"
+
+namespace clipforge {
+
+AddDlgOpener::AddDlgOpener(const std::vector<std::string>& profileNames)
+    : profileNames_(profileNames)
+{
+}
+
+std::optional<AddChoice> AddDlgOpener::ask(const QStringList& names) const
+{
+    TaddDlg dialog(profileNames_);
+    dialog.setFiles(names);
+    dialog.appendLine(QStringLiteral("file count: %1").arg(names.size()));
+    dialog.appendLine(QStringLiteral("format: %1").arg(dialog.ComboBox1->currentText()));
+    const QString folder = dialog.etDirectory->text();
+    dialog.appendLine(QStringLiteral("save to: %1").arg(folder.isEmpty() ? QStringLiteral("use global path") : folder));
+    dialog.appendLine(QStringLiteral("Ready to go...click OK"));
+    dialog.appendLine(QStringLiteral("Cancel the operation...click Cancel"));
+    DialogService::instance().execModal(dialog);
+    if (!dialog.Confirmed)
+        return std::nullopt;
+    return AddChoice {static_cast<std::int32_t>(dialog.ComboBox1->currentIndex()), dialog.etDirectory->text()};
+}
+
+}  // namespace clipforge

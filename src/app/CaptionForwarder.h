@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+#include <map>
+
+class QLabel;
+class QWidget;
+
+namespace clipforge {
+
+// Lets a caption label act as part of its image button: pointing at, pressing and
+// releasing the label, with any mouse button, reaches the button as a left-button action
+// at the button's point (0, 0), delivered before the label's own handling returns.
+class CaptionForwarder : public QObject {
+public:
+    using QObject::QObject;
+
+    void forward(QLabel* label, QWidget* button);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::map<QObject*, QWidget*> buttons_;
+};
+
+}  // namespace clipforge

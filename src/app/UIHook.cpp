@@ -1,0 +1,305 @@
+#include "app/UIHook.h"
+
+#include "app/AddDlgOpener.h"
+#include "app/Application.h"
+#include "app/CaptionForwarder.h"
+#include "app/ClockText.h"
+#include "dialogs/FormStyle.h"
+#include "app/JobItemDelegate.h"
+#include "app/JobProperties.h"
+#include "app/JobTreeView.h"
+#include "app/LabelClick.h"
+#include "app/MainDlg.h"
+#include "app/WebPages.h"
+#include "controls/GradientProgressBar.h"
+#include "controls/ImageButton.h"
+#include "controls/LinePanel.h"
+#include "controls/MenuDraw.h"
+#include "controls/MyButtonEx.h"
+#include "controls/PngImageList.h"
+#include "core/CommandManager.h"
+#include "core/ItemManager.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+#include "core/SaveManager.h"
+#include "core/TreeManager.h"
+#include "dialogs/DialogService.h"
+#include "engine/Command.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+
+using namespace clipforge::formstyle;
+
+namespace {
+
+const char* const listFilter = "Norvane File List File (*.kxl)|*.kxl";
+const char* const listExtension = ".kxl";
+
+clipforge::DialogService& dialogs()
+{
+    return clipforge::DialogService::instance();
+}
+
+void setCaptionColor(QLabel* label, TColor color)
+{
+    setTextColor(*label, color);
+}
+
+}  // namespace
+
+namespace clipforge {
+
+QString withListExtension(const QString& name)
+{
+    const std::string bytes = narrow(name);
+    if (extensionPart(bytes) == listExtension)
+        return name;
+    return name + QString::fromLatin1(listExtension);
+}
+
+}  // namespace clipforge
+
+TUIHook::TUIHook(TmainDlg& form)
+    : Form(form)
+{
+    commandManager_ = std::make_unique<TCommandManager>();
+    itemManager_ = std::make_unique<TItemManager>();
+    menuDraw_ = std::make_unique<TMenuDraw>();
+}
+
+TUIHook::~TUIHook()
+{
+    captions_.reset();
+    properties_.reset();
+    menuDraw_.reset();
+    saveManager_.reset();
+    itemManager_.reset();
+    treeManager_.reset();
+    commandManager_.reset();
+    // The driver goes last; its end kills a converter that is still running.
+    command_.reset();
+}
+
+void TUIHook::InitControls()
+{
+    clipforge::setApplicationTitle();
+    Form.setWindowTitle(QApplication::applicationDisplayName());
+    wireCaptions();
+    Form.btnStop->SetEnabled(false);
+    setCaptionColor(Form.lbStop, disabledGrey);
+    wireClicks();
+    wireMenu();
+    createManagers();
+}
+
+void TUIHook::wireCaptions()
+{
+    captions_ = std::make_unique<clipforge::CaptionForwarder>();
+    captions_->forward(Form.lbAdd, Form.btnAdd);
+    captions_->forward(Form.lbConvert, Form.btnConvert);
+    captions_->forward(Form.lbList, Form.btnList);
+    captions_->forward(Form.lbOption, Form.btnOption);
+    captions_->forward(Form.lbStop, Form.btnStop);
+    captions_->forward(Form.lbSupport, Form.btnSupport);
+}
+
+void TUIHook::wireClicks()
+{
+    Form.btnAdd->OnClick = [this](auto*) { btnAddClick(); };
+    Form.btnConvert->OnClick = [this](auto*) { btnConvertClick(); };
+    Form.btnStop->OnClick = [this](auto*) { btnStopClick(); };
+    Form.btnSupport->OnClick = [this](auto*) { btnSupportClick(); };
+    Form.btnList->OnClick = [this](auto*) { btnListClick(); };
+    Form.btnOption->OnClick = [this](auto*) { btnOptionClick(); };
+    Form.btnImport->OnClick = [this](auto*) { btnImportClick(); };
+    Form.btnExport->OnClick = [this](auto*) { btnExportClick(); };
+    new clipforge::LabelClick(Form.lbUpdate, [this] { lbUpdateClick(); });
+}
+
+void TUIHook::wireMenu()
+{
+    menuDraw_->Attach(Form.PopupMenu1);
+    QObject::connect(Form.pmiDelete, &QAction::triggered, Form.PopupMenu1, [this] { pmiDeleteClick(); });
+    QObject::connect(Form.pmiClear, &QAction::triggered, Form.PopupMenu1, [this] { pmiClearClick(); });
+    QObject::connect(Form.pmiProperties, &QAction::triggered, Form.PopupMenu1, [this] { pmiPropertiesClick(); });
+}
+
+void TUIHook::createManagers()
+{
+    treeManager_ = std::make_unique<TTreeManager>(commandManager_->Names(), *itemManager_);
+    Form.JobTree->setJobs(treeManager_.get());
+    Form.JobTree->delegate().setStateIcons([list = Form.listImage](int state) { return list->pixmap(state); });
+    Form.JobTree->setPopupMenu(Form.PopupMenu1, [this] { return command_ && command_->Stopped(); });
+    properties_ = std::make_unique<clipforge::JobProperties>(*treeManager_, commandManager_->Names(),
+                                                              [this] { return command_->Stopped(); });
+    Form.JobTree->OnColumnDblClick = [this](int row) { properties_->Properties(row); };
+
+    command_ = std::make_unique<TCommand>(*treeManager_, *commandManager_);
+    command_->OnProgress = [this](QObject* sender, std::int32_t percent) { CommandProgress(sender, percent); };
+    command_->OnFinished = [this](QObject* sender, bool stopped) { CommandFinished(sender, stopped); };
+    command_->OnTimer = [this](QObject* sender) { CommandTimer(sender); };
+
+    saveManager_ = std::make_unique<TSaveManager>(*treeManager_);
+}
+
+int TUIHook::jobCount() const
+{
+    return treeManager_ ? treeManager_->Count() : 0;
+}
+
+void TUIHook::setCounter(int finished)
+{
+    Form.lbCount->setText(clipforge::counterText(jobCount(), finished));
+}
+
+bool TUIHook::ListChangesAllowed() const
+{
+    return command_ && command_->Stopped() && !command_->ListLocked();
+}
+
+void TUIHook::btnAddClick()
+{
+    const QStringList names = dialogs().openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter));
+    Form.repaint();
+    if (!names.isEmpty())
+        addFiles(names);
+    setCounter(0);
+}
+
+void TUIHook::addFiles(const QStringList& names)
+{
+    clipforge::AddDlgOpener opener(commandManager_->Names());
+    const auto choice = opener.ask(names);
+    if (!choice)
+        return;
+    // Each Add starts from an empty staging list, whatever an earlier failure left there.
+    itemManager_->Clear();
+    std::vector<std::string> files;
+    files.reserve(static_cast<size_t>(names.size()));
+    for (const QString& name : names) {
+        files.push_back(clipforge::narrow(name));
+        itemManager_->AddItem(files.back(), choice->format, clipforge::narrow(choice->folder));
+    }
+    treeManager_->AddJobs(files);
+}
+
+void TUIHook::btnConvertClick()
+{
+    if (jobCount() == 0)
+        return;
+    SetBusyState();
+    command_->Start();
+}
+
+void TUIHook::btnStopClick()
+{
+    command_->Stop();
+}
+
+void TUIHook::btnSupportClick()
+{
+    dialogs().openUrl(clipforge::supportPageUrl());
+}
+
+void TUIHook::lbUpdateClick()
+{
+    dialogs().openUrl(clipforge::productPageUrl());
+}
+
+void TUIHook::btnListClick()
+{
+    Form.JobTree->show();
+    Form.LinePanel2->hide();
+}
+
+void TUIHook::btnOptionClick()
+{
+    Form.JobTree->hide();
+    Form.LinePanel2->show();
+}
+
+void TUIHook::btnImportClick()
+{
+    if (!ListChangesAllowed())
+        return;
+    const QString name = dialogs().openFileName(nullptr, QString::fromLatin1(listFilter));
+    if (name.isEmpty())
+        return;
+    saveManager_->ReadList(clipforge::narrow(name));
+    setCounter(0);
+}
+
+void TUIHook::btnExportClick()
+{
+    if (!command_->Stopped() || jobCount() == 0)
+        return;
+    const QString name = dialogs().saveFileName(nullptr, QString::fromLatin1(listFilter));
+    if (name.isEmpty())
+        return;
+    saveManager_->WriteList(clipforge::narrow(clipforge::withListExtension(name)));
+}
+
+void TUIHook::pmiDeleteClick()
+{
+    if (!ListChangesAllowed())
+        return;
+    QList<int> rows;
+    for (const QModelIndex& selected : Form.JobTree->selectionModel()->selectedRows())
+        rows << selected.row();
+    treeManager_->DeleteRows(rows);
+    setCounter(0);
+}
+
+void TUIHook::pmiClearClick()
+{
+    if (!ListChangesAllowed())
+        return;
+    treeManager_->Clear();
+    setCounter(0);
+}
+
+void TUIHook::pmiPropertiesClick()
+{
+    properties_->Properties(Form.JobTree->focusedRow());
+}
+
+void TUIHook::CommandProgress(QObject*, std::int32_t percent)
+{
+    Form.ProgressBar1->SetPosition(percent);
+    setCounter(static_cast<int>(command_->CurrentIndex()) + 1);
+}
+
+void TUIHook::CommandTimer(QObject*)
+{
+    Form.lbTimer->setText(clipforge::clockText(command_->ElapsedSeconds()));
+}
+
+void TUIHook::CommandFinished(QObject*, bool stopped)
+{
+    SetIdleState();
+    if (!stopped)
+        dialogs().message(&Form, QStringLiteral("Congratulations, works done!"), QMessageBox::Information);
+}
+
+void TUIHook::SetIdleState()
+{
+    Form.btnAdd->SetEnabled(true);
+    setCaptionColor(Form.lbAdd, captionBlue);
+    Form.btnConvert->SetEnabled(true);
+    setCaptionColor(Form.lbConvert, captionBlue);
+    Form.btnStop->SetEnabled(false);
+    setCaptionColor(Form.lbStop, disabledGrey);
+}
+
+void TUIHook::SetBusyState()
+{
+    Form.btnAdd->SetEnabled(false);
+    setCaptionColor(Form.lbAdd, disabledGrey);
+    Form.btnConvert->SetEnabled(false);
+    setCaptionColor(Form.lbConvert, disabledGrey);
+    Form.btnStop->SetEnabled(true);
+    setCaptionColor(Form.lbStop, captionBlue);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QObject;
+class TCommand;
+class TCommandManager;
+class TItemManager;
+class TMenuDraw;
+class TSaveManager;
+class TTreeManager;
+class TmainDlg;
+
+namespace clipforge {
+class CaptionForwarder;
+class JobProperties;
+}
+
+// The main window's controller: it owns every long-lived object of the program, wires
+// the window's controls to its handlers and holds the window's logic.
+class TUIHook {
+public:
+    // Creates the catalogue (which reads the "command" file at once), the staging list and
+    // the menu painter. A catalogue that cannot be read throws from here.
+    explicit TUIHook(TmainDlg& form);
+    ~TUIHook();
+    TUIHook(const TUIHook&) = delete;
+    TUIHook& operator=(const TUIHook&) = delete;
+
+    void InitControls();
+
+    void btnAddClick();
+    void btnConvertClick();
+    void btnStopClick();
+    void btnSupportClick();
+    void btnListClick();
+    void btnOptionClick();
+    void btnImportClick();
+    void btnExportClick();
+    void lbUpdateClick();
+    void pmiDeleteClick();
+    void pmiClearClick();
+    void pmiPropertiesClick();
+    void CommandProgress(QObject* sender, std::int32_t percent);
+    void CommandTimer(QObject* sender);
+    void CommandFinished(QObject* sender, bool stopped);
+    void SetIdleState();
+    void SetBusyState();
+
+    // Read by tests and the job list's menu.
+    TTreeManager* TreeManager() const { return treeManager_.get(); }
+    TCommand* Command() const { return command_.get(); }
+    TCommandManager& CommandManager() const { return *commandManager_; }
+    // The driver is idle and the list is no longer held by a run that is still ending.
+    bool ListChangesAllowed() const;
+
+private:
+    void wireCaptions();
+    void wireClicks();
+    void wireMenu();
+    void createManagers();
+    void setCounter(int finished);
+    int jobCount() const;
+    void addFiles(const QStringList& names);
+
+    TmainDlg& Form;
+    std::unique_ptr<TCommandManager> commandManager_;
+    std::unique_ptr<TItemManager> itemManager_;
+    std::unique_ptr<TMenuDraw> menuDraw_;
+    std::unique_ptr<TTreeManager> treeManager_;
+    std::unique_ptr<TCommand> command_;
+    std::unique_ptr<TSaveManager> saveManager_;
+    std::unique_ptr<clipforge::JobProperties> properties_;
+    std::unique_ptr<clipforge::CaptionForwarder> captions_;
+};
+
+namespace clipforge {
+
+// Export's rule: a name whose extension is not exactly ".kxl" gets ".kxl" appended.
+QString withListExtension(const QString& name);
+
+}  // namespace clipforge

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "dialogs/JobDialogForm.h"
+
+// "Add Files": one profile and one output folder for all the files the user just picked.
+class TaddDlg : public clipforge::JobDialogForm {
+public:
+    explicit TaddDlg(const std::vector<std::string>& profileNames);
+
+    // The picked names, also shown as the rows of the list box.
+    void setFiles(const QStringList& names);
+    QStringList FileList;
+
+    void ComboBox1Change();
+
+protected:
+    void btDirectoryClick() override;
+
+private:
+    void ChooseDirectory();
+};

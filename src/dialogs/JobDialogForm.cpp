@@ -1,0 +1,223 @@
+#include "dialogs/JobDialogForm.h"
+
+#include "dialogs/BrowseFolder.h"
+#include "dialogs/FormStyle.h"
+#include "controls/MyFlatComboBox.h"
+#include "controls/FlatEdit.h"
+#include "controls/LinePanel.h"
+#include "controls/MyButtonEx.h"
+#include "controls/MyListBox.h"
+#include "controls/PngImage.h"
+#include "controls/PngImageList.h"
+#include "controls/PngSpeedButton.h"
+#include "core/LocalText.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+namespace clipforge {
+
+using namespace formstyle;
+
+namespace {
+
+constexpr int clientWidth = 442;
+constexpr int clientHeight = 547;
+
+TPngImage resourcePicture(const char* name)
+{
+    try {
+        return TPngImage::fromFile(QStringLiteral(":/images/%1.png").arg(QString::fromLatin1(name)));
+    } catch (const PngError&) {
+        return TPngImage();
+    }
+}
+
+}  // namespace
+
+JobDialogForm::JobDialogForm(const QString& caption, const std::vector<std::string>& profileNames)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(caption);
+    setFixedSize(clientWidth, clientHeight);
+    setBackground(*this, formColor);
+    setFont(formFont(-12));
+    Label1 = makeLabel(this, QStringLiteral("Information"), 8, 272, -16, fsRegular, captionBlue);
+    Label2 = makeLabel(this, QStringLiteral("save path (leave it blank to use global path)"), 8, 192, -16,
+                       fsRegular, captionBlue);
+    createInformation();
+    createFileList();
+    createButtons();
+    createFolderAndProfile(profileNames);
+    setTabOrders();
+    centreOverActiveWindow();
+}
+
+void JobDialogForm::createInformation()
+{
+    LinePanel2 = new TLinePanel(this);
+    LinePanel2->setGeometry(9, 304, 425, 177);
+    LinePanel2->setColor(clBlack);
+    LinePanel2->setLineColor(panelLine);
+    LinePanel2->setBorderWidth(5);
+    Memo1 = new QPlainTextEdit(LinePanel2);
+    Memo1->setGeometry(5, 5, 425 - 10, 177 - 10);
+    Memo1->setReadOnly(true);
+    Memo1->setFrameShape(QFrame::NoFrame);
+    Memo1->setFont(formFont(-16));
+    Memo1->viewport()->setCursor(Qt::ArrowCursor);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette colours = Memo1->palette();
+    colours.setColor(QPalette::Base, Qt::black);
+    colours.setColor(QPalette::Text, QColor(0, 255, 0));
+    Memo1->setPalette(colours);
+    Memo1->installEventFilter(this);
+}
+
+void JobDialogForm::createFileList()
+{
+    PngImageList1 = new TPngImageList(this);
+    PngImageList1->SetWidth(32);
+    PngImageList1->SetHeight(32);
+    addListPicture(*PngImageList1, resourcePicture("dialog_row"));
+    LinePanel1 = new TLinePanel(this);
+    LinePanel1->setGeometry(9, 8, 425, 129);
+    LinePanel1->setColor(clWhite);
+    LinePanel1->setLineColor(panelLine);
+    LinePanel1->setBorderWidth(5);
+    MyListBox1 = new TMyListBox(LinePanel1);
+    MyListBox1->setGeometry(5, 5, 425 - 10, 129 - 10);
+    MyListBox1->setFont(formFont(-16));
+    MyListBox1->setFontColor(listText);
+    MyListBox1->setImageList(PngImageList1);
+    MyListBox1->setImageIndex(0);
+    MyListBox1->setItemHeight(35);
+}
+
+void JobDialogForm::createButtons()
+{
+    btnOk = makeButton(this, QStringLiteral("&OK"), QRect(312, 496, 121, 41));
+    btnOk->OnClick = [this](auto*) { btnOkClick(); };
+    btnCancel = makeButton(this, QStringLiteral("&Cancel"), QRect(184, 496, 121, 41));
+    btnCancel->OnClick = [this](auto*) { btnCancelClick(); };
+    btDirectory = new TPngSpeedButton(this);
+    btDirectory->setGeometry(410, 226, 24, 24);
+    btDirectory->SetFlat(true);
+    btDirectory->setToolTip(QStringLiteral("directory select"));
+    btDirectory->SetPngImage(resourcePicture("folder"));
+    btDirectory->OnClick = [this](auto*) { btDirectoryClick(); };
+}
+
+void JobDialogForm::createFolderAndProfile(const std::vector<std::string>& profileNames)
+{
+    etDirectory = new TMyFlatEdit(this);
+    etDirectory->setGeometry(8, 224, 393, 28);
+    etDirectory->setFont(formFont(-16));
+    etDirectory->setFontColor(listText);
+    etDirectory->setColorBorder(clWhite);
+    etDirectory->setColorFlat(clWhite);
+    etDirectory->setValueType(evDefault);
+    etDirectory->setReadOnly(true);
+    ComboBox1 = new TMyFlatComboBox(this);
+    ComboBox1->setGeometry(9, 152, 425, 30);
+    ComboBox1->setFont(formFont(-16));
+    ComboBox1->setFontColor(listText);
+    ComboBox1->setStyle(csDropDownList);
+    ComboBox1->setColor(clWindow);
+    ComboBox1->setColorArrowBackground(clBtnFace);
+    ComboBox1->setColorBorder(clWhite);
+    ComboBox1->setItemHeight(22);
+    for (const std::string& name : profileNames)
+        ComboBox1->addItem(widen(name));
+    ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
+}
+
+void JobDialogForm::setTabOrders()
+{
+    setTabOrder(MyListBox1, Memo1);
+    setTabOrder(Memo1, btnOk);
+    setTabOrder(btnOk, btnCancel);
+    setTabOrder(btnCancel, etDirectory);
+    setTabOrder(etDirectory, ComboBox1);
+}
+
+void JobDialogForm::centreOverActiveWindow()
+{
+    const QWidget* over = QApplication::activeWindow();
+    if (!over)
+        return;
+    const QRect area = over->frameGeometry();
+    move(area.center() - QPoint(clientWidth / 2, clientHeight / 2));
+}
+
+void JobDialogForm::appendLine(const QString& text)
+{
+    Memo1->appendPlainText(text);
+}
+
+void JobDialogForm::setLine(int index, const QString& text)
+{
+    QStringList all = lines();
+    while (all.size() <= index)
+        all << QString();
+    all[index] = text;
+    Memo1->setPlainText(all.join(QLatin1Char('\n')));
+}
+
+QStringList JobDialogForm::lines() const
+{
+    const QString text = Memo1->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+void JobDialogForm::btnOkClick()
+{
+    Confirmed = true;
+    accept();
+}
+
+void JobDialogForm::btnCancelClick()
+{
+    reject();
+}
+
+bool JobDialogForm::browseIntoField()
+{
+    const QString folder = BrowseForFolder(this, QStringLiteral("Save Directory"));
+    if (folder.isEmpty())
+        return false;
+    etDirectory->setText(withTrailingSeparator(folder));
+    return true;
+}
+
+bool JobDialogForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Memo1 && event->type() == QEvent::FocusIn)
+        Memo1Enter();
+    return QDialog::eventFilter(watched, event);
+}
+
+void JobDialogForm::Memo1Enter()
+{
+    // The information box is for reading only; the focus moves on to OK.
+    btnOk->setFocus(Qt::TabFocusReason);
+}
+
+void JobDialogForm::keyPressEvent(QKeyEvent* event)
+{
+    FormKeyDown(event);
+}
+
+void JobDialogForm::FormKeyDown(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        btnCancelClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace clipforge

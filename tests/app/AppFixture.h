@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/MainDlg.h"
+#include "dialogs/ScriptedDialogs.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+// A program folder of its own (catalogue, converter, default output folder) and the real
+// main window over it, with every dialog answered by the script.
+class AppFixture {
+public:
+    enum class Converter { Real, Hanging };
+
+    explicit AppFixture(Converter converter = Converter::Real, const QByteArray& catalogue = QByteArray());
+    ~AppFixture();
+
+    TmainDlg& window() { return *window_; }
+    TUIHook& hook();
+    ScriptedDialogs dialogs;
+
+    QString programFolder() const { return programFolder_.path() + QLatin1Char('/'); }
+    QString workFolder() const { return work_.path() + QLatin1Char('/'); }
+
+    // Adds files through Add and the Add Files dialog, choosing profile and folder there.
+    void addJobs(const QStringList& names, int profile, const QString& folder);
+    int profileWithExtension(const char* extension);
+
+
+private:
+    QTemporaryDir programFolder_;
+    QTemporaryDir work_;
+    std::unique_ptr<clipforge::ScopedDialogService> scope_;
+    std::unique_ptr<TmainDlg> window_;
+};
+
+// Waits, dispatching events, until done() holds or the generous time-out has passed.
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 60000);
+
+class TImageButton;
+class TMyButtonEx;
+void click(TImageButton* button);
+void click(TMyButtonEx* button);
+
+// Short clips made by the real converter, shared by the tests of one run.
+QStringList generatedClips();
