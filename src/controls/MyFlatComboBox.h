@@ -20,6 +20,7 @@ public:
 
     TComboBoxStyle Style() const { return style_; }
     void setStyle(TComboBoxStyle value);
+    using QComboBox::setStyle; // the widget style (QStyle*) stays reachable
 
     TColor Color() const { return color_; }
     void setColor(TColor value);

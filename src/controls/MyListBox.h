@@ -31,6 +31,7 @@ public:
     void setPopupMenu(QMenu* value) { popupMenu_ = value; }
     TListBoxStyle Style() const { return style_; }
     void setStyle(TListBoxStyle value) { style_ = value; }
+    using QListWidget::setStyle; // the widget style (QStyle*) stays reachable
 
     int ItemHeight() const { return itemHeight_; }
     void setItemHeight(int value);
