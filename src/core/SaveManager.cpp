@@ -30,10 +30,10 @@ void refuseReadOnlyFile(const std::string& path)
         throw EFileError::cannotOpen(path, EACCES);
 }
 
-std::string valueOf(const TXmlElem& item, const char* name, const char* missing)
+std::string valueOf(const TXmlElem& item, const char* name)
 {
     const TXmlElem* child = item.Children().FindChild(name);
-    return child ? child->Value() : std::string(missing);
+    return child ? child->Value() : std::string();
 }
 
 TItemData jobOfItem(const TXmlElem& item, int position)
@@ -43,8 +43,23 @@ TItemData jobOfItem(const TXmlElem& item, int position)
         throw EXmlError("List item " + std::to_string(position) + " has no filename");
     const TXmlElem* format = item.Children().FindChild("format");
     return {clipforge::widen(fileName->Value()), format ? clipforge::textToInt(format->Value()) : -1,
-            clipforge::widen(valueOf(item, "path", "")), false, 0};
+            clipforge::widen(valueOf(item, "path")), false, 0};
 }
+
+// The items of a list are needed only while a list is being written or read; every export
+// starts by clearing them. Dropping them at once keeps a 100,000-job list from holding its
+// document in memory for the rest of the run. The prolog and the root's name, which the next
+// export writes back, stay.
+class ReleaseItems {
+public:
+    explicit ReleaseItems(TXmlDocument& document) : document_(document) {}
+    ~ReleaseItems() { document_.Root().Clear(); }
+    ReleaseItems(const ReleaseItems&) = delete;
+    ReleaseItems& operator=(const ReleaseItems&) = delete;
+
+private:
+    TXmlDocument& document_;
+};
 
 }  // namespace
 
@@ -60,6 +75,7 @@ void TSaveManager::WriteList(const std::string& path)
 {
     refuseReadOnlyFile(path);
     fillDocument();
+    const ReleaseItems release(*Document);
     Document->SaveFile(path);
 }
 
@@ -82,6 +98,7 @@ bool TSaveManager::ReadList(const std::string& path)
         return false;
     if (!clipforge::fileExists(path))
         return true;
+    const ReleaseItems release(*Document);
     Document->LoadFile(path);
     appendJobsOfDocument();
     return true;
