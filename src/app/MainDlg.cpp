@@ -132,6 +132,10 @@ void TmainDlg::createToolbar()
     lbStop = makeLabel(this, QStringLiteral("&Stop"), 315, 96, -13, fsBold, captionBlue);
     btnSupport = makeBigButton(this, QStringLiteral("btnSupport"), 400, QStringLiteral("online support"));
     lbSupport = makeLabel(this, QStringLiteral("S&upport"), 432, 96, -13, fsBold, captionBlue);
+    // The captions' "&" marks their letter, as on the buttons below.
+    for (auto [label, button] : {std::pair {lbAdd, btnAdd}, {lbConvert, btnConvert}, {lbStop, btnStop},
+                                 {lbSupport, btnSupport}})
+        label->setBuddy(button);
     lbUpdate = makeFixedLabel(this, QStringLiteral("check for updates"), QRect(740, 8, 104, 18), -12,
                               fsBold | fsItalic | fsUnderline, clWhite);
     lbUpdate->setCursor(Qt::PointingHandCursor);
