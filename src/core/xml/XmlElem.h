@@ -10,6 +10,7 @@
 
 namespace clipforge {
 class XmlInput;
+class XmlTagName;
 }
 
 class TXmlElem;
@@ -41,7 +42,7 @@ public:
 
 private:
     TXmlElem* owner_;
-    std::vector<std::unique_ptr<TXmlElem>> items_;
+    std::vector<std::unique_ptr<TXmlElem>, clipforge::XmlNodeAllocator<std::unique_ptr<TXmlElem>>> items_;
 };
 
 // Any node of a document: an element, a run of text, a comment, a CDATA
@@ -114,8 +115,7 @@ public:
     std::unique_ptr<TXmlElem> CreateSame() const override;
 
 private:
-    void readContent(clipforge::XmlInput& input, const std::string& name, const std::string& prefix,
-                     bool hasPrefix);
+    void readContent(clipforge::XmlInput& input, const clipforge::XmlTagName& tag);
     std::string_view readChildren(clipforge::XmlInput& input, std::string_view& onlyText);
     void addTextChild(std::string_view rawText);
 };

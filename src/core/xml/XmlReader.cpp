@@ -113,6 +113,61 @@ void clipforge::readAttributes(XmlInput& input, TXmlProps& attributes)
 
 // ---- ordinary elements
 
+namespace clipforge {
+
+// The name of a start tag as it is read. Name bytes are nearly always one
+// run straight from the input; only a name that goes on after attributes
+// (allowed, if odd) needs a copy of its own.
+class XmlTagName {
+public:
+    void append(const char* from, const char* to)
+    {
+        if (from == to)
+            return;
+        const std::string_view run(from, static_cast<size_t>(to - from));
+        if (name_.empty()) {
+            name_ = run;
+        } else if (name_.data() + name_.size() == from) {
+            name_ = std::string_view(name_.data(), name_.size() + run.size());
+        } else {
+            if (name_.data() != nameCopy_.data())
+                nameCopy_.assign(name_);
+            nameCopy_.append(run);
+            name_ = nameCopy_;
+        }
+    }
+
+    // ":" makes the name read so far the prefix.
+    void startAfterPrefix()
+    {
+        prefixCopy_.assign(name_);
+        prefix_ = prefixCopy_;
+        hasPrefix_ = true;
+        name_ = {};
+    }
+
+    std::string_view name() const { return name_; }
+    std::string_view prefix() const { return prefix_; }
+
+    bool matchesEndTag(std::string_view endName) const
+    {
+        if (!hasPrefix_)
+            return clipforge::equalsIgnoreCase(name_, endName);
+        return endName.size() == prefix_.size() + 1 + name_.size() && endName[prefix_.size()] == ':' &&
+               clipforge::equalsIgnoreCase(endName.substr(0, prefix_.size()), prefix_) &&
+               clipforge::equalsIgnoreCase(endName.substr(prefix_.size() + 1), name_);
+    }
+
+private:
+    std::string_view name_;
+    std::string_view prefix_;
+    bool hasPrefix_ = false;
+    std::string nameCopy_;
+    std::string prefixCopy_;
+};
+
+}  // namespace clipforge
+
 void TXmlElemClassic::Read(XmlInput& input)
 {
     if (input.atEnd())
@@ -122,23 +177,19 @@ void TXmlElemClassic::Read(XmlInput& input)
                         " found");
     }
     ++input.pos;
-    std::string name;
-    std::string prefix;
-    bool hasPrefix = false;
+    clipforge::XmlTagName tag;
     for (;;) {
         const char* run = input.pos;
         while (input.pos < input.end && isElementNameByte(*input.pos))
             ++input.pos;
-        name.append(run, input.pos);
+        tag.append(run, input.pos);
         // Cut off inside the start tag: the element keeps no name and the
         // caller decides whether that is an error.
         if (input.atEnd())
             return;
         const char c = *input.pos++;
         if (c == ':') {
-            prefix = std::move(name);
-            name.clear();
-            hasPrefix = true;
+            tag.startAfterPrefix();
         } else if (c == '/') {
             if (input.atEnd())
                 return;
@@ -147,22 +198,21 @@ void TXmlElemClassic::Read(XmlInput& input)
                                 " found");
             }
             ++input.pos;
-            SetValue(std::string());
-            setNameAndPrefix(name, prefix);
+            mutableValue().clear();
+            setNameAndPrefix(tag.name(), tag.prefix());
             return;
         } else if (c == '>') {
-            readContent(input, name, prefix, hasPrefix);
+            readContent(input, tag);
             return;
         } else {
-            if (name.empty())
+            if (tag.name().empty())
                 throw EXmlError("Invalid XML Element: malformed tag found (no valid name)");
             clipforge::readAttributes(input, Attributes());
         }
     }
 }
 
-void TXmlElemClassic::readContent(XmlInput& input, const std::string& name, const std::string& prefix,
-                                  bool hasPrefix)
+void TXmlElemClassic::readContent(XmlInput& input, const clipforge::XmlTagName& tag)
 {
     if (++input.depth > clipforge::maximumXmlDepth)
         throw EXmlError("Invalid XML Element: Elements nested too deeply");
@@ -172,18 +222,17 @@ void TXmlElemClassic::readContent(XmlInput& input, const std::string& name, cons
     std::string_view onlyText;
     const std::string_view endName = readChildren(input, onlyText);
     const bool hasOnlyText = onlyText.data() != nullptr;
-    const std::string qualified = hasPrefix ? prefix + ':' + name : name;
-    if (!clipforge::equalsIgnoreCase(qualified, endName)) {
+    if (!tag.matchesEndTag(endName)) {
         if (hasOnlyText)
             addTextChild(onlyText);
-        throw EXmlError("Invalid XML Element: Erroneous end of tag, expecting </" + name + "> but </" +
-                        std::string(endName) + "> found");
+        throw EXmlError("Invalid XML Element: Erroneous end of tag, expecting </" + std::string(tag.name()) +
+                        "> but </" + std::string(endName) + "> found");
     }
     if (hasOnlyText)
         clipforge::assignDecoded(mutableValue(), onlyText);
     else
-        SetValue(std::string());
-    setNameAndPrefix(name, prefix);
+        mutableValue().clear();
+    setNameAndPrefix(tag.name(), tag.prefix());
     --input.depth;
 }
 
@@ -232,9 +281,10 @@ std::string_view TXmlElemClassic::readChildren(XmlInput& input, std::string_view
         }
         flushOnlyText();
         std::unique_ptr<TXmlElem> child;
-        if (input.startsWith("<!--"))
+        const bool markup = input.remaining() >= 2 && input.pos[1] == '!';
+        if (markup && input.startsWith("<!--"))
             child = std::make_unique<TXmlElemComment>();
-        else if (input.startsWith("<![CDATA["))
+        else if (markup && input.startsWith("<![CDATA["))
             child = std::make_unique<TXmlElemCData>();
         else
             child = std::make_unique<TXmlElemClassic>();

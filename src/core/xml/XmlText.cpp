@@ -1,6 +1,7 @@
 #include "core/xml/XmlText.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace clipforge {
@@ -97,6 +98,17 @@ size_t characterReference(std::string_view rest, char& byte)
     return i + 1;
 }
 
+// True when one of the eight bytes of word needs escaping: a high byte or
+// one of the five special characters (the classic zero-byte test per char).
+bool hasByteToEscape(std::uint64_t word)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x8080808080808080u;
+    const auto hasZeroByte = [](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
+    return (word & highs) != 0 || hasZeroByte(word ^ (ones * '"')) || hasZeroByte(word ^ (ones * '&')) ||
+           hasZeroByte(word ^ (ones * '\'')) || hasZeroByte(word ^ (ones * '<')) || hasZeroByte(word ^ (ones * '>'));
+}
+
 }  // namespace
 
 void appendEncoded(std::string& output, std::string_view value)
@@ -105,6 +117,11 @@ void appendEncoded(std::string& output, std::string_view value)
     const char* const end = p + value.size();
     while (p < end) {
         const char* run = p;
+        for (std::uint64_t word; end - p >= 8; p += 8) {
+            std::memcpy(&word, p, sizeof word);
+            if (hasByteToEscape(word))
+                break;
+        }
         while (p < end && escapes.length[static_cast<unsigned char>(*p)] == 0)
             ++p;
         output.append(run, p);
@@ -124,7 +141,8 @@ void assignDecoded(std::string& target, std::string_view text)
     }
     target.clear();
     target.reserve(text.size());
-    size_t i = 0;
+    size_t i = static_cast<size_t>(static_cast<const char*>(firstAmpersand) - text.data());
+    target.append(text.substr(0, i));
     while (i < text.size()) {
         const size_t ampersand = text.find('&', i);
         if (ampersand == std::string_view::npos) {
@@ -153,6 +171,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
+    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)
+        return true;
     for (size_t i = 0; i < a.size(); ++i) {
         if (upper(a[i]) != upper(b[i]))
             return false;
