@@ -35,4 +35,7 @@ int createPipe(Pipe& pipe);
 
 int setNonBlocking(int fd);
 
+// Asks for a larger pipe buffer; keeps the old size when the system refuses.
+void growPipe(const Pipe& pipe, int bytes);
+
 }  // namespace clipforge

@@ -40,4 +40,10 @@ int setNonBlocking(int fd)
     return 0;
 }
 
+void growPipe(const Pipe& pipe, int bytes)
+{
+    if (pipe.readEnd.valid())
+        ::fcntl(pipe.readEnd.get(), F_SETPIPE_SZ, bytes);
+}
+
 }  // namespace clipforge

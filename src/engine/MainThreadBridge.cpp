@@ -52,14 +52,10 @@ void MainThreadBridge::post(std::function<void()> task) { enqueue(std::move(task
 void MainThreadBridge::cut()
 {
     std::lock_guard lock(mutex_);
-    cut_ = true;
+    cut_.store(true);
     finished_.notify_all();
 }
 
-bool MainThreadBridge::isCut() const
-{
-    std::lock_guard lock(mutex_);
-    return cut_;
-}
+bool MainThreadBridge::isCut() const { return cut_.load(); }
 
 }  // namespace clipforge

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -29,7 +30,7 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable finished_;
-    bool cut_ = false;
+    std::atomic<bool> cut_{false};
 };
 
 }  // namespace clipforge

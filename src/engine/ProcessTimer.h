@@ -17,7 +17,7 @@ struct ProcessTimerCounts {
 
     void reset();
     void tick();
-    void newOutput() { SinceLastOutput.store(0); }
+    void newOutput() { SinceLastOutput.store(0, std::memory_order_relaxed); }
 };
 
 }  // namespace clipforge

@@ -26,7 +26,7 @@ public:
     std::uint8_t endStatus() const { return endStatus_.load(); }
     std::uint32_t exitCode() const { return exitCode_.load(); }
     TReturnCode outputReturnCode() const { return outputReturnCode_.load(); }
-    void setOutputReturnCode(TReturnCode code) { outputReturnCode_.store(code); }
+    void setOutputReturnCode(TReturnCode code) { outputReturnCode_.store(code, std::memory_order_relaxed); }
 
     // Starts the bookkeeping of a new run and returns its number.
     std::uint64_t beginRun();

@@ -18,6 +18,10 @@ namespace {
 
 constexpr std::size_t InitialBufferSize = 1024;
 constexpr auto PollInterval = std::chrono::milliseconds(1);
+// The worker empties the output pipe once per cycle, so the pipe's size caps
+// the throughput: 64 KiB a millisecond is slower than a chatty converter and
+// than the main thread's handling. 1 MiB is what an unprivileged process may ask.
+constexpr int OutputPipeSize = 1 << 20;
 
 enum Stage : std::uint8_t {
     stBegun = 0,
@@ -95,6 +99,7 @@ TRunnerThread::Outcome TRunnerThread::startProcess(Resources& resources)
         resources.input = {};
         return fail(error);
     }
+    growPipe(resources.output, OutputPipeSize);
     // Neither end may ever block the worker: it must stay free to notice a stop.
     if (const int error = setNonBlocking(resources.input.writeEnd.get()))
         return fail(error);
@@ -240,12 +245,14 @@ void TRunnerThread::deliver(std::vector<OutputPiece> pieces)
     if (pieces.empty() || stopRequested())
         return;
     auto batch = std::make_shared<std::vector<OutputPiece>>(std::move(pieces));
-    state_->bridge->call([self = shared_from_this(), batch] {
-        for (const auto& piece : *batch) {
+    state_->bridge->call([self = shared_from_this(), handed = batch]() mutable {
+        for (const auto& piece : *handed) {
             if (self->state_->bridge->isCut() || self->stopRequested())
-                return;
+                break;
             self->deliverOnMainThread(piece);
         }
+        // The worker frees the pieces: memory goes back to the thread that made it.
+        handed.reset();
     });
 }
 

@@ -25,6 +25,7 @@
 //   pid             print "pid PID\n"
 //
 // TEXT understands \n \r \t \0 \\ and \xHH.
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -98,19 +99,25 @@ void waitUntilRead()
         sleepMs(1);
 }
 
+// Fast enough that a reader, not this writer, sets the pace.
 void flood(const std::string& spec)
 {
     const long lines = std::atol(spec.c_str());
     const auto comma = spec.find(',');
-    const long width = comma == std::string::npos ? 80 : std::atol(spec.c_str() + comma + 1);
+    const long width = std::max(10L, comma == std::string::npos ? 80 : std::atol(spec.c_str() + comma + 1));
+    const auto lineWidth = static_cast<std::size_t>(width);
+    const std::size_t perBlock = std::max<std::size_t>(1, 65536 / lineWidth);
+    std::string line(lineWidth, 'x');
+    line[8] = ' ';
+    line.back() = '\n';
     std::string block;
+    block.reserve(perBlock * lineWidth);
     for (long i = 0; i < lines; ++i) {
-        char number[24];
-        std::snprintf(number, sizeof number, "%08ld ", i);
-        std::string line = number;
-        line.resize(static_cast<std::size_t>(width > 10 ? width - 1 : 9), 'x');
-        block += line + '\n';
-        if (block.size() >= 65536) {
+        long number = i;
+        for (int digit = 7; digit >= 0; --digit, number /= 10)
+            line[static_cast<std::size_t>(digit)] = static_cast<char>('0' + number % 10);
+        block += line;
+        if (block.size() + lineWidth > perBlock * lineWidth) {
             writeAll(1, block);
             block.clear();
         }

@@ -60,6 +60,8 @@ int BatchProgram::run(const std::vector<std::string>& arguments)
         err_ << "clipforge-batch: " << error.what() << "\nTry 'clipforge-batch --help'.\n";
     } catch (const clipforge::Error& error) {
         err_ << error.what() << '\n';
+    } catch (const std::exception& error) {
+        err_ << "clipforge-batch: " << error.what() << '\n';
     }
     return beUnusableInput;
 }

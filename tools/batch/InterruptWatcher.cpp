@@ -47,12 +47,17 @@ InterruptWatcher::InterruptWatcher(std::function<void()> onInterrupt) : onInterr
 
 InterruptWatcher::~InterruptWatcher()
 {
-    ::sigaction(SIGINT, &previousInterrupt, nullptr);
-    ::sigaction(SIGTERM, &previousTerminate, nullptr);
+    restoreHandlers();
     notifier_.reset();
     ::close(wakePipe[0]);
     ::close(wakePipe[1]);
     wakePipe[0] = wakePipe[1] = -1;
+}
+
+void InterruptWatcher::restoreHandlers()
+{
+    ::sigaction(SIGINT, &previousInterrupt, nullptr);
+    ::sigaction(SIGTERM, &previousTerminate, nullptr);
 }
 
 void InterruptWatcher::drain()
@@ -61,6 +66,8 @@ void InterruptWatcher::drain()
     while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {
     }
     interrupted_ = true;
+    // A second Ctrl-C ends the program at once; the converter dies with it.
+    restoreHandlers();
     if (onInterrupt_)
         onInterrupt_();
 }

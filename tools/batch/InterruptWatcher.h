@@ -11,7 +11,8 @@ namespace clipforge {
 
 // Turns Ctrl-C (SIGINT) and SIGTERM into a call on the main thread's event loop. The signal
 // handler only writes one byte to a pipe; everything else happens in the loop, where stopping
-// a run is safe. The previous handlers come back when the watcher is destroyed.
+// a run is safe. The previous handlers come back after the first signal, and when the watcher
+// is destroyed.
 class InterruptWatcher : public QObject {
     Q_OBJECT
 
@@ -25,6 +26,7 @@ public:
 
 private:
     void drain();
+    static void restoreHandlers();
 
     std::function<void()> onInterrupt_;
     std::unique_ptr<QSocketNotifier> notifier_;

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Process runner figures, each against an anchor measured in the same run:
+# spawn cost (with and without 1 GiB of resident memory), idle cost, exit
+# latency and line throughput.  Usage: bench/runner/run.sh BUILD_FOLDER
+set -euo pipefail
+build=${1:?build folder}
+cmake --build "$build" --target runner_bench fake_converter >/dev/null
+"$build/bench/runner/runner_bench"
