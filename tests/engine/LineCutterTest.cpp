@@ -24,7 +24,7 @@ Pieces cutReads(const std::vector<std::string>& reads, LineCutter& cutter)
 {
     Pieces all;
     for (const auto& read : reads) {
-        auto pieces = cutter.cut(read);
+        auto pieces = cutter.cut(read).pieces();
         all.insert(all.end(), pieces.begin(), pieces.end());
     }
     return all;
@@ -126,6 +126,8 @@ TEST(LineCutterStream, StopDropsTheRestOfTheRead)
     LineCutter cutter;
     std::atomic<bool> stop{true};
     EXPECT_TRUE(cutter.cut("a\nb\n", &stop).empty());
+    stop = false;
+    EXPECT_EQ(cutter.cut("c\n", &stop).pieces(), (Pieces{{"c", otEntireLine, rcLF}}));
 }
 
 struct InputCase {
@@ -150,9 +152,7 @@ TEST(LineCutterInput, EchoContinuesAPendingBeginning)
     EXPECT_EQ(cutter.pending(), "");
     EXPECT_EQ(cutter.echoInput("par", false), (OutputPiece{"par", otBeginningOfLine, rcCRLF}));
     EXPECT_EQ(cutter.echoInput("tial\n", true), (OutputPiece{"partial\n", otEntireLine, rcCRLF}));
-    const auto next = cutter.cut("out\n");
-    ASSERT_EQ(next.size(), 1u);
-    EXPECT_EQ(next[0].text, "out");
+    EXPECT_EQ(cutter.cut("out\n").pieces(), (Pieces{{"out", otEntireLine, rcLF}}));
 }
 
 }  // namespace
