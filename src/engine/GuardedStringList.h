@@ -4,15 +4,18 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace clipforge {
 
 // A list of texts that the main thread and a runner's worker may both use at
-// any time. Readers get copies, never references into the list.
+// any time. Readers get copies, never references into the list. The texts sit
+// back to back in one buffer: a converter that writes hundreds of thousands of
+// lines costs no allocation per line.
 class GuardedStringList {
 public:
-    void add(std::string text);
+    void add(std::string_view text);
     void clear();
     std::size_t count() const;
     bool empty() const;
@@ -21,13 +24,14 @@ public:
 
     std::optional<std::string> first() const;
     void removeFirst();
-    // Replaces the first entry, if any; the worker keeps the unwritten rest of
-    // an input line there.
-    void replaceFirst(std::string text);
 
 private:
+    std::string_view entry(std::size_t index) const;
+
     mutable std::mutex mutex_;
-    std::vector<std::string> items_;
+    std::string text_;
+    std::vector<std::size_t> ends_;
+    std::size_t removed_ = 0;  // entries taken from the front, not yet compacted
 };
 
 }  // namespace clipforge

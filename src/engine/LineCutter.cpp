@@ -14,9 +14,34 @@ bool stopRequested(const std::atomic<bool>* stop) { return stop && stop->load(st
 
 }  // namespace
 
-std::vector<OutputPiece> LineCutter::cut(std::string_view bytes, const std::atomic<bool>* stop)
+void OutputBatch::add(std::string_view text, TOutputType type, TReturnCode returnCode)
 {
-    std::vector<OutputPiece> pieces;
+    text_.append(text);
+    spans_.push_back({text_.size(), type, returnCode});
+}
+
+std::string_view OutputBatch::text(std::size_t index) const
+{
+    const std::size_t begin = index == 0 ? 0 : spans_[index - 1].end;
+    return std::string_view(text_).substr(begin, spans_[index].end - begin);
+}
+
+OutputPiece OutputBatch::piece(std::size_t index) const
+{
+    return {std::string(text(index)), type(index), returnCode(index)};
+}
+
+std::vector<OutputPiece> OutputBatch::pieces() const
+{
+    std::vector<OutputPiece> result;
+    for (std::size_t i = 0; i < size(); ++i)
+        result.push_back(piece(i));
+    return result;
+}
+
+OutputBatch LineCutter::cut(std::string_view bytes, const std::atomic<bool>* stop)
+{
+    OutputBatch pieces;
     std::size_t i = 0;
     if (lastReadEndedCR_ && !bytes.empty() && bytes.front() == Lf)
         i = 1;
@@ -25,32 +50,42 @@ std::vector<OutputPiece> LineCutter::cut(std::string_view bytes, const std::atom
         std::size_t end = i;
         while (end < bytes.size() && !isSpecial(bytes[end]))
             ++end;
-        pending_.append(bytes.data() + i, end - i);
+        const std::string_view segment = bytes.substr(i, end - i);
         endedCR = false;
-        if (end == bytes.size())
+        if (end == bytes.size()) {
+            pending_.append(segment);
             break;
+        }
         const char c = bytes[end];
         i = end + 1;
-        if (c == Nul)
+        if (c == Nul) {
+            pending_.append(segment);
             continue;
+        }
         if (c == Cr && i < bytes.size() && bytes[i] == Lf) {
             ++i;
-            endLine(pieces, rcCRLF);
+            endLine(pieces, segment, rcCRLF);
         } else {
-            endLine(pieces, rcLF);
+            endLine(pieces, segment, rcLF);
             endedCR = c == Cr;
         }
     }
     lastReadEndedCR_ = endedCR;
     if (!pending_.empty() && !stopRequested(stop))
-        pieces.push_back({pending_, otBeginningOfLine, returnCode_});
+        pieces.add(pending_, otBeginningOfLine, returnCode_);
     return pieces;
 }
 
-void LineCutter::endLine(std::vector<OutputPiece>& pieces, TReturnCode code)
+// tail is the line's last part, still in the read; earlier parts wait in pending_.
+void LineCutter::endLine(OutputBatch& pieces, std::string_view tail, TReturnCode code)
 {
     returnCode_ = code;
-    pieces.push_back({std::move(pending_), otEntireLine, returnCode_});
+    if (pending_.empty()) {
+        pieces.add(tail, otEntireLine, returnCode_);
+        return;
+    }
+    pending_.append(tail);
+    pieces.add(pending_, otEntireLine, returnCode_);
     pending_.clear();
 }
 

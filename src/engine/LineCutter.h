@@ -20,6 +20,30 @@ struct OutputPiece {
     bool operator==(const OutputPiece&) const = default;
 };
 
+// The pieces cut from one read, their texts back to back in one buffer, so
+// that cutting costs no allocation per line.
+class OutputBatch {
+public:
+    void add(std::string_view text, TOutputType type, TReturnCode returnCode);
+
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view text(std::size_t index) const;
+    TOutputType type(std::size_t index) const { return spans_[index].type; }
+    TReturnCode returnCode(std::size_t index) const { return spans_[index].returnCode; }
+    OutputPiece piece(std::size_t index) const;
+    std::vector<OutputPiece> pieces() const;
+
+private:
+    struct Span {
+        std::size_t end;
+        TOutputType type;
+        TReturnCode returnCode;
+    };
+    std::string text_;
+    std::vector<Span> spans_;
+};
+
 // Cuts the converter's output, read in arbitrary chunks, into lines. LF, CR
 // and CR LF all end a line (a CR alone is how progress lines redraw
 // themselves), NUL bytes vanish, and a CR LF pair split between two reads
@@ -28,7 +52,7 @@ struct OutputPiece {
 class LineCutter {
 public:
     // Cuts one read. When stop becomes true the rest of the read is dropped.
-    std::vector<OutputPiece> cut(std::string_view bytes, const std::atomic<bool>* stop = nullptr);
+    OutputBatch cut(std::string_view bytes, const std::atomic<bool>* stop = nullptr);
 
     // Echoes one line written to the child's input into the output stream.
     // continuesLine: the previous delivery was the beginning of a line, which
@@ -43,7 +67,7 @@ public:
     static bool isCompleteInputLine(const std::string& input);
 
 private:
-    void endLine(std::vector<OutputPiece>& pieces, TReturnCode code);
+    void endLine(OutputBatch& pieces, std::string_view tail, TReturnCode code);
 
     std::string pending_;
     TReturnCode returnCode_ = rcCRLF;

@@ -42,6 +42,13 @@ int niceValueFor(std::uint32_t priorityClass)
     return 0;
 }
 
+OutputBatch single(const OutputPiece& piece)
+{
+    OutputBatch batch;
+    batch.add(piece.text, piece.type, piece.returnCode);
+    return batch;
+}
+
 }  // namespace
 
 TRunnerThread::TRunnerThread(TConsoleRunner* runner, std::shared_ptr<RunnerState> state,
@@ -180,7 +187,7 @@ int TRunnerThread::writeInputLines(int fd)
             return 0;
         inputWritten_ = 0;
         if (settings_.InputToOutput)
-            deliver({cutter_.echoInput(*line, LastWasPartial)});
+            deliver(single(cutter_.echoInput(*line, LastWasPartial)));
         state_->InputLines.removeFirst();
     }
     return 0;
@@ -197,7 +204,7 @@ bool TRunnerThread::timedOut() const
 void TRunnerThread::endRun(Resources& resources, const Outcome& outcome)
 {
     if (!outcome.failed && !cutter_.pending().empty())
-        deliver({{cutter_.pending(), otBeginningOfLine, cutter_.returnCode()}});
+        deliver(single({cutter_.pending(), otBeginningOfLine, cutter_.returnCode()}));
     resources.child.reset();  // kills and reaps a child that still runs
     if (stage_ >= stRunning)
         timerEnding();
@@ -240,42 +247,44 @@ void TRunnerThread::timerEnding()
 // All pieces cut from one read travel in one round trip; the main thread
 // checks for a stop before each, so a handler that stops the run sees no
 // further piece, just as if each had been handed over on its own.
-void TRunnerThread::deliver(std::vector<OutputPiece> pieces)
+void TRunnerThread::deliver(OutputBatch pieces)
 {
     if (pieces.empty() || stopRequested())
         return;
-    auto batch = std::make_shared<std::vector<OutputPiece>>(std::move(pieces));
+    auto batch = std::make_shared<OutputBatch>(std::move(pieces));
     state_->bridge->call([self = shared_from_this(), handed = batch]() mutable {
-        for (const auto& piece : *handed) {
+        std::string text;
+        for (std::size_t i = 0; i < handed->size(); ++i) {
             if (self->state_->bridge->isCut() || self->stopRequested())
                 break;
-            self->deliverOnMainThread(piece);
+            text.assign(handed->text(i));
+            self->deliverOnMainThread(text, handed->type(i), handed->returnCode(i));
         }
-        // The worker frees the pieces: memory goes back to the thread that made it.
+        // The worker frees the batch: memory goes back to the thread that made it.
         handed.reset();
     });
 }
 
-void TRunnerThread::deliverOnMainThread(const OutputPiece& piece)
+void TRunnerThread::deliverOnMainThread(const std::string& text, TOutputType type, TReturnCode returnCode)
 {
-    state_->Lines.add(piece.text);
-    state_->setOutputReturnCode(piece.returnCode);
+    state_->Lines.add(text);
+    state_->setOutputReturnCode(returnCode);
     counts_->newOutput();
     try {
-        updateOutputLines(piece);
+        updateOutputLines(text);
     } catch (...) {
         // A failing display must not end the run.
     }
-    LastWasPartial = piece.type == otBeginningOfLine;
+    LastWasPartial = type == otBeginningOfLine;
     try {
         if (settings_.OnNewLine)
-            settings_.OnNewLine(runner_, piece.text, piece.type);
+            settings_.OnNewLine(runner_, text, type);
     } catch (...) {
         // Nor may a failing handler.
     }
 }
 
-void TRunnerThread::updateOutputLines(const OutputPiece& piece)
+void TRunnerThread::updateOutputLines(const std::string& text)
 {
     OutputLineList* lines = runner_->OutputLines;
     if (!lines)
@@ -287,9 +296,9 @@ void TRunnerThread::updateOutputLines(const OutputPiece& piece)
     lines->beginUpdate();
     UpdateBracket bracket{lines};
     if (lines->count() > 0 && LastWasPartial)
-        lines->replaceLast(piece.text);
+        lines->replaceLast(text);
     else
-        lines->add(piece.text);
+        lines->add(text);
 }
 
 void TRunnerThread::terminate()

@@ -69,9 +69,9 @@ private:
     void setEndStatus(std::uint8_t status);
     void timerBeginning();
     void timerEnding();
-    void deliver(std::vector<clipforge::OutputPiece> pieces);
-    void deliverOnMainThread(const clipforge::OutputPiece& piece);
-    void updateOutputLines(const clipforge::OutputPiece& piece);
+    void deliver(clipforge::OutputBatch pieces);
+    void deliverOnMainThread(const std::string& text, TOutputType type, TReturnCode returnCode);
+    void updateOutputLines(const std::string& text);
     void terminate();
 
     TConsoleRunner* const runner_;  // touched on the main thread only, while the bridge stands
