@@ -148,7 +148,9 @@ bool TTreeManager::ChangeJob(int row, std::int32_t format, const QString& path)
 
 QString TTreeManager::Hint(int row) const
 {
-    const TItemData& job = Job(row).ItemData;
+    if (row < 0 || row >= Count())
+        return {};
+    const TItemData& job = Jobs[static_cast<std::size_t>(row)].ItemData;
     const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");

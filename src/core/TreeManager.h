@@ -63,7 +63,7 @@ public:
     bool Locked() const { return IsLocked; }
 
     // "[File Name]: %s", LF, "[format]: %s", LF, "[path]: %s"; a format that is no position of
-    // the catalogue reads "(none)".
+    // the catalogue reads "(none)". Empty for a row outside the list; never throws.
     QString Hint(int row) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;

@@ -147,6 +147,7 @@ TEST_F(TreeManagerTest, HintLines)
         const QModelIndex index = tree.index(tree.Count() - 1, 0);
         EXPECT_EQ(tree.data(index, Qt::ToolTipRole).toString(), QString::fromUtf8(c.hint)) << c.format;
     }
+    EXPECT_EQ(tree.Hint(tree.Count()), QString());
 }
 
 TEST_F(TreeManagerTest, DeleteRowsRemovesEachRunOfRowsFromTheBack)
