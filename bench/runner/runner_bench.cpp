@@ -91,13 +91,18 @@ double total(int runs, Run run)
     return sum;
 }
 
+// Runner and anchor alternate run by run, so a change in the machine's load
+// hits both alike.
 void spawnCost(RunnerDriver& driver, const char* label)
 {
-    const double anchor = total(SpawnRuns, [] { return spawnAndWait(TrueProgram); });
-    const double runner = total(SpawnRuns, [&] { return driver.runOnce(TrueProgram); });
+    double anchor = 0, runner = 0;
+    for (int i = 0; i < SpawnRuns; ++i) {
+        anchor += spawnAndWait(TrueProgram);
+        runner += driver.runOnce(TrueProgram);
+    }
     const int forkRuns = 30;
     const double fork = total(forkRuns, [] { return forkAndWait(TrueProgram); }) * SpawnRuns / forkRuns;
-    std::printf("spawn cost %-16s runner %.3f ms/run, posix_spawn %.3f ms/run: ratio %.2f (goal <= 1.1); plain fork "
+    std::printf("spawn cost %-12s runner %.3f ms/run, posix_spawn %.3f ms/run: ratio %.2f (goal <= 1.1); plain fork "
                 "ratio %.1f\n",
                 label, runner * 1000 / SpawnRuns, anchor * 1000 / SpawnRuns, runner / anchor, fork / anchor);
 }
@@ -199,7 +204,7 @@ void lineThroughput()
     const std::string flood = "flood=" + std::to_string(FloodLines) + ",80";
     const std::string commandLine = clipforge::quoteArgument(fakeConverter()) + " " + flood;
     std::vector<double> runner, process;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 7; ++i) {
         runner.push_back(runnerLinesPerSecond(commandLine));
         process.push_back(processLinesPerSecond(QString::fromStdString(fakeConverter()), {QString::fromStdString(flood)}));
     }
