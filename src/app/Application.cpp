@@ -57,7 +57,7 @@ void showException(const std::exception_ptr& error)
 void setApplicationTitle()
 {
     QApplication::setApplicationName(QStringLiteral("clipforge"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Norvane Clipforge"));
+    setApplicationTitle(QStringLiteral("Norvane Clipforge"));
 }
 
 }  // namespace clipforge

@@ -86,7 +86,7 @@ TUIHook::~TUIHook()
 void TUIHook::InitControls()
 {
     clipforge::setApplicationTitle();
-    Form.setWindowTitle(QApplication::applicationDisplayName());
+    Form.setWindowTitle(clipforge::applicationTitle());
     wireCaptions();
     Form.btnStop->SetEnabled(false);
     setCaptionColor(Form.lbStop, disabledGrey);

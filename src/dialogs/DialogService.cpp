@@ -36,9 +36,24 @@ ScopedDialogService::~ScopedDialogService()
     current() = previous_;
 }
 
+namespace {
+
+QString& title()
+{
+    static QString text;
+    return text;
+}
+
+}  // namespace
+
 QString applicationTitle()
 {
-    return QApplication::applicationDisplayName();
+    return title();
+}
+
+void setApplicationTitle(const QString& text)
+{
+    title() = text;
 }
 
 QStringList QtDialogService::openFileNames(QWidget* owner, const QString& filter)

@@ -57,7 +57,9 @@ private:
     DialogService* previous_;
 };
 
-// The caption of every message box: the application's title.
+// The caption of every message box: the application's title. Kept here rather than as Qt's
+// display name, which Qt would append to every window's caption.
 QString applicationTitle();
+void setApplicationTitle(const QString& title);
 
 }  // namespace clipforge
