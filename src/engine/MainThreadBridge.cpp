@@ -9,13 +9,13 @@ struct MainThreadBridge::Call {
     bool done = false;
 };
 
-void MainThreadBridge::enqueue(std::function<void()> task)
+bool MainThreadBridge::enqueue(std::function<void()> task)
 {
     // Queued while holding the lock, so cut() cannot slip in between the check
-    // and the post and the application object is known to be alive.
+    // and the post. Without an application there is no main loop to run it.
     std::lock_guard lock(mutex_);
-    if (cut_)
-        return;
+    if (cut_ || !QCoreApplication::instance())
+        return false;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [self = shared_from_this(), task = std::move(task)] {
@@ -23,12 +23,13 @@ void MainThreadBridge::enqueue(std::function<void()> task)
                 task();
         },
         Qt::QueuedConnection);
+    return true;
 }
 
 bool MainThreadBridge::call(std::function<void()> task)
 {
     auto call = std::make_shared<Call>();
-    enqueue([this, call, task = std::move(task)] {
+    const bool queued = enqueue([this, call, task = std::move(task)] {
         // Marked done even when the task throws, or the worker would wait forever.
         struct MarkDone {
             MainThreadBridge* bridge;
@@ -42,6 +43,8 @@ bool MainThreadBridge::call(std::function<void()> task)
         } markDone{this, call.get()};
         task();
     });
+    if (!queued)
+        return false;
     std::unique_lock lock(mutex_);
     finished_.wait(lock, [&] { return call->done || cut_; });
     return call->done;

@@ -26,7 +26,7 @@ public:
 
 private:
     struct Call;
-    void enqueue(std::function<void()> task);
+    bool enqueue(std::function<void()> task);
 
     mutable std::mutex mutex_;
     std::condition_variable finished_;
