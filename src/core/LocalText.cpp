@@ -10,7 +10,8 @@ constexpr char16_t EscapeBase = 0xDC00;
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // Length of the valid UTF-8 sequence at the start of bytes, or 0 when it is not one.
-std::size_t validSequenceLength(std::string_view bytes, char32_t& codePoint) {
+std::size_t validSequenceLength(std::string_view bytes, char32_t& codePoint)
+{
     const auto lead = static_cast<unsigned char>(bytes[0]);
     std::size_t length = 0;
     char32_t minimum = 0;
@@ -27,18 +28,22 @@ std::size_t validSequenceLength(std::string_view bytes, char32_t& codePoint) {
     } else {
         return 0;
     }
-    if (bytes.size() < length) return 0;
+    if (bytes.size() < length)
+        return 0;
     for (std::size_t i = 1; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (!isContinuation(byte)) return 0;
+        if (!isContinuation(byte))
+            return 0;
         codePoint = (codePoint << 6) | (byte & 0x3F);
     }
     const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (codePoint < minimum || codePoint > 0x10FFFF || surrogate) return 0;
+    if (codePoint < minimum || codePoint > 0x10FFFF || surrogate)
+        return 0;
     return length;
 }
 
-QString widenSlowly(std::string_view bytes) {
+QString widenSlowly(std::string_view bytes)
+{
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     while (!bytes.empty()) {
@@ -61,11 +66,13 @@ QString widenSlowly(std::string_view bytes) {
 bool isEscapedByte(char16_t unit) { return unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF; }
 
 // An escaped byte is a lone low surrogate: one not preceded by a high surrogate.
-bool isLoneEscape(const QString& text, qsizetype i) {
+bool isLoneEscape(const QString& text, qsizetype i)
+{
     return isEscapedByte(text[i].unicode()) && (i == 0 || !text[i - 1].isHighSurrogate());
 }
 
-void appendUtf8(std::string& bytes, char32_t codePoint) {
+void appendUtf8(std::string& bytes, char32_t codePoint)
+{
     if (codePoint < 0x80) {
         bytes += static_cast<char>(codePoint);
     } else if (codePoint < 0x800) {
@@ -83,7 +90,8 @@ void appendUtf8(std::string& bytes, char32_t codePoint) {
     }
 }
 
-std::string narrowSlowly(const QString& text) {
+std::string narrowSlowly(const QString& text)
+{
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -100,26 +108,34 @@ std::string narrowSlowly(const QString& text) {
     return bytes;
 }
 
-bool isAscii(std::string_view bytes) {
+bool isAscii(std::string_view bytes)
+{
     for (const char byte : bytes) {
-        if (static_cast<unsigned char>(byte) >= 0x80) return false;
+        if (static_cast<unsigned char>(byte) >= 0x80)
+            return false;
     }
     return true;
 }
 
 }  // namespace
 
-QString widen(std::string_view bytes) {
-    if (isAscii(bytes)) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+QString widen(std::string_view bytes)
+{
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     return widenSlowly(bytes);
 }
 
-std::string narrow(const QString& text) {
-    for (const QChar character : text) {
-        if (character.unicode() >= 0x80) return narrowSlowly(text);
+std::string narrow(const QString& text)
+{
+    std::string bytes(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80)
+            return narrowSlowly(text);
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(unit);
     }
-    const QByteArray latin = text.toLatin1();
-    return std::string(latin.constData(), static_cast<std::size_t>(latin.size()));
+    return bytes;
 }
 
 }  // namespace clipforge
