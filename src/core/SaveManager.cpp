@@ -6,6 +6,7 @@
 #include "core/Paths.h"
 #include "core/TreeManager.h"
 #include "core/xml/XmlDocument.h"
+#include "core/xml/XmlText.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,20 +31,36 @@ void refuseReadOnlyFile(const std::string& path)
         throw EFileError::cannotOpen(path, EACCES);
 }
 
-std::string valueOf(const TXmlElem& item, const char* name)
+// The three values of one item, found in one pass: names compare without regard to letter case
+// and, when a name repeats, the last one counts.
+struct ItemValues {
+    const TXmlElem* fileName = nullptr;
+    const TXmlElem* format = nullptr;
+    const TXmlElem* path = nullptr;
+};
+
+ItemValues valuesOf(const TXmlElem& item)
 {
-    const TXmlElem* child = item.Children().FindChild(name);
-    return child ? child->Value() : std::string();
+    ItemValues values;
+    for (const auto& child : item.Children()) {
+        const std::string& name = child->Name();
+        if (clipforge::equalsIgnoreCase(name, "filename"))
+            values.fileName = child.get();
+        else if (clipforge::equalsIgnoreCase(name, "format"))
+            values.format = child.get();
+        else if (clipforge::equalsIgnoreCase(name, "path"))
+            values.path = child.get();
+    }
+    return values;
 }
 
 TItemData jobOfItem(const TXmlElem& item, int position)
 {
-    const TXmlElem* fileName = item.Children().FindChild("filename");
-    if (!fileName)
+    const ItemValues values = valuesOf(item);
+    if (!values.fileName)
         throw EXmlError("List item " + std::to_string(position) + " has no filename");
-    const TXmlElem* format = item.Children().FindChild("format");
-    return {clipforge::widen(fileName->Value()), format ? clipforge::textToInt(format->Value()) : -1,
-            clipforge::widen(valueOf(item, "path")), false, 0};
+    return {clipforge::widen(values.fileName->Value()), values.format ? clipforge::textToInt(values.format->Value()) : -1,
+            values.path ? clipforge::widen(values.path->Value()) : QString(), false, 0};
 }
 
 // The items of a list are needed only while a list is being written or read; every export
