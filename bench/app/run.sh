@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Desktop program: start-up to the main window shown (the 1000 ms splash included) and idle
+# resident memory with an empty list and with 10,000 jobs, each against a bare Qt window
+# measured the same way in the same run. Usage: bench/app/run.sh BUILD_FOLDER
+set -euo pipefail
+build=$(cd "${1:?usage: run.sh BUILD_FOLDER}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+cmake --build "$build" --target app_bench >/dev/null
+bench="$build/bench/app/app_bench"
+# The program looks for its catalogue beside itself.
+cp "$build/app/command" "$build/bench/app/command"
+
+display() {
+  if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s '-screen 0 1280x800x24' "$@"; fi
+}
+measure() { display sh "$here/measure.sh" "$bench" "$@"; }
+
+ours=$(measure startup launch 5)
+anchor=$(measure anchor-startup launch 5)
+empty=$(measure memory 0 3)
+full=$(measure memory 10000 3)
+bare=$(measure anchor-memory 0 3)
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+echo "start-up to main window shown: ${ours} ms (goal < 1150), bare window after 1000 ms: ${anchor} ms, ratio $(ratio "$ours" "$anchor")"
+echo "idle memory, empty list: ${empty} MB, ratio to a bare tree view window ${bare} MB: $(ratio "$empty" "$bare")"
+echo "idle memory, 10,000 jobs: ${full} MB (goal < 80), ratio to a bare tree view window: $(ratio "$full" "$bare")"
