@@ -2,8 +2,8 @@
 
 #include "core/CommandManager.h"
 #include "core/Errors.h"
-#include "core/TreeManager.h"
 #include "core/Paths.h"
+#include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
 #include "engine/JobPlan.h"
@@ -26,7 +26,7 @@ TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
       Converter(clipforge::converterPath(clipforge::programFolder()))
 {
     Timer->setInterval(1000);
-    QObject::connect(Timer.get(), &QTimer::timeout, [this] { Tick(); });
+    QObject::connect(Timer.get(), &QTimer::timeout, Timer.get(), [this] { Tick(); });
     ConsoleRunner->OnNewLine = [this](TConsoleRunner* sender, const std::string&, TOutputType) { RunnerNewLine(sender); };
     ConsoleRunner->OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
         RunnerTerminated(sender, exitCode);
