@@ -45,8 +45,19 @@ void installConverter(const QString& folder, AppFixture::Converter converter)
         QFile::link(QStringLiteral("/usr/bin/ffmpeg"), target);
         return;
     }
-    // Never ends by itself: only Stop or the program's end kill it.
-    writeFile(target, "#!/bin/sh\nexec sleep 600\n");
+    switch (converter) {
+    case AppFixture::Converter::Missing:
+        return;
+    case AppFixture::Converter::Succeeding:
+        writeFile(target, "#!/bin/sh\nexit 0\n");
+        break;
+    case AppFixture::Converter::Failing:
+        writeFile(target, "#!/bin/sh\necho 'no such codec' >&2\nexit 1\n");
+        break;
+    default:
+        // Never ends by itself: only Stop or the program's end kill it.
+        writeFile(target, "#!/bin/sh\nexec sleep 600\n");
+    }
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

@@ -13,7 +13,7 @@
 // main window over it, with every dialog answered by the script.
 class AppFixture {
 public:
-    enum class Converter { Real, Hanging };
+    enum class Converter { Real, Hanging, Succeeding, Failing, Missing };
 
     explicit AppFixture(Converter converter = Converter::Real, const QByteArray& catalogue = QByteArray());
     ~AppFixture();

@@ -405,3 +405,91 @@ TEST(MainWindow, ABrokenCatalogueGivesOneMessageAndAnInertWindow)
     EXPECT_TRUE(app.dialogs.filters.empty());
     EXPECT_EQ(app.dialogs.messages.size(), 1u);
 }
+
+namespace {
+
+struct ProgressStep {
+    int bar;
+    QString counter;
+    friend bool operator==(const ProgressStep&, const ProgressStep&) = default;
+};
+
+void PrintTo(const ProgressStep& step, std::ostream* out)
+{
+    *out << step.bar << " / " << step.counter.toStdString();
+}
+
+// What the window shows each time a job ends.
+std::vector<ProgressStep> recordProgress(AppFixture& app, std::vector<ProgressStep>& steps)
+{
+    TCommand& driver = *app.hook().Command();
+    auto shown = driver.OnProgress;
+    driver.OnProgress = [&app, &steps, shown](QObject* sender, std::int32_t percent) {
+        shown(sender, percent);
+        steps.push_back({app.window().ProgressBar1->Position(), app.window().lbCount->text()});
+    };
+    return steps;
+}
+
+}  // namespace
+
+TEST(MainWindow, EveryEndedJobMovesTheBarAndTheCounter)
+{
+    for (auto converter : {AppFixture::Converter::Succeeding, AppFixture::Converter::Failing}) {
+        AppFixture app(converter);
+        app.addJobs(generatedClips(), 0, QString());
+        app.addJobs(generatedClips().mid(0, 1), 0, QString());
+        std::vector<ProgressStep> steps;
+        recordProgress(app, steps);
+        click(app.window().btnConvert);
+        ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
+        EXPECT_EQ(steps, (std::vector<ProgressStep> {{25, QStringLiteral("4 files, finished 1 of 4")},
+                                                     {50, QStringLiteral("4 files, finished 2 of 4")},
+                                                     {75, QStringLiteral("4 files, finished 3 of 4")},
+                                                     {100, QStringLiteral("4 files, finished 4 of 4")}}));
+        const int expected = converter == AppFixture::Converter::Succeeding ? 2 : 3;
+        for (const auto& job : snapshot(*app.hook().TreeManager()))
+            EXPECT_EQ(job.state, expected);
+        EXPECT_EQ(app.dialogs.messages.back().text, QStringLiteral("Congratulations, works done!"));
+
+        // A second run converts the whole list again; the bar keeps its value until then.
+        steps.clear();
+        app.dialogs.messages.clear();
+        EXPECT_EQ(app.window().ProgressBar1->Position(), 100);
+        click(app.window().btnConvert);
+        ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
+        EXPECT_EQ(steps.size(), 4u);
+    }
+}
+
+TEST(MainWindow, AMissingConverterIsReportedForEveryJob)
+{
+    AppFixture app(AppFixture::Converter::Missing);
+    app.addJobs(generatedClips().mid(0, 2), 0, QString());
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return app.dialogs.messages.size() == 3u; }));
+    // The runner reports a start failure after the run's end, so the order is its business.
+    int failures = 0;
+    int completions = 0;
+    for (const auto& message : app.dialogs.messages) {
+        EXPECT_EQ(message.title, QStringLiteral("Norvane Clipforge"));
+        if (message.icon == QMessageBox::Critical && message.text.endsWith(QStringLiteral(" doesn't exist.")))
+            ++failures;
+        if (message.icon == QMessageBox::Information && message.text == QStringLiteral("Congratulations, works done!"))
+            ++completions;
+    }
+    EXPECT_EQ(failures, 2);
+    EXPECT_EQ(completions, 1);
+    EXPECT_TRUE(idleLook(app.window()));
+}
+
+TEST(MainWindow, TheClockCountsTheRunsSeconds)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    click(app.window().btnConvert);
+    EXPECT_TRUE(waitFor([&] { return app.window().lbTimer->text() == QStringLiteral("timestamp: 00:00:01"); }));
+    click(app.window().btnStop);
+    ASSERT_TRUE(waitFor([&] { return idleLook(app.window()); }));
+    EXPECT_EQ(app.window().lbTimer->text(), QStringLiteral("timestamp: 00:00:01")) << "kept after the run";
+}

@@ -10,7 +10,11 @@
 #include "core/TreeManager.h"
 #include "dialogs/AddDlg.h"
 
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
 #include <QProcess>
 #include <QTest>
 
@@ -71,4 +75,21 @@ TEST(Screenshot, DISABLED_MainWindowDuringARun)
     click(app.window().btnStop);
     waitFor([&] { return !app.window().btnStop->Enabled(); });
     videos.removeRecursively();
+}
+
+TEST(Screenshot, DISABLED_JobHintAndMenu)
+{
+    AppFixture app;
+    app.addJobs(generatedClips(), 1, app.workFolder());
+    clipforge::JobTreeView& tree = *app.window().JobTree;
+    const QPoint row = tree.visualRect(app.hook().TreeManager()->index(1, 0)).center();
+    QTest::mouseMove(tree.viewport(), row);
+    QTest::qWait(1500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(shotPath("job-hint.png"));
+    QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, row);
+    QContextMenuEvent menuRequest(QContextMenuEvent::Mouse, row, tree.viewport()->mapToGlobal(row));
+    QCoreApplication::sendEvent(tree.viewport(), &menuRequest);
+    QTest::qWait(500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(shotPath("job-menu.png"));
+    app.window().PopupMenu1->close();
 }
