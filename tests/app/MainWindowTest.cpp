@@ -197,11 +197,15 @@ TEST(MainWindow, ClosingDuringARunLeavesNoConverterBehind)
         app.addJobs(generatedClips().mid(0, 1), 0, QString());
         click(app.window().btnConvert);
         ASSERT_TRUE(waitFor([&] { return app.hook().TreeManager()->Job(0).State == 1; }));
-        QProcess pgrep;
-        pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-P"), QString::number(QCoreApplication::applicationPid()),
-                                              QStringLiteral("-x"), QStringLiteral("sleep")});
-        pgrep.waitForFinished();
-        converter = QString::fromLatin1(pgrep.readAllStandardOutput()).trimmed().toLongLong();
+        // The worker starts the process just after the job is marked.
+        waitFor([&] {
+            QProcess pgrep;
+            pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-P"), QString::number(QCoreApplication::applicationPid()),
+                                                  QStringLiteral("-x"), QStringLiteral("sleep")});
+            pgrep.waitForFinished();
+            converter = QString::fromLatin1(pgrep.readAllStandardOutput()).trimmed().toLongLong();
+            return converter > 0;
+        }, 10000);
         ASSERT_GT(converter, 0);
     }
     EXPECT_TRUE(waitFor([&] { return processGone(converter); }, 10000));
