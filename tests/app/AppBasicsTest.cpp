@@ -2,6 +2,7 @@
 #include "app/ClockText.h"
 #include "app/Consts.h"
 #include "app/JpegImage.h"
+#include "app/SplashDlg.h"
 #include "dialogs/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -131,4 +132,14 @@ TEST(Application, ErrorLeavingAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("List index out of bounds (7)"));
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Norvane Clipforge"));
     EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Critical);
+}
+
+TEST(SplashDlg, ShowsItsPictureBorderlessAndSeeThrough)
+{
+    TSplashDlg splash;
+    EXPECT_EQ(splash.picture().size(), QSize(570, 330)) << "the splash JPEG decodes";
+    EXPECT_EQ(splash.size(), QSize(570, 330));
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_NEAR(splash.windowOpacity(), 200.0 / 255.0, 0.01);
+    EXPECT_EQ(splash.windowTitle(), QStringLiteral("SplashDlg"));
 }

@@ -497,3 +497,21 @@ TEST(MainWindow, TheClockCountsTheRunsSeconds)
     ASSERT_TRUE(waitFor([&] { return idleLook(app.window()); }));
     EXPECT_EQ(app.window().lbTimer->text(), QStringLiteral("timestamp: 00:00:01")) << "kept after the run";
 }
+
+TEST(MainWindow, PropertiesOfAJobWithAnUnknownProfileShowNoSelection)
+{
+    AppFixture app;
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    jobs.ChangeJob(0, 99, QString());
+    int shownIndex = 0;
+    app.dialogs.modalScripts.push_back([&](QDialog& dialog) {
+        auto& item = dynamic_cast<TItemDlg&>(dialog);
+        shownIndex = item.ComboBox1->currentIndex();
+        click(item.btnOk);
+    });
+    doubleClickRow(app, 0);
+    EXPECT_EQ(shownIndex, -1);
+    EXPECT_EQ(jobs.Job(0).ItemData.Format, -1);
+    EXPECT_EQ(jobs.Job(0).ItemData.Path, QString());
+}
