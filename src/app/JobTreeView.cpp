@@ -60,7 +60,8 @@ void JobTreeView::setUpLook()
 void JobTreeView::setJobs(TTreeManager* jobs)
 {
     setModel(jobs);
-    setUpColumns();
+    if (jobs)
+        setUpColumns();
 }
 
 void JobTreeView::setUpColumns()

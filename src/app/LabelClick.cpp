@@ -6,8 +6,7 @@
 namespace clipforge {
 
 LabelClick::LabelClick(QLabel* label, std::function<void()> onClick)
-    : QObject(label)
-    , label_(label)
+    : label_(label)
     , onClick_(std::move(onClick))
 {
     label->installEventFilter(this);

@@ -8,7 +8,7 @@ class QLabel;
 
 namespace clipforge {
 
-// Gives a label a click: a left-button release over the label.
+// Gives a label a click: a left-button release over the label, for as long as this lives.
 class LabelClick : public QObject {
 public:
     LabelClick(QLabel* label, std::function<void()> onClick);

@@ -72,7 +72,7 @@ TUIHook::TUIHook(TmainDlg& form)
 
 TUIHook::~TUIHook()
 {
-    captions_.reset();
+    unwire();
     properties_.reset();
     menuDraw_.reset();
     saveManager_.reset();
@@ -93,6 +93,23 @@ void TUIHook::InitControls()
     wireClicks();
     wireMenu();
     createManagers();
+}
+
+// A controller that failed half-way through its set-up leaves the window behind: nothing in
+// the window may still call into it.
+void TUIHook::unwire()
+{
+    connections_.reset();
+    updateClick_.reset();
+    captions_.reset();
+    for (TImageButton* button : {Form.btnAdd, Form.btnConvert, Form.btnStop, Form.btnSupport, Form.btnList,
+                                 Form.btnOption})
+        button->OnClick = nullptr;
+    Form.btnImport->OnClick = nullptr;
+    Form.btnExport->OnClick = nullptr;
+    Form.JobTree->OnColumnDblClick = nullptr;
+    Form.JobTree->setPopupMenu(nullptr, nullptr);
+    Form.JobTree->setJobs(nullptr);
 }
 
 void TUIHook::wireCaptions()
@@ -116,15 +133,16 @@ void TUIHook::wireClicks()
     Form.btnOption->OnClick = [this](auto*) { btnOptionClick(); };
     Form.btnImport->OnClick = [this](auto*) { btnImportClick(); };
     Form.btnExport->OnClick = [this](auto*) { btnExportClick(); };
-    new clipforge::LabelClick(Form.lbUpdate, [this] { lbUpdateClick(); });
+    updateClick_ = std::make_unique<clipforge::LabelClick>(Form.lbUpdate, [this] { lbUpdateClick(); });
 }
 
 void TUIHook::wireMenu()
 {
+    connections_ = std::make_unique<QObject>();
     menuDraw_->Attach(Form.PopupMenu1);
-    QObject::connect(Form.pmiDelete, &QAction::triggered, Form.PopupMenu1, [this] { pmiDeleteClick(); });
-    QObject::connect(Form.pmiClear, &QAction::triggered, Form.PopupMenu1, [this] { pmiClearClick(); });
-    QObject::connect(Form.pmiProperties, &QAction::triggered, Form.PopupMenu1, [this] { pmiPropertiesClick(); });
+    QObject::connect(Form.pmiDelete, &QAction::triggered, connections_.get(), [this] { pmiDeleteClick(); });
+    QObject::connect(Form.pmiClear, &QAction::triggered, connections_.get(), [this] { pmiClearClick(); });
+    QObject::connect(Form.pmiProperties, &QAction::triggered, connections_.get(), [this] { pmiPropertiesClick(); });
 }
 
 void TUIHook::createManagers()

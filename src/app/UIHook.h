@@ -17,6 +17,7 @@ class TmainDlg;
 namespace clipforge {
 class CaptionForwarder;
 class JobProperties;
+class LabelClick;
 }
 
 // The main window's controller: it owns every long-lived object of the program, wires
@@ -59,6 +60,7 @@ public:
 
 private:
     void wireCaptions();
+    void unwire();
     void wireClicks();
     void wireMenu();
     void createManagers();
@@ -75,6 +77,9 @@ private:
     std::unique_ptr<TSaveManager> saveManager_;
     std::unique_ptr<clipforge::JobProperties> properties_;
     std::unique_ptr<clipforge::CaptionForwarder> captions_;
+    std::unique_ptr<clipforge::LabelClick> updateClick_;
+    // The context of every connection to the window, so that none outlives the controller.
+    std::unique_ptr<QObject> connections_;
 };
 
 namespace clipforge {
