@@ -4,7 +4,6 @@
 #include "app/Application.h"
 #include "app/CaptionForwarder.h"
 #include "app/ClockText.h"
-#include "dialogs/FormStyle.h"
 #include "app/JobItemDelegate.h"
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
@@ -24,10 +23,10 @@
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
 #include "dialogs/DialogService.h"
+#include "dialogs/FormStyle.h"
 #include "engine/Command.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 
@@ -41,11 +40,6 @@ const char* const listExtension = ".kxl";
 clipforge::DialogService& dialogs()
 {
     return clipforge::DialogService::instance();
-}
-
-void setCaptionColor(QLabel* label, TColor color)
-{
-    setTextColor(*label, color);
 }
 
 }  // namespace
@@ -89,7 +83,7 @@ void TUIHook::InitControls()
     Form.setWindowTitle(clipforge::applicationTitle());
     wireCaptions();
     Form.btnStop->SetEnabled(false);
-    setCaptionColor(Form.lbStop, disabledGrey);
+    setTextColor(*Form.lbStop, disabledGrey);
     wireClicks();
     wireMenu();
     createManagers();
@@ -305,19 +299,19 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
 void TUIHook::SetIdleState()
 {
     Form.btnAdd->SetEnabled(true);
-    setCaptionColor(Form.lbAdd, captionBlue);
+    setTextColor(*Form.lbAdd, captionBlue);
     Form.btnConvert->SetEnabled(true);
-    setCaptionColor(Form.lbConvert, captionBlue);
+    setTextColor(*Form.lbConvert, captionBlue);
     Form.btnStop->SetEnabled(false);
-    setCaptionColor(Form.lbStop, disabledGrey);
+    setTextColor(*Form.lbStop, disabledGrey);
 }
 
 void TUIHook::SetBusyState()
 {
     Form.btnAdd->SetEnabled(false);
-    setCaptionColor(Form.lbAdd, disabledGrey);
+    setTextColor(*Form.lbAdd, disabledGrey);
     Form.btnConvert->SetEnabled(false);
-    setCaptionColor(Form.lbConvert, disabledGrey);
+    setTextColor(*Form.lbConvert, disabledGrey);
     Form.btnStop->SetEnabled(true);
-    setCaptionColor(Form.lbStop, captionBlue);
+    setTextColor(*Form.lbStop, captionBlue);
 }

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 
@@ -42,7 +43,7 @@ void installConverter(const QString& folder, AppFixture::Converter converter)
     QDir().mkpath(folder + QStringLiteral("convert"));
     const QString target = folder + QStringLiteral("bin/ffmpeg");
     if (converter == AppFixture::Converter::Real) {
-        QFile::link(QStringLiteral("/usr/bin/ffmpeg"), target);
+        QFile::link(QStandardPaths::findExecutable(QStringLiteral("ffmpeg")), target);
         return;
     }
     switch (converter) {
