@@ -42,6 +42,8 @@ std::vector<OutputPiece> OutputBatch::pieces() const
 OutputBatch LineCutter::cut(std::string_view bytes, const std::atomic<bool>* stop)
 {
     OutputBatch pieces;
+    // Each byte lands in at most one piece, plus the carried text once or twice.
+    pieces.reserve(bytes.size() + 2 * pending_.size());
     std::size_t i = 0;
     if (lastReadEndedCR_ && !bytes.empty() && bytes.front() == Lf)
         i = 1;

@@ -25,6 +25,7 @@ struct OutputPiece {
 class OutputBatch {
 public:
     void add(std::string_view text, TOutputType type, TReturnCode returnCode);
+    void reserve(std::size_t bytes) { text_.reserve(bytes); }
 
     std::size_t size() const { return spans_.size(); }
     bool empty() const { return spans_.empty(); }
