@@ -9,19 +9,27 @@ namespace clipforge {
 
 namespace {
 
+// The button's middle: inside its picture whether it is drawn pressed or not. The corner
+// would do for a button whose pressed picture stays put, but one that shifts its pressed
+// picture (the list tabs) would see the release outside and never click.
+QPointF hitPoint(const QWidget* button)
+{
+    return QPointF(button->rect().center());
+}
+
 void sendMouse(QWidget* button, QEvent::Type type)
 {
-    const QPointF origin(0, 0);
+    const QPointF origin = hitPoint(button);
     const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent event(type, origin, origin, QPointF(button->mapToGlobal(QPoint(0, 0))), Qt::LeftButton, held,
+    QMouseEvent event(type, origin, origin, QPointF(button->mapToGlobal(origin.toPoint())), Qt::LeftButton, held,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(button, &event);
 }
 
 void sendEnter(QWidget* button)
 {
-    const QPointF origin(0, 0);
-    QEnterEvent event(origin, origin, QPointF(button->mapToGlobal(QPoint(0, 0))));
+    const QPointF origin = hitPoint(button);
+    QEnterEvent event(origin, origin, QPointF(button->mapToGlobal(origin.toPoint())));
     QCoreApplication::sendEvent(button, &event);
 }
 

@@ -11,7 +11,7 @@ namespace clipforge {
 
 // Lets a caption label act as part of its image button: pointing at, pressing and
 // releasing the label, with any mouse button, reaches the button as a left-button action
-// at the button's point (0, 0), delivered before the label's own handling returns.
+// inside its picture, delivered before the label's own handling returns.
 class CaptionForwarder : public QObject {
 public:
     using QObject::QObject;

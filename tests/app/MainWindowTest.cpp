@@ -118,6 +118,14 @@ TEST(MainWindow, StartsIdleWithAnEmptyList)
     EXPECT_EQ(window.JobTree->columnWidth(0), 700);
     EXPECT_EQ(window.JobTree->columnWidth(1), 100);
     EXPECT_TRUE(window.JobTree->isHeaderHidden());
+
+    app.hook().btnOptionClick();
+    EXPECT_FALSE(window.JobTree->isVisible());
+    EXPECT_TRUE(window.LinePanel2->isVisible());
+    // The tab draws itself shifted while pressed; its caption must still click it.
+    QTest::mouseClick(window.lbList, Qt::RightButton);
+    EXPECT_TRUE(window.JobTree->isVisible());
+    EXPECT_FALSE(window.LinePanel2->isVisible());
 }
 
 TEST(MainWindow, ConvertsThreeClipsWithTheRealConverter)
@@ -230,6 +238,12 @@ TEST(MainWindow, ExportClearImportGivesBackTheSameJobs)
     click(app.window().btnImport);
     EXPECT_EQ(snapshot(jobs), before);
     EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("4 files, finished 0 of 4"));
+
+    // An empty list is not exported: no file dialog even opens.
+    app.window().pmiClear->trigger();
+    const size_t asked = app.dialogs.filters.size();
+    click(app.window().btnExport);
+    EXPECT_EQ(app.dialogs.filters.size(), asked);
 }
 
 TEST(MainWindow, ExportAddsTheListExtensionUnlessItIsExact)
