@@ -19,8 +19,13 @@ QString oneFilter(const QString& description, const QString& patterns)
 {
     const QStringList parts = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     QStringList cleaned;
-    for (const QString& part : parts)
-        cleaned << part.trimmed();
+    for (const QString& part : parts) {
+        const QString pattern = part.trimmed();
+        cleaned << pattern;
+        // Names match case-sensitively here, and cameras write CLIP.MOV as often as clip.mov.
+        if (pattern.toUpper() != pattern)
+            cleaned << pattern.toUpper();
+    }
     return QStringLiteral("%1 (%2)").arg(withoutTrailingPatterns(description), cleaned.join(QLatin1Char(' ')));
 }
 

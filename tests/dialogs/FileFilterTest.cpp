@@ -12,11 +12,11 @@ TEST(FileFilter, TurnsBarSeparatedFiltersIntoQtForm)
         const char* qt;
     };
     const Case cases[] = {
-        {"All Supported Formats|*.mpg;*.mpeg;*.wmv;*.avi;*.vob;*.mov;*.mp2;*.mpv;*.mp4;*.flv|All Files|*.*",
-         "All Supported Formats (*.mpg *.mpeg *.wmv *.avi *.vob *.mov *.mp2 *.mpv *.mp4 *.flv);;All Files (*.*)"},
-        {"Norvane File List File (*.kxl)|*.kxl", "Norvane File List File (*.kxl)"},
-        {"Text|*.txt", "Text (*.txt)"},
-        {"Odd ; spacing| *.a ; *.b ;", "Odd ; spacing (*.a *.b)"},
+        {"All Supported Formats|*.mpg;*.mpeg;*.avi|All Files|*.*",
+         "All Supported Formats (*.mpg *.MPG *.mpeg *.MPEG *.avi *.AVI);;All Files (*.*)"},
+        {"Norvane File List File (*.kxl)|*.kxl", "Norvane File List File (*.kxl *.KXL)"},
+        {"Text|*.TXT", "Text (*.TXT)"},
+        {"Odd ; spacing| *.a ; *.b ;", "Odd ; spacing (*.a *.A *.b *.B)"},
         {"", ""},
         {"Dangling description", ""},
     };
