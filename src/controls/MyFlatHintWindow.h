@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/Canvas.h"
+#include "controls/MyFlatHint.h"
 
 #include <QImage>
 #include <QPointer>
@@ -8,7 +9,6 @@
 #include <QString>
 #include <QWidget>
 
-class TMyFlatHint;
 
 // Where a hint of a given size opens for a pointer: away from the nearest screen corner.
 struct THintPlacement {

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "controls/Canvas.h"
+#include "controls/PngImageList.h"
 
 #include <QImage>
 #include <QListWidget>
-#include <QPointer>
-
 #include <QMenu>
-class TPngImageList;
+#include <QPointer>
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 
