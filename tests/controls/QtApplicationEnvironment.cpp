@@ -12,7 +12,7 @@ public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "controls_basic_tests";
+        static char name[] = "controls_tests";
         static char* argv[] = {name, nullptr};
         application_ = std::make_unique<QApplication>(argc, argv);
     }
