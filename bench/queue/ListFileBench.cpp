@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <utility>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,29 @@ namespace {
 
 constexpr int JobCount = 100000;
 constexpr int Repeats = 5;
+
+// Medians of two measurements taken in turns, so that both meet the same state of the heap and
+// of the machine (another build may be running).
+std::pair<double, double> alternatingMedians(const std::function<void()>& prepareA, const std::function<void()>& a,
+                                             const std::function<void()>& prepareB, const std::function<void()>& b)
+{
+    std::vector<double> first;
+    std::vector<double> second;
+    const auto time = [](const std::function<void()>& work) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    for (int i = 0; i < Repeats; ++i) {
+        prepareA();
+        first.push_back(time(a));
+        prepareB();
+        second.push_back(time(b));
+    }
+    std::sort(first.begin(), first.end());
+    std::sort(second.begin(), second.end());
+    return {first[Repeats / 2], second[Repeats / 2]};
+}
 
 double medianSeconds(const std::function<void()>& prepare, const std::function<void()>& work)
 {
@@ -88,12 +112,12 @@ int main()
     const double bytesPerJob = double(heapInUse() - heapBefore) / JobCount;
 
     TSaveManager saver(tree);
-    const double ourWrite = medianSeconds([] {}, [&] { saver.WriteList(listPath); });
+    saver.WriteList(listPath);
     const std::string bytes = readBytes(listPath);
 
     pugi::xml_document pugiDocument;
     pugiDocument.load_buffer(bytes.data(), bytes.size());
-    const double pugiWrite = medianSeconds([] {}, [&] {
+    const auto [ourWrite, pugiWrite] = alternatingMedians([] {}, [&] { saver.WriteList(listPath); }, [] {}, [&] {
         StringWriter writer;
         pugiDocument.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
         FILE* file = std::fopen(pugiPath.c_str(), "wb");
@@ -114,11 +138,11 @@ int main()
     TItemManager readerStaging;
     TTreeManager readerTree(names, readerStaging);
     TSaveManager reader(readerTree);
-    const double ourRead = medianSeconds([&] { readerTree.Clear(); }, [&] { reader.ReadList(listPath); });
-    const double pugiRead = medianSeconds([] {}, [&] {
-        pugi::xml_document document;
-        document.load_buffer(bytes.data(), bytes.size());
-    });
+    const auto [ourRead, pugiRead] = alternatingMedians(
+        [&] { readerTree.Clear(); }, [&] { reader.ReadList(listPath); }, [] {}, [&] {
+            pugi::xml_document document;
+            document.load_buffer(bytes.data(), bytes.size());
+        });
     // Where the time goes: the XML layer's own reading and writing, and the safe file replace
     // (temporary file, fsync, rename) that keeps an old list intact until the new one is whole.
     TXmlDocument document;

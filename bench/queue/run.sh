@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Queue benchmarks: list-file import/export against pugixml, and the overhead of
-# clipforge-batch convert against a plain shell loop running the same command lines.
+# Queue benchmarks: list-file import/export against pugixml, the first frame of the job view
+# against a bare tree view, and the overhead of clipforge-batch convert against a plain shell
+# loop running the same command lines.
 # Usage: bench/queue/run.sh BUILD_FOLDER
 set -euo pipefail
 build=${1:?usage: run.sh BUILD_FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
-cmake --build "$build" --target queue_listfile_bench clipforge-batch >/dev/null
+cmake --build "$build" --target queue_listfile_bench queue_first_frame_bench clipforge-batch >/dev/null
 "$build/bench/queue/queue_listfile_bench"
+"$build/bench/queue/queue_first_frame_bench"
 "$here/overhead.sh" "$build/app/clipforge-batch"

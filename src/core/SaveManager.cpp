@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -91,22 +92,22 @@ TSaveManager::~TSaveManager() = default;
 void TSaveManager::WriteList(const std::string& path)
 {
     refuseReadOnlyFile(path);
-    fillDocument();
-    const ReleaseItems release(*Document);
-    Document->SaveFile(path);
-}
-
-void TSaveManager::fillDocument()
-{
     TXmlElemClassic& root = Document->Root();
     root.Clear();
-    for (int row = 0; row < Tree.Count(); ++row) {
+    // The root's children are written one job at a time through a single reused item: a long
+    // list is never built as a tree of its own, the bytes are the same as if it were.
+    TXmlElemClassic item;
+    item.SetName("item");
+    TXmlElem& fileName = item.Children().AddChild("filename");
+    TXmlElem& format = item.Children().AddChild("format");
+    TXmlElem& folder = item.Children().AddChild("path");
+    Document->SaveFile(path, Tree.Count(), [&](int row) -> const TXmlElem& {
         const TItemData& job = Tree.Job(row).ItemData;
-        TXmlElems& item = root.Children().AddChild("item").Children();
-        item.AddChild("filename").SetValue(clipforge::narrow(job.FileName));
-        item.AddChild("format").SetValue(std::to_string(job.Format));
-        item.AddChild("path").SetValue(clipforge::narrow(job.Path));
-    }
+        fileName.SetValue(clipforge::narrow(job.FileName));
+        format.SetValue(std::to_string(job.Format));
+        folder.SetValue(clipforge::narrow(job.Path));
+        return item;
+    });
 }
 
 bool TSaveManager::ReadList(const std::string& path)
@@ -116,26 +117,24 @@ bool TSaveManager::ReadList(const std::string& path)
     if (!clipforge::fileExists(path))
         return true;
     const ReleaseItems release(*Document);
-    Document->LoadFile(path);
-    appendJobsOfDocument();
-    return true;
-}
-
-void TSaveManager::appendJobsOfDocument()
-{
-    const TXmlElems& items = Document->Root().Children();
+    // Items are turned into jobs as they are read. A malformed file must still fail before any
+    // job is added, so the first bad item only stops the conversion; its error is raised, with
+    // the jobs before it appended, once the whole file has read well.
     std::vector<TItemData> jobs;
-    jobs.reserve(static_cast<std::size_t>(items.Count()));
-    try {
-        int position = 0;
-        for (const auto& item : items) {
-            // Comments, CDATA and stray text between the items are not jobs.
-            if (item->Kind() == XmlElemKind::Classic)
-                jobs.push_back(jobOfItem(*item, ++position));
+    std::exception_ptr itemError;
+    int position = 0;
+    Document->LoadFile(path, [&](TXmlElem& item) {
+        // Comments, CDATA and stray text between the items are not jobs.
+        if (itemError || item.Kind() != XmlElemKind::Classic)
+            return;
+        try {
+            jobs.push_back(jobOfItem(item, ++position));
+        } catch (...) {
+            itemError = std::current_exception();
         }
-    } catch (...) {
-        Tree.AppendJobs(std::move(jobs));
-        throw;
-    }
+    });
     Tree.AppendJobs(std::move(jobs));
+    if (itemError)
+        std::rethrow_exception(itemError);
+    return true;
 }

@@ -27,8 +27,5 @@ public:
     std::unique_ptr<TXmlDocument> Document;
 
 private:
-    void fillDocument();
-    void appendJobsOfDocument();
-
     TTreeManager& Tree;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/Paths.h"
+#include "core/xml/XmlOutput.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -83,20 +84,6 @@ FileDescriptor createTemporaryBeside(const std::string& target, std::string& tem
     return FileDescriptor(-1);
 }
 
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string readWholeFile(const std::string& path)
@@ -124,6 +111,13 @@ std::string readWholeFile(const std::string& path)
 
 void replaceFileContents(const std::string& path, std::string_view bytes)
 {
+    replaceFileContents(path, [bytes](XmlOutput& output) {
+        output.write(bytes);
+    });
+}
+
+void replaceFileContents(const std::string& path, const std::function<void(XmlOutput&)>& produce)
+{
     const std::string target = resolveLink(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -141,7 +135,14 @@ void replaceFileContents(const std::string& path, std::string_view bytes)
     TemporaryFile temporary(temporaryPath);
     if (exists)
         ::fchmod(fd.get(), existing.st_mode & 07777);
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    XmlFileOutput output(fd.get());
+    produce(output);
+    output.flush();
+    if (!output.ok())
+        throw EFileError::cannotCreate(path, output.error());
+    // The new file must be on the disk before it takes the old one's place:
+    // a crash after the rename must not leave an empty or partial list.
+    if (::fsync(fd.get()) != 0 || !fd.close())
         throw EFileError::cannotCreate(path, errno);
     if (::rename(temporary.path().c_str(), target.c_str()) != 0)
         throw EFileError::cannotCreate(path, errno);

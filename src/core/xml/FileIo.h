@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace clipforge {
+
+class XmlOutput;
 
 // The whole file as bytes. EFileError "Cannot open file ..." when it cannot
 // be opened or read.
@@ -16,5 +19,8 @@ std::string readWholeFile(const std::string& path);
 // existing path cannot be written, "Cannot create file ..." for any other
 // failure; path is then unchanged and no temporary file is left behind.
 void replaceFileContents(const std::string& path, std::string_view bytes);
+// The same with the bytes produced straight into the new file, so that a large
+// file is never held in memory whole.
+void replaceFileContents(const std::string& path, const std::function<void(XmlOutput&)>& produce);
 
 }  // namespace clipforge

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/xml/FileIo.h"
 #include "core/xml/XmlInput.h"
+#include "core/xml/XmlOutput.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ void TXmlProlog::SetEncoding(std::string encoding)
     Declaration().SetEncoding(std::move(encoding));
 }
 
-void TXmlProlog::Write(std::string& output) const
+void TXmlProlog::Write(clipforge::XmlOutput& output) const
 {
     for (const auto& item : items_)
         item->Write(output, 0);
@@ -88,9 +89,20 @@ TXmlDocument::~TXmlDocument() = default;
 
 void TXmlDocument::Load(std::string_view data)
 {
+    load(data, nullptr);
+}
+
+void TXmlDocument::Load(std::string_view data, const TXmlChildSink& take)
+{
+    load(data, &take);
+}
+
+void TXmlDocument::load(std::string_view data, const TXmlChildSink* take)
+{
     root_->Clear();
     prolog_.Clear();
     clipforge::XmlInput input(data);
+    input.rootChildSink = take;
     for (;;) {
         while (!input.atEnd() && isPrologFiller(*input.pos))
             ++input.pos;
@@ -117,11 +129,28 @@ void TXmlDocument::LoadFile(const std::string& path)
     Load(clipforge::readWholeFile(path));
 }
 
-void TXmlDocument::Save(std::string& output)
+void TXmlDocument::LoadFile(const std::string& path, const TXmlChildSink& take)
+{
+    Load(clipforge::readWholeFile(path), take);
+}
+
+void TXmlDocument::write(clipforge::XmlOutput& output, int count, const TXmlChildSource& source)
 {
     prolog_.Declaration();
     prolog_.Write(output);
-    root_->Write(output, 0);
+    root_->WriteWithMore(output, 0, count, source);
+}
+
+void TXmlDocument::Save(std::string& output)
+{
+    Save(output, 0, nullptr);
+}
+
+void TXmlDocument::Save(std::string& output, int count, const TXmlChildSource& source)
+{
+    clipforge::XmlStringOutput sink(output);
+    write(sink, count, source);
+    sink.flush();
 }
 
 std::string TXmlDocument::SaveToString()
@@ -133,5 +162,10 @@ std::string TXmlDocument::SaveToString()
 
 void TXmlDocument::SaveFile(const std::string& path)
 {
-    clipforge::replaceFileContents(path, SaveToString());
+    SaveFile(path, 0, nullptr);
+}
+
+void TXmlDocument::SaveFile(const std::string& path, int count, const TXmlChildSource& source)
+{
+    clipforge::replaceFileContents(path, [&](clipforge::XmlOutput& output) { write(output, count, source); });
 }

@@ -22,7 +22,7 @@ public:
     TXmlElemHeader& Declaration();
     void SetEncoding(std::string encoding);
 
-    void Write(std::string& output) const;
+    void Write(clipforge::XmlOutput& output) const;
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
@@ -52,6 +52,12 @@ public:
     // Load of a whole file; EFileError "Cannot open file ..." when it cannot
     // be read.
     void LoadFile(const std::string& path);
+    // Load that hands every child of the root to take as soon as it has been
+    // read, instead of keeping it, so that a long list never has to be held
+    // whole. The root ends without children; the prolog, the root's name and
+    // value and every error are as Load gives them.
+    void Load(std::string_view data, const TXmlChildSink& take);
+    void LoadFile(const std::string& path, const TXmlChildSink& take);
 
     // Appends the document's bytes (adding a declaration to the prolog when
     // it has none).
@@ -62,8 +68,15 @@ public:
     // "Cannot create file ..." or "Cannot open file ..." on failure; the
     // file at path is then unchanged.
     void SaveFile(const std::string& path);
+    // Save and SaveFile as if the root's children were followed by the count
+    // elements source yields, one at a time.
+    void Save(std::string& output, int count, const TXmlChildSource& source);
+    void SaveFile(const std::string& path, int count, const TXmlChildSource& source);
 
 private:
+    void write(clipforge::XmlOutput& output, int count, const TXmlChildSource& source);
+    void load(std::string_view data, const TXmlChildSink* take);
+
     TXmlProlog prolog_;
     std::unique_ptr<TXmlElemClassic> root_;
 };

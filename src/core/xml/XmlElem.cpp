@@ -1,27 +1,31 @@
 #include "core/xml/XmlElem.h"
 
 #include "core/Errors.h"
+#include "core/xml/XmlOutput.h"
 #include "core/xml/XmlText.h"
 
 namespace {
 
-void writeIndent(std::string& output, int depth)
+using clipforge::XmlOutput;
+using namespace std::string_view_literals;
+
+void writeIndent(XmlOutput& output, int depth)
 {
-    output.append(static_cast<size_t>(depth) * 2, ' ');
+    output.spaces(static_cast<size_t>(depth) * 2);
 }
 
-void writeAttributes(std::string& output, const TXmlProps& attributes)
+void writeAttributes(XmlOutput& output, const TXmlProps& attributes)
 {
     for (const auto& attribute : attributes) {
-        output += ' ';
+        output.put(' ');
         if (!attribute.Prefix.empty()) {
-            output += attribute.Prefix;
-            output += ':';
+            output.write(attribute.Prefix);
+            output.put(':');
         }
-        output += attribute.Name;
-        output += "=\"";
+        output.write(attribute.Name);
+        output.write("=\""sv);
         clipforge::appendEncoded(output, attribute.Value);
-        output += '"';
+        output.put('"');
     }
 }
 
@@ -107,105 +111,113 @@ void TXmlElem::Clear()
 
 // ---- writing
 
-void TXmlElemClassic::Write(std::string& output, int depth) const
+void TXmlElemClassic::Write(XmlOutput& output, int depth) const
+{
+    WriteWithMore(output, depth, 0, nullptr);
+}
+
+void TXmlElemClassic::WriteWithMore(XmlOutput& output, int depth, int count, const TXmlChildSource& source) const
 {
     // The qualified name goes through the value encoder, like any value.
     const auto writeQualifiedName = [&] {
         if (!Prefix().empty()) {
             clipforge::appendEncoded(output, Prefix());
-            output += ':';
+            output.put(':');
         }
         clipforge::appendEncoded(output, Name());
     };
     const auto writeEndTag = [&] {
-        output += "</";
+        output.write("</"sv);
         writeQualifiedName();
-        output += ">\r\n";
+        output.write(">\r\n"sv);
     };
     const bool tagged = !Name().empty();
     if (tagged) {
         writeIndent(output, depth);
-        output += '<';
+        output.put('<');
         writeQualifiedName();
-        writeAttributes(output, Attributes());
+        if (Attributes().Count() > 0)
+            writeAttributes(output, Attributes());
     }
-    if (!HasChildren()) {
+    if (!HasChildren() && count <= 0) {
         if (!tagged)
             return;
         if (Value().empty()) {
-            output += "/>\r\n";
+            output.write("/>\r\n"sv);
             return;
         }
-        output += '>';
+        output.put('>');
         clipforge::appendEncoded(output, Value());
         writeEndTag();
         return;
     }
     if (tagged)
-        output += ">\r\n";
+        output.write(">\r\n"sv);
     for (const auto& child : Children())
         child->Write(output, depth + 1);
+    for (int index = 0; index < count; ++index)
+        source(index).Write(output, depth + 1);
     if (tagged) {
         writeIndent(output, depth);
         writeEndTag();
     }
 }
 
-void TXmlElemText::Write(std::string& output, int depth) const
+void TXmlElemText::Write(XmlOutput& output, int depth) const
 {
     if (Value().empty())
         return;
     writeIndent(output, depth);
     clipforge::appendEncoded(output, Value());
-    output += "\r\n";
+    output.write("\r\n"sv);
 }
 
-void TXmlElemComment::Write(std::string& output, int depth) const
+void TXmlElemComment::Write(XmlOutput& output, int depth) const
 {
     writeIndent(output, depth);
-    output += "<!--";
-    output += Value();
-    output += "-->\r\n";
+    output.write("<!--"sv);
+    output.write(Value());
+    output.write("-->\r\n"sv);
 }
 
-void TXmlElemCData::Write(std::string& output, int depth) const
+void TXmlElemCData::Write(XmlOutput& output, int depth) const
 {
     writeIndent(output, depth);
-    output += "<![CDATA[";
-    output += Value();
-    output += "]]>\r\n";
+    output.write("<![CDATA["sv);
+    output.write(Value());
+    output.write("]]>\r\n"sv);
 }
 
-void TXmlElemHeader::Write(std::string& output, int depth) const
+void TXmlElemHeader::Write(XmlOutput& output, int depth) const
 {
     writeIndent(output, depth);
-    output += "<?xml version=\"";
-    output += version_;
-    output += '"';
+    output.write("<?xml version=\""sv);
+    output.write(version_);
+    output.put('"');
     if (!encoding_.empty()) {
-        output += " encoding=\"";
-        output += encoding_;
-        output += '"';
+        output.write(" encoding=\""sv);
+        output.write(encoding_);
+        output.put('"');
     }
     if (standalone_)
-        output += " standalone=\"yes\"";
-    output += "?>\r\n";
+        output.write(" standalone=\"yes\""sv);
+    output.write("?>\r\n"sv);
 }
 
-void TXmlElemDocType::Write(std::string& output, int depth) const
+void TXmlElemDocType::Write(XmlOutput& output, int depth) const
 {
     writeIndent(output, depth);
-    output += "<!DOCTYPE ";
-    output += Value();
-    output += ">\r\n";
+    output.write("<!DOCTYPE "sv);
+    output.write(Value());
+    output.write(">\r\n"sv);
 }
 
-void TXmlElemSheet::Write(std::string& output, int depth) const
+void TXmlElemSheet::Write(XmlOutput& output, int depth) const
 {
     writeIndent(output, depth);
-    output += "<?xml-stylesheet";
+    output.write("<?xml-stylesheet"sv);
     writeAttributes(output, Attributes());
-    output += "?>\r\n";
+    output.write("?>\r\n"sv);
 }
 
 // ---- copying

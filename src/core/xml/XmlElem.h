@@ -3,6 +3,7 @@
 #include "core/xml/XmlNodePool.h"
 #include "core/xml/XmlProps.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,11 +11,19 @@
 
 namespace clipforge {
 class XmlInput;
+class XmlOutput;
 class XmlTagName;
 }
 
 class TXmlElem;
 class TXmlElemClassic;
+
+// Children of a list too long to hold at once, produced or consumed one at a
+// time. A source is called with 0, 1, ... and returns the child for that
+// position, which need only stay valid until the next call; a sink is given
+// each child as soon as it has been read.
+using TXmlChildSource = std::function<const TXmlElem&(int index)>;
+using TXmlChildSink = std::function<void(TXmlElem& child)>;
 
 enum class XmlElemKind { Classic, Text, Comment, CData, Header, DocType, Sheet };
 
@@ -85,7 +94,7 @@ public:
     // position after it. Raises EXmlError for malformed data.
     virtual void Read(clipforge::XmlInput& input) = 0;
     // Appends this node's bytes at the given indentation depth.
-    virtual void Write(std::string& output, int depth) const = 0;
+    virtual void Write(clipforge::XmlOutput& output, int depth) const = 0;
 
     // A new empty node of the same kind, for deep copies.
     virtual std::unique_ptr<TXmlElem> CreateSame() const = 0;
@@ -111,7 +120,10 @@ class TXmlElemClassic : public TXmlElem {
 public:
     XmlElemKind Kind() const override { return XmlElemKind::Classic; }
     void Read(clipforge::XmlInput& input) override;
-    void Write(std::string& output, int depth) const override;
+    void Write(clipforge::XmlOutput& output, int depth) const override;
+    // Write as if the children were followed by the count elements source
+    // yields.
+    void WriteWithMore(clipforge::XmlOutput& output, int depth, int count, const TXmlChildSource& source) const;
     std::unique_ptr<TXmlElem> CreateSame() const override;
 
 private:
@@ -125,7 +137,7 @@ class TXmlElemText : public TXmlElem {
 public:
     XmlElemKind Kind() const override { return XmlElemKind::Text; }
     void Read(clipforge::XmlInput& input) override;
-    void Write(std::string& output, int depth) const override;
+    void Write(clipforge::XmlOutput& output, int depth) const override;
     std::unique_ptr<TXmlElem> CreateSame() const override;
 };
 
@@ -134,7 +146,7 @@ class TXmlElemComment : public TXmlElem {
 public:
     XmlElemKind Kind() const override { return XmlElemKind::Comment; }
     void Read(clipforge::XmlInput& input) override;
-    void Write(std::string& output, int depth) const override;
+    void Write(clipforge::XmlOutput& output, int depth) const override;
     std::unique_ptr<TXmlElem> CreateSame() const override;
 };
 
@@ -143,7 +155,7 @@ class TXmlElemCData : public TXmlElem {
 public:
     XmlElemKind Kind() const override { return XmlElemKind::CData; }
     void Read(clipforge::XmlInput& input) override;
-    void Write(std::string& output, int depth) const override;
+    void Write(clipforge::XmlOutput& output, int depth) const override;
     std::unique_ptr<TXmlElem> CreateSame() const override;
 };
 
@@ -161,7 +173,7 @@ public:
 
     void CopyFrom(const TXmlElem& other) override;
     void Read(clipforge::XmlInput& input) override;
-    void Write(std::string& output, int depth) const override;
+    void Write(clipforge::XmlOutput& output, int depth) const override;
     std::unique_ptr<TXmlElem> CreateSame() const override;
 
 private:
@@ -176,7 +188,7 @@ class TXmlElemDocType : public TXmlElem {
 public:
     XmlElemKind Kind() const override { return XmlElemKind::DocType; }
     void Read(clipforge::XmlInput& input) override;
-    void Write(std::string& output, int depth) const override;
+    void Write(clipforge::XmlOutput& output, int depth) const override;
     std::unique_ptr<TXmlElem> CreateSame() const override;
 };
 
@@ -185,6 +197,6 @@ class TXmlElemSheet : public TXmlElem {
 public:
     XmlElemKind Kind() const override { return XmlElemKind::Sheet; }
     void Read(clipforge::XmlInput& input) override;
-    void Write(std::string& output, int depth) const override;
+    void Write(clipforge::XmlOutput& output, int depth) const override;
     std::unique_ptr<TXmlElem> CreateSame() const override;
 };

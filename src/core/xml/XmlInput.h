@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/xml/XmlElem.h"
+
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -33,6 +35,9 @@ public:
     // How many elements are open around the position; bounded so that hostile
     // nesting cannot exhaust the stack.
     int depth = 0;
+    // When set, the root's children are handed here one by one instead of
+    // being kept.
+    const TXmlChildSink* rootChildSink = nullptr;
 };
 
 inline constexpr int maximumXmlDepth = 1000;

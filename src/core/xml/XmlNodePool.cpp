@@ -31,9 +31,12 @@ constexpr std::size_t pageSize = 64 * 1024;
 // Nodes are carved from the current page one after the other, never reused
 // one by one; a page is given back when its last node is gone. The thread
 // carving a page holds one reference of its own until it moves on, so
-// whichever thread drops the count to zero frees the page.
+// whichever thread drops the count to zero frees the page. Carving touches no
+// shared counter: a new page starts with one reference for every node it could
+// ever hold, and the ones not used are given back when the cursor moves on.
 struct alignas(64) PageHeader {
-    std::atomic<std::size_t> references{1};
+    explicit PageHeader(std::size_t references) : references(references) {}
+    std::atomic<std::size_t> references;
 };
 
 PageHeader* pageOf(void* node)
@@ -41,9 +44,9 @@ PageHeader* pageOf(void* node)
     return reinterpret_cast<PageHeader*>(reinterpret_cast<std::uintptr_t>(node) & ~(pageSize - 1));
 }
 
-void dropReference(PageHeader* page) noexcept
+void dropReferences(PageHeader* page, std::size_t count) noexcept
 {
-    if (page->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    if (page->references.fetch_sub(count, std::memory_order_acq_rel) == count) {
         page->~PageHeader();
         std::free(page);
     }
@@ -56,15 +59,14 @@ public:
     PageCursor& operator=(const PageCursor&) = delete;
     ~PageCursor()
     {
-        if (page_ != nullptr)
-            dropReference(page_);
+        leavePage();
     }
 
     void* allocate(std::size_t rounded)
     {
         if (left_ < rounded && !startPage())
             throw std::bad_alloc();
-        page_->references.fetch_add(1, std::memory_order_relaxed);
+        --unusedReferences_;
         void* node = next_;
         next_ += rounded;
         left_ -= rounded;
@@ -77,17 +79,25 @@ private:
         void* memory = std::aligned_alloc(pageSize, pageSize);
         if (memory == nullptr)
             return false;
-        if (page_ != nullptr)
-            dropReference(page_);
-        page_ = new (memory) PageHeader;
+        leavePage();
+        unusedReferences_ = (pageSize - sizeof(PageHeader)) / granule;
+        page_ = new (memory) PageHeader(1 + unusedReferences_);
         next_ = static_cast<char*>(memory) + sizeof(PageHeader);
         left_ = pageSize - sizeof(PageHeader);
         return true;
     }
 
+    void leavePage() noexcept
+    {
+        if (page_ != nullptr)
+            dropReferences(page_, 1 + unusedReferences_);
+        page_ = nullptr;
+    }
+
     PageHeader* page_ = nullptr;
     char* next_ = nullptr;
     std::size_t left_ = 0;
+    std::size_t unusedReferences_ = 0;
 };
 
 thread_local PageCursor cursor;
@@ -114,7 +124,7 @@ void releaseXmlNode(void* node, std::size_t size) noexcept
         ::operator delete(node);
         return;
     }
-    dropReference(pageOf(node));
+    dropReferences(pageOf(node), 1);
 }
 
 #endif

@@ -247,11 +247,20 @@ std::string_view TXmlElemClassic::readChildren(XmlInput& input, std::string_view
 {
     if (HasChildren())
         Children().Clear();
-    auto flushOnlyText = [&] {
-        if (onlyText.data() != nullptr) {
-            addTextChild(onlyText);
-            onlyText = {};
+    // The root's children go to the sink as soon as each is complete; only
+    // the one being read is ever held.
+    const TXmlChildSink* sink = input.depth == 1 ? input.rootChildSink : nullptr;
+    bool anyChild = false;
+    const auto added = [&](TXmlElem& child) {
+        anyChild = true;
+        if (sink != nullptr) {
+            (*sink)(child);
+            Children().Clear();
         }
+    };
+    const auto addText = [&](std::string_view rawText) {
+        addTextChild(rawText);
+        added(Children().Item(Children().Count() - 1));
     };
     for (;;) {
         const char* textStart = input.pos;
@@ -262,8 +271,8 @@ std::string_view TXmlElemClassic::readChildren(XmlInput& input, std::string_view
             const char* textEnd = input.find('<');
             const std::string_view text(textStart, static_cast<size_t>(textEnd - textStart));
             input.pos = textEnd;
-            if (HasChildren())
-                addTextChild(text);
+            if (anyChild)
+                addText(text);
             else
                 onlyText = text;
             continue;
@@ -279,7 +288,10 @@ std::string_view TXmlElemClassic::readChildren(XmlInput& input, std::string_view
             input.pos = close + 1;
             return std::string_view(nameStart, static_cast<size_t>(close - nameStart));
         }
-        flushOnlyText();
+        if (onlyText.data() != nullptr) {
+            addText(onlyText);
+            onlyText = {};
+        }
         std::unique_ptr<TXmlElem> child;
         const bool markup = input.remaining() >= 2 && input.pos[1] == '!';
         if (markup && input.startsWith("<!--"))
@@ -288,7 +300,9 @@ std::string_view TXmlElemClassic::readChildren(XmlInput& input, std::string_view
             child = std::make_unique<TXmlElemCData>();
         else
             child = std::make_unique<TXmlElemClassic>();
-        Children().Add(std::move(child)).Read(input);
+        TXmlElem& read = Children().Add(std::move(child));
+        read.Read(input);
+        added(read);
     }
 }
 

@@ -1,8 +1,14 @@
 #include "core/xml/XmlText.h"
 
+#include "core/xml/XmlOutput.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace clipforge {
 
@@ -98,37 +104,74 @@ size_t characterReference(std::string_view rest, char& byte)
     return i + 1;
 }
 
-// True when one of the eight bytes of word needs escaping: a high byte or
-// one of the five special characters (the classic zero-byte test per char).
-bool hasByteToEscape(std::uint64_t word)
+// The first byte at or after p that the writer must escape, or end. Sixteen
+// bytes are tested at a time where the processor allows: nearly every value
+// is a long run that needs nothing.
+#if defined(__SSE2__)
+// Bit i set when byte i of the sixteen needs escaping.
+int escapeMask(__m128i bytes)
 {
-    constexpr std::uint64_t ones = 0x0101010101010101u;
-    constexpr std::uint64_t highs = 0x8080808080808080u;
-    const auto hasZeroByte = [](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
-    return (word & highs) != 0 || hasZeroByte(word ^ (ones * '"')) || hasZeroByte(word ^ (ones * '&')) ||
-           hasZeroByte(word ^ (ones * '\'')) || hasZeroByte(word ^ (ones * '<')) || hasZeroByte(word ^ (ones * '>'));
+    const __m128i special = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'))),
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\'')),
+                     _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('<')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('>')))));
+    // The sign bit of each byte marks 0x80 to 0xFF.
+    return _mm_movemask_epi8(_mm_or_si128(special, bytes));
+}
+
+const char* atMask(const char* p, unsigned mask)
+{
+    return p + __builtin_ctz(mask);
+}
+#endif
+
+// The first byte at or after p that the writer must escape, or end. Sixteen
+// bytes are tested at a time where the processor allows: nearly every value
+// is a run that needs nothing, and many are names and numbers shorter than
+// sixteen bytes.
+const char* findByteToEscape(const char* p, const char* end)
+{
+#if defined(__SSE2__)
+    const auto size = static_cast<size_t>(end - p);
+    if (size < 16) {
+        char padded[16] = {};
+        std::memcpy(padded, p, size);
+        const auto found = static_cast<unsigned>(escapeMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(padded))));
+        return found != 0 ? atMask(p, found) : end;
+    }
+    for (; end - p >= 16; p += 16) {
+        const auto found = static_cast<unsigned>(escapeMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+        if (found != 0)
+            return atMask(p, found);
+    }
+    if (p == end)
+        return end;
+    // The last sixteen bytes, of which the first few were tested already.
+    const auto tested = static_cast<unsigned>(16 - (end - p));
+    const auto found =
+        static_cast<unsigned>(escapeMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16)))) >> tested;
+    return found != 0 ? atMask(p, found) : end;
+#else
+    while (p < end && escapes.length[static_cast<unsigned char>(*p)] == 0)
+        ++p;
+    return p;
+#endif
 }
 
 }  // namespace
 
-void appendEncoded(std::string& output, std::string_view value)
+void appendEncoded(XmlOutput& output, std::string_view value)
 {
     const char* p = value.data();
     const char* const end = p + value.size();
-    while (p < end) {
-        const char* run = p;
-        for (std::uint64_t word; end - p >= 8; p += 8) {
-            std::memcpy(&word, p, sizeof word);
-            if (hasByteToEscape(word))
-                break;
-        }
-        while (p < end && escapes.length[static_cast<unsigned char>(*p)] == 0)
-            ++p;
-        output.append(run, p);
-        if (p == end)
-            break;
-        const auto byte = static_cast<unsigned char>(*p++);
-        output.append(escapes.text[byte].data(), escapes.length[byte]);
+    for (;;) {
+        const char* special = findByteToEscape(p, end);
+        output.write(p, static_cast<size_t>(special - p));
+        if (special == end)
+            return;
+        const auto byte = static_cast<unsigned char>(*special);
+        output.write(escapes.text[byte].data(), escapes.length[byte]);
+        p = special + 1;
     }
 }
 

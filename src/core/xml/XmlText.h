@@ -6,9 +6,11 @@
 // Escaping and unescaping of values, byte by byte, with no charset conversion.
 namespace clipforge {
 
+class XmlOutput;
+
 // Appends value with the five special characters as named references and
 // every byte from 0x80 up as "&#xHH;", so the output is 7-bit ASCII.
-void appendEncoded(std::string& output, std::string_view value);
+void appendEncoded(XmlOutput& output, std::string_view value);
 
 // Resolves the five named references (any letter case) and decimal or
 // hexadecimal character references to one byte each (the low eight bits of
