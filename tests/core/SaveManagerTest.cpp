@@ -4,6 +4,7 @@
 #include "core/LocalText.h"
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
+#include "core/xml/XmlDocument.h"
 
 #include <QTemporaryDir>
 
@@ -196,6 +197,13 @@ TEST_F(SaveManagerTest, ImportErrorsKeepTheJobsReadBeforeThem)
         {"<list><!-- c --><item><filename>a</filename></item><item><format>1</format></item>"
          "<item><filename>c</filename></item></list>",
          "List item 2 has no filename", 1},
+        // Items become jobs while the file is still being read: a bad item followed by a
+        // malformed end must still fail as malformed, with no job added.
+        {"<list><item><filename>a</filename><format>1</format></item>"
+         "<item><filename>b</filename><format>x</format></item><a>x</b></list>",
+         "Invalid XML Element: Erroneous end of tag, expecting </a> but </b> found", 0},
+        {"<list><item><format>1</format></item><item><filename>b</filename>",
+         "Invalid XML Element: Erroneous end of tag, expecting </item> but </> found", 0},
     };
     for (const Case& c : cases) {
         tree.Clear();
@@ -276,4 +284,36 @@ TEST_F(SaveManagerTest, AFolderThatDoesNotExistCannotTakeTheList)
     } catch (const EFileError& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u) << error.what();
     }
+}
+
+TEST_F(SaveManagerTest, ALongListRoundTripsAndLeavesNoItemsInTheDocument)
+{
+    // Long enough to cross the writer's buffer many times, with escapes at the buffer edges.
+    std::vector<Job> written;
+    for (int i = 0; i < 3000; ++i) {
+        written.push_back({"/v/" + std::string(static_cast<std::size_t>(i % 97), 'a') + "&<\xE9>" + std::to_string(i),
+                           i % 7 - 1, i % 2 ? "" : "/out/" + std::to_string(i) + "/"});
+        add(written.back());
+    }
+    const std::string path = file("long.kxl");
+    saver.WriteList(path);
+    EXPECT_EQ(saver.Document->Root().Children().Count(), 0);
+
+    // The same bytes as writing a document that holds every item at once.
+    TXmlDocument whole;
+    whole.Prolog().SetEncoding("UTF-8");
+    whole.Root().SetName("list");
+    for (const Job& job : written) {
+        auto& item = whole.Root().Children().AddChild("item");
+        item.Children().AddChild("filename").SetValue(job.fileName);
+        item.Children().AddChild("format").SetValue(std::to_string(job.format));
+        item.Children().AddChild("path").SetValue(job.path);
+    }
+    EXPECT_EQ(readBytes(path), whole.SaveToString());
+
+    tree.Clear();
+    saver.ReadList(path);
+    EXPECT_EQ(jobs(), written);
+    EXPECT_EQ(saver.Document->Root().Children().Count(), 0);
+    EXPECT_EQ(saver.Document->Root().Name(), "list");
 }

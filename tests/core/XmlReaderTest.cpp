@@ -219,3 +219,69 @@ TEST(XmlReader, FindChildIgnoresCaseAndTakesTheLast)
 }
 
 }  // namespace
+
+TEST(XmlReader, StreamedLoadHandsOverTheRootsChildrenAsLoadReadsThem)
+{
+    const char* documents[] = {
+        "<list><item><filename>a&amp;b</filename></item><item/></list>",
+        "<list>lead<a>x</a>tail<!--c--><![CDATA[<d>]]></list>",
+        "<?xml version=\"1.0\"?><!--p--><p:list k='v'>only text</p:list>",
+        "<list>  <a><b>deep</b>t</a>  </list>",
+        "<list/>",
+        "",
+    };
+    for (const char* data : documents) {
+        TXmlDocument whole;
+        whole.Root().SetName("before");
+        whole.Load(data);
+        TXmlDocument streamed;
+        streamed.Root().SetName("before");
+        TXmlDocument collected;
+        streamed.Load(data, [&](TXmlElem& child) {
+            EXPECT_EQ(child.Parent(), &streamed.Root());
+            auto copy = child.CreateSame();
+            copy->CopyFrom(child);
+            collected.Root().Children().Add(std::move(copy));
+        });
+        EXPECT_EQ(streamed.Root().Children().Count(), 0) << data;
+        EXPECT_EQ(streamed.Root().Name(), whole.Root().Name()) << data;
+        EXPECT_EQ(streamed.Root().Prefix(), whole.Root().Prefix()) << data;
+        EXPECT_EQ(streamed.Root().Value(), whole.Root().Value()) << data;
+        EXPECT_EQ(streamed.Prolog().Count(), whole.Prolog().Count()) << data;
+        // Same children, same kinds, same values: compared through the writer.
+        collected.Root().SetName(whole.Root().Name());
+        collected.Root().SetPrefix(whole.Root().Prefix());
+        TXmlDocument wholeChildren;
+        wholeChildren.Root().CopyFrom(whole.Root());
+        wholeChildren.Root().SetValue("");
+        wholeChildren.Root().Attributes().Clear();
+        EXPECT_EQ(collected.SaveToString(), wholeChildren.SaveToString()) << data;
+    }
+}
+
+TEST(XmlReader, StreamedLoadFailsLikeLoad)
+{
+    const char* documents[] = {
+        "<list><a>x</a><b>y</c></list>",
+        "<list><a>x</a>",
+        "<list><a x=1/></list>",
+    };
+    for (const char* data : documents) {
+        std::string expected;
+        try {
+            TXmlDocument whole;
+            whole.Load(data);
+        } catch (const EXmlError& error) {
+            expected = error.what();
+        }
+        TXmlDocument streamed;
+        int handedOver = 0;
+        try {
+            streamed.Load(data, [&](TXmlElem&) { ++handedOver; });
+            ADD_FAILURE() << data;
+        } catch (const EXmlError& error) {
+            EXPECT_EQ(std::string(error.what()), expected) << data;
+        }
+        EXPECT_LE(handedOver, 1) << data;
+    }
+}

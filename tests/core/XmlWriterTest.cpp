@@ -229,3 +229,41 @@ TEST_F(XmlFiles, AFailedSaveLeavesTheOldFileAlone)
 }
 
 }  // namespace
+
+TEST(XmlWriter, ChildrenFromASourceWriteAsIfTheRootHeldThem)
+{
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.Root().SetValue("not written when there are children");
+    document.Root().Children().AddChild("own").SetValue("1");
+    TXmlElemClassic item;
+    item.SetName("item");
+    TXmlElem& value = item.Children().AddChild("v");
+    // Values longer than the writer's buffer, escaped byte by byte, and an empty one.
+    const auto source = [&](int index) -> const TXmlElem& {
+        value.SetValue(index == 1 ? "" : std::string(static_cast<std::size_t>(70000 + index), '\xE9') + "&");
+        return item;
+    };
+    TXmlDocument whole;
+    whole.Root().CopyFrom(document.Root());
+    for (int index = 0; index < 3; ++index) {
+        auto copy = item.CreateSame();
+        copy->CopyFrom(source(index));
+        whole.Root().Children().Add(std::move(copy));
+    }
+    const std::string expected = whole.SaveToString();
+
+    std::string streamed = "kept:";
+    document.Save(streamed, 3, source);
+    EXPECT_EQ(streamed, "kept:" + expected);
+
+    clipforge::test::TempFolder folder;
+    const std::string path = folder.path() + "streamed.kxl";
+    document.SaveFile(path, 3, source);
+    EXPECT_EQ(folder.read("streamed.kxl"), expected);
+
+    // No streamed children: exactly the document as it stands.
+    std::string none;
+    document.Save(none, 0, source);
+    EXPECT_EQ(none, document.SaveToString());
+}
