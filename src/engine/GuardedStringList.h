@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -11,8 +13,9 @@ namespace clipforge {
 
 // A list of texts that the main thread and a runner's worker may both use at
 // any time. Readers get copies, never references into the list. The texts sit
-// back to back in one buffer: a converter that writes hundreds of thousands of
-// lines costs no allocation per line.
+// back to back in large blocks that never move once written: a converter that
+// writes hundreds of thousands of lines costs neither an allocation per line
+// nor the copying and page faults of one buffer that keeps doubling.
 class GuardedStringList {
 public:
     void add(std::string_view text);
@@ -26,12 +29,25 @@ public:
     void removeFirst();
 
 private:
-    std::string_view entry(std::size_t index) const;
+    struct FreeBlock {
+        void operator()(char* bytes) const;
+    };
+    struct Block {
+        std::unique_ptr<char[], FreeBlock> bytes;
+        std::size_t capacity = 0;
+        std::size_t used = 0;
+        std::size_t entries = 0;  // texts stored here and not yet removed
+    };
+    struct Entry {
+        const char* text;
+        std::size_t size;
+    };
+
+    Block& blockWithRoom(std::size_t size);
 
     mutable std::mutex mutex_;
-    std::string text_;
-    std::vector<std::size_t> ends_;
-    std::size_t removed_ = 0;  // entries taken from the front, not yet compacted
+    std::deque<Block> blocks_;
+    std::deque<Entry> entries_;
 };
 
 }  // namespace clipforge

@@ -1,5 +1,11 @@
 #include "engine/LineCutter.h"
 
+#include <algorithm>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace clipforge {
 
 namespace {
@@ -12,18 +18,60 @@ bool isSpecial(char c) { return c == Nul || c == Lf || c == Cr; }
 
 bool stopRequested(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
 
+// The position of the first NUL, LF or CR at or after from, or the size.
+// Output lines are long and these bytes rare, so where the processor allows
+// it sixteen bytes are tested at once.
+std::size_t findSpecial(std::string_view bytes, std::size_t from)
+{
+    std::size_t i = from;
+#ifdef __SSE2__
+    const __m128i nul = _mm_setzero_si128();
+    const __m128i lf = _mm_set1_epi8(Lf);
+    const __m128i cr = _mm_set1_epi8(Cr);
+    for (; i + 16 <= bytes.size(); i += 16) {
+        const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+        const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(group, nul), _mm_cmpeq_epi8(group, lf)),
+                                           _mm_cmpeq_epi8(group, cr));
+        if (const int mask = _mm_movemask_epi8(found))
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    while (i < bytes.size() && !isSpecial(bytes[i]))
+        ++i;
+    return i;
+}
+
 }  // namespace
+
+std::span<char> OutputBatch::readBuffer(std::size_t size)
+{
+    clear();
+    if (read_.size() < size)
+        read_.resize(size);
+    return read_;
+}
 
 void OutputBatch::add(std::string_view text, TOutputType type, TReturnCode returnCode)
 {
-    text_.append(text);
-    spans_.push_back({text_.size(), type, returnCode});
+    spans_.push_back({false, copied_.size(), text.size(), type, returnCode});
+    copied_.append(text);
+}
+
+void OutputBatch::addFromRead(std::string_view text, TOutputType type, TReturnCode returnCode)
+{
+    spans_.push_back({true, static_cast<std::size_t>(text.data() - read_.data()), text.size(), type, returnCode});
+}
+
+void OutputBatch::clear()
+{
+    copied_.clear();
+    spans_.clear();
 }
 
 std::string_view OutputBatch::text(std::size_t index) const
 {
-    const std::size_t begin = index == 0 ? 0 : spans_[index - 1].end;
-    return std::string_view(text_).substr(begin, spans_[index].end - begin);
+    const Span& span = spans_[index];
+    return {(span.inRead ? read_.data() : copied_.data()) + span.begin, span.size};
 }
 
 OutputPiece OutputBatch::piece(std::size_t index) const
@@ -42,16 +90,22 @@ std::vector<OutputPiece> OutputBatch::pieces() const
 OutputBatch LineCutter::cut(std::string_view bytes, const std::atomic<bool>* stop)
 {
     OutputBatch pieces;
-    // Each byte lands in at most one piece, plus the carried text once or twice.
-    pieces.reserve(bytes.size() + 2 * pending_.size());
+    const auto buffer = pieces.readBuffer(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), buffer.begin());
+    cut(pieces, bytes.size(), stop);
+    return pieces;
+}
+
+void LineCutter::cut(OutputBatch& pieces, std::size_t count, const std::atomic<bool>* stop)
+{
+    pieces.clear();
+    const std::string_view bytes = pieces.readBytes(count);
     std::size_t i = 0;
     if (lastReadEndedCR_ && !bytes.empty() && bytes.front() == Lf)
         i = 1;
     bool endedCR = lastReadEndedCR_ && bytes.empty();
     while (i < bytes.size() && !stopRequested(stop)) {
-        std::size_t end = i;
-        while (end < bytes.size() && !isSpecial(bytes[end]))
-            ++end;
+        const std::size_t end = findSpecial(bytes, i);
         const std::string_view segment = bytes.substr(i, end - i);
         endedCR = false;
         if (end == bytes.size()) {
@@ -75,7 +129,6 @@ OutputBatch LineCutter::cut(std::string_view bytes, const std::atomic<bool>* sto
     lastReadEndedCR_ = endedCR;
     if (!pending_.empty() && !stopRequested(stop))
         pieces.add(pending_, otBeginningOfLine, returnCode_);
-    return pieces;
 }
 
 // tail is the line's last part, still in the read; earlier parts wait in pending_.
@@ -83,7 +136,7 @@ void LineCutter::endLine(OutputBatch& pieces, std::string_view tail, TReturnCode
 {
     returnCode_ = code;
     if (pending_.empty()) {
-        pieces.add(tail, otEntireLine, returnCode_);
+        pieces.addFromRead(tail, otEntireLine, returnCode_);
         return;
     }
     pending_.append(tail);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,12 +21,22 @@ struct OutputPiece {
     bool operator==(const OutputPiece&) const = default;
 };
 
-// The pieces cut from one read, their texts back to back in one buffer, so
-// that cutting costs no allocation per line.
+// The pieces cut from one read, together with the read's bytes. A piece that
+// lies whole within the read points into those bytes; only text carried over
+// from an earlier read is copied. Cutting thus costs no allocation and no copy
+// per line, and a batch that is reused keeps its memory from read to read.
 class OutputBatch {
 public:
+    // Room for a read of at least size bytes; grows, never shrinks. Filling
+    // it drops the pieces of the previous read.
+    std::span<char> readBuffer(std::size_t size);
+    std::string_view readBytes(std::size_t count) const { return {read_.data(), count}; }
+
+    // A piece whose text is copied into the batch.
     void add(std::string_view text, TOutputType type, TReturnCode returnCode);
-    void reserve(std::size_t bytes) { text_.reserve(bytes); }
+    // A piece whose text lies within readBytes().
+    void addFromRead(std::string_view text, TOutputType type, TReturnCode returnCode);
+    void clear();
 
     std::size_t size() const { return spans_.size(); }
     bool empty() const { return spans_.empty(); }
@@ -37,11 +48,14 @@ public:
 
 private:
     struct Span {
-        std::size_t end;
+        bool inRead;
+        std::size_t begin;
+        std::size_t size;
         TOutputType type;
         TReturnCode returnCode;
     };
-    std::string text_;
+    std::vector<char> read_;
+    std::string copied_;
     std::vector<Span> spans_;
 };
 
@@ -52,7 +66,10 @@ private:
 // beginning of a line after every read.
 class LineCutter {
 public:
-    // Cuts one read. When stop becomes true the rest of the read is dropped.
+    // Cuts one read, the first count bytes of pieces.readBuffer(), into
+    // pieces, which replace what they held before. When stop becomes true
+    // the rest of the read is dropped.
+    void cut(OutputBatch& pieces, std::size_t count, const std::atomic<bool>* stop = nullptr);
     OutputBatch cut(std::string_view bytes, const std::atomic<bool>* stop = nullptr);
 
     // Echoes one line written to the child's input into the output stream.

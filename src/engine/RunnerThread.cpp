@@ -1,5 +1,6 @@
 #include "engine/RunnerThread.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <sys/ioctl.h>
@@ -42,10 +43,10 @@ int niceValueFor(std::uint32_t priorityClass)
     return 0;
 }
 
-OutputBatch single(const OutputPiece& piece)
+std::shared_ptr<OutputBatch> single(const OutputPiece& piece)
 {
-    OutputBatch batch;
-    batch.add(piece.text, piece.type, piece.returnCode);
+    auto batch = std::make_shared<OutputBatch>();
+    batch->add(piece.text, piece.type, piece.returnCode);
     return batch;
 }
 
@@ -81,7 +82,9 @@ TRunnerThread::Outcome TRunnerThread::startAndPoll(Resources& resources)
 {
     setEndStatus(stBegun);
     try {
-        buffer_.resize(InitialBufferSize);
+        pieces_ = std::make_shared<OutputBatch>();
+        pieces_->readBuffer(InitialBufferSize);
+        bufferSize_ = InitialBufferSize;
         Outcome outcome = startProcess(resources);
         return outcome.failed ? outcome : pollLoop(resources);
     } catch (const std::bad_alloc&) {
@@ -162,12 +165,18 @@ TRunnerThread::Outcome TRunnerThread::pollLoop(Resources& resources)
 
 int TRunnerThread::readOutput(int fd, int waiting)
 {
-    if (static_cast<std::size_t>(waiting) > buffer_.size())
-        buffer_.resize(static_cast<std::size_t>(waiting));
-    const ssize_t count = ::read(fd, buffer_.data(), buffer_.size());
+    // One read takes everything waiting; the buffer never shrinks during a run.
+    bufferSize_ = std::max(bufferSize_, static_cast<std::size_t>(waiting));
+    if (!pieces_)
+        pieces_ = std::make_shared<OutputBatch>();
+    const auto buffer = pieces_->readBuffer(bufferSize_);
+    const ssize_t count = ::read(fd, buffer.data(), buffer.size());
     if (count < 0)
         return errno == EAGAIN || errno == EINTR ? 0 : errno;
-    deliver(cutter_.cut({buffer_.data(), static_cast<std::size_t>(count)}, &stop_));
+    cutter_.cut(*pieces_, static_cast<std::size_t>(count), &stop_);
+    // Pieces not known to be back from the main thread are left to it.
+    if (!deliver(pieces_) || pieces_.use_count() != 1)
+        pieces_.reset();
     return 0;
 }
 
@@ -209,7 +218,7 @@ void TRunnerThread::endRun(Resources& resources, const Outcome& outcome)
     if (stage_ >= stRunning)
         timerEnding();
     resources = {};
-    buffer_ = {};
+    pieces_.reset();
     terminate();
     if (outcome.failed) {
         setEndStatus(static_cast<std::uint8_t>(stage_ + 1));
@@ -246,22 +255,23 @@ void TRunnerThread::timerEnding()
 
 // All pieces cut from one read travel in one round trip; the main thread
 // checks for a stop before each, so a handler that stops the run sees no
-// further piece, just as if each had been handed over on its own.
-void TRunnerThread::deliver(OutputBatch pieces)
+// further piece, just as if each had been handed over on its own. True when
+// the main thread has handled them and let go of them.
+bool TRunnerThread::deliver(const std::shared_ptr<OutputBatch>& pieces)
 {
-    if (pieces.empty() || stopRequested())
-        return;
-    auto batch = std::make_shared<OutputBatch>(std::move(pieces));
-    state_->bridge->call([self = shared_from_this(), handed = batch]() mutable {
+    if (pieces->empty() || stopRequested())
+        return true;
+    return state_->bridge->call([self = shared_from_this(), handed = pieces]() mutable {
+        // Let go before the worker is released, even when a handler throws:
+        // the worker then reuses the batch for its next read.
+        const auto batch = std::move(handed);
         std::string text;
-        for (std::size_t i = 0; i < handed->size(); ++i) {
+        for (std::size_t i = 0; i < batch->size(); ++i) {
             if (self->state_->bridge->isCut() || self->stopRequested())
                 break;
-            text.assign(handed->text(i));
-            self->deliverOnMainThread(text, handed->type(i), handed->returnCode(i));
+            text.assign(batch->text(i));
+            self->deliverOnMainThread(text, batch->type(i), batch->returnCode(i));
         }
-        // The worker frees the batch: memory goes back to the thread that made it.
-        handed.reset();
     });
 }
 

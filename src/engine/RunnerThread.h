@@ -69,7 +69,7 @@ private:
     void setEndStatus(std::uint8_t status);
     void timerBeginning();
     void timerEnding();
-    void deliver(clipforge::OutputBatch pieces);
+    bool deliver(const std::shared_ptr<clipforge::OutputBatch>& pieces);
     void deliverOnMainThread(const std::string& text, TOutputType type, TReturnCode returnCode);
     void updateOutputLines(const std::string& text);
     void terminate();
@@ -83,7 +83,9 @@ private:
     std::atomic<bool> stop_{false};
     std::uint8_t stage_ = 0;
     std::uint32_t exitCode_ = clipforge::StillActive;
-    std::vector<char> buffer_;
+    // The latest read and its pieces; its memory serves every read of the run.
+    std::shared_ptr<clipforge::OutputBatch> pieces_;
+    std::size_t bufferSize_ = 0;
     clipforge::LineCutter cutter_;
     std::size_t inputWritten_ = 0;  // bytes of the first input line already written
     // Written by the main thread while the worker waits for a delivery.
