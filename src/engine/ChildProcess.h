@@ -39,8 +39,8 @@ public:
     // Never blocks. On Ended, exitCode holds the child's exit code, or 128 plus
     // the signal that ended it; on Failed, error holds the error number.
     State poll(std::uint32_t& exitCode, int& error);
-    // Sleeps up to timeout, waking early when the child ends.
-    void waitForEnd(std::chrono::milliseconds timeout) const;
+    // Sleeps until the given time, waking early when the child ends.
+    void waitForEnd(std::chrono::steady_clock::time_point until) const;
     // SIGKILL to the child's process group, then reaps the child.
     void kill();
 

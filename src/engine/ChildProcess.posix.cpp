@@ -245,10 +245,14 @@ ChildProcess::State ChildProcess::poll(std::uint32_t& exitCode, int& error)
     return State::Ended;
 }
 
-void ChildProcess::waitForEnd(std::chrono::milliseconds timeout) const
+void ChildProcess::waitForEnd(std::chrono::steady_clock::time_point until) const
 {
+    const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(until - std::chrono::steady_clock::now());
+    if (left.count() <= 0)
+        return;
+    const timespec timeout{static_cast<time_t>(left.count() / 1000000000), static_cast<long>(left.count() % 1000000000)};
     pollfd end{endNotifier_.get(), POLLIN, 0};
-    ::poll(&end, 1, static_cast<int>(timeout.count()));
+    ::ppoll(&end, 1, &timeout, nullptr);
 }
 
 void ChildProcess::kill()

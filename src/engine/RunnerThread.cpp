@@ -141,12 +141,16 @@ TRunnerThread::Outcome TRunnerThread::pollLoop(Resources& resources)
         int waiting = 0;
         if (::ioctl(outputFd, FIONREAD, &waiting) != 0)
             return fail(errno);
+        // The millisecond's pause counts from here: while output flows, the
+        // time the main thread spends on its lines is part of the pause, not
+        // added to it. A silent child still waits a full millisecond a cycle.
+        const auto pauseEnd = std::chrono::steady_clock::now() + PollInterval;
         error = waiting > 0 ? readOutput(outputFd, waiting) : writeInputLines(resources.input.writeEnd.get());
         if (error)
             return fail(error);
         // A child that has ended leaves nothing to wait for.
         if (exitCode_ == StillActive)
-            resources.child->waitForEnd(PollInterval);
+            resources.child->waitForEnd(pauseEnd);
         if (exitCode_ != StillActive) {
             setEndStatus(stEnded);
             state_->setExitCode(run_, exitCode_);

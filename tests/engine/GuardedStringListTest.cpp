@@ -40,6 +40,48 @@ TEST(GuardedStringList, FrontRemovalKeepsTheRestIntact)
     EXPECT_EQ(list.count(), 0u);
 }
 
+// Texts are kept in blocks of growing size; texts larger than a block, texts
+// that just miss the room left, and a queue that empties and fills again must
+// all come back intact and in order.
+TEST(GuardedStringList, TextsOfEverySizeAcrossBlocks)
+{
+    GuardedStringList list;
+    Texts expected;
+    std::size_t next = 0;
+    const auto text = [&](std::size_t size) {
+        std::string result(size, '\0');
+        for (auto& c : result)
+            c = static_cast<char>('a' + next++ % 26);
+        return result;
+    };
+    const std::vector<std::size_t> sizes{0, 4095, 1, 4096, 0, 9000, 80, 5 << 20, 3, 0, 70000};
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t size : sizes) {
+            expected.push_back(text(size));
+            list.add(expected.back());
+        }
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_EQ(list.first(), expected.front());
+            list.removeFirst();
+            expected.erase(expected.begin());
+        }
+        ASSERT_EQ(list.items(), expected);
+    }
+    for (std::size_t i = 0; i < 2000; ++i) {
+        expected.push_back(text(i % 97));
+        list.add(expected.back());
+    }
+    ASSERT_EQ(list.count(), expected.size());
+    EXPECT_EQ(list.at(expected.size() - 1), expected.back());
+    while (!expected.empty()) {
+        ASSERT_EQ(list.first(), expected.front());
+        list.removeFirst();
+        expected.erase(expected.begin());
+    }
+    list.add("again");
+    EXPECT_EQ(list.items(), Texts{"again"});
+}
+
 TEST(GuardedStringList, KeepsEmptyTextsAndNulBytes)
 {
     GuardedStringList list;

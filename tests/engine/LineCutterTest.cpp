@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -118,6 +120,42 @@ TEST(LineCutterStream, SameLinesForEverySplitIntoTwoOrThreeReads)
                 EXPECT_EQ(cutter.pending(), stream.pending);
             }
         }
+    }
+}
+
+// Line ends are searched for many bytes at a time; one at any position of
+// such a group, or in the short tail after the last, must be found exactly.
+TEST(LineCutterStream, FindsALineEndAtEveryPositionOfALongRead)
+{
+    const std::vector<std::string> separators{"\n", "\r", "\r\n", Nul};
+    for (const auto& separator : separators) {
+        for (std::size_t before = 0; before <= 40; ++before) {
+            const std::string head(before, 'a');
+            const std::string tail(37, 'b');
+            const auto lines = entireLines(cutReads({head + separator + tail + "\n"}));
+            const auto expected = separator == Nul ? std::vector<std::string>{head + tail}
+                                                   : std::vector<std::string>{head, tail};
+            EXPECT_EQ(lines, expected) << before << " bytes before " << testing::PrintToString(separator);
+        }
+    }
+}
+
+// The runner hands every read to the cutter in one batch that it reuses, and
+// whole lines point into the batch's read buffer: no piece may show bytes of
+// another read, whether the buffer grew in between or not.
+TEST(LineCutterStream, ReusedBatchHoldsOnlyTheLatestRead)
+{
+    const std::vector<std::string> reads{"first line\nstart of ", "a long line" + std::string(3000, '.') + "\nx\n",
+                                         "y\r", "\nz\n"};
+    LineCutter reused;
+    LineCutter fresh;
+    clipforge::OutputBatch batch;
+    for (const auto& read : reads) {
+        const auto buffer = batch.readBuffer(read.size());
+        ASSERT_GE(buffer.size(), read.size());
+        std::copy(read.begin(), read.end(), buffer.begin());
+        reused.cut(batch, read.size());
+        EXPECT_EQ(batch.pieces(), fresh.cut(read).pieces()) << read.substr(0, 20);
     }
 }
 
