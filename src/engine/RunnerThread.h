@@ -68,11 +68,10 @@ private:
 
     void setEndStatus(std::uint8_t status);
     void timerBeginning();
-    void timerEnding();
     bool deliver(const std::shared_ptr<clipforge::OutputBatch>& pieces);
     void deliverOnMainThread(const std::string& text, TOutputType type, TReturnCode returnCode);
     void updateOutputLines(const std::string& text);
-    void terminate();
+    void terminate(bool endTimer);
 
     TConsoleRunner* const runner_;  // touched on the main thread only, while the bridge stands
     const std::shared_ptr<clipforge::RunnerState> state_;
