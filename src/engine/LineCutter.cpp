@@ -14,14 +14,14 @@ constexpr char Nul = '\0';
 constexpr char Lf = '\n';
 constexpr char Cr = '\r';
 
-bool isSpecial(char c) { return c == Nul || c == Lf || c == Cr; }
+bool isControlByte(char c) { return c == Nul || c == Lf || c == Cr; }
 
 bool stopRequested(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
 
 // The position of the first NUL, LF or CR at or after from, or the size.
 // Output lines are long and these bytes rare, so where the processor allows
 // it sixteen bytes are tested at once.
-std::size_t findSpecial(std::string_view bytes, std::size_t from)
+std::size_t findControlByte(std::string_view bytes, std::size_t from)
 {
     std::size_t i = from;
 #ifdef __SSE2__
@@ -36,7 +36,7 @@ std::size_t findSpecial(std::string_view bytes, std::size_t from)
             return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
 #endif
-    while (i < bytes.size() && !isSpecial(bytes[i]))
+    while (i < bytes.size() && !isControlByte(bytes[i]))
         ++i;
     return i;
 }
@@ -105,7 +105,7 @@ void LineCutter::cut(OutputBatch& pieces, std::size_t count, const std::atomic<b
         i = 1;
     bool endedCR = lastReadEndedCR_ && bytes.empty();
     while (i < bytes.size() && !stopRequested(stop)) {
-        const std::size_t end = findSpecial(bytes, i);
+        const std::size_t end = findControlByte(bytes, i);
         const std::string_view segment = bytes.substr(i, end - i);
         endedCR = false;
         if (end == bytes.size()) {
