@@ -15,7 +15,7 @@ ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure -j "
   echo "The sanitizer run failed." >&2
   exit 1
 }
-tail -n 1 build-asan/ctest.log | sed 's/^/sanitizer run: /'
+grep "tests passed" build-asan/ctest.log | sed 's/^/sanitizer run: /'
 
 configure_build build
 cmake --build build -j "$jobs"
