@@ -221,13 +221,17 @@ void TRunnerThread::endRun(Resources& resources, const Outcome& outcome)
     resources.child.reset();  // kills and reaps a child that still runs
     resources = {};
     pieces_.reset();
-    terminate(stage_ >= stRunning);
-    if (outcome.failed) {
-        setEndStatus(static_cast<std::uint8_t>(stage_ + 1));
-        state_->setExitCode(run_, static_cast<std::uint32_t>(outcome.error));
-    }
-    if (outcome.startFailed)
-        state_->bridge->post([message = settings_.CommandLine + " doesn't exist."] { reportStartFailure(message); });
+    terminate(stage_ >= stRunning, outcome);
+}
+
+void TRunnerThread::finishFailedRun(const Outcome& outcome)
+{
+    // Runs on the main thread, or on the worker when the runner went away
+    // first; the flag keeps a round trip cut halfway from settling twice.
+    if (!outcome.failed || failureSettled_.exchange(true))
+        return;
+    setEndStatus(static_cast<std::uint8_t>(stage_ + 1));
+    state_->setExitCode(run_, static_cast<std::uint32_t>(outcome.error));
 }
 
 void TRunnerThread::setEndStatus(std::uint8_t status)
@@ -305,16 +309,34 @@ void TRunnerThread::updateOutputLines(const std::string& text)
         lines->add(text);
 }
 
-void TRunnerThread::terminate(bool endTimer)
+void TRunnerThread::terminate(bool endTimer, const Outcome& outcome)
 {
     // The timer stops in the same round trip, just before the handler runs:
     // one wake-up of the main thread fewer for every run. Unlike a line
     // handler's, an error from this handler is not swallowed: it leaves
     // through the event loop, where the application shows it.
-    state_->bridge->call([self = shared_from_this(), code = exitCode_, endTimer] {
+    // A failed start is settled and reported in that same round trip, after
+    // the handler: the driver starts the next job from the handler, and a
+    // message posted afterwards would race that job's own message, so a
+    // queue with a missing converter could report its jobs out of order.
+    const std::string message = outcome.startFailed ? settings_.CommandLine + " doesn't exist." : std::string();
+    const bool delivered = state_->bridge->call([self = shared_from_this(), code = exitCode_, endTimer, outcome, message] {
+        const auto settle = [&] {
+            self->finishFailedRun(outcome);
+            if (!message.empty())
+                reportStartFailure(message);
+        };
         if (endTimer && self->state_->isLatest(self->run_))
             self->runner_->timer()->Ending();
-        if (self->settings_.OnTerminated)
-            self->settings_.OnTerminated(self->runner_, code);
+        try {
+            if (self->settings_.OnTerminated)
+                self->settings_.OnTerminated(self->runner_, code);
+        } catch (...) {
+            settle();
+            throw;
+        }
+        settle();
     });
+    if (!delivered)
+        finishFailedRun(outcome);
 }

@@ -71,7 +71,8 @@ private:
     bool deliver(const std::shared_ptr<clipforge::OutputBatch>& pieces);
     void deliverOnMainThread(const std::string& text, TOutputType type, TReturnCode returnCode);
     void updateOutputLines(const std::string& text);
-    void terminate(bool endTimer);
+    void terminate(bool endTimer, const Outcome& outcome);
+    void finishFailedRun(const Outcome& outcome);
 
     TConsoleRunner* const runner_;  // touched on the main thread only, while the bridge stands
     const std::shared_ptr<clipforge::RunnerState> state_;
@@ -80,6 +81,7 @@ private:
     const std::uint64_t run_;
 
     std::atomic<bool> stop_{false};
+    std::atomic<bool> failureSettled_{false};
     std::uint8_t stage_ = 0;
     std::uint32_t exitCode_ = clipforge::StillActive;
     // The latest read and its pieces; its memory serves every read of the run.

@@ -295,9 +295,12 @@ TEST_F(CommandTest, AMissingConverterGivesOneMessagePerJob)
     ASSERT_TRUE(runToTheEnd());
     EXPECT_EQ(states(), (std::vector<int>{jsFailed, jsFailed, jsFailed}));
     ASSERT_TRUE(waitFor([this] { return failures.size() == 3; }));
+    // One message per job, in job order, though each comes from its own worker.
     const std::string converter = programFolder.filePath("bin/ffmpeg").toStdString();
-    EXPECT_EQ(failures[0], "\"" + converter + "\" -i \"" + source("a.avi") + "\" -n \"" + output("a.out") +
-                               "\" doesn't exist.");
+    const std::vector<std::string> names = {"a", "b", "c"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(failures[i], "\"" + converter + "\" -i \"" + source(names[i] + ".avi") + "\" -n \"" +
+                                   output(names[i] + ".out") + "\" doesn't exist.");
     EXPECT_EQ(finished, std::vector<bool>{false});
 }
 
