@@ -5,6 +5,7 @@
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
 #include "core/xml/XmlDocument.h"
+#include "core/ExampleList.h"
 
 #include <QTemporaryDir>
 
@@ -76,20 +77,7 @@ protected:
     }
 };
 
-const std::string ExampleList =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-    "<list>\r\n"
-    "  <item>\r\n"
-    "    <filename>C:\\Video\\a.avi</filename>\r\n"
-    "    <format>0</format>\r\n"
-    "    <path>D:\\Out\\</path>\r\n"
-    "  </item>\r\n"
-    "  <item>\r\n"
-    "    <filename>C:\\Video\\Caf&#xE9;.mpg</filename>\r\n"
-    "    <format>3</format>\r\n"
-    "    <path/>\r\n"
-    "  </item>\r\n"
-    "</list>\r\n";
+const std::string& ExampleList = ExampleListBytes;
 
 const std::vector<Job> ExampleJobs{{"C:\\Video\\a.avi", 0, "D:\\Out\\"}, {"C:\\Video\\Caf\xE9.mpg", 3, ""}};
 

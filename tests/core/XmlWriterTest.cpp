@@ -1,6 +1,7 @@
 #include "core/Errors.h"
 #include "core/xml/XmlDocument.h"
 #include "core/TempFolder.h"
+#include "core/ExampleList.h"
 
 #include <gtest/gtest.h>
 
@@ -27,20 +28,7 @@ TEST(XmlWriter, WritesTheListFileByteForByte)
     document.Root().SetName("list");
     addItem(document.Root(), "C:\\Video\\a.avi", "0", "D:\\Out\\");
     addItem(document.Root(), "C:\\Video\\Caf\xE9.mpg", "3", "");
-    EXPECT_EQ(document.SaveToString(),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-              "<list>\r\n"
-              "  <item>\r\n"
-              "    <filename>C:\\Video\\a.avi</filename>\r\n"
-              "    <format>0</format>\r\n"
-              "    <path>D:\\Out\\</path>\r\n"
-              "  </item>\r\n"
-              "  <item>\r\n"
-              "    <filename>C:\\Video\\Caf&#xE9;.mpg</filename>\r\n"
-              "    <format>3</format>\r\n"
-              "    <path/>\r\n"
-              "  </item>\r\n"
-              "</list>\r\n");
+    EXPECT_EQ(document.SaveToString(), ExampleListBytes);
 }
 
 TEST(XmlWriter, ElementShapes)
