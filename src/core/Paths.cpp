@@ -75,6 +75,10 @@ void setProgramFolderForTesting(const std::string& folder)
 
 bool fileExists(const std::string& path)
 {
+    // The system would see only the part before a NUL byte and answer for another file; the
+    // unique-name chooser would then add "_2" forever.
+    if (path.find('\0') != std::string::npos)
+        return false;
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

@@ -30,7 +30,8 @@ std::string programFolder();
 // the build's program folder.
 void setProgramFolderForTesting(const std::string& folder);
 
-// True when path names a regular file (or a link to one); a folder does not count.
+// True when path names a regular file (or a link to one); a folder does not count, nor does a
+// name holding a NUL byte, which no file can have.
 bool fileExists(const std::string& path);
 
 }  // namespace clipforge

@@ -53,6 +53,7 @@ TEST(Paths, FileExistsOnlyForFiles)
     EXPECT_TRUE(clipforge::fileExists(folder.path() + "link"));
     EXPECT_FALSE(clipforge::fileExists(folder.path() + "d"));
     EXPECT_FALSE(clipforge::fileExists(folder.path() + "missing"));
+    EXPECT_FALSE(clipforge::fileExists(file + std::string("\0.mp4", 5))) << "only the part before the NUL is a file";
 }
 
 }  // namespace
