@@ -1,6 +1,7 @@
 #include "engine/JobPlan.h"
 
 #include "core/CommandManager.h"
+#include "core/Errors.h"
 #include "core/ItemNodeData.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
@@ -33,6 +34,10 @@ JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TO
     const std::string source = narrow(job.FileName);
     plan.outputFolder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
     plan.outputName = outputName(source, ext);
+    // The converter's arguments end at a NUL byte: it would read another file than the job's
+    // and write one the unique-name rule never looked at.
+    if (source.find('\0') != std::string::npos || plan.outputFolder.find('\0') != std::string::npos)
+        throw Error("A file name holding a NUL byte cannot be given to the converter");
     plan.outputPath = uniquePath(names, plan.outputFolder + plan.outputName, alsoTaken);
     plan.commandLine = converterCommandLine(converter, source, catalogue.GetParams(job.Format), plan.outputPath);
     return plan;

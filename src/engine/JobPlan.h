@@ -22,7 +22,8 @@ struct JobPlan {
 using NameTaken = std::function<bool(const std::string& path)>;
 
 // Output folder, output name, unique output path and command line of job. EListError, before
-// anything else is worked out, when the job's profile is not in the catalogue.
+// anything else is worked out, when the job's profile is not in the catalogue; clipforge::Error
+// when its source or folder holds a NUL byte.
 JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TOverwriteManager& names,
                 const std::string& converter, const NameTaken& alsoTaken = {});
 

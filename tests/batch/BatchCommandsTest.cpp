@@ -188,6 +188,26 @@ TEST_F(BatchCommandsTest, AJobWithAProfileTheCatalogueLacksFailsAndTheOthersRun)
     EXPECT_EQ(result.err, dry.err);
 }
 
+TEST_F(BatchCommandsTest, AFileNameWithANulByteFailsWithoutReachingTheConverter)
+{
+    // The converter would be handed only the part before the NUL: another, existing file.
+    const std::string cut = touch("a");
+    writeFile(file("q.kxl"), "<list><item><filename>" + cut + std::string("\0b.avi", 6) +
+                                 "</filename><format>0</format></item>"
+                                 "<item><filename>" + touch("b.avi") + "</filename><format>0</format></item></list>");
+    const std::string message =
+        "clipforge-batch: job 0: A file name holding a NUL byte cannot be given to the converter\n";
+    const BatchResult dry = runBatch(program, {"convert", file("q.kxl"), "--dry-run"});
+    EXPECT_EQ(dry.exitCode, 1);
+    EXPECT_EQ(dry.err, message);
+
+    const BatchResult result = runBatch(program, {"convert", file("q.kxl")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "0\tfailed\t-\t-\n1\tfinished\t0\t" + program.path("convert/b.out") + "\n2 files, finished 1 of 2\n");
+    EXPECT_EQ(result.err, message);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(program.path("convert/a"))));
+}
+
 TEST_F(BatchCommandsTest, AMissingConverterGivesOneMessagePerJob)
 {
     const std::string list = listOf({"a.avi", "b.avi"});

@@ -78,3 +78,14 @@ TEST_F(JobPlanTest, AProfileOutsideTheCatalogueIsAListError)
         }
     }
 }
+
+TEST_F(JobPlanTest, ANulByteInTheSourceOrFolderIsRefused)
+{
+    const std::string withNul("/v/a\0b.avi", 11);
+    const TItemData jobs[] = {
+        {clipforge::widen(withNul), 0, {}, false, 0},
+        {clipforge::widen("/v/a.avi"), 0, clipforge::widen(std::string("/out\0/", 6)), false, 0},
+    };
+    for (const TItemData& job : jobs)
+        EXPECT_THROW(clipforge::planJob(job, *catalogue, names, "/c/ffmpeg"), clipforge::Error);
+}

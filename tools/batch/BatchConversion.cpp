@@ -83,8 +83,8 @@ int BatchConversion::printCommandLines()
             const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
             out_ << plan.commandLine << '\n';
             taken.insert(plan.outputPath);
-        } catch (const EListError&) {
-            reportMissingProfile(row);
+        } catch (const clipforge::Error& error) {
+            reportJobWithoutProcess(row, error.what());
             allPlanned = false;
         }
     }
@@ -124,15 +124,20 @@ void BatchConversion::reportJobEnd(const TCommand& command)
     const int row = static_cast<int>(command.CurrentIndex());
     const std::optional<std::uint32_t> exitCode = command.LastExitCode();
     if (!exitCode)
-        reportMissingProfile(row);
+        reportJobWithoutProcess(row, command.LastError());
     out_ << row << '\t' << (exitCode == 0u ? "finished" : "failed") << '\t'
          << (exitCode ? std::to_string(*exitCode) : "-") << '\t'
          << (command.OutputPath().empty() ? "-" : command.OutputPath()) << std::endl;
 }
 
-void BatchConversion::reportMissingProfile(int row)
+void BatchConversion::reportJobWithoutProcess(int row, const std::string& reason)
 {
-    err_ << "clipforge-batch: job " << row << " asks for profile " << tree_.Job(row).ItemData.Format
+    const int format = tree_.Job(row).ItemData.Format;
+    if (format >= 0 && format < catalogue_.Count()) {
+        err_ << "clipforge-batch: job " << row << ": " << reason << std::endl;
+        return;
+    }
+    err_ << "clipforge-batch: job " << row << " asks for profile " << format
          << ", which the catalogue does not hold (it has " << catalogue_.Count() << ")" << std::endl;
 }
 

@@ -25,7 +25,8 @@ private:
     int printCommandLines();
     int convert();
     void reportJobEnd(const TCommand& command);
-    void reportMissingProfile(int row);
+    // Why the job at row could not be given to the converter.
+    void reportJobWithoutProcess(int row, const std::string& reason);
     int finishedJobs() const;
 
     std::ostream& out_;
