@@ -161,6 +161,15 @@ TEST_F(XmlFiles, SaveFileThenLoadFile)
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"list.kxl"}) << "no temporary file is left";
 }
 
+TEST_F(XmlFiles, ANameAtTheFileSystemsLimitCanBeSaved)
+{
+    const std::string name = std::string(251, 'n') + ".kxl";
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.SaveFile(folder.path() + name);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{name});
+}
+
 TEST_F(XmlFiles, FileErrorsNameTheFileAndTheReason)
 {
     TXmlDocument document;

@@ -74,7 +74,10 @@ std::string resolveLink(const std::string& path)
 FileDescriptor createTemporaryBeside(const std::string& target, std::string& temporaryPath)
 {
     static std::atomic<unsigned> counter{0};
-    const std::string stem = folderPart(target) + "." + fileNamePart(target) + ".tmp";
+    // Only a shortened form of the name goes in, so that a target whose name is near the file
+    // system's limit still gets a temporary file beside it.
+    constexpr std::size_t longestNamePart = 200;
+    const std::string stem = folderPart(target) + "." + fileNamePart(target).substr(0, longestNamePart) + ".tmp";
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporaryPath = stem + std::to_string(::getpid()) + "-" + std::to_string(counter++);
         FileDescriptor fd(::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
