@@ -104,9 +104,6 @@ size_t characterReference(std::string_view rest, char& byte)
     return i + 1;
 }
 
-// The first byte at or after p that the writer must escape, or end. Sixteen
-// bytes are tested at a time where the processor allows: nearly every value
-// is a long run that needs nothing.
 #if defined(__SSE2__)
 // Bit i set when byte i of the sixteen needs escaping.
 int escapeMask(__m128i bytes)
