@@ -59,9 +59,22 @@ void JobTreeView::setUpLook()
 
 void JobTreeView::setJobs(TTreeManager* jobs)
 {
+    disconnect(focusRequests_);
     setModel(jobs);
-    if (jobs)
-        setUpColumns();
+    if (!jobs)
+        return;
+    setUpColumns();
+    focusRequests_ = connect(jobs, &TTreeManager::nodeFocusRequested, this, [this](int row) { focusRow(row); });
+}
+
+// The job being converted is the one the user sees selected, so the keys act on it.
+void JobTreeView::focusRow(int row)
+{
+    const QModelIndex job = model() ? model()->index(row, 0) : QModelIndex();
+    if (!job.isValid())
+        return;
+    setFocus();
+    setCurrentIndex(job);
 }
 
 void JobTreeView::setUpColumns()

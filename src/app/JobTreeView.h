@@ -48,6 +48,7 @@ protected:
 private:
     void setUpLook();
     void setUpColumns();
+    void focusRow(int row);
     void OnResize();
 
     JobItemDelegate* delegate_;
@@ -55,6 +56,7 @@ private:
     QPoint backgroundOffset_;
     QMenu* popupMenu_ = nullptr;
     std::function<bool()> popupAllowed_;
+    QMetaObject::Connection focusRequests_;
 };
 
 }  // namespace clipforge

@@ -197,6 +197,24 @@ TEST(MainWindow, StopOnAnEarlierJobEndsTheRunQuietly)
     EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("3 files, finished 1 of 3"));
 }
 
+TEST(MainWindow, TheJobBeingConvertedIsSelectedAndHasTheKeys)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    app.addJobs(generatedClips(), 0, QString());
+    clipforge::JobTreeView& tree = *app.window().JobTree;
+    TTreeManager& jobs = *app.hook().TreeManager();
+    tree.setCurrentIndex(jobs.index(2, 0));
+    app.window().btnImport->setFocus();
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return jobs.Job(0).State == 1; }));
+    EXPECT_EQ(tree.focusedRow(), 0);
+    ASSERT_EQ(tree.selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(tree.selectionModel()->selectedRows().front().row(), 0);
+    EXPECT_EQ(app.window().focusWidget(), &tree);
+    click(app.window().btnStop);
+    EXPECT_TRUE(waitFor([&] { return !app.window().btnStop->Enabled(); }));
+}
+
 TEST(MainWindow, ClosingDuringARunLeavesNoConverterBehind)
 {
     qint64 converter = 0;
