@@ -54,6 +54,7 @@ void QuitOnSignal::signalArrived()
     char bytes[16];
     while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
     }
+    quitRequested_ = true;
     QApplication::closeAllWindows();
     QApplication::quit();
 }

@@ -17,10 +17,15 @@ public:
     QuitOnSignal(const QuitOnSignal&) = delete;
     QuitOnSignal& operator=(const QuitOnSignal&) = delete;
 
+    // A signal that arrives before the message loop runs (during the splash) cannot end a
+    // loop; the start asks this before entering one.
+    bool quitRequested() const { return quitRequested_; }
+
 private:
     void signalArrived();
 
     std::unique_ptr<QSocketNotifier> notifier_;
+    bool quitRequested_ = false;
 };
 
 }  // namespace clipforge

@@ -8,6 +8,8 @@ int main(int argc, char** argv)
     clipforge::Application application(argc, argv);
     clipforge::QuitOnSignal quitOnSignal;
     const auto mainDlg = clipforge::startUp();
+    if (quitOnSignal.quitRequested())
+        return 0;
     mainDlg->show();
     return application.exec();
 }

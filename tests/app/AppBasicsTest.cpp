@@ -2,15 +2,18 @@
 #include "app/ClockText.h"
 #include "app/Consts.h"
 #include "app/JpegImage.h"
+#include "app/QuitOnSignal.h"
 #include "app/SplashDlg.h"
 #include "dialogs/ScriptedDialogs.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <jpeglib.h>
@@ -142,4 +145,16 @@ TEST(SplashDlg, ShowsItsPictureBorderlessAndSeeThrough)
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_NEAR(splash.windowOpacity(), 200.0 / 255.0, 0.01);
     EXPECT_EQ(splash.windowTitle(), QStringLiteral("SplashDlg"));
+}
+
+TEST(QuitOnSignal, ASignalBeforeTheLoopRunsIsRemembered)
+{
+    clipforge::QuitOnSignal quitOnSignal;
+    EXPECT_FALSE(quitOnSignal.quitRequested());
+    std::raise(SIGTERM);
+    QElapsedTimer waited;
+    waited.start();
+    while (!quitOnSignal.quitRequested() && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(quitOnSignal.quitRequested());
 }
