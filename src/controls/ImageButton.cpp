@@ -56,8 +56,10 @@ TImageButton::Look TImageButton::currentLook() const
         return {&imageDisable_, pictureRect(imageDisable_, 0)};
     if (down_) {
         const int offset = useDown_ ? pressedShift : 0;
+        // Without a pressed picture the over picture stands in, and so does its area: an empty
+        // hit area would cancel every press and the button could never be clicked.
         const TPngImage* picture = imageDown_.empty() ? &imageOver_ : &imageDown_;
-        return {picture, pictureRect(imageDown_, offset)};
+        return {picture, pictureRect(*picture, offset)};
     }
     if (over_ && !imageOver_.empty())
         return {&imageOver_, pictureRect(imageOver_, 0)};
@@ -73,9 +75,7 @@ QImage TImageButton::render() const
     const Look look = currentLook();
     if (!look.picture->empty()) {
         clipforge::Canvas canvas(surface);
-        // Drawn at the picture's own size even when the hit rectangle is the pressed picture's.
-        look.picture->draw(canvas, {look.rect.left, look.rect.top, look.rect.left + look.picture->width(),
-                                    look.rect.top + look.picture->height()});
+        look.picture->draw(canvas, look.rect);
     }
     return surface;
 }

@@ -263,3 +263,15 @@ TEST_F(ImageButtonTest, ForwardedClickAtOriginCountsWhenNotShifted)
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(0, 0));
     EXPECT_EQ(clicks, 1);
 }
+
+TEST_F(ImageButtonTest, WithoutPressedPictureTheOverPictureIsTheHitArea)
+{
+    button.SetImageDown(TPngImage());
+    sendEnter(button);
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(button.ImageRect(), (clipforge::Rect{2, 2, 22, 22}));
+    QTest::mouseMove(&button, QPoint(11, 11));
+    EXPECT_TRUE(button.IsDown());
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(11, 11));
+    EXPECT_EQ(clicks, 1);
+}
