@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -34,6 +35,13 @@ constexpr std::array<SchemeColors, 13> schemeTable = {{
 int roundEven(double value)
 {
     return static_cast<int>(std::nearbyint(value));
+}
+
+// A position far beyond Max gives a fill far outside the bar; the value is held to just past the
+// bar's edge before it becomes an int, which paints the same pixels without overflowing.
+int roundWithin(double value, int low, int high)
+{
+    return roundEven(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
 }
 
 } // namespace
@@ -90,6 +98,8 @@ void TGradientProgressBar::setColor(TColor& field, TColor color)
 
 void TGradientProgressBar::SetColorScheme(TColorScheme scheme)
 {
+    if (scheme < csCustom || scheme > csToxic)
+        return;
     colorScheme_ = scheme;
     if (scheme != csCustom) {
         const clipforge::SchemeColors colors = clipforge::schemeColors(scheme);
@@ -151,7 +161,7 @@ double TGradientProgressBar::filledShare(int span) const
 
 void TGradientProgressBar::paintHorizontal(Canvas& canvas, int w, int h) const
 {
-    const int fill = static_cast<int>(std::nearbyint(filledShare(w - 2)));
+    const int fill = clipforge::roundWithin(filledShare(w - 2), -1, w + 1);
     clipforge::drawLineGradient(canvas, {1, 1, w - 1, h - 1}, backColorFace_, backColorGrad_, GradientDirection::TopToBottom);
     clipforge::drawLineGradient(canvas, {0, 0, fill, h}, foreColorFace_, foreColorGrad_, GradientDirection::TopToBottom);
     canvas.setPenColor(canvas.pixel(1, 1));
@@ -164,7 +174,7 @@ void TGradientProgressBar::paintHorizontal(Canvas& canvas, int w, int h) const
 
 void TGradientProgressBar::paintVertical(Canvas& canvas, int w, int h) const
 {
-    const int fillTop = h - static_cast<int>(std::nearbyint(filledShare(h - 2) + 1.0));
+    const int fillTop = h - clipforge::roundWithin(filledShare(h - 2) + 1.0, -1, 2 * h);
     clipforge::drawLineGradient(canvas, {1, 1, w - 1, h}, backColorFace_, backColorGrad_, GradientDirection::LeftToRight);
     clipforge::drawLineGradient(canvas, {0, fillTop, w, h}, foreColorFace_, foreColorGrad_, GradientDirection::LeftToRight);
     canvas.setPenColor(canvas.pixel(2, h - 2));

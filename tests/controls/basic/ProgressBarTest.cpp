@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,18 @@ TEST(GradientProgressBar, VerticalFillsFromTheBottom)
     }
 }
 
+TEST(GradientProgressBar, PositionFarBeyondMaxPaintsAsOneWellBeyond)
+{
+    for (TProgressBarOrientation orientation : {pbHorizontal, pbVertical}) {
+        Bar b(20, 10, csDesert, orientation, 0);
+        b.bar.SetMax(1);
+        b.bar.SetPosition(3);
+        const QImage wellBeyond = b.bar.render();
+        b.bar.SetPosition(std::numeric_limits<int>::max());
+        EXPECT_EQ(b.bar.render(), wellBeyond) << "orientation " << orientation;
+    }
+}
+
 TEST(GradientProgressBar, SettersKeepTheirOrder)
 {
     TGradientProgressBar bar;
@@ -155,6 +168,9 @@ TEST(GradientProgressBar, ColoursAndSchemes)
     EXPECT_EQ(bar.ColorBorder(), 0xE3B28Du);
     bar.SetColorScheme(csToxic);
     EXPECT_EQ(bar.ColorBorder(), 0u);
+    EXPECT_EQ(bar.ForeColorGrad(), 0x468E8Eu);
+    bar.SetColorScheme(static_cast<TColorScheme>(csToxic + 1));
+    EXPECT_EQ(bar.ColorScheme(), csToxic);
     EXPECT_EQ(bar.ForeColorGrad(), 0x468E8Eu);
 }
 
