@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
+#include <cstdint>
 #include <cstring>
 
 using clipforge::PngError;
@@ -112,6 +113,9 @@ void readHeader(png_structp png, png_infop info, Decoded& out)
     out.channels = png_get_channels(png, info);
 }
 
+// Far beyond any artwork; a header that claims more is refused before anything is allocated.
+constexpr std::uint64_t maxPictureBytes = 256u * 1024u * 1024u;
+
 bool decode(png_structp png, png_infop info, Decoded& out)
 {
     if (setjmp(png_jmpbuf(png)) != 0)
@@ -120,6 +124,8 @@ bool decode(png_structp png, png_infop info, Decoded& out)
     const std::size_t rowBytes = png_get_rowbytes(png, info);
     if (out.width == 0 || out.height == 0 || rowBytes != out.width * static_cast<std::size_t>(out.channels))
         png_error(png, "unsupported sample layout");
+    if (static_cast<std::uint64_t>(rowBytes) * out.height > maxPictureBytes)
+        png_error(png, "picture too large");
     out.pixels.resize(rowBytes * out.height);
     out.rows.resize(out.height);
     for (png_uint_32 y = 0; y < out.height; ++y)

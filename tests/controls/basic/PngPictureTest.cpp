@@ -4,6 +4,7 @@
 #include "controls/PngImage.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -97,6 +98,21 @@ TEST(PngImage, DamagedBytesAreRefusedWithAMessage)
     for (const QByteArray& bytes : damaged)
         EXPECT_THROW(TPngImage::fromBytes(bytes), PngError);
     EXPECT_THROW(TPngImage::fromFile(QStringLiteral(":/no/such/picture.png")), PngError);
+}
+
+TEST(PngImage, HeaderClaimingAHugePictureIsRefusedBeforeAllocating)
+{
+    // A valid picture whose header is rewritten to 1,000,000 x 1,000,000 pixels (4 TB decoded).
+    QByteArray bytes = rgba().encode();
+    const auto put32 = [&](int offset, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[offset + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
+    };
+    put32(16, 1000000);
+    put32(20, 1000000);
+    const auto* header = reinterpret_cast<const Bytef*>(bytes.constData() + 12);
+    put32(29, static_cast<quint32>(crc32(0, header, 17)));
+    EXPECT_THROW(TPngImage::fromBytes(bytes), PngError);
 }
 
 TEST(FadePicture, ScalesOpacityWithTiesToEven)
