@@ -9,6 +9,8 @@
 #include <QRegularExpressionValidator>
 #include <QWheelEvent>
 
+#include <limits>
+
 using clipforge::Canvas;
 using clipforge::Rect;
 
@@ -132,7 +134,9 @@ void TMyCustomFlatEdit::stepUp()
         return;
     bool ok = true;
     const int value = text().isEmpty() ? 0 : text().toInt(&ok);
-    if (ok && (maxValue_ == 0 || value < maxValue_))
+    // Without an upper limit the type's own maximum is the limit, so the text never wraps round.
+    const int limit = maxValue_ == 0 ? std::numeric_limits<int>::max() : maxValue_;
+    if (ok && value < limit)
         setText(QString::number(value + 1));
 }
 

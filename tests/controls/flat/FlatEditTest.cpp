@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using flattest::at;
 
 namespace {
@@ -162,6 +164,10 @@ TEST_F(FlatEditTest, StepLimitsAndOtherModes)
     first_.setText(QStringLiteral("99999"));
     first_.stepUp();
     EXPECT_EQ(first_.text(), QStringLiteral("100000")) << "MaxValue 0 sets no limit";
+    const QString largest = QString::number(std::numeric_limits<int>::max());
+    first_.setText(largest);
+    first_.stepUp();
+    EXPECT_EQ(first_.text(), largest) << "the largest value does not wrap round to a negative one";
     first_.setMinValue(5);
     first_.setText(QStringLiteral("5"));
     first_.stepDown();
