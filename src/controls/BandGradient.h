@@ -4,8 +4,6 @@
 
 namespace clipforge {
 
-enum class GradientDirection { TopToBottom, LeftToRight };
-
 // Fills rect with bands solid colours stepping from start towards end. The first band is already
 // one step away from start and the last one is end; bands thinner than a pixel paint nothing.
 void fillBandGradient(Canvas& canvas, const Rect& rect, TColor start, TColor end,

@@ -54,6 +54,9 @@ enum DrawTextFlag : unsigned {
 
 enum class BrushStyle { Solid, Clear };
 
+// Which way a gradient's colour changes.
+enum class GradientDirection { LeftToRight, TopToBottom };
+
 // The colour GetPixel-style reads answer outside the image.
 constexpr TColor invalidColor = 0xFFFFFFFFu;
 

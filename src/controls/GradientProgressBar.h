@@ -77,8 +77,6 @@ private:
 
 namespace clipforge {
 
-enum class GradientDirection { LeftToRight = 0, TopToBottom = 1 };
-
 // One line per step of the span from start to end colour; the line coordinate runs from 0 and the
 // far end is the sum of the two rectangle fields, as the bar's painting relies on.
 void drawLineGradient(Canvas& canvas, const Rect& rect, TColor start, TColor end, GradientDirection direction);
