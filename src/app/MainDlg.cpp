@@ -1,7 +1,7 @@
 #include "app/MainDlg.h"
 
 #include "app/Application.h"
-#include "app/Artwork.h"
+#include "dialogs/Artwork.h"
 #include "dialogs/FormStyle.h"
 #include "app/JobTreeView.h"
 #include "app/UIHook.h"

@@ -1,5 +1,6 @@
 #include "dialogs/JobDialogForm.h"
 
+#include "dialogs/Artwork.h"
 #include "dialogs/BrowseFolder.h"
 #include "dialogs/FormStyle.h"
 #include "controls/MyFlatComboBox.h"
@@ -26,15 +27,6 @@ namespace {
 
 constexpr int clientWidth = 442;
 constexpr int clientHeight = 547;
-
-TPngImage resourcePicture(const char* name)
-{
-    try {
-        return TPngImage::fromFile(QStringLiteral(":/images/%1.png").arg(QString::fromLatin1(name)));
-    } catch (const PngError&) {
-        return TPngImage();
-    }
-}
 
 }  // namespace
 
@@ -82,7 +74,7 @@ void JobDialogForm::createFileList()
     PngImageList1 = new TPngImageList(this);
     PngImageList1->SetWidth(32);
     PngImageList1->SetHeight(32);
-    addListPicture(*PngImageList1, resourcePicture("dialog_row"));
+    addListPicture(*PngImageList1, artwork::picture(QStringLiteral("dialog_row")));
     LinePanel1 = new TLinePanel(this);
     LinePanel1->setGeometry(9, 8, 425, 129);
     LinePanel1->setColor(clWhite);
@@ -107,7 +99,7 @@ void JobDialogForm::createButtons()
     btDirectory->setGeometry(410, 226, 24, 24);
     btDirectory->SetFlat(true);
     btDirectory->setToolTip(QStringLiteral("directory select"));
-    btDirectory->SetPngImage(resourcePicture("folder"));
+    btDirectory->SetPngImage(artwork::picture(QStringLiteral("folder")));
     btDirectory->OnClick = [this](auto*) { btDirectoryClick(); };
 }
 
