@@ -11,6 +11,8 @@
 
 #include <QTimer>
 
+#include <exception>
+
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
@@ -78,7 +80,13 @@ void TCommand::RunCurrent()
     repaintCurrent();
     Tree->FocusNode(CurrentNode.row());
     ConsoleRunner->CommandLine = std::move(plan.commandLine);
-    ConsoleRunner->Execute();
+    try {
+        ConsoleRunner->Execute();
+    } catch (const std::exception& error) {
+        // The system could not give the run its worker: the job fails like one whose
+        // converter could not start, rather than leaving the window busy for good.
+        failWithoutProcess(error.what());
+    }
 }
 
 // A job whose profile cannot be found never gets a process, so no end-of-run report would come.
