@@ -12,8 +12,6 @@
 #include "engine/OverwriteManager.h"
 #include "engine/StartFailureReporter.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 
 #include <ostream>
@@ -23,40 +21,21 @@ namespace clipforge {
 namespace {
 
 // Sends the runner's "cannot start the converter" messages to standard error for as long as a
-// conversion runs, and puts the previous reporter back afterwards. The runner shows such a
-// message only after the job's end has been handled, so the last one may still be on its way
-// when the run is over: waitForAll lets it arrive before the program ends.
+// conversion runs, and puts the previous reporter back afterwards. The runner reports such a
+// message in the same hand-over as the job's end, so each one is out before the run is over.
 class StartFailuresTo {
 public:
     explicit StartFailuresTo(std::ostream& err)
-        : previous_(setStartFailureReporter([this, &err](const std::string& message) {
-              err << message << std::endl;
-              ++shown_;
-          }))
+        : previous_(setStartFailureReporter([&err](const std::string& message) { err << message << std::endl; }))
     {
     }
     ~StartFailuresTo() { setStartFailureReporter(previous_); }
     StartFailuresTo(const StartFailuresTo&) = delete;
     StartFailuresTo& operator=(const StartFailuresTo&) = delete;
 
-    void expectOneMore() { ++expected_; }
-    void waitForAll() const
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (shown_ < expected_ && clock.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    }
-
 private:
     StartFailureReporter previous_;
-    int expected_ = 0;
-    int shown_ = 0;
 };
-
-// While the end of a run is handled, the runner still shows how far it got: a run that never
-// got past creating the process could not start the converter.
-constexpr std::uint8_t CreatingTheProcess = 4;
 
 }  // namespace
 
@@ -99,11 +78,7 @@ int BatchConversion::convert()
         StartFailuresTo startFailures(err_);
         TCommand command(tree_, catalogue_);
         QEventLoop loop;
-        command.OnProgress = [&](QObject*, int) {
-            if (command.LastExitCode() && command.Runner().EndStatus() == CreatingTheProcess)
-                startFailures.expectOneMore();
-            reportJobEnd(command);
-        };
+        command.OnProgress = [&](QObject*, int) { reportJobEnd(command); };
         command.OnFinished = [&](QObject*, bool) { loop.quit(); };
         const InterruptWatcher interrupts([&] {
             err_ << "clipforge-batch: stopping; the current job will count as failed" << std::endl;
@@ -112,7 +87,6 @@ int BatchConversion::convert()
         command.Start();
         if (command.ListLocked())
             loop.exec();
-        startFailures.waitForAll();
     }
     const int finished = finishedJobs();
     out_ << count << " files, finished " << finished << " of " << count << std::endl;
