@@ -8,29 +8,11 @@
 #include "core/xml/XmlDocument.h"
 #include "core/xml/XmlText.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <exception>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Writing goes through a temporary file renamed over the target, which would happily replace a
-// file the user protected. Refuse such a file the way opening it for writing would; the write
-// bits are tested as well because root may open any file.
-void refuseReadOnlyFile(const std::string& path)
-{
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return;
-    if (::access(path.c_str(), W_OK) != 0)
-        throw EFileError::cannotOpen(path, errno);
-    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        throw EFileError::cannotOpen(path, EACCES);
-}
 
 // The three values of one item, found in one pass: names compare without regard to letter case
 // and, when a name repeats, the last one counts.
@@ -91,7 +73,6 @@ TSaveManager::~TSaveManager() = default;
 
 void TSaveManager::WriteList(const std::string& path)
 {
-    refuseReadOnlyFile(path);
     TXmlElemClassic& root = Document->Root();
     root.Clear();
     // The root's children are written one job at a time through a single reused item: a long

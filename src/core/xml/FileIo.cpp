@@ -126,10 +126,13 @@ void replaceFileContents(const std::string& path, const std::function<void(XmlOu
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists) {
         // Refuse a file we could not have written in place (read-only, a
-        // folder), rather than silently replacing it.
+        // folder), rather than silently replacing it. The write bits are read
+        // too, because root may open any file for writing.
         FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (!probe.valid())
             throw EFileError::cannotOpen(path, errno);
+        if (S_ISREG(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            throw EFileError::cannotOpen(path, EACCES);
     }
     std::string temporaryPath;
     FileDescriptor fd = createTemporaryBeside(target, temporaryPath);
