@@ -14,10 +14,8 @@
 
 #include <QAction>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
 
 using namespace clipforge::formstyle;
 
@@ -89,7 +87,7 @@ TmainDlg::TmainDlg()
     createBottomControls();
     createListPanel();
     createComponents();
-    placeOnDesktop();
+    clipforge::formstyle::centreOnDesktop(*this, clientWidth, clientHeight);
     FormCreate();
 }
 
@@ -227,11 +225,3 @@ void TmainDlg::createPopupMenu()
     pmiProperties->setStatusTip(QStringLiteral("show properties"));
 }
 
-void TmainDlg::placeOnDesktop()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect desktop = screen->availableGeometry();
-    move(desktop.center() - QPoint(clientWidth / 2, clientHeight / 2));
-}

@@ -76,7 +76,6 @@ private:
     void createListArea();
     void createComponents();
     void createPopupMenu();
-    void placeOnDesktop();
 
     std::unique_ptr<TUIHook> hook_;
 };

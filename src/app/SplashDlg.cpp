@@ -1,13 +1,12 @@
 #include "app/SplashDlg.h"
 
 #include "app/JpegImage.h"
+#include "dialogs/FormStyle.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QThread>
 
 namespace {
@@ -43,17 +42,9 @@ void TSplashDlg::FormCreate()
     setFixedSize(splashWidth, splashHeight);
     setWindowOpacity(splashOpacity);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    centreOnDesktop();
+    clipforge::formstyle::centreOnDesktop(*this, splashWidth, splashHeight);
 }
 
-void TSplashDlg::centreOnDesktop()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect desktop = screen->availableGeometry();
-    move(desktop.center() - QPoint(splashWidth / 2, splashHeight / 2));
-}
 
 void TSplashDlg::paintEvent(QPaintEvent*)
 {

@@ -15,7 +15,6 @@ protected:
 
 private:
     void FormCreate();
-    void centreOnDesktop();
 
     QImage picture_;
 };

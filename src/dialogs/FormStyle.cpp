@@ -4,7 +4,9 @@
 #include "controls/MyButtonEx.h"
 #include "controls/PngImageList.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QWidget>
 
 namespace clipforge::formstyle {
@@ -84,6 +86,15 @@ void addListPicture(TPngImageList& list, const TPngImage& picture, const QString
     item->SetBackground(clWindow);
     if (!name.isEmpty())
         item->SetName(name);
+}
+
+void centreOnDesktop(QWidget& window, int clientWidth, int clientHeight)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    window.move(desktop.center() - QPoint(clientWidth / 2, clientHeight / 2));
 }
 
 }  // namespace clipforge::formstyle

@@ -40,6 +40,9 @@ QLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& pla
 // The rounded gradient push button of the forms (Import, Export, OK, Cancel).
 TMyButtonEx* makeButton(QWidget* parent, const QString& caption, const QRect& place);
 
+// Moves a window whose client area is clientSize to the middle of the primary screen's work area.
+void centreOnDesktop(QWidget& window, int clientWidth, int clientHeight);
+
 // Appends a picture to an image list, flattened against the window colour where needed.
 void addListPicture(TPngImageList& list, const TPngImage& picture, const QString& name = QString());
 
