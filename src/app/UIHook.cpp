@@ -35,7 +35,6 @@ using namespace clipforge::formstyle;
 namespace {
 
 const char* const listFilter = "Norvane File List File (*.kxl)|*.kxl";
-const char* const listExtension = ".kxl";
 
 clipforge::DialogService& dialogs()
 {
@@ -48,10 +47,7 @@ namespace clipforge {
 
 QString withListExtension(const QString& name)
 {
-    const std::string bytes = narrow(name);
-    if (extensionPart(bytes) == listExtension)
-        return name;
-    return name + QString::fromLatin1(listExtension);
+    return widen(withListExtension(narrow(name)));
 }
 
 }  // namespace clipforge

@@ -83,4 +83,12 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool pathOccupied(const std::string& path)
+{
+    if (path.find('\0') != std::string::npos)
+        return false;
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
 }  // namespace clipforge

@@ -34,4 +34,9 @@ void setProgramFolderForTesting(const std::string& folder);
 // name holding a NUL byte, which no file can have.
 bool fileExists(const std::string& path);
 
+// True when anything at all is at path: a file, a folder, a device, a FIFO, a socket, or a
+// symbolic link, even one that leads nowhere. Writing there would replace, or write through,
+// what is there. A name holding a NUL byte answers false, as no such entry can exist.
+bool pathOccupied(const std::string& path);
+
 }  // namespace clipforge

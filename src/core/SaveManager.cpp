@@ -119,3 +119,13 @@ bool TSaveManager::ReadList(const std::string& path)
         std::rethrow_exception(itemError);
     return true;
 }
+
+namespace clipforge {
+
+std::string withListExtension(const std::string& name)
+{
+    static const std::string listExtension = ".kxl";
+    return extensionPart(name) == listExtension ? name : name + listExtension;
+}
+
+}  // namespace clipforge

@@ -29,3 +29,10 @@ public:
 private:
     TTreeManager& Tree;
 };
+
+namespace clipforge {
+
+// Export's rule: a name whose extension is not exactly ".kxl" gets ".kxl" appended.
+std::string withListExtension(const std::string& name);
+
+}  // namespace clipforge

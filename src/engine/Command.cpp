@@ -49,6 +49,7 @@ void TCommand::Start()
         return;
     Active = true;
     Tree->SetLocked(true);
+    OverwriteManager->ForgetNames();
     moveTo(0);
     Timer->start();
     IsStopped = false;

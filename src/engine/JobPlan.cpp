@@ -7,30 +7,20 @@
 #include "core/Paths.h"
 #include "engine/ConverterCommand.h"
 #include "engine/OverwriteManager.h"
+#include "engine/ProfileCheck.h"
 
 namespace clipforge {
-namespace {
 
-// The unique-name rule, carried on past names that are taken without a file: each such name
-// gets one more "_2" before its extension, exactly as an existing file would.
-std::string uniquePath(const TOverwriteManager& names, const std::string& candidate, const NameTaken& alsoTaken)
-{
-    std::string path = names.GetUniqueName(candidate);
-    if (!alsoTaken)
-        return path;
-    const std::string extension = extensionPart(candidate);
-    while (alsoTaken(path))
-        path = names.GetUniqueName(replaceExtension(path, "_2" + extension));
-    return path;
-}
-
-}  // namespace
-
-JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TOverwriteManager& names,
+JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwriteManager& names,
                 const std::string& converter, const NameTaken& alsoTaken)
 {
     JobPlan plan;
     const std::string ext = catalogue.GetExt(job.Format);
+    if (!usableExtension(ext))
+        throw Error(unusableExtensionReason(job.Format));
+    const std::string params = catalogue.GetParams(job.Format);
+    if (!usableParams(params))
+        throw Error(unusableParamsReason(job.Format));
     const std::string source = narrow(job.FileName);
     plan.outputFolder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
     plan.outputName = outputName(source, ext);
@@ -38,8 +28,8 @@ JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TO
     // and write one the unique-name rule never looked at.
     if (source.find('\0') != std::string::npos || plan.outputFolder.find('\0') != std::string::npos)
         throw Error("A file name holding a NUL byte cannot be given to the converter");
-    plan.outputPath = uniquePath(names, plan.outputFolder + plan.outputName, alsoTaken);
-    plan.commandLine = converterCommandLine(converter, source, catalogue.GetParams(job.Format), plan.outputPath);
+    plan.outputPath = names.GetUniqueName(plan.outputFolder + plan.outputName, alsoTaken);
+    plan.commandLine = converterCommandLine(converter, source, params, plan.outputPath);
     return plan;
 }
 

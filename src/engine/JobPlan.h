@@ -21,10 +21,12 @@ struct JobPlan {
 // earlier jobs). Files that exist always count.
 using NameTaken = std::function<bool(const std::string& path)>;
 
-// Output folder, output name, unique output path and command line of job. EListError, before
-// anything else is worked out, when the job's profile is not in the catalogue; clipforge::Error
-// when its source or folder holds a NUL byte.
-JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TOverwriteManager& names,
+// Output folder, output name, unique output path and command line of job; names remembers the
+// output path as taken. EListError, before anything else is worked out, when the job's profile
+// is not in the catalogue; clipforge::Error, with the reason, when the profile is unusable
+// (an extension or arguments that cannot be handed over safely), when the source or folder
+// holds a NUL byte, or when no free output name fits the folder.
+JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwriteManager& names,
                 const std::string& converter, const NameTaken& alsoTaken = {});
 
 }  // namespace clipforge

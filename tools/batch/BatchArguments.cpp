@@ -34,21 +34,30 @@ const std::map<std::string, const char*> CommandHelp{
     {"show",
      "Usage: clipforge-batch show LIST.kxl\n"
      "Prints one line per job of the list file: index (from 0), profile index, output folder\n"
-     "and source file, separated by tabs, exactly as the file holds them.\n"
+     "and source file, separated by tabs, exactly as the file holds them, except that control\n"
+     "characters are escaped (\\n, \\r, \\t, \\x1b ...) so that every job is one line.\n"
      "Exit code 2 when the file is missing or cannot be read as a list.\n"},
     {"make",
      "Usage: clipforge-batch make LIST.kxl --profile N [--folder DIR] [--] FILE...\n"
      "Writes a list file with one job per FILE, in the order given, all with profile N\n"
      "(an index printed by 'clipforge-batch profiles') and output folder DIR.\n"
+     "The first argument that is not an option is always the list file; every later one is\n"
+     "a FILE. Options may stand anywhere. A list name without \".kxl\" gets it appended.\n"
      "Without --folder the jobs use the program's 'convert' folder. Relative names are\n"
      "made absolute. Every FILE must exist; otherwise nothing is written.\n"
+     "Only list files are ever replaced: a LIST that names a folder, a device, a FIFO, or a\n"
+     "file that does not read as a list is refused, as is a name without \".kxl\" where\n"
+     "something already exists (it was most likely meant as a FILE). Exit code 2 then,\n"
+     "and nothing is written.\n"
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--dry-run]\n"
      "Converts every job of the list file, one after another, and prints one line per job as it\n"
      "ends (index, finished or failed, the converter's exit code, output file), then a summary.\n"
-     "An existing file is never overwritten: the output gets \"_2\" before its extension.\n"
+     "Nothing at an output name is ever overwritten (a file, a folder, a link, a device):\n"
+     "the output gets \"_2\" before its extension instead.\n"
      "  --dry-run   print the converter's command line for every job instead of running it\n"
+     "Control characters in names are printed escaped, as 'show' does.\n"
      "Ctrl-C stops the run: the converter is ended and the current job counts as failed.\n"
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input.\n"},
 };

@@ -1,6 +1,7 @@
 #include "BatchConversion.h"
 
 #include "InterruptWatcher.h"
+#include "PrintableText.h"
 #include "core/CommandManager.h"
 #include "core/Errors.h"
 #include "core/Paths.h"
@@ -15,7 +16,6 @@
 #include <QEventLoop>
 
 #include <ostream>
-#include <set>
 
 namespace clipforge {
 namespace {
@@ -52,16 +52,14 @@ int BatchConversion::run(const std::string& listFile, bool dryRun)
 
 int BatchConversion::printCommandLines()
 {
-    const TOverwriteManager names;
+    // The chooser remembers every name it gave out, so later jobs see earlier ones as taken.
+    TOverwriteManager names;
     const std::string converter = converterPath(programFolder());
-    std::set<std::string> taken;
-    const auto takenEarlier = [&taken](const std::string& path) { return taken.count(path) > 0; };
     bool allPlanned = true;
     for (int row = 0; row < tree_.Count(); ++row) {
         try {
-            const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
-            out_ << plan.commandLine << '\n';
-            taken.insert(plan.outputPath);
+            const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter);
+            out_ << printable(plan.commandLine) << '\n';
         } catch (const clipforge::Error& error) {
             reportJobWithoutProcess(row, error.what());
             allPlanned = false;
@@ -101,14 +99,14 @@ void BatchConversion::reportJobEnd(const TCommand& command)
         reportJobWithoutProcess(row, command.LastError());
     out_ << row << '\t' << (exitCode == 0u ? "finished" : "failed") << '\t'
          << (exitCode ? std::to_string(*exitCode) : "-") << '\t'
-         << (command.OutputPath().empty() ? "-" : command.OutputPath()) << std::endl;
+         << (command.OutputPath().empty() ? "-" : printable(command.OutputPath())) << std::endl;
 }
 
 void BatchConversion::reportJobWithoutProcess(int row, const std::string& reason)
 {
     const int format = tree_.Job(row).ItemData.Format;
     if (format >= 0 && format < catalogue_.Count()) {
-        err_ << "clipforge-batch: job " << row << ": " << reason << std::endl;
+        err_ << "clipforge-batch: job " << row << ": " << printable(reason) << std::endl;
         return;
     }
     err_ << "clipforge-batch: job " << row << " asks for profile " << format

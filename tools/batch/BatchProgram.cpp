@@ -1,6 +1,8 @@
 #include "BatchProgram.h"
 
 #include "BatchConversion.h"
+#include "ListFileTarget.h"
+#include "PrintableText.h"
 #include "core/CommandManager.h"
 #include "core/ConvertError.h"
 #include "core/Errors.h"
@@ -90,8 +92,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
 int BatchProgram::profiles(const TCommandManager& catalogue)
 {
     for (int i = 0; i < catalogue.Count(); ++i) {
-        out_ << i << '\t' << catalogue.Names()[static_cast<std::size_t>(i)] << '\t' << catalogue.GetExt(i) << '\t'
-             << catalogue.GetParams(i) << '\n';
+        out_ << i << '\t' << printable(catalogue.Names()[static_cast<std::size_t>(i)]) << '\t'
+             << printable(catalogue.GetExt(i)) << '\t' << printable(catalogue.GetParams(i)) << '\n';
     }
     return beSuccess;
 }
@@ -106,7 +108,8 @@ int BatchProgram::show(const BatchArguments& arguments)
     TSaveManager(tree).ReadList(arguments.listFile);
     for (int row = 0; row < tree.Count(); ++row) {
         const TItemData& job = tree.Job(row).ItemData;
-        out_ << row << '\t' << job.Format << '\t' << narrow(job.Path) << '\t' << narrow(job.FileName) << '\n';
+        out_ << row << '\t' << job.Format << '\t' << printable(narrow(job.Path)) << '\t'
+             << printable(narrow(job.FileName)) << '\n';
     }
     return beSuccess;
 }
@@ -122,6 +125,11 @@ int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& c
     if (profile < 0 || profile >= catalogue.Count()) {
         err_ << "clipforge-batch: there is no profile " << profile << " in the catalogue; "
              << "'clipforge-batch profiles' lists them\n";
+        return beUnusableInput;
+    }
+    const ListFileTarget list = listFileTarget(arguments.listFile);
+    if (!list.refusal.empty()) {
+        err_ << "clipforge-batch: " << printable(list.refusal) << "\nNothing was written.\n";
         return beUnusableInput;
     }
     std::string folder = arguments.folder.empty() ? std::string() : absolute(arguments.folder);
@@ -142,7 +150,7 @@ int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& c
     for (const std::string& file : files)
         staging.AddItem(file, profile, folder);
     tree.AddJobs(files);
-    TSaveManager(tree).WriteList(arguments.listFile);
+    TSaveManager(tree).WriteList(list.path);
     return beSuccess;
 }
 

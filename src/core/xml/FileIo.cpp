@@ -87,6 +87,61 @@ FileDescriptor createTemporaryBeside(const std::string& target, std::string& tem
     return FileDescriptor(-1);
 }
 
+// The folder would not take a new file, though the file itself may still be writable.
+bool folderRefused(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
+// Gives the new file the old one's owner, group and mode. False when the system does not allow
+// it (only root may give a file away); the caller then writes in place instead, so that saving a
+// list never takes it from its owner.
+bool takeOverIdentity(int fd, const struct stat& existing)
+{
+    struct stat mine {};
+    if (::fstat(fd, &mine) != 0)
+        return false;
+    if ((mine.st_uid != existing.st_uid || mine.st_gid != existing.st_gid) &&
+        ::fchown(fd, existing.st_uid, existing.st_gid) != 0)
+        return false;
+    // After the owner: a change of owner may clear the set-id bits.
+    return ::fchmod(fd, existing.st_mode & 07777) == 0;
+}
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return false;
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// Rewrites the existing file itself: its owner, group, mode, every hard link to it and its
+// place all stay. The new bytes are complete in memory before the file is touched, and they
+// go over the old ones before the file is cut to length, so that a disk that fills up can only
+// fail where the file grows.
+void writeInPlace(const std::string& path, const std::string& target, const std::function<void(XmlOutput&)>& produce)
+{
+    std::string bytes;
+    {
+        XmlStringOutput output(bytes);
+        produce(output);
+        output.flush();
+    }
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!fd.valid())
+        throw EFileError::cannotOpen(path, errno);
+    if (!writeAll(fd.get(), bytes) || ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
+        ::fsync(fd.get()) != 0 || !fd.close())
+        throw EFileError::cannotCreate(path, errno);
+}
+
 }  // namespace
 
 std::string readWholeFile(const std::string& path)
@@ -134,13 +189,19 @@ void replaceFileContents(const std::string& path, const std::function<void(XmlOu
         if (S_ISREG(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             throw EFileError::cannotOpen(path, EACCES);
     }
+    // A file with several names keeps them all: rewritten in place, every name shows the new list.
+    if (exists && existing.st_nlink > 1)
+        return writeInPlace(path, target, produce);
     std::string temporaryPath;
     FileDescriptor fd = createTemporaryBeside(target, temporaryPath);
-    if (!fd.valid())
+    if (!fd.valid()) {
+        if (exists && folderRefused(errno))
+            return writeInPlace(path, target, produce);
         throw EFileError::cannotCreate(path, errno);
+    }
     TemporaryFile temporary(temporaryPath);
-    if (exists)
-        ::fchmod(fd.get(), existing.st_mode & 07777);
+    if (exists && !takeOverIdentity(fd.get(), existing))
+        return writeInPlace(path, target, produce);
     XmlFileOutput output(fd.get());
     produce(output);
     output.flush();

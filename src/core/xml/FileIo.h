@@ -14,10 +14,15 @@ std::string readWholeFile(const std::string& path);
 
 // Makes path hold exactly bytes without ever leaving a half-written file in
 // its place: the bytes go to a temporary file in the same folder, which is
-// then renamed over path. An existing file keeps its permissions; a link is
-// followed and its target replaced. EFileError "Cannot open file ..." when an
+// then renamed over path. An existing file keeps its owner, group and
+// permissions; a link is followed and its target replaced. The existing file
+// is rewritten in place instead, after the new bytes are complete in memory,
+// when the folder refuses the temporary file, when the new file could not be
+// given the old one's owner and group, and when the file has other hard links
+// (they all show the new bytes). EFileError "Cannot open file ..." when an
 // existing path cannot be written, "Cannot create file ..." for any other
-// failure; path is then unchanged and no temporary file is left behind.
+// failure; path is then unchanged (for an in-place write, unless the write
+// itself fails) and no temporary file is left behind.
 void replaceFileContents(const std::string& path, std::string_view bytes);
 // The same with the bytes produced straight into the new file, so that a large
 // file is never held in memory whole.
