@@ -223,6 +223,44 @@ TEST_F(XmlFiles, AFailedSaveLeavesTheOldFileAlone)
     EXPECT_EQ(folder.read("keep.kxl"), "old");
 }
 
+// Every name of a file with several hard links shows the new list; the file stays one file.
+TEST_F(XmlFiles, SavingOverAHardLinkedFileReachesEveryName)
+{
+    const std::string path = folder.write("list.kxl", "old");
+    const std::string other = folder.path() + "other.kxl";
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.SaveFile(path);
+    EXPECT_EQ(folder.read("other.kxl"), document.SaveToString());
+    struct stat first {}, second {};
+    ASSERT_EQ(::stat(path.c_str(), &first), 0);
+    ASSERT_EQ(::stat(other.c_str(), &second), 0);
+    EXPECT_EQ(first.st_ino, second.st_ino);
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"list.kxl", "other.kxl"}));
+}
+
+// Saving over another user's list leaves it theirs, whether the new file takes the old one's
+// place (root may give files away) or the old file is rewritten.
+TEST_F(XmlFiles, SavingOverAFileKeepsItsOwnerAndGroup)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a file another owner needs root";
+    const std::string path = folder.write("list.kxl", "old");
+    const uid_t nobody = 65534;
+    ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
+    ::chmod(path.c_str(), 0604);
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.SaveFile(path);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, nobody);
+    EXPECT_EQ(info.st_gid, nobody);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    EXPECT_EQ(folder.read("list.kxl"), document.SaveToString());
+}
+
 }  // namespace
 
 TEST(XmlWriter, ChildrenFromASourceWriteAsIfTheRootHeldThem)

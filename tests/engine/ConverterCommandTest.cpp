@@ -1,7 +1,6 @@
 #include "core/TempFolder.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
-#include "engine/OverwriteManager.h"
 
 #include <gtest/gtest.h>
 
@@ -84,42 +83,6 @@ TEST(ConverterCommand, RelativePathsCannotPassForOptionsOrProtocols)
     ASSERT_EQ(arguments.size(), 5u);
     EXPECT_EQ(arguments[2], "file:pipe:0");
     EXPECT_EQ(arguments[4], "file:-yclip.mp4");
-}
-
-TEST(OverwriteManager, AddsOneMoreSuffixPerExistingFile)
-{
-    clipforge::test::TempFolder folder;
-    const TOverwriteManager chooser;
-    const std::string base = folder.path() + "clip.mp4";
-    EXPECT_EQ(chooser.GetUniqueName(base), base);
-    folder.write("clip.mp4", "");
-    EXPECT_EQ(chooser.GetUniqueName(base), folder.path() + "clip_2.mp4");
-    folder.write("clip_2.mp4", "");
-    folder.write("clip_2_2.mp4", "");
-    EXPECT_EQ(chooser.GetUniqueName(base), folder.path() + "clip_2_2_2.mp4");
-    EXPECT_EQ(folder.entries().size(), 3u) << "the chooser creates nothing";
-}
-
-TEST(OverwriteManager, NamesWithoutOrWithAnEmptyExtension)
-{
-    clipforge::test::TempFolder folder;
-    const TOverwriteManager chooser;
-    folder.write("clip", "");
-    folder.write("clip_2", "");
-    EXPECT_EQ(chooser.GetUniqueName(folder.path() + "clip"), folder.path() + "clip_2_2");
-    folder.write("clip.", "");
-    EXPECT_EQ(chooser.GetUniqueName(folder.path() + "clip."), folder.path() + "clip_2.");
-}
-
-TEST(OverwriteManager, FoldersDoNotCountAndFolderDotsAreIgnored)
-{
-    clipforge::test::TempFolder folder;
-    const TOverwriteManager chooser;
-    std::filesystem::create_directory(folder.path() + "clip.mp4");
-    EXPECT_EQ(chooser.GetUniqueName(folder.path() + "clip.mp4"), folder.path() + "clip.mp4");
-    std::filesystem::create_directory(folder.path() + "d.ir");
-    folder.write("d.ir/clip", "");
-    EXPECT_EQ(chooser.GetUniqueName(folder.path() + "d.ir/clip"), folder.path() + "d.ir/clip_2");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
+#include "engine/ProfileCheck.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -34,7 +35,7 @@ protected:
     void TearDown() override { clipforge::setProgramFolderForTesting(""); }
 
     clipforge::JobPlan plan(const char* source, int format, const char* path = "",
-                            const clipforge::NameTaken& taken = {}) const
+                            const clipforge::NameTaken& taken = {})
     {
         const TItemData job{clipforge::widen(source), format, clipforge::widen(path), false, 0};
         return clipforge::planJob(job, *catalogue, names, "/c/ffmpeg", taken);
@@ -88,4 +89,31 @@ TEST_F(JobPlanTest, ANulByteInTheSourceOrFolderIsRefused)
     };
     for (const TItemData& job : jobs)
         EXPECT_THROW(clipforge::planJob(job, *catalogue, names, "/c/ffmpeg"), clipforge::Error);
+}
+
+TEST_F(JobPlanTest, AProfileWithAnUnusableExtensionFailsItsJobsOnly)
+{
+    // "&#256;" reads as a NUL byte.
+    const std::string unusable[] = {"wav&#256;", "x/../../escaped", "/abs", ".", ".."};
+    std::string profiles = "<c><p><format>Fine</format><params>-y</params><ext>wav</ext></p>";
+    for (const std::string& ext : unusable)
+        profiles += "<p><format>Bad</format><params>-y</params><ext>" + ext + "</ext></p>";
+    profiles += "<p><format>NulArgs</format><params>-y&#256;-n</params><ext>wav</ext></p></c>";
+    std::ofstream(program + "command") << profiles;
+    catalogue = std::make_unique<TCommandManager>(program);
+    ASSERT_EQ(catalogue->Count(), 7);
+    for (int format = 1; format <= 5; ++format) {
+        try {
+            plan("/v/clip.avi", format);
+            ADD_FAILURE() << format;
+        } catch (const clipforge::Error& error) {
+            EXPECT_EQ(std::string(error.what()), "profile " + std::to_string(format) + " has an unusable extension");
+        }
+    }
+    EXPECT_THROW(plan("/v/clip.avi", 6), clipforge::Error);
+    // "..." and names merely holding dots stay usable.
+    EXPECT_EQ(plan("/v/clip.avi", 0).outputPath, program + "convert/clip.wav");
+    EXPECT_TRUE(clipforge::usableExtension("..."));
+    EXPECT_TRUE(clipforge::usableExtension("tar.gz"));
+    EXPECT_TRUE(clipforge::usableExtension(""));
 }
