@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Queue benchmarks: list-file import/export against pugixml, the first frame of the job view
 # against a bare tree view, and the overhead of clipforge-batch convert against a plain shell
-# loop running the same command lines.
+# loop running the same command lines, and the cost of choosing the names of many same-named jobs.
 # Usage: bench/queue/run.sh BUILD_FOLDER
 set -euo pipefail
 build=${1:?usage: run.sh BUILD_FOLDER}
@@ -9,4 +9,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 cmake --build "$build" --target queue_listfile_bench queue_first_frame_bench clipforge-batch >/dev/null
 "$build/bench/queue/queue_listfile_bench"
 "$build/bench/queue/queue_first_frame_bench"
+"$here/naming.sh" "$build/app/clipforge-batch"
 "$here/overhead.sh" "$build/app/clipforge-batch"

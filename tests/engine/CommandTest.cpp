@@ -119,7 +119,14 @@ protected:
         previousReporter = clipforge::setStartFailureReporter([this](const std::string& message) {
             failures.push_back(message);
         });
-        catalogue = std::make_unique<TCommandManager>(folder);
+        createDriver();
+    }
+    // A driver, job list and catalogue read afresh from the program folder.
+    void createDriver()
+    {
+        command.reset();
+        tree.reset();
+        catalogue = std::make_unique<TCommandManager>(programFolder.path().toStdString() + "/");
         tree = std::make_unique<TTreeManager>(catalogue->Names(), staging);
         command = std::make_unique<TCommand>(*tree, *catalogue);
         command->OnProgress = [this](QObject* sender, int percent) {
@@ -278,6 +285,35 @@ TEST_F(CommandTest, AJobWithoutAProfileFailsWithoutAProcessAndTheRunGoesOn)
     EXPECT_EQ(command->LastError(), "List index out of bounds (-1)");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(output("b.out"))));
     EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(CommandTest, AnUnusableExtensionFailsItsJobsWithoutAProcess)
+{
+    writeFile(programFolder.path().toStdString() + "/command",
+              "<c><p><format>Fake</format><params>-n</params><ext>out</ext></p>"
+              "<p><format>Escaping</format><params>-n</params><ext>out/../../x</ext></p></c>");
+    createDriver();
+    addJobs({"a.avi"}, 1);
+    addJobs({"b.avi"}, 0);
+    addJobs({"c.avi"}, 1);
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(states(), (std::vector<int>{jsFailed, jsFinished, jsFailed}));
+    EXPECT_FALSE(command->LastExitCode().has_value());
+    EXPECT_EQ(command->LastError(), "profile 1 has an unusable extension");
+    EXPECT_TRUE(failures.empty());
+}
+
+// Within a run the driver remembers the names it gave out; a new run looks at the folder afresh.
+TEST_F(CommandTest, ANewRunTakesANameFreedSinceTheLastOne)
+{
+    addJobs({"a.avi", "a.mpg"});
+    ASSERT_TRUE(runToTheEnd());
+    ASSERT_EQ(::unlink(output("a.out").c_str()), 0);
+    finished.clear();
+    tree->Clear();
+    addJobs({"a.mov"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(command->OutputPath(), output("a.out"));
 }
 
 TEST_F(CommandTest, AListOfJobsWithoutProfilesNeitherRecursesNorStalls)
