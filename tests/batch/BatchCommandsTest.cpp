@@ -1,5 +1,5 @@
 // clipforge-batch as a script sees it, with a fake converter standing in for ffmpeg.
-#include "BatchRun.h"
+#include "BatchFixture.h"
 
 #include <QTemporaryDir>
 
@@ -38,19 +38,10 @@ bool processAlive(pid_t pid)
     return state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z';
 }
 
-class BatchCommandsTest : public ::testing::Test {
+class BatchCommandsTest : public BatchFixture {
 protected:
-    ProgramFolder program{Catalogue, FakeConverter};
-    QTemporaryDir work;
+    BatchCommandsTest() : BatchFixture(Catalogue, FakeConverter) {}
 
-    void SetUp() override { ASSERT_TRUE(program.valid()); }
-
-    std::string file(const std::string& name) const { return work.path().toStdString() + "/" + name; }
-    std::string touch(const std::string& name) const
-    {
-        writeFile(file(name), "source");
-        return file(name);
-    }
     std::string listOf(const std::vector<std::string>& names, int profile = 0)
     {
         std::vector<std::string> arguments{"make", file("q.kxl"), "--profile", std::to_string(profile)};

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 using namespace clipforge::test;
 
@@ -20,15 +19,6 @@ const char* const Catalogue = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<comm
 
 // Spaces, both quotes, UTF-8 and a byte that is not UTF-8 at all.
 const std::string OddName = "it's \"odd\" Caf\xC3\xA9 \xE9 clip.mov";
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        result.push_back(line);
-    return result;
-}
 
 class BatchFfmpegTest : public ::testing::Test {
 protected:

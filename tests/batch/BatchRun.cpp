@@ -33,6 +33,15 @@ void writeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        result.push_back(line);
+    return result;
+}
+
 ProgramFolder::ProgramFolder(const std::string& catalogue, const std::string& converterScript)
 {
     const QDir folder(folder_.path());

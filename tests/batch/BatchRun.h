@@ -10,6 +10,8 @@ namespace clipforge::test {
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+// text cut at its line feeds, which are dropped.
+std::vector<std::string> lines(const std::string& text);
 
 // A program folder of its own for clipforge-batch: a copy of the executable (the program folder
 // is where the executable lives), a catalogue, bin/ffmpeg and convert/. The build's program

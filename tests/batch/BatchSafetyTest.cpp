@@ -1,7 +1,7 @@
 // clipforge-batch against a hostile user: outputs that would overwrite, escape the output folder
 // or write through links; lists written over things that are not lists; names that would forge
 // lines of output.
-#include "BatchRun.h"
+#include "BatchFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,7 +14,6 @@
 
 #include <filesystem>
 #include <set>
-#include <sstream>
 
 using namespace clipforge::test;
 
@@ -40,28 +39,10 @@ bool exists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
-
-class BatchSafetyTest : public ::testing::Test {
+class BatchSafetyTest : public BatchFixture {
 protected:
-    ProgramFolder program{Catalogue, OverwritingConverter};
-    QTemporaryDir work;
+    BatchSafetyTest() : BatchFixture(Catalogue, OverwritingConverter) {}
 
-    void SetUp() override { ASSERT_TRUE(program.valid()); }
-
-    std::string file(const std::string& name) const { return work.path().toStdString() + "/" + name; }
-    std::string touch(const std::string& name) const
-    {
-        writeFile(file(name), "source");
-        return file(name);
-    }
     std::string output(const std::string& name) const { return program.path("convert/" + name); }
     // A list of jobs, each a source name and a profile.
     std::string listOf(const std::vector<std::pair<std::string, int>>& jobs)
