@@ -1,10 +1,8 @@
-#include "core/TempFolder.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
 
