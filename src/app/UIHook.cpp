@@ -292,8 +292,29 @@ void TUIHook::CommandTimer(QObject*)
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
     SetIdleState();
-    if (!stopped)
+    if (stopped)
+        return;
+    const int failed = failedJobs();
+    if (failed == 0) {
         dialogs().message(&Form, QStringLiteral("Congratulations, works done!"), QMessageBox::Information);
+        return;
+    }
+    // A run with failures must not read as a success; the reasons are in the failed jobs' hints.
+    const int converted = jobCount() - failed;
+    dialogs().message(&Form,
+                      QStringLiteral("%1 %2 converted, %3 failed.\nHover over a failed file to see why.")
+                          .arg(converted)
+                          .arg(converted == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+                          .arg(failed),
+                      QMessageBox::Warning);
+}
+
+int TUIHook::failedJobs() const
+{
+    int failed = 0;
+    for (int row = 0; row < jobCount(); ++row)
+        failed += treeManager_->Job(row).State == jsFailed ? 1 : 0;
+    return failed;
 }
 
 void TUIHook::SetIdleState()

@@ -66,6 +66,7 @@ private:
     void createManagers();
     void setCounter(int finished);
     int jobCount() const;
+    int failedJobs() const;
     void addFiles(const QStringList& names);
 
     TmainDlg& Form;
