@@ -6,6 +6,7 @@
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
+#include "engine/DefaultOutputFolder.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
 
@@ -67,6 +68,7 @@ void TCommand::RunCurrent()
     clipforge::JobPlan plan;
     try {
         plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter);
+        clipforge::prepareOutputFolder(plan.outputFolder);
     } catch (const clipforge::Error& error) {
         failWithoutProcess(error.what());
         return;
