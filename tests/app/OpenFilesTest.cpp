@@ -7,6 +7,7 @@
 #include "core/TreeManager.h"
 #include "dialogs/AddDlg.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
