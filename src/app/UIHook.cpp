@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CaptionForwarder.h"
 #include "app/ClockText.h"
+#include "app/FileDrop.h"
 #include "app/JobItemDelegate.h"
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
@@ -87,12 +88,15 @@ void TUIHook::InitControls()
     wireClicks();
     wireMenu();
     createManagers();
+    fileDrop_ = std::make_unique<clipforge::FileDrop>(
+        Form, [this] { return ListChangesAllowed(); }, [this](const QStringList& names) { openFiles(names); });
 }
 
 // A controller that failed half-way through its set-up leaves the window behind: nothing in
 // the window may still call into it.
 void TUIHook::unwire()
 {
+    fileDrop_.reset();
     connections_.reset();
     updateClick_.reset();
     captions_.reset();
@@ -178,6 +182,14 @@ void TUIHook::btnAddClick()
     Form.repaint();
     if (!names.isEmpty())
         addFiles(names);
+    setCounter(0);
+}
+
+void TUIHook::openFiles(const QStringList& names)
+{
+    if (names.isEmpty() || !ListChangesAllowed())
+        return;
+    addFiles(names);
     setCounter(0);
 }
 

@@ -5,6 +5,7 @@
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
+#include "engine/DefaultOutputFolder.h"
 #include "engine/JobOutcome.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
@@ -81,6 +82,12 @@ void TCommand::RunCurrent()
     clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
+        return;
+    }
+    try {
+        clipforge::prepareOutputFolder(plan.outputFolder);
+    } catch (const clipforge::Error& error) {
+        failWithoutProcess(error.what());
         return;
     }
     Folder = std::move(plan.outputFolder);

@@ -40,8 +40,9 @@ const std::map<std::string, const char*> CommandHelp{
      "Usage: clipforge-batch make LIST.kxl --profile N [--folder DIR] [--] FILE...\n"
      "Writes a list file with one job per FILE, in the order given, all with profile N\n"
      "(an index printed by 'clipforge-batch profiles') and output folder DIR.\n"
-     "Without --folder the jobs use the program's 'convert' folder. Relative names are\n"
-     "made absolute. Every FILE must exist; otherwise nothing is written.\n"
+     "Without --folder the jobs use the default output folder: 'convert' in the program\n"
+     "folder, or Clipforge in the user's videos folder when that one cannot be written.\n"
+     "Relative names are made absolute. Every FILE must exist; otherwise nothing is written.\n"
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--dry-run]\n"
