@@ -10,26 +10,49 @@
 #include "engine/ProfileCheck.h"
 
 namespace clipforge {
+namespace {
+
+JobPlan refused(std::string reason)
+{
+    JobPlan plan;
+    plan.refusal = std::move(reason);
+    return plan;
+}
+
+// Why the job's profile cannot name or run its output; empty when it can.
+std::string profileRefusal(int format, const TCommandManager& catalogue)
+{
+    if (format < 0 || format >= catalogue.Count())
+        return "profile " + std::to_string(format) + " is not in the catalogue";
+    if (!usableExtension(catalogue.GetExt(format)))
+        return unusableExtensionReason(format);
+    if (!usableParams(catalogue.GetParams(format)))
+        return unusableParamsReason(format);
+    return {};
+}
+
+}  // namespace
 
 JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwriteManager& names,
                 const std::string& converter, const NameTaken& alsoTaken)
 {
-    JobPlan plan;
-    const std::string ext = catalogue.GetExt(job.Format);
-    if (!usableExtension(ext))
-        throw Error(unusableExtensionReason(job.Format));
-    const std::string params = catalogue.GetParams(job.Format);
-    if (!usableParams(params))
-        throw Error(unusableParamsReason(job.Format));
+    if (std::string reason = profileRefusal(job.Format, catalogue); !reason.empty())
+        return refused(std::move(reason));
     const std::string source = narrow(job.FileName);
-    plan.outputFolder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
-    plan.outputName = outputName(source, ext);
+    const std::string folder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
     // The converter's arguments end at a NUL byte: it would read another file than the job's
     // and write one the unique-name rule never looked at.
-    if (source.find('\0') != std::string::npos || plan.outputFolder.find('\0') != std::string::npos)
-        throw Error("A file name holding a NUL byte cannot be given to the converter");
-    plan.outputPath = names.GetUniqueName(plan.outputFolder + plan.outputName, alsoTaken);
-    plan.commandLine = converterCommandLine(converter, source, params, plan.outputPath);
+    if (source.find('\0') != std::string::npos || folder.find('\0') != std::string::npos)
+        return refused("A file name holding a NUL byte cannot be given to the converter");
+    JobPlan plan;
+    plan.outputFolder = folder;
+    plan.outputName = outputName(source, catalogue.GetExt(job.Format));
+    try {
+        plan.outputPath = names.GetUniqueName(plan.outputFolder + plan.outputName, alsoTaken);
+    } catch (const Error& error) {
+        return refused(error.what());
+    }
+    plan.commandLine = converterCommandLine(converter, source, catalogue.GetParams(job.Format), plan.outputPath);
     return plan;
 }
 

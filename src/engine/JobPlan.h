@@ -9,12 +9,17 @@ struct TItemData;
 
 namespace clipforge {
 
-// Everything the driver needs to start one job's converter.
+// Everything the driver needs to start one job's converter, or why the job cannot have one.
 struct JobPlan {
     std::string outputFolder;
     std::string outputName;
     std::string outputPath;  // after the unique-name rule
     std::string commandLine;
+    // Why this job cannot be given to the converter, in plain words; empty when it can. Such a
+    // job fails without a process, with this as its reason, and the run goes on.
+    std::string refusal;
+
+    bool refused() const { return !refusal.empty(); }
 };
 
 // Tells whether a path is already spoken for although no file exists there yet (a dry run's
@@ -22,10 +27,10 @@ struct JobPlan {
 using NameTaken = std::function<bool(const std::string& path)>;
 
 // Output folder, output name, unique output path and command line of job; names remembers the
-// output path as taken. EListError, before anything else is worked out, when the job's profile
-// is not in the catalogue; clipforge::Error, with the reason, when the profile is unusable
-// (an extension or arguments that cannot be handed over safely), when the source or folder
-// holds a NUL byte, or when no free output name fits the folder.
+// output path as taken for the rest of the run. Or, with nothing else worked out, the refusal of
+// a job whose profile is not in the catalogue or is unusable (an extension or arguments that
+// cannot be handed over safely), whose source or folder holds a NUL byte, or for which no free
+// output name fits the folder.
 JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwriteManager& names,
                 const std::string& converter, const NameTaken& alsoTaken = {});
 

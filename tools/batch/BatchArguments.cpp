@@ -43,8 +43,9 @@ const std::map<std::string, const char*> CommandHelp{
      "(an index printed by 'clipforge-batch profiles') and output folder DIR.\n"
      "The first argument that is not an option is always the list file; every later one is\n"
      "a FILE. Options may stand anywhere. A list name without \".kxl\" gets it appended.\n"
-     "Without --folder the jobs use the program's 'convert' folder. Relative names are\n"
-     "made absolute. Every FILE must exist; otherwise nothing is written.\n"
+     "Without --folder the jobs use the default output folder: 'convert' in the program\n"
+     "folder, or Clipforge in the user's videos folder when that one cannot be written.\n"
+     "Relative names are made absolute. Every FILE must exist; otherwise nothing is written.\n"
      "Only list files are ever replaced: a LIST that names a folder, a device, a FIFO, or a\n"
      "file that does not read as a list is refused, as is a name without \".kxl\" where\n"
      "something already exists (it was most likely meant as a FILE). Exit code 2 then,\n"
@@ -54,12 +55,16 @@ const std::map<std::string, const char*> CommandHelp{
      "Usage: clipforge-batch convert LIST.kxl [--dry-run]\n"
      "Converts every job of the list file, one after another, and prints one line per job as it\n"
      "ends (index, finished or failed, the converter's exit code, output file), then a summary.\n"
+     "Each failed job's reason follows its line on standard error, as one line.\n"
+     "A job finishes only when the converter ends with code 0 and leaves a non-empty output;\n"
+     "what a failed or stopped job's converter wrote under the output name is removed.\n"
      "Nothing at an output name is ever overwritten (a file, a folder, a link, a device):\n"
      "the output gets \"_2\" before its extension instead.\n"
      "  --dry-run   print the converter's command line for every job instead of running it\n"
      "Control characters in names are printed escaped, as 'show' does.\n"
      "Ctrl-C stops the run: the converter is ended and the current job counts as failed.\n"
-     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input.\n"},
+     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
+     "130 when Ctrl-C or SIGTERM stopped the run.\n"},
 };
 
 bool isHelp(const std::string& argument)
