@@ -82,16 +82,6 @@ std::string describe(const StreamFacts& video)
     return text.str();
 }
 
-std::string lastLine(const std::string& text)
-{
-    std::istringstream lines(text);
-    std::string last;
-    for (std::string line; std::getline(lines, line);)
-        if (line.find_first_not_of(" \r") != std::string::npos)
-            last = line;
-    return last;
-}
-
 // Faults of a picture in a fixed frame: the frame's size, a shape a disc player knows, and
 // the picture inside its bars.
 void judgeFixedFrame(const StreamFacts& source, const StreamFacts& made, int height, const std::string& output,
@@ -196,6 +186,50 @@ char symbol(Verdict verdict)
     return ' ';
 }
 
+// The last thing the converter said before giving up.
+std::string reason(const std::string& converterText)
+{
+    std::istringstream lines(converterText);
+    std::string last;
+    for (std::string line; std::getline(lines, line);)
+        if (line.find_first_not_of(" \r") != std::string::npos && line.rfind("Conversion failed!", 0) != 0)
+            last = line;
+    return last;
+}
+
+struct JobEnd {
+    std::string output;
+    int exitCode = -1;
+    std::string reason;
+    MediaFacts made;  // nothing when the output is missing or empty
+
+    // An empty or unreadable file is no conversion, whatever the exit code says.
+    bool finished() const { return exitCode == 0 && made.readable; }
+};
+
+Verdict judge(const Pair& pair, const JobEnd& end, std::string& finding)
+{
+    const bool convertible = (pair.kind.picture && !pair.promise.video.empty()) ||
+                             (pair.kind.sound && !pair.promise.audio.empty());
+    if (!convertible && end.finished()) {
+        finding = "converted although the source has nothing this profile keeps";
+        return Verdict::ConvertedWrongly;
+    }
+    if (!convertible) {
+        finding = end.exitCode != 0 && end.reason.empty() ? "failed without a reason" : "";
+        return finding.empty() ? Verdict::RefusedRightly : Verdict::Wrong;
+    }
+    if (!end.finished()) {
+        finding = end.exitCode != 0 ? "failed: " + end.reason : "finished without a usable file";
+        return Verdict::Failed;
+    }
+    std::vector<std::string> faults;
+    judgeOutput(pair, end.made, end.output, faults);
+    for (const std::string& fault : faults)
+        finding += (finding.empty() ? "" : "; ") + fault;
+    return faults.empty() ? Verdict::AsPromised : Verdict::Wrong;
+}
+
 class SourceMatrix : public ::testing::Test {
 protected:
     void SetUp() override
@@ -212,47 +246,25 @@ protected:
     std::string sources() const { return folder.path() + "sources/"; }
     std::string outputs() const { return folder.path() + "outputs/"; }
 
-    // Runs the job (source, profile) as the program would and judges what it leaves.
-    Verdict convert(const Pair& pair, int profile, std::string& finding)
+    // Runs the job (source, profile) as the program would; the output is probed, then removed.
+    JobEnd convert(const SourceKind& kind, int profile)
     {
         TItemData job;
-        job.FileName = clipforge::widen(sources() + pair.kind.fileName);
+        job.FileName = clipforge::widen(sources() + kind.fileName);
         job.Format = profile;
         job.Path = clipforge::widen(outputs());
         const clipforge::JobPlan plan = clipforge::planJob(job, *catalogue, names, converter());
         const ToolOutcome ran = runTool(clipforge::splitCommandLine(plan.commandLine));
+        JobEnd end{plan.outputPath, ran.exitCode, reason(ran.err), {}};
         std::error_code ignored;
-        // An empty or unreadable file is no conversion, whatever the exit code says.
-        const MediaFacts made = std::filesystem::file_size(plan.outputPath, ignored) > 0
-                                    ? probeMedia(plan.outputPath)
-                                    : MediaFacts{};
-        const bool finished = ran.exitCode == 0 && made.readable;
-        finishedPairs += finished ? 1 : 0;
-        const bool convertible = (pair.kind.picture && !pair.promise.video.empty()) ||
-                                 (pair.kind.sound && !pair.promise.audio.empty());
-        Verdict verdict = Verdict::AsPromised;
-        if (!convertible) {
-            finding = finished ? "converted although the source has nothing this profile keeps"
-                               : (ran.exitCode != 0 && lastLine(ran.err).empty() ? "failed without a reason" : "");
-            verdict = finished ? Verdict::ConvertedWrongly : Verdict::RefusedRightly;
-        } else if (!finished) {
-            finding = ran.exitCode != 0 ? "failed: " + lastLine(ran.err) : "finished without a usable file";
-            verdict = Verdict::Failed;
-        } else {
-            std::vector<std::string> faults;
-            judgeOutput(pair, made, plan.outputPath, faults);
-            for (const std::string& fault : faults)
-                finding += (finding.empty() ? "" : "; ") + fault;
-            verdict = faults.empty() ? Verdict::AsPromised : Verdict::Wrong;
-        }
-        std::filesystem::remove(plan.outputPath, ignored);
-        return verdict;
+        if (std::filesystem::file_size(plan.outputPath, ignored) > 0)
+            end.made = probeMedia(plan.outputPath);
+        return end;
     }
 
     clipforge::test::TempFolder folder;
     std::unique_ptr<TCommandManager> catalogue;
     const TOverwriteManager names{};
-    int finishedPairs = 0;
 };
 
 double childCpuSeconds()
@@ -270,26 +282,27 @@ TEST_F(SourceMatrix, EveryProfileConvertsWhatItCanAndRefusesTheRest)
     const double cpuBefore = childCpuSeconds();
     std::ostringstream matrix;
     int pairs = 0;
+    int finished = 0;
     int asPromised = 0;
     for (const SourceKind& kind : sourceKinds()) {
         const MediaFacts source = probeMedia(sources() + kind.fileName);
         matrix << std::setw(22) << std::left << kind.fileName;
         for (int profile = 0; profile < catalogue->Count(); ++profile) {
             const std::string& name = catalogue->Names()[static_cast<size_t>(profile)];
+            const JobEnd end = convert(kind, profile);
             std::string finding;
-            const Verdict verdict = convert({kind, source, promises.at(name)}, profile, finding);
+            const Verdict verdict = judge({kind, source, promises.at(name)}, end, finding);
             matrix << symbol(verdict);
             ++pairs;
-            asPromised += verdict == Verdict::AsPromised || verdict == Verdict::RefusedRightly ? 1 : 0;
-            EXPECT_TRUE(verdict == Verdict::AsPromised || verdict == Verdict::RefusedRightly)
-                << kind.fileName << " with " << name << ": " << finding;
-            EXPECT_TRUE(verdict != Verdict::RefusedRightly || finding.empty())
-                << kind.fileName << " with " << name << ": " << finding;
+            finished += end.finished() ? 1 : 0;
+            const bool right = verdict == Verdict::AsPromised || verdict == Verdict::RefusedRightly;
+            asPromised += right ? 1 : 0;
+            EXPECT_TRUE(right) << kind.fileName << " with " << name << ": " << finding;
         }
         matrix << '\n';
     }
     std::cout << "o as promised, . refused rightly, X failed, ? finished wrongly, ! converted what it cannot\n"
-              << matrix.str() << "pairs finished " << finishedPairs << " of " << pairs << "; as promised "
+              << matrix.str() << "pairs finished " << finished << " of " << pairs << "; as promised "
               << asPromised << " of " << pairs << "; converter and probe CPU time " << std::fixed
               << std::setprecision(1) << childCpuSeconds() - cpuBefore << " s\n";
 }
