@@ -1,6 +1,7 @@
 #include "engine/Command.h"
 
 #include "core/CommandManager.h"
+#include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
