@@ -253,6 +253,7 @@ protected:
         job.FileName = clipforge::widen(sources() + kind.fileName);
         job.Format = profile;
         job.Path = clipforge::widen(outputs());
+        TOverwriteManager names;  // each job a run of its own: its output is gone before the next
         const clipforge::JobPlan plan = clipforge::planJob(job, *catalogue, names, converter());
         const ToolOutcome ran = runTool(clipforge::splitCommandLine(plan.commandLine));
         JobEnd end{plan.outputPath, ran.exitCode, reason(ran.err), {}};
@@ -264,7 +265,6 @@ protected:
 
     clipforge::test::TempFolder folder;
     std::unique_ptr<TCommandManager> catalogue;
-    const TOverwriteManager names{};
 };
 
 double childCpuSeconds()
