@@ -1,0 +1,128 @@
+#include "engine/ProgressReader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace clipforge {
+namespace {
+
+constexpr std::string_view DurationKey = "Duration: ";
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// std::from_chars, unlike strtod, ignores the locale: the converter always writes a point.
+std::optional<double> parseNumber(std::string_view text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The value of "key=value" in a status line: the converter pads values with spaces after the
+// "=" ("speed= 5.5x") and separates pairs with spaces. The key must begin a word, so that
+// "time=" is not found inside another key.
+std::optional<std::string_view> statusValue(std::string_view line, std::string_view key)
+{
+    for (std::size_t at = line.find(key); at != std::string_view::npos; at = line.find(key, at + 1)) {
+        if (at > 0 && line[at - 1] != ' ')
+            continue;
+        std::size_t begin = at + key.size();
+        while (begin < line.size() && line[begin] == ' ')
+            ++begin;
+        const std::size_t end = std::min(line.find(' ', begin), line.size());
+        return line.substr(begin, end - begin);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> parseSpeed(std::string_view text)
+{
+    if (text.empty() || text.back() != 'x')
+        return std::nullopt;
+    const std::optional<double> speed = parseNumber(text.substr(0, text.size() - 1));
+    return speed && *speed >= 0 ? speed : std::nullopt;
+}
+
+double seconds(std::chrono::steady_clock::duration duration)
+{
+    return std::chrono::duration<double>(duration).count();
+}
+
+}  // namespace
+
+std::optional<double> parseClockTime(std::string_view text)
+{
+    const std::size_t hoursEnd = text.find(':');
+    if (hoursEnd == 0 || hoursEnd == std::string_view::npos || text.size() < hoursEnd + 7)
+        return std::nullopt;
+    const std::string_view hours = text.substr(0, hoursEnd);
+    const std::string_view minutes = text.substr(hoursEnd + 1, 2);
+    if (!std::all_of(hours.begin(), hours.end(), isDigit) || !std::all_of(minutes.begin(), minutes.end(), isDigit) ||
+        text[hoursEnd + 3] != ':' || !isDigit(text[hoursEnd + 4]))
+        return std::nullopt;
+    const std::optional<double> secondsPart = parseNumber(text.substr(hoursEnd + 4));
+    const std::optional<double> hoursPart = parseNumber(hours);
+    if (!secondsPart || !hoursPart)
+        return std::nullopt;
+    return *hoursPart * 3600 + ((minutes[0] - '0') * 10 + (minutes[1] - '0')) * 60 + *secondsPart;
+}
+
+ProgressReader::ProgressReader(Clock clock) : clock_(std::move(clock)), started_(clock_()) {}
+
+bool ProgressReader::read(std::string_view line)
+{
+    return readStatus(line) || readDuration(line);
+}
+
+// Only the first duration counts: it is the input's. Later ones (stream tags, a second
+// input) describe something else.
+bool ProgressReader::readDuration(std::string_view line)
+{
+    if (durationSeen_)
+        return false;
+    const std::size_t text = line.find_first_not_of(' ');
+    if (text == std::string_view::npos || line.substr(text, DurationKey.size()) != DurationKey)
+        return false;
+    line.remove_prefix(text + DurationKey.size());
+    durationSeen_ = true;
+    duration_ = parseClockTime(line.substr(0, line.find(',')));
+    return duration_.has_value();
+}
+
+bool ProgressReader::readStatus(std::string_view line)
+{
+    const std::optional<std::string_view> time = statusValue(line, "time=");
+    const std::optional<std::string_view> speed = statusValue(line, "speed=");
+    if (!time || !speed)
+        return false;
+    // At the start the converter may print "N/A" or a large negative time: no position yet.
+    if (const std::optional<double> position = parseClockTime(*time))
+        position_ = std::max(position_.value_or(0), *position);
+    speed_ = parseSpeed(*speed);
+    return true;
+}
+
+JobProgress ProgressReader::progress() const
+{
+    JobProgress result;
+    result.durationSeconds = duration_;
+    result.positionSeconds = position_;
+    result.speed = speed_;
+    result.elapsedSeconds = seconds(clock_() - started_);
+    if (!duration_ || *duration_ <= 0)
+        return result;
+    const double done = std::clamp(position_.value_or(0) / *duration_, 0.0, 1.0);
+    // A hair added so that 0.29 x 100 counts as 29, not 28.999...
+    result.percent = static_cast<int>(std::floor(done * 100 + 1e-9));
+    const double left = *duration_ * (1 - done);
+    if (speed_ && *speed_ > 0)
+        result.secondsLeft = left / *speed_;
+    else if (position_ && *position_ > 0)
+        result.secondsLeft = result.elapsedSeconds * left / *position_;
+    return result;
+}
+
+}  // namespace clipforge

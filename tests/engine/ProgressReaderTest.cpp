@@ -1,0 +1,167 @@
+// The progress reader on real converter output (recorded under tests/data/progress with the
+// catalogue's own arguments) and on single lines.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "engine/LineCutter.h"
+#include "engine/ProgressReader.h"
+
+using clipforge::JobProgress;
+using clipforge::LineCutter;
+using clipforge::ProgressReader;
+
+namespace {
+
+std::string recorded(const std::string& name)
+{
+    const char* folder = std::getenv("CLIPFORGE_TEST_DATA");
+    std::ifstream file(std::string(folder ? folder : "tests/data") + "/progress/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// The reader's view of a job after each line that moved it on, with the output arriving in
+// reads of the given size, cut into lines as the runner cuts them.
+std::vector<JobProgress> readInChunks(const std::string& output, std::size_t chunk)
+{
+    ProgressReader reader([] { return std::chrono::steady_clock::time_point(); });
+    LineCutter cutter;
+    std::vector<JobProgress> seen;
+    for (std::size_t at = 0; at < output.size(); at += chunk) {
+        const clipforge::OutputBatch pieces = cutter.cut(std::string_view(output).substr(at, chunk));
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (pieces.type(i) == otEntireLine && reader.read(pieces.text(i)))
+                seen.push_back(reader.progress());
+        }
+    }
+    return seen;
+}
+
+struct Recording {
+    const char* file;
+    std::optional<double> duration;
+    std::vector<std::optional<int>> percents;
+    double lastPosition;
+    std::optional<double> firstSpeed;
+    double lastSpeed;
+};
+
+void PrintTo(const Recording& recording, std::ostream* out) { *out << recording.file; }
+
+class RecordedOutput : public testing::TestWithParam<Recording> {};
+
+TEST_P(RecordedOutput, GivesTheDurationAndEveryStatusLineWhateverTheReadSizes)
+{
+    const Recording& expected = GetParam();
+    const std::string output = recorded(expected.file);
+    ASSERT_FALSE(output.empty()) << expected.file;
+    const std::vector<JobProgress> whole = readInChunks(output, output.size());
+    ASSERT_EQ(whole.size(), expected.percents.size() + (expected.duration ? 1 : 0));
+    const std::size_t first = expected.duration ? 1 : 0;
+    for (std::size_t i = first; i < whole.size(); ++i) {
+        EXPECT_EQ(whole[i].durationSeconds, expected.duration);
+        EXPECT_EQ(whole[i].percent, expected.percents[i - first]) << "status line " << i - first;
+        if (i > first) {
+            EXPECT_EQ(whole[i].secondsLeft.has_value(), expected.duration.has_value());
+        }
+    }
+    EXPECT_EQ(whole[first].speed, expected.firstSpeed);
+    EXPECT_DOUBLE_EQ(*whole.back().positionSeconds, expected.lastPosition);
+    EXPECT_DOUBLE_EQ(*whole.back().speed, expected.lastSpeed);
+    // Lines ending in CR, CR LF pairs and lines split anywhere between reads.
+    for (std::size_t chunk : {1, 2, 3, 7, 100, 1000})
+        EXPECT_EQ(readInChunks(output, chunk), whole) << "reads of " << chunk << " bytes";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, RecordedOutput,
+    testing::Values(Recording{"h264-video.log", 20.04, {0, 13, 22, 36, 46, 56, 77, 96, 99}, 20.03, 12.3, 5.31},
+                    Recording{"h265-video.log", 8.01, {0, 25, 39, 56, 82, 100}, 8.01, 6.94, 3.18},
+                    Recording{"mp3-audio.log", 600.03, {0, 11, 21, 32, 45, 57, 70, 83, 99, 99}, 600, std::nullopt, 147},
+                    Recording{"unknown-duration.log", std::nullopt, {{}, {}, {}, {}, {}, {}}, 19.92, 0, 8.95}),
+    [](const testing::TestParamInfo<Recording>& info) {
+        std::string name = info.param.file;
+        name = name.substr(0, name.find('.'));
+        std::erase(name, '-');
+        return name;
+    });
+
+struct LineCase {
+    std::vector<std::string> lines;
+    std::optional<double> duration;
+    std::optional<double> position;
+    std::optional<double> speed;
+};
+
+TEST(ProgressReader, ReadsOnlyWhatItRecognises)
+{
+    const LineCase cases[] = {
+        {{"  Duration: 01:02:03.50, start: 0.000000, bitrate: 450 kb/s"}, 3723.5, {}, {}},
+        {{"Duration: 123:00:00.00, start: 0"}, 442800, {}, {}},
+        {{"  Duration: N/A, bitrate: N/A"}, {}, {}, {}},
+        // The input's duration comes first; a later one (a stream tag, a second input) is not it.
+        {{"  Duration: 00:00:10.00, start: 0", "  Duration: 00:09:00.00, start: 0"}, 10, {}, {}},
+        {{"  Duration: N/A, bitrate: N/A", "  Duration: 00:09:00.00, start: 0"}, {}, {}, {}},
+        {{"      DURATION        : 00:00:30.000000000", "    creation_time   : 2024-01-01T00:00:00.000000Z"}, {}, {}, {}},
+        {{"frame=  1 fps=0.0 q=0.0 size=  0kB time=00:00:02.50 bitrate=N/A speed=2.5x    "}, {}, 2.5, 2.5},
+        {{"size=  256kB time=00:01:06.27 bitrate=  31.6kbits/s speed= 133x    "}, {}, 66.27, 133},
+        {{"size=  0kB time=N/A bitrate=N/A speed=N/A"}, {}, {}, {}},
+        {{"frame=0 size=0kB time=-577014:32:22.77 bitrate=-0.0kbits/s speed=N/A"}, {}, {}, {}},
+        {{"size=1kB time=00:00:05.00 speed=1x", "size=1kB time=00:00:04.00 speed=1x"}, {}, 5, 1},
+        {{"size=1kB xtime=00:00:05.00 speed=1x", "time=00:00:05.00 bitrate=1"}, {}, {}, {}},
+        {{"time=00:5:00.00 speed=1x", "time=00:00 speed=1x", "size=1kB time=00:00:05.00 speed=fast"}, {}, 5, {}},
+    };
+    for (const LineCase& c : cases) {
+        ProgressReader reader;
+        for (const std::string& line : c.lines)
+            reader.read(line);
+        const JobProgress progress = reader.progress();
+        EXPECT_EQ(progress.durationSeconds, c.duration) << c.lines.front();
+        EXPECT_EQ(progress.positionSeconds, c.position) << c.lines.front();
+        EXPECT_EQ(progress.speed, c.speed) << c.lines.front();
+    }
+}
+
+TEST(ProgressReader, EstimatesTheTimeLeftFromTheSpeedOrElseFromTheElapsedTime)
+{
+    auto now = std::chrono::steady_clock::time_point();
+    ProgressReader reader([&now] { return now; });
+    now += std::chrono::seconds(10);
+    reader.read("  Duration: 00:01:40.00, start: 0.000000, bitrate: 450 kb/s");
+    EXPECT_EQ(reader.progress().percent, 0);
+    EXPECT_EQ(reader.progress().secondsLeft, std::nullopt) << "nothing converted yet, nothing to go on";
+
+    reader.read("size=0kB time=00:00:25.00 bitrate=N/A speed=N/A");
+    EXPECT_EQ(reader.progress().percent, 25);
+    EXPECT_DOUBLE_EQ(*reader.progress().secondsLeft, 30) << "25 s of source in 10 s: 75 s more take 30 s";
+    EXPECT_DOUBLE_EQ(reader.progress().elapsedSeconds, 10);
+
+    reader.read("size=0kB time=00:00:50.00 bitrate=N/A speed=5x");
+    EXPECT_EQ(reader.progress().percent, 50);
+    EXPECT_DOUBLE_EQ(*reader.progress().secondsLeft, 10);
+
+    reader.read("size=0kB time=00:02:00.00 bitrate=N/A speed=5x");
+    EXPECT_EQ(reader.progress().percent, 100) << "a source a little longer than its header said";
+    EXPECT_DOUBLE_EQ(*reader.progress().secondsLeft, 0);
+}
+
+TEST(ProgressReader, WithoutADurationGivesElapsedTimeAndSpeedOnly)
+{
+    auto now = std::chrono::steady_clock::time_point();
+    ProgressReader reader([&now] { return now; });
+    reader.read("  Duration: N/A, bitrate: N/A");
+    reader.read("frame=  116 fps=0.0 q=28.0 size=0kB time=00:00:02.64 bitrate=0.1kbits/s speed=5.25x    ");
+    now += std::chrono::milliseconds(1500);
+    const JobProgress progress = reader.progress();
+    EXPECT_EQ(progress.percent, std::nullopt);
+    EXPECT_EQ(progress.secondsLeft, std::nullopt);
+    EXPECT_DOUBLE_EQ(progress.elapsedSeconds, 1.5);
+    EXPECT_EQ(progress.speed, 5.25);
+    EXPECT_EQ(progress.positionSeconds, 2.64);
+}
+
+}  // namespace
