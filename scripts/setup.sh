@@ -7,7 +7,7 @@ CLIPFORGE_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg xvfb xauth x11-apps x11-utils imagemagick
+  ffmpeg parallel xvfb xauth x11-apps x11-utils imagemagick
   fonts-liberation2 fonts-dejavu-core
   libpugixml-dev libxml2-dev clang-14 libclang-rt-14-dev
 )

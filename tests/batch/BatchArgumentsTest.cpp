@@ -28,6 +28,9 @@ TEST(BatchArguments, CallsThatMakeSense)
         {{"make", "--profile=0", "--folder=/o", "q.kxl", "a"}, BatchAction::Make, "", "q.kxl", "0", "/o", {"a"}, false},
         {{"make", "q.kxl", "--profile", "1", "--folder", "", "--", "-a.avi", "--help"}, BatchAction::Make, "", "q.kxl", "1", "", {"-a.avi", "--help"}, false},
         {{"make", "q.kxl", "--profile", "1", "-"}, BatchAction::Make, "", "q.kxl", "1", "", {"-"}, false},
+        {{"plan", "q.kxl"}, BatchAction::Plan, "", "q.kxl", "", "", {}, false},
+        {{"make", "q.kxl", "--profile", "MP3 audio", "a"}, BatchAction::Make, "", "q.kxl", "MP3 audio", "", {"a"}, false},
+        {{"--version"}, BatchAction::Version, "", "", "", "", {}, false},
         {{"--help"}, BatchAction::Help, "", "", "", "", {}, false},
         {{"help", "make"}, BatchAction::Help, "make", "", "", "", {}, false},
         {{"convert", "q.kxl", "--help"}, BatchAction::Help, "convert", "", "", "", {}, false},
@@ -60,6 +63,8 @@ TEST(BatchArguments, CallsThatAreRefusedSayWhy)
         {{"profiles", "x"}, "unexpected argument for profiles: x"},
         {{"convert", "q.kxl", "--dry"}, "unknown option for convert: --dry"},
         {{"show", "q.kxl", "--dry-run"}, "unknown option for show: --dry-run"},
+        {{"plan", "q.kxl", "--dry-run"}, "unknown option for plan: --dry-run"},
+        {{"plan"}, "plan needs a list file"},
         {{"make", "q.kxl", "a.avi"}, "make needs --profile N"},
         {{"make", "q.kxl", "--profile", "1"}, "make needs at least one video file"},
         {{"make", "q.kxl", "a.avi", "--profile"}, "the option --profile needs a value"},
@@ -77,7 +82,7 @@ TEST(BatchArguments, CallsThatAreRefusedSayWhy)
 TEST(BatchArguments, EveryCommandHasItsOwnHelp)
 {
     const std::string overview = clipforge::batchHelp("");
-    for (const char* command : {"profiles", "show", "make", "convert"}) {
+    for (const char* command : {"profiles", "show", "make", "convert", "plan"}) {
         EXPECT_NE(overview.find(command), std::string::npos) << command;
         const std::string help = clipforge::batchHelp(command);
         EXPECT_EQ(help.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << help;

@@ -8,6 +8,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <sstream>
 #include <thread>
 
 using namespace clipforge::test;
@@ -102,7 +103,7 @@ TEST_F(BatchCommandsTest, MakeRefusesBadInputAndWritesNothing)
         {{"--profile", "0", work.path().toStdString()}, "clipforge-batch: not a file, but a folder: "},
         {{"--profile", "2", file("a.avi")}, "clipforge-batch: there is no profile 2 in the catalogue"},
         {{"--profile", "-1", file("a.avi")}, "clipforge-batch: there is no profile -1"},
-        {{"--profile", "x", file("a.avi")}, "clipforge-batch: --profile needs a profile number, not \"x\""},
+        {{"--profile", "x", file("a.avi")}, "clipforge-batch: no profile is called \"x\" or has the extension \"x\""},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments{"make", file("q.kxl")};
@@ -243,10 +244,77 @@ TEST_F(BatchCommandsTest, CtrlCStopsTheRunAndLeavesNoConverterRunning)
 
 TEST_F(BatchCommandsTest, HelpForEachCommand)
 {
-    for (const char* command : {"profiles", "show", "make", "convert"}) {
+    for (const char* command : {"profiles", "show", "make", "convert", "plan"}) {
         const BatchResult result = runBatch(program, {command, "--help"});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.out.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << result.out;
     }
     EXPECT_EQ(runBatch(program, {"--help"}).out.rfind("Usage: clipforge-batch COMMAND", 0), 0u);
+    const BatchResult version = runBatch(program, {"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("clipforge-batch ", 0), 0u) << version.out;
+}
+
+TEST_F(BatchCommandsTest, PlanPrintsShellCommandsThatDoWhatARunWould)
+{
+    const std::string odd = "it's \"q\" $HOME `x` \\ *.avi";
+    const std::string list = listOf({"a.avi", "a.mpg", odd, "line\nbreak.avi"});
+    writeFile(program.path("convert/a.out"), "exists");
+    const BatchResult plan = runBatch(program, {"plan", list});
+    EXPECT_EQ(plan.exitCode, 1);
+    EXPECT_EQ(plan.err, "clipforge-batch: job 3: a name holding a line break cannot be written on one line of a plan\n");
+    const std::string convert = program.path("convert/");
+    const std::string converter = program.path("bin/ffmpeg") + " -i ";
+    EXPECT_EQ(plan.out, converter + file("a.avi") + " -n -q 1 " + convert + "a_2.out </dev/null\n" +
+                            converter + file("a.mpg") + " -n -q 1 " + convert + "a_2_2.out </dev/null\n" +
+                            converter + "'" + file("it'\\''s \"q\" $HOME `x` \\ *.avi") + "' -n -q 1 '" + convert +
+                            "it'\\''s \"q\" $HOME `x` \\ *.out' </dev/null\n");
+
+    std::istringstream lines(plan.out);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_EQ(runProgram("sh", {"-c", line}).exitCode, 0) << line;
+    EXPECT_EQ(readFile(convert + "a.out"), "exists");
+    for (const char* output : {"a_2.out", "a_2_2.out", "it's \"q\" $HOME `x` \\ *.out"})
+        EXPECT_EQ(readFile(convert + output), "converted") << output;
+}
+
+TEST_F(BatchCommandsTest, MakeTakesAProfileByNumberNameOrAnExtensionOnlyOneHas)
+{
+    ProgramFolder catalogue("<commands>"
+                            "<profile><format>MP4 small</format><params>-n</params><ext>mp4</ext></profile>"
+                            "<profile><format>MP4 large</format><params>-n</params><ext>mp4</ext></profile>"
+                            "<profile><format>MP3 audio</format><params>-n</params><ext>mp3</ext></profile>"
+                            "<profile><format>7</format><params>-n</params><ext>seven</ext></profile>"
+                            "</commands>",
+                            FakeConverter);
+    ASSERT_TRUE(catalogue.valid());
+    struct Case {
+        std::string wanted;
+        std::string format;  // the profile the list holds; empty when make refuses
+        std::string message;
+    };
+    const Case cases[] = {
+        {"1", "1", ""},
+        {"MP3 audio", "2", ""},
+        {"mp3", "2", ""},
+        {".MP3", "2", ""},
+        {"seven", "3", ""},
+        {"7", "", "clipforge-batch: there is no profile 7 in the catalogue; 'clipforge-batch profiles' lists them\n"},
+        {"mp4", "", "clipforge-batch: --profile mp4 fits several profiles: 0 (MP4 small), 1 (MP4 large); give the "
+                    "number of one\n"},
+        {"mp3 audio", "", "clipforge-batch: no profile is called \"mp3 audio\" or has the extension \"mp3 audio\"; "
+                          "'clipforge-batch profiles' lists them\n"},
+        {"", "", "clipforge-batch: no profile is called \"\" or has the extension \"\"; 'clipforge-batch profiles' "
+                 "lists them\n"},
+    };
+    const std::string source = touch("a.avi");
+    for (const Case& c : cases) {
+        QFile::remove(QString::fromStdString(file("q.kxl")));
+        const BatchResult made = runBatch(catalogue, {"make", file("q.kxl"), "--profile", c.wanted, source});
+        EXPECT_EQ(made.err, c.message) << c.wanted;
+        EXPECT_EQ(made.exitCode, c.format.empty() ? 2 : 0) << c.wanted;
+        if (!c.format.empty()) {
+            EXPECT_EQ(runBatch(catalogue, {"show", file("q.kxl")}).out, "0\t" + c.format + "\t\t" + source + "\n");
+        }
+    }
 }

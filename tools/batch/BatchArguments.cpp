@@ -10,6 +10,7 @@ const std::map<std::string, BatchAction> Actions{
     {"show", BatchAction::Show},
     {"make", BatchAction::Make},
     {"convert", BatchAction::Convert},
+    {"plan", BatchAction::Plan},
 };
 
 const char* const OverviewHelp =
@@ -19,12 +20,15 @@ const char* const OverviewHelp =
     "Commands:\n"
     "  profiles                 list the profiles of the catalogue\n"
     "  show LIST.kxl            list the jobs of a list file\n"
-    "  make LIST.kxl --profile N [--folder DIR] FILE...\n"
+    "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
     "  convert LIST.kxl [--dry-run]\n"
     "                           convert every job of a list file, one after another\n"
+    "  plan LIST.kxl            print one shell command per job, for GNU parallel or a\n"
+    "                           batch scheduler\n"
     "\n"
-    "Run 'clipforge-batch COMMAND --help' for the details of one command.\n";
+    "Run 'clipforge-batch COMMAND --help' for the details of one command;\n"
+    "'clipforge-batch --version' prints the version.\n";
 
 const std::map<std::string, const char*> CommandHelp{
     {"profiles",
@@ -37,9 +41,10 @@ const std::map<std::string, const char*> CommandHelp{
      "and source file, separated by tabs, exactly as the file holds them.\n"
      "Exit code 2 when the file is missing or cannot be read as a list.\n"},
     {"make",
-     "Usage: clipforge-batch make LIST.kxl --profile N [--folder DIR] [--] FILE...\n"
-     "Writes a list file with one job per FILE, in the order given, all with profile N\n"
-     "(an index printed by 'clipforge-batch profiles') and output folder DIR.\n"
+     "Usage: clipforge-batch make LIST.kxl --profile P [--folder DIR] [--] FILE...\n"
+     "Writes a list file with one job per FILE, in the order given, all with profile P\n"
+     "and output folder DIR. P is a profile's number or exact name as 'clipforge-batch\n"
+     "profiles' prints them, or an extension only one profile has (mp3, .flac).\n"
      "Without --folder the jobs use the program's 'convert' folder. Relative names are\n"
      "made absolute. Every FILE must exist; otherwise nothing is written.\n"
      "Use -- before file names that begin with a dash.\n"},
@@ -51,6 +56,17 @@ const std::map<std::string, const char*> CommandHelp{
      "  --dry-run   print the converter's command line for every job instead of running it\n"
      "Ctrl-C stops the run: the converter is ended and the current job counts as failed.\n"
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input.\n"},
+    {"plan",
+     "Usage: clipforge-batch plan LIST.kxl\n"
+     "Prints one POSIX shell command per job: the converter with exactly the arguments a run\n"
+     "would give it, its input from /dev/null. Output names are chosen as a run would choose\n"
+     "them now: files that exist and earlier jobs' outputs count as taken. Run the commands\n"
+     "with another engine, for example on several machines that see the same paths:\n"
+     "  clipforge-batch plan queue.kxl > plan.sh\n"
+     "  parallel --sshloginfile hosts < plan.sh\n"
+     "A job that cannot be planned (a profile the catalogue lacks, a name with a line break)\n"
+     "is left out with a message. Exit code 0 when every job is planned, 1 when one is left\n"
+     "out, 2 for unusable input.\n"},
 };
 
 bool isHelp(const std::string& argument)
@@ -122,6 +138,10 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
     if (arguments.empty())
         throw BatchUsageError("no command given");
     const std::string& command = arguments.front();
+    if (command == "--version") {
+        result.action = BatchAction::Version;
+        return result;
+    }
     if (isHelp(command) || command == "help") {
         result.helpTopic = arguments.size() > 1 && Actions.count(arguments[1]) ? arguments[1] : "";
         return result;

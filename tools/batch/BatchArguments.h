@@ -6,7 +6,7 @@
 
 namespace clipforge {
 
-enum class BatchAction { Help, Profiles, Show, Make, Convert };
+enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan };
 
 // What one call of clipforge-batch asks for. Arguments stay bytes: file names are passed on
 // exactly as the shell gave them.

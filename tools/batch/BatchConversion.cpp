@@ -1,11 +1,13 @@
 #include "BatchConversion.h"
 
 #include "InterruptWatcher.h"
+#include "ShellCommand.h"
 #include "core/CommandManager.h"
 #include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
 #include "engine/Command.h"
+#include "engine/CommandLineSplitter.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
 #include "engine/JobPlan.h"
@@ -44,13 +46,20 @@ BatchConversion::BatchConversion(std::ostream& out, std::ostream& err, const TCo
 {
 }
 
-int BatchConversion::run(const std::string& listFile, bool dryRun)
+int BatchConversion::run(const std::string& listFile, Output output)
 {
     TSaveManager(tree_).ReadList(listFile);
-    return dryRun ? printCommandLines() : convert();
+    switch (output) {
+    case Output::CommandLines:
+        return printPlans([](const JobPlan& plan) { return plan.commandLine; });
+    case Output::ShellPlan:
+        return printPlans([](const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
+    default:
+        return convert();
+    }
 }
 
-int BatchConversion::printCommandLines()
+int BatchConversion::printPlans(const std::function<std::string(const JobPlan&)>& format)
 {
     const TOverwriteManager names;
     const std::string converter = converterPath(programFolder());
@@ -60,7 +69,8 @@ int BatchConversion::printCommandLines()
     for (int row = 0; row < tree_.Count(); ++row) {
         try {
             const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
-            out_ << plan.commandLine << '\n';
+            const std::string line = format(plan);
+            out_ << line << '\n';
             taken.insert(plan.outputPath);
         } catch (const clipforge::Error& error) {
             reportJobWithoutProcess(row, error.what());

@@ -3,6 +3,7 @@
 #include "core/ItemManager.h"
 #include "core/TreeManager.h"
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -11,18 +12,27 @@ class TCommandManager;
 
 namespace clipforge {
 
+struct JobPlan;
+
 // clipforge-batch convert: reads a list file into a job list and converts it with the same
 // driver and runner as the desktop program, or prints the command lines a run would use.
 class BatchConversion {
 public:
+    enum class Output {
+        Conversion,    // convert, one result line per job
+        CommandLines,  // the converter's command line per job, as the runner is given it
+        ShellPlan,     // one POSIX shell command per job
+    };
+
     BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue);
 
-    // Exit code: 0 when every job finished, 1 when any failed; errors reading the list leave as
-    // exceptions, before anything runs.
-    int run(const std::string& listFile, bool dryRun);
+    // Exit code: 0 when every job finished (or was planned), 1 when any failed; errors reading
+    // the list leave as exceptions, before anything runs.
+    int run(const std::string& listFile, Output output);
 
 private:
-    int printCommandLines();
+    // Plans every job as a run would, in order, and prints each plan as format gives it.
+    int printPlans(const std::function<std::string(const JobPlan&)>& format);
     int convert();
     void reportJobEnd(const TCommand& command);
     // Why the job at row could not be given to the converter.
