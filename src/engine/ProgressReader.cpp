@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace clipforge {
 namespace {
@@ -21,19 +22,34 @@ std::optional<double> parseNumber(std::string_view text)
     return value;
 }
 
-// The value of "key=value" in a status line: the converter pads values with spaces after the
-// "=" ("speed= 5.5x") and separates pairs with spaces. The key must begin a word, so that
-// "time=" is not found inside another key.
-std::optional<std::string_view> statusValue(std::string_view line, std::string_view key)
+struct StatusValue {
+    std::size_t keyAt;
+    std::string_view text;
+};
+
+// The last "key=value" of a status line before end. The converter pads values with spaces
+// after the "=" ("speed= 5.5x") and separates pairs with spaces; the key must begin a word, so
+// that "time=" is not found inside another key. The search runs backwards, from one "=" to
+// the one before: the status line is handed over many times a second, and its keys lie near
+// its end.
+std::optional<StatusValue> lastValue(std::string_view line, std::string_view key, std::size_t end)
 {
-    for (std::size_t at = line.find(key); at != std::string_view::npos; at = line.find(key, at + 1)) {
-        if (at > 0 && line[at - 1] != ' ')
+    while (end > key.size()) {
+        const void* found = ::memrchr(line.data(), '=', end);
+        if (!found)
+            return std::nullopt;
+        const std::size_t equals = static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+        end = equals;
+        if (equals < key.size() || line.substr(equals - key.size(), key.size()) != key)
             continue;
-        std::size_t begin = at + key.size();
+        const std::size_t keyAt = equals - key.size();
+        if (keyAt > 0 && line[keyAt - 1] != ' ')
+            continue;
+        std::size_t begin = equals + 1;
         while (begin < line.size() && line[begin] == ' ')
             ++begin;
-        const std::size_t end = std::min(line.find(' ', begin), line.size());
-        return line.substr(begin, end - begin);
+        const std::size_t valueEnd = std::min(line.find(' ', begin), line.size());
+        return StatusValue{keyAt, line.substr(begin, valueEnd - begin)};
     }
     return std::nullopt;
 }
@@ -74,7 +90,18 @@ ProgressReader::ProgressReader(Clock clock) : clock_(std::move(clock)), started_
 
 bool ProgressReader::read(std::string_view line)
 {
-    return readStatus(line) || readDuration(line);
+    const std::optional<StatusValue> speed = lastValue(line, "speed", line.size());
+    const std::optional<StatusValue> time = speed ? lastValue(line, "time", speed->keyAt) : std::nullopt;
+    if (!time)
+        return readDuration(line);
+    // "N/A" and the negative times of the first status lines name no position; and a position
+    // never goes back (times of one length compare as text).
+    const bool later = time->text.size() != timeText_.size() || time->text >= timeText_;
+    if (!time->text.empty() && isDigit(time->text.front()) && later)
+        timeText_.assign(time->text);
+    speedText_.assign(speed->text);
+    statusPending_ = true;
+    return true;
 }
 
 // Only the first duration counts: it is the input's. Later ones (stream tags, a second
@@ -92,21 +119,19 @@ bool ProgressReader::readDuration(std::string_view line)
     return duration_.has_value();
 }
 
-bool ProgressReader::readStatus(std::string_view line)
+void ProgressReader::readStatus() const
 {
-    const std::optional<std::string_view> time = statusValue(line, "time=");
-    const std::optional<std::string_view> speed = statusValue(line, "speed=");
-    if (!time || !speed)
-        return false;
+    statusPending_ = false;
     // At the start the converter may print "N/A" or a large negative time: no position yet.
-    if (const std::optional<double> position = parseClockTime(*time))
+    if (const std::optional<double> position = parseClockTime(timeText_))
         position_ = std::max(position_.value_or(0), *position);
-    speed_ = parseSpeed(*speed);
-    return true;
+    speed_ = parseSpeed(speedText_);
 }
 
 JobProgress ProgressReader::progress() const
 {
+    if (statusPending_)
+        readStatus();
     JobProgress result;
     result.durationSeconds = duration_;
     result.positionSeconds = position_;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace clipforge {
@@ -36,14 +37,20 @@ public:
 
 private:
     bool readDuration(std::string_view line);
-    bool readStatus(std::string_view line);
+    void readStatus() const;
 
     Clock clock_;
     std::chrono::steady_clock::time_point started_;
     bool durationSeen_ = false;
     std::optional<double> duration_;
-    std::optional<double> position_;
-    std::optional<double> speed_;
+    // The converter redraws its status line many times a second, and the runner hands over
+    // every one; only the latest values are kept, as text, and read when the progress is
+    // asked for.
+    mutable bool statusPending_ = false;
+    std::string timeText_;
+    std::string speedText_;
+    mutable std::optional<double> position_;
+    mutable std::optional<double> speed_;
 };
 
 // "HH:MM:SS.ss" (hours may have any number of digits) in seconds; none for anything else,
