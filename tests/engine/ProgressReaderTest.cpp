@@ -8,6 +8,7 @@
 
 #include "engine/LineCutter.h"
 #include "engine/ProgressReader.h"
+#include "engine/ProgressText.h"
 
 using clipforge::JobProgress;
 using clipforge::LineCutter;
@@ -165,3 +166,24 @@ TEST(ProgressReader, WithoutADurationGivesElapsedTimeAndSpeedOnly)
 }
 
 }  // namespace
+
+TEST(ProgressText, SaysWhatIsKnown)
+{
+    struct Case {
+        JobProgress progress;
+        std::string text;
+        std::string speed;
+    };
+    const Case cases[] = {
+        {{100, 37, 2.5, 14.9, 37, 25.2}, "37%, about 00:00:26 left", "2.5x"},
+        {{7200, 0, {}, 3, 0, {}}, "0%", ""},
+        {{4000, 3999, 147, 27, 99, 0.001}, "99%, about 00:00:01 left", "147x"},
+        {{{}, 9.5, 5.25, 3725.9, {}, {}}, "01:02:05 elapsed, 5.25x", "5.25x"},
+        {{{}, {}, {}, 0.4, {}, {}}, "00:00:00 elapsed", ""},
+        {{{}, {}, 1234.6, 360000, {}, {}}, "100:00:00 elapsed, 1235x", "1235x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(clipforge::progressText(c.progress), c.text);
+        EXPECT_EQ(clipforge::speedText(c.progress), c.speed);
+    }
+}
