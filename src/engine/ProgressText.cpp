@@ -1,5 +1,6 @@
 #include "engine/ProgressText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -17,10 +18,13 @@ std::string speedText(const JobProgress& progress)
 {
     if (!progress.speed)
         return {};
-    char text[32];
-    // Three digits, as the converter shows them, but never in exponent form.
-    std::snprintf(text, sizeof text, *progress.speed >= 100 ? "%.0fx" : "%.3gx", *progress.speed);
-    return text;
+    // Three digits, as the converter shows them, but never in exponent form; to_chars writes a
+    // point whatever the locale.
+    char text[400];
+    const double speed = *progress.speed;
+    const auto end = speed >= 100 ? std::to_chars(text, text + sizeof text, speed, std::chars_format::fixed, 0).ptr
+                                  : std::to_chars(text, text + sizeof text, speed, std::chars_format::general, 3).ptr;
+    return std::string(text, end) + "x";
 }
 
 std::string progressText(const JobProgress& progress)
