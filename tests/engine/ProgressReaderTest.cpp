@@ -9,6 +9,7 @@
 #include "engine/LineCutter.h"
 #include "engine/ProgressReader.h"
 #include "engine/ProgressText.h"
+#include "engine/RunPercent.h"
 
 using clipforge::JobProgress;
 using clipforge::LineCutter;
@@ -185,5 +186,32 @@ TEST(ProgressText, SaysWhatIsKnown)
     for (const Case& c : cases) {
         EXPECT_EQ(clipforge::progressText(c.progress), c.text);
         EXPECT_EQ(clipforge::speedText(c.progress), c.speed);
+    }
+}
+
+TEST(RunPercent, MovesWithinEachJobAndMeetsTheValueOfEveryJobsEnd)
+{
+    struct Case {
+        std::uint32_t index, count;
+        std::int32_t jobPercent, bar;
+    };
+    const Case cases[] = {
+        {0, 4, 0, 0},     {0, 4, 50, 12},  {0, 4, 100, 25}, {1, 4, 0, 25},   {1, 4, 40, 35},
+        {3, 4, 99, 99},   {3, 4, 100, 100}, {0, 1, 37, 37},  {0, 3, 100, 33}, {1, 3, 100, 66},
+        {2, 3, 50, 83},   {0, 7, 100, 14},  {0, 200, 100, 0}, {0, 0, 50, 0},
+        {0, 4, -5, 0},    {0, 4, 250, 25},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(clipforge::runPercent(c.index, c.count, c.jobPercent), c.bar) << c.index << " of " << c.count;
+    for (std::uint32_t count : {1u, 3u, 4u, 7u, 150u}) {
+        std::int32_t last = 0;
+        for (std::uint32_t index = 0; index < count; ++index) {
+            for (std::int32_t percent = 0; percent <= 100; ++percent) {
+                const std::int32_t bar = clipforge::runPercent(index, count, percent);
+                EXPECT_GE(bar, last) << index << " of " << count << " at " << percent;
+                last = bar;
+            }
+            EXPECT_EQ(last, static_cast<std::int32_t>((index + 1) * 100u / count));
+        }
     }
 }
