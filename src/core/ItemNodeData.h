@@ -23,6 +23,7 @@ struct TItemData {
     QString Path;              // output folder; empty means the default folder
     bool Busy = false;         // the job is being converted
     std::uint32_t Frame = 0;   // animation step of the moving block, 0 to 74
+    QString Progress;          // while converting: how far it has got, in words; else empty
 };
 
 // What the job list keeps for every node.

@@ -40,8 +40,9 @@ void TTreeManager::AddJobs(const std::vector<std::string>& names)
     try {
         for (std::size_t i = 0; i < names.size(); ++i) {
             const int position = static_cast<int>(i);
-            jobs.push_back({clipforge::widen(names[i]), Staging.GetFormat(position),
-                            clipforge::widen(Staging.GetPath(position)), false, 0});
+            jobs.push_back({.FileName = clipforge::widen(names[i]),
+                            .Format = Staging.GetFormat(position),
+                            .Path = clipforge::widen(Staging.GetPath(position))});
         }
     } catch (...) {
         // Jobs built before the failure are kept, as if each had been appended on its own.
@@ -154,7 +155,11 @@ QString TTreeManager::Hint(int row) const
     const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");
-    return QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    const TItemNodeData& node = Jobs[static_cast<std::size_t>(row)];
+    if (node.State == jsConverting && !job.Progress.isEmpty())
+        hint += QStringLiteral("\n[progress]: ") + job.Progress;
+    return hint;
 }
 
 QModelIndex TTreeManager::index(int row, int column, const QModelIndex& parent) const

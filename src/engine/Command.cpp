@@ -2,12 +2,15 @@
 
 #include "core/CommandManager.h"
 #include "core/Errors.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
+#include "engine/ProgressText.h"
+#include "engine/RunPercent.h"
 
 #include <QTimer>
 
@@ -29,7 +32,9 @@ TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
 {
     Timer->setInterval(1000);
     QObject::connect(Timer.get(), &QTimer::timeout, Timer.get(), [this] { Tick(); });
-    ConsoleRunner->OnNewLine = [this](TConsoleRunner* sender, const std::string&, TOutputType) { RunnerNewLine(sender); };
+    ConsoleRunner->OnNewLine = [this](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+        RunnerNewLine(sender, line, type);
+    };
     ConsoleRunner->OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
         RunnerTerminated(sender, exitCode);
     };
@@ -49,6 +54,7 @@ void TCommand::Start()
         return;
     Active = true;
     Tree->SetLocked(true);
+    BarPosition = 0;
     moveTo(0);
     Timer->start();
     IsStopped = false;
@@ -66,7 +72,7 @@ void TCommand::RunCurrent()
     TItemNodeData& job = Tree->Job(CurrentNode.row());
     clipforge::JobPlan plan;
     try {
-        plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter);
+        plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter, NamesTaken);
     } catch (const clipforge::Error& error) {
         failWithoutProcess(error.what());
         return;
@@ -77,6 +83,8 @@ void TCommand::RunCurrent()
     Error.clear();
     job.State = jsConverting;
     job.ItemData.Busy = true;
+    job.ItemData.Progress.clear();
+    Reader = std::make_unique<clipforge::ProgressReader>();
     repaintCurrent();
     Tree->FocusNode(CurrentNode.row());
     ConsoleRunner->CommandLine = std::move(plan.commandLine);
@@ -100,8 +108,11 @@ void TCommand::failWithoutProcess(const std::string& reason)
         Timer.get(), [this] { RunnerTerminated(ConsoleRunner.get(), std::nullopt); }, Qt::QueuedConnection);
 }
 
-void TCommand::RunnerNewLine(QObject* sender)
+void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputType type)
 {
+    // A beginning of a line may stop in the middle of a number; its end comes as a whole line.
+    if (Reader && type == otEntireLine)
+        Reader->read(line);
     if (OnLine)
         OnLine(sender, std::string());
 }
@@ -111,8 +122,10 @@ void TCommand::JobEnded(QObject* sender, bool success)
     const auto count = static_cast<std::uint32_t>(jobCount());
     if (OnProgress && count > 0) {
         const std::uint32_t percent = (Current + 1) * 100u / count;
+        BarPosition = static_cast<std::int32_t>(percent);
         OnProgress(sender, static_cast<std::int32_t>(percent));
     }
+    Reader.reset();
     if (CurrentNode.isValid()) {
         Tree->Job(CurrentNode.row()).State = success ? jsFinished : jsFailed;
         repaintCurrent();
@@ -144,8 +157,30 @@ void TCommand::Tick()
         repaintCurrent();
     }
     ++Elapsed;
+    showJobProgress();
     if (OnTimer)
         OnTimer(Timer.get());
+}
+
+clipforge::JobProgress TCommand::CurrentProgress() const
+{
+    return Reader ? Reader->progress() : clipforge::JobProgress();
+}
+
+void TCommand::showJobProgress()
+{
+    if (!Reader || !CurrentNode.isValid())
+        return;
+    const clipforge::JobProgress progress = Reader->progress();
+    Tree->Job(CurrentNode.row()).ItemData.Progress = clipforge::widen(clipforge::progressText(progress));
+    if (!progress.percent)
+        return;
+    const std::int32_t position = clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), *progress.percent);
+    if (position <= BarPosition)
+        return;
+    BarPosition = position;
+    if (OnJobProgress)
+        OnJobProgress(ConsoleRunner.get(), position);
 }
 
 void TCommand::moveTo(int row)
@@ -161,6 +196,7 @@ void TCommand::leaveJob()
     TItemData& job = Tree->Job(CurrentNode.row()).ItemData;
     job.Busy = false;
     job.Frame = 0;
+    job.Progress.clear();
 }
 
 void TCommand::endRun(QObject* sender, bool stopped)

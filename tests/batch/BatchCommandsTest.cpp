@@ -234,7 +234,7 @@ TEST_F(BatchCommandsTest, CtrlCStopsTheRunAndLeavesNoConverterRunning)
     batch.signal(SIGINT);
     const BatchResult result = batch.wait();
 
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 130);
     EXPECT_EQ(result.out, "0\tfinished\t0\t" + program.path("convert/a.out") + "\n1\tfailed\t259\t" +
                               program.path("convert/hang.out") + "\n3 files, finished 1 of 3\n");
     EXPECT_NE(result.err.find("stopping"), std::string::npos);

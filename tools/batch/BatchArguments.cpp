@@ -1,6 +1,9 @@
 #include "BatchArguments.h"
 
+#include <algorithm>
+#include <charconv>
 #include <map>
+#include <thread>
 
 namespace clipforge {
 namespace {
@@ -22,8 +25,8 @@ const char* const OverviewHelp =
     "  show LIST.kxl            list the jobs of a list file\n"
     "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
-    "  convert LIST.kxl [--dry-run]\n"
-    "                           convert every job of a list file, one after another\n"
+    "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
+    "                           convert every job of a list file\n"
     "  plan LIST.kxl            print one shell command per job, for GNU parallel or a\n"
     "                           batch scheduler\n"
     "\n"
@@ -49,13 +52,19 @@ const std::map<std::string, const char*> CommandHelp{
      "made absolute. Every FILE must exist; otherwise nothing is written.\n"
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
-     "Usage: clipforge-batch convert LIST.kxl [--dry-run]\n"
-     "Converts every job of the list file, one after another, and prints one line per job as it\n"
-     "ends (index, finished or failed, the converter's exit code, output file), then a summary.\n"
-     "An existing file is never overwritten: the output gets \"_2\" before its extension.\n"
+     "Usage: clipforge-batch convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
+     "Converts every job of the list file, starting them in list order, and prints one line per\n"
+     "job as it ends (index, finished or failed, the converter's exit code, output file), then a\n"
+     "summary. With one converter at a time the lines come in list order; with more, in the\n"
+     "order the jobs end. On a terminal a status line shows each running job's progress.\n"
+     "An existing file is never overwritten: the output gets \"_2\" before its extension, and no\n"
+     "two running jobs get the same name.\n"
+     "  --jobs N    run up to N converters at once (default 1); auto: one per core\n"
+     "  --json      print JSON Lines, one object per event, instead (see the README)\n"
      "  --dry-run   print the converter's command line for every job instead of running it\n"
-     "Ctrl-C stops the run: the converter is ended and the current job counts as failed.\n"
-     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input.\n"},
+     "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
+     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input, 130 when\n"
+     "stopped by Ctrl-C.\n"},
     {"plan",
      "Usage: clipforge-batch plan LIST.kxl\n"
      "Prints one POSIX shell command per job: the converter with exactly the arguments a run\n"
@@ -92,11 +101,23 @@ bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const
     return true;
 }
 
+int jobCount(const std::string& text)
+{
+    if (text == "auto")
+        return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end != text.data() + text.size() || count < 1)
+        throw BatchUsageError("--jobs needs a number of converters (1 or more) or auto, not \"" + text + "\"");
+    return count;
+}
+
 void parseCommandArguments(const std::vector<std::string>& arguments, BatchArguments& result,
                            const std::string& command)
 {
     std::vector<std::string> positional;
     std::optional<std::string> folder;
+    std::optional<std::string> jobs;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -106,6 +127,10 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
             optionsEnded = true;
         } else if (command == "convert" && argument == "--dry-run") {
             result.dryRun = true;
+        } else if (command == "convert" && argument == "--json") {
+            result.json = true;
+        } else if (command == "convert" && takeOption(arguments, i, "--jobs", jobs)) {
+            result.jobs = jobCount(*jobs);
         } else if (command == "make" && takeOption(arguments, i, "--profile", result.profile)) {
         } else if (command == "make" && takeOption(arguments, i, "--folder", folder)) {
         } else {

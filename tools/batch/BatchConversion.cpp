@@ -1,7 +1,11 @@
 #include "BatchConversion.h"
 
+#include "BatchProgram.h"
+#include "BatchQueue.h"
 #include "InterruptWatcher.h"
+#include "JsonReport.h"
 #include "ShellCommand.h"
+#include "TextReport.h"
 #include "core/CommandManager.h"
 #include "core/Errors.h"
 #include "core/Paths.h"
@@ -13,8 +17,6 @@
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
 #include "engine/StartFailureReporter.h"
-
-#include <QEventLoop>
 
 #include <ostream>
 #include <set>
@@ -41,8 +43,9 @@ private:
 
 }  // namespace
 
-BatchConversion::BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue)
-    : out_(out), err_(err), catalogue_(catalogue), tree_(catalogue.Names(), staging_)
+BatchConversion::BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue,
+                                 Options options)
+    : out_(out), err_(err), catalogue_(catalogue), options_(options), tree_(catalogue.Names(), staging_)
 {
 }
 
@@ -84,34 +87,29 @@ int BatchConversion::printPlans(const std::function<std::string(const JobPlan&)>
 int BatchConversion::convert()
 {
     const int count = tree_.Count();
-    if (count > 0) {
+    std::unique_ptr<BatchReport> report;
+    if (options_.json)
+        report = std::make_unique<JsonReport>(out_);
+    else
+        report = std::make_unique<TextReport>(out_, options_.liveWidth);
+    report->runStarted(count, options_.parallel);
+    bool interrupted = false;
+    {
         StartFailuresTo startFailures(err_);
-        TCommand command(tree_, catalogue_);
-        QEventLoop loop;
-        command.OnProgress = [&](QObject*, int) { reportJobEnd(command); };
-        command.OnFinished = [&](QObject*, bool) { loop.quit(); };
+        BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
+        queue.onJobWithoutProcess = [this](const BatchJobOutcome& job) { reportJobWithoutProcess(job.index, job.reason); };
         const InterruptWatcher interrupts([&] {
-            err_ << "clipforge-batch: stopping; the current job will count as failed" << std::endl;
-            command.Stop();
+            err_ << "clipforge-batch: stopping; the running jobs will count as failed" << std::endl;
+            interrupted = true;
+            queue.stop();
         });
-        command.Start();
-        if (command.ListLocked())
-            loop.exec();
+        queue.run();
     }
-    const int finished = finishedJobs();
-    out_ << count << " files, finished " << finished << " of " << count << std::endl;
-    return finished == count ? 0 : 1;
-}
-
-void BatchConversion::reportJobEnd(const TCommand& command)
-{
-    const int row = static_cast<int>(command.CurrentIndex());
-    const std::optional<std::uint32_t> exitCode = command.LastExitCode();
-    if (!exitCode)
-        reportJobWithoutProcess(row, command.LastError());
-    out_ << row << '\t' << (exitCode == 0u ? "finished" : "failed") << '\t'
-         << (exitCode ? std::to_string(*exitCode) : "-") << '\t'
-         << (command.OutputPath().empty() ? "-" : command.OutputPath()) << std::endl;
+    const int finished = countJobs(jsFinished);
+    report->runEnded(count, finished, countJobs(jsFailed), interrupted);
+    if (interrupted)
+        return beInterrupted;
+    return finished == count ? beSuccess : beJobFailed;
 }
 
 void BatchConversion::reportJobWithoutProcess(int row, const std::string& reason)
@@ -125,12 +123,12 @@ void BatchConversion::reportJobWithoutProcess(int row, const std::string& reason
          << ", which the catalogue does not hold (it has " << catalogue_.Count() << ")" << std::endl;
 }
 
-int BatchConversion::finishedJobs() const
+int BatchConversion::countJobs(int state) const
 {
-    int finished = 0;
+    int count = 0;
     for (int row = 0; row < tree_.Count(); ++row)
-        finished += tree_.Job(row).State == jsFinished ? 1 : 0;
-    return finished;
+        count += tree_.Job(row).State == state ? 1 : 0;
+    return count;
 }
 
 }  // namespace clipforge

@@ -4,10 +4,10 @@
 #include "core/TreeManager.h"
 
 #include <functional>
+#include <optional>
 #include <iosfwd>
 #include <string>
 
-class TCommand;
 class TCommandManager;
 
 namespace clipforge {
@@ -24,7 +24,13 @@ public:
         ShellPlan,     // one POSIX shell command per job
     };
 
-    BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue);
+    struct Options {
+        int parallel = 1;                        // converters at once
+        bool json = false;                       // JSON Lines instead of text lines
+        std::optional<std::size_t> liveWidth;    // a terminal's width, for the live status line
+    };
+
+    BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);
 
     // Exit code: 0 when every job finished (or was planned), 1 when any failed; errors reading
     // the list leave as exceptions, before anything runs.
@@ -34,14 +40,14 @@ private:
     // Plans every job as a run would, in order, and prints each plan as format gives it.
     int printPlans(const std::function<std::string(const JobPlan&)>& format);
     int convert();
-    void reportJobEnd(const TCommand& command);
     // Why the job at row could not be given to the converter.
     void reportJobWithoutProcess(int row, const std::string& reason);
-    int finishedJobs() const;
+    int countJobs(int state) const;
 
     std::ostream& out_;
     std::ostream& err_;
     const TCommandManager& catalogue_;
+    Options options_;
     TItemManager staging_;
     TTreeManager tree_;
 };

@@ -94,7 +94,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     default:
         if (!requireListFile(arguments.listFile))
             return beUnusableInput;
-        return BatchConversion(out_, err_, catalogue).run(arguments.listFile, conversionOutput(arguments));
+        return BatchConversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_})
+            .run(arguments.listFile, conversionOutput(arguments));
     }
 }
 

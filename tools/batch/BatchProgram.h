@@ -3,6 +3,7 @@
 #include "BatchArguments.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,18 @@ enum BatchExit : int {
     beSuccess = 0,
     beJobFailed = 1,
     beUnusableInput = 2,
+    beInterrupted = 130,
 };
 
 // clipforge-batch: the queue's classes driven from a command line, without a window. Output and
 // errors go to the streams given, so tests can read them.
 class BatchProgram {
 public:
-    BatchProgram(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    // outTerminalWidth: the width of the terminal that out writes to; none when it is no terminal.
+    BatchProgram(std::ostream& out, std::ostream& err, std::optional<std::size_t> outTerminalWidth = {})
+        : out_(out), err_(err), terminalWidth_(outTerminalWidth)
+    {
+    }
 
     int run(const std::vector<std::string>& arguments);
 
@@ -34,6 +40,7 @@ private:
 
     std::ostream& out_;
     std::ostream& err_;
+    std::optional<std::size_t> terminalWidth_;
 };
 
 }  // namespace clipforge

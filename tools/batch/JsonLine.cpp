@@ -91,6 +91,15 @@ JsonLine& JsonLine::integer(std::string_view name, long long value)
     return *this;
 }
 
+JsonLine& JsonLine::integerOrNull(std::string_view name, const std::optional<long long>& value)
+{
+    if (value)
+        return integer(name, *value);
+    key(name);
+    fields_ += "null";
+    return *this;
+}
+
 // Two decimals are all a progress figure means, and JSON has no NaN or infinity. to_chars
 // writes a point whatever the locale.
 JsonLine& JsonLine::number(std::string_view name, const std::optional<double>& value)

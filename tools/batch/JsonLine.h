@@ -15,6 +15,7 @@ public:
     JsonLine& text(std::string_view key, std::string_view value);
     JsonLine& textOrNull(std::string_view key, const std::optional<std::string>& value);
     JsonLine& integer(std::string_view key, long long value);
+    JsonLine& integerOrNull(std::string_view key, const std::optional<long long>& value);
     JsonLine& number(std::string_view key, const std::optional<double>& value);
     JsonLine& flag(std::string_view key, bool value);
 
