@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 // Job states; the value is also the position of the state picture in the list's image list.
 enum TJobState : std::int32_t {
@@ -23,7 +24,6 @@ struct TItemData {
     QString Path;              // output folder; empty means the default folder
     bool Busy = false;         // the job is being converted
     std::uint32_t Frame = 0;   // animation step of the moving block, 0 to 74
-    QString Progress;          // while converting: how far it has got, in words; else empty
 };
 
 // What the job list keeps for every node.
@@ -32,4 +32,9 @@ struct TItemNodeData {
     std::int32_t State = jsWaiting;
     TItemRootData RootData;
     TItemData ItemData;
+    // Why the job failed, in plain words (8-bit text, as the converter wrote it); empty unless
+    // State is failed. Kept in memory only: list files do not carry it.
+    std::string FailureReason;
+    // How far the job has got, in words (8-bit text); empty unless State is converting.
+    std::string Progress;
 };

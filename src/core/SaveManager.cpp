@@ -42,9 +42,8 @@ TItemData jobOfItem(const TXmlElem& item, int position)
     const ItemValues values = valuesOf(item);
     if (!values.fileName)
         throw EXmlError("List item " + std::to_string(position) + " has no filename");
-    return {.FileName = clipforge::widen(values.fileName->Value()),
-            .Format = values.format ? clipforge::textToInt(values.format->Value()) : -1,
-            .Path = values.path ? clipforge::widen(values.path->Value()) : QString()};
+    return {clipforge::widen(values.fileName->Value()), values.format ? clipforge::textToInt(values.format->Value()) : -1,
+            values.path ? clipforge::widen(values.path->Value()) : QString(), false, 0};
 }
 
 // The items of a list are needed only while a list is being written or read; every export

@@ -40,9 +40,8 @@ void TTreeManager::AddJobs(const std::vector<std::string>& names)
     try {
         for (std::size_t i = 0; i < names.size(); ++i) {
             const int position = static_cast<int>(i);
-            jobs.push_back({.FileName = clipforge::widen(names[i]),
-                            .Format = Staging.GetFormat(position),
-                            .Path = clipforge::widen(Staging.GetPath(position))});
+            jobs.push_back({clipforge::widen(names[i]), Staging.GetFormat(position),
+                            clipforge::widen(Staging.GetPath(position)), false, 0});
         }
     } catch (...) {
         // Jobs built before the failure are kept, as if each had been appended on its own.
@@ -61,7 +60,7 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
     Jobs.reserve(Jobs.size() + jobs.size());
     for (TItemData& job : jobs)
-        Jobs.push_back({1, jsWaiting, {}, std::move(job)});
+        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}});
     endInsertRows();
 }
 
@@ -151,14 +150,16 @@ QString TTreeManager::Hint(int row) const
 {
     if (row < 0 || row >= Count())
         return {};
-    const TItemData& job = Jobs[static_cast<std::size_t>(row)].ItemData;
+    const TItemNodeData& node = Jobs[static_cast<std::size_t>(row)];
+    const TItemData& job = node.ItemData;
     const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");
     QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
-    const TItemNodeData& node = Jobs[static_cast<std::size_t>(row)];
-    if (node.State == jsConverting && !job.Progress.isEmpty())
-        hint += QStringLiteral("\n[progress]: ") + job.Progress;
+    if (node.State == jsFailed)
+        hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason);
+    if (node.State == jsConverting && !node.Progress.empty())
+        hint += QStringLiteral("\n[progress]: ") + clipforge::widen(node.Progress);
     return hint;
 }
 

@@ -2,23 +2,36 @@
 
 #include "core/CommandManager.h"
 #include "core/Errors.h"
-#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
+#include "engine/DefaultOutputFolder.h"
+#include "engine/JobOutcome.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
 #include "engine/ProgressText.h"
 #include "engine/RunPercent.h"
+#include "engine/StartFailureReporter.h"
 
 #include <QTimer>
+
+#include <sys/stat.h>
 
 #include <exception>
 
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
+// The runner's stage while its process runs; a run that ends below it never had a process.
+constexpr std::uint8_t ProcessRunning = 6;
+constexpr std::uint8_t CreatingProcess = 4;
+
+bool somethingAt(const std::string& path)
+{
+    struct stat entry {};
+    return ::lstat(path.c_str(), &entry) == 0;
+}
 
 }  // namespace
 
@@ -70,9 +83,13 @@ void TCommand::Stop()
 void TCommand::RunCurrent()
 {
     TItemNodeData& job = Tree->Job(CurrentNode.row());
-    clipforge::JobPlan plan;
+    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter, NamesTaken);
+    if (plan.refused()) {
+        failWithoutProcess(plan.refusal);
+        return;
+    }
     try {
-        plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter, NamesTaken);
+        clipforge::prepareOutputFolder(plan.outputFolder);
     } catch (const clipforge::Error& error) {
         failWithoutProcess(error.what());
         return;
@@ -81,9 +98,12 @@ void TCommand::RunCurrent()
     Name = std::move(plan.outputName);
     UniquePath = std::move(plan.outputPath);
     Error.clear();
+    Report.clear();
+    OutputWasThere = somethingAt(UniquePath);
     job.State = jsConverting;
+    job.FailureReason.clear();
     job.ItemData.Busy = true;
-    job.ItemData.Progress.clear();
+    job.Progress.clear();
     Reader = std::make_unique<clipforge::ProgressReader>();
     repaintCurrent();
     Tree->FocusNode(CurrentNode.row());
@@ -93,23 +113,27 @@ void TCommand::RunCurrent()
     } catch (const std::exception& error) {
         // The system could not give the run its worker: the job fails like one whose
         // converter could not start, rather than leaving the window busy for good.
-        failWithoutProcess(error.what());
+        failWithoutProcess(std::string("the converter could not be started: ") + error.what());
     }
 }
 
-// A job whose profile cannot be found never gets a process, so no end-of-run report would come.
-// It ends failed through the same path as a converter that failed, one turn of the event loop
-// later, so a list full of such jobs neither recurses nor blocks the loop.
+// A job that cannot be given to the converter never gets a process, so no end-of-run report
+// would come. It ends failed through the same path as a converter that failed, one turn of the
+// event loop later, so a list full of such jobs neither recurses nor blocks the loop.
 void TCommand::failWithoutProcess(const std::string& reason)
 {
-    Error = reason;
     UniquePath.clear();
     QMetaObject::invokeMethod(
-        Timer.get(), [this] { RunnerTerminated(ConsoleRunner.get(), std::nullopt); }, Qt::QueuedConnection);
+        Timer.get(),
+        [this, outcome = clipforge::JobOutcome{false, reason}] {
+            jobDone(ConsoleRunner.get(), std::nullopt, outcome);
+        },
+        Qt::QueuedConnection);
 }
 
 void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputType type)
 {
+    Report.add(line, type);
     // A beginning of a line may stop in the middle of a number; its end comes as a whole line.
     if (Reader && type == otEntireLine)
         Reader->read(line);
@@ -125,17 +149,37 @@ void TCommand::JobEnded(QObject* sender, bool success)
         BarPosition = static_cast<std::int32_t>(percent);
         OnProgress(sender, static_cast<std::int32_t>(percent));
     }
-    Reader.reset();
     if (CurrentNode.isValid()) {
         Tree->Job(CurrentNode.row()).State = success ? jsFinished : jsFailed;
         repaintCurrent();
     }
 }
 
-void TCommand::RunnerTerminated(QObject* sender, std::optional<std::uint32_t> exitCode)
+void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
+{
+    clipforge::JobEnd end;
+    end.exitCode = exitCode;
+    end.stopped = IsStopped;
+    // While this handler runs, the runner's stage still shows how far a failed start got.
+    const std::uint8_t stage = ConsoleRunner->EndStatus();
+    if (stage == CreatingProcess)
+        end.startFailure = clipforge::startFailureMessage(ConsoleRunner->CommandLine);
+    else if (stage < ProcessRunning)
+        end.startError = static_cast<int>(exitCode);
+    const clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, UniquePath);
+    if (!outcome.finished)
+        clipforge::removeBrokenOutput(UniquePath, OutputWasThere, Report);
+    jobDone(sender, exitCode, outcome);
+}
+
+void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, const clipforge::JobOutcome& outcome)
 {
     ExitCode = exitCode;
-    JobEnded(sender, exitCode == 0u);
+    Error = outcome.reason;
+    Reader.reset();
+    if (CurrentNode.isValid())
+        Tree->Job(CurrentNode.row()).FailureReason = outcome.reason;
+    JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());
     if (!CurrentNode.isValid() || Current + 1 >= count) {
@@ -172,10 +216,11 @@ void TCommand::showJobProgress()
     if (!Reader || !CurrentNode.isValid())
         return;
     const clipforge::JobProgress progress = Reader->progress();
-    Tree->Job(CurrentNode.row()).ItemData.Progress = clipforge::widen(clipforge::progressText(progress));
+    Tree->Job(CurrentNode.row()).Progress = clipforge::progressText(progress);
     if (!progress.percent)
         return;
-    const std::int32_t position = clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), *progress.percent);
+    const std::int32_t position =
+        clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), *progress.percent);
     if (position <= BarPosition)
         return;
     BarPosition = position;
@@ -193,10 +238,10 @@ void TCommand::leaveJob()
 {
     if (!CurrentNode.isValid())
         return;
-    TItemData& job = Tree->Job(CurrentNode.row()).ItemData;
-    job.Busy = false;
-    job.Frame = 0;
-    job.Progress.clear();
+    TItemNodeData& node = Tree->Job(CurrentNode.row());
+    node.ItemData.Busy = false;
+    node.ItemData.Frame = 0;
+    node.Progress.clear();
 }
 
 void TCommand::endRun(QObject* sender, bool stopped)

@@ -14,6 +14,9 @@
 //   status=N        write a "Duration:" line, then N status lines as the real
 //                   converter redraws them ("frame=... time=... speed=...",
 //                   each ended by a CR), in large writes
+//   blob=N          write N bytes of 'x' with no line end, in large writes
+//   stdin           read standard input to its end, then print
+//                   "stdin: N bytes, then end of file\n"
 //   crash=SIG       die by signal SIG
 //   echo=N          read N lines from standard input and write each back
 //                   as "echo:" + line
@@ -149,6 +152,28 @@ void statusLines(long count)
     writeAll(1, block);
 }
 
+void blob(long long bytes)
+{
+    const std::string block(1 << 20, 'x');
+    for (; bytes > 0; bytes -= static_cast<long long>(block.size()))
+        writeAll(1, bytes >= static_cast<long long>(block.size()) ? block : block.substr(0, static_cast<std::size_t>(bytes)));
+}
+
+void readInputToItsEnd()
+{
+    char buffer[4096];
+    long total = 0;
+    ssize_t count;
+    while ((count = ::read(0, buffer, sizeof buffer)) != 0) {
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            std::_Exit(123);
+        total += count;
+    }
+    writeAll(1, "stdin: " + std::to_string(total) + " bytes, then end of file\n");
+}
+
 void echo(long count)
 {
     std::string line;
@@ -229,6 +254,10 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
         flood(value);
     else if (name == "status")
         statusLines(std::atol(value.c_str()));
+    else if (name == "blob")
+        blob(std::atoll(value.c_str()));
+    else if (name == "stdin")
+        readInputToItsEnd();
     else if (name == "crash")
         crash(std::atoi(value.c_str()));
     else if (name == "echo")

@@ -48,8 +48,9 @@ const std::map<std::string, const char*> CommandHelp{
      "Writes a list file with one job per FILE, in the order given, all with profile P\n"
      "and output folder DIR. P is a profile's number or exact name as 'clipforge-batch\n"
      "profiles' prints them, or an extension only one profile has (mp3, .flac).\n"
-     "Without --folder the jobs use the program's 'convert' folder. Relative names are\n"
-     "made absolute. Every FILE must exist; otherwise nothing is written.\n"
+     "Without --folder the jobs use the default output folder: 'convert' in the program\n"
+     "folder, or Clipforge in the user's videos folder when that one cannot be written.\n"
+     "Relative names are made absolute. Every FILE must exist; otherwise nothing is written.\n"
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
@@ -57,14 +58,17 @@ const std::map<std::string, const char*> CommandHelp{
      "job as it ends (index, finished or failed, the converter's exit code, output file), then a\n"
      "summary. With one converter at a time the lines come in list order; with more, in the\n"
      "order the jobs end. On a terminal a status line shows each running job's progress.\n"
+     "Each failed job's reason follows its line on standard error, as one line.\n"
+     "A job finishes only when the converter ends with code 0 and leaves a non-empty output;\n"
+     "what a failed or stopped job's converter wrote under the output name is removed.\n"
      "An existing file is never overwritten: the output gets \"_2\" before its extension, and no\n"
      "two running jobs get the same name.\n"
      "  --jobs N    run up to N converters at once (default 1); auto: one per core\n"
      "  --json      print JSON Lines, one object per event, instead (see the README)\n"
      "  --dry-run   print the converter's command line for every job instead of running it\n"
      "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
-     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input, 130 when\n"
-     "stopped by Ctrl-C.\n"},
+     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
+     "130 when Ctrl-C or SIGTERM stopped the run.\n"},
     {"plan",
      "Usage: clipforge-batch plan LIST.kxl\n"
      "Prints one POSIX shell command per job: the converter with exactly the arguments a run\n"

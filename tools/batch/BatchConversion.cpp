@@ -2,20 +2,19 @@
 
 #include "BatchProgram.h"
 #include "BatchQueue.h"
-#include "InterruptWatcher.h"
 #include "JsonReport.h"
 #include "ShellCommand.h"
 #include "TextReport.h"
+
 #include "core/CommandManager.h"
 #include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
-#include "engine/Command.h"
 #include "engine/CommandLineSplitter.h"
-#include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
+#include "engine/SignalWatcher.h"
 #include "engine/StartFailureReporter.h"
 
 #include <ostream>
@@ -24,22 +23,25 @@
 namespace clipforge {
 namespace {
 
-// Sends the runner's "cannot start the converter" messages to standard error for as long as a
-// conversion runs, and puts the previous reporter back afterwards. The runner reports such a
-// message in the same hand-over as the job's end, so each one is out before the run is over.
-class StartFailuresTo {
+// A converter that cannot be started is reported as its job's reason, right after the job's
+// line; the runner's own report of it would say the same thing twice.
+class StartFailuresInReasons {
 public:
-    explicit StartFailuresTo(std::ostream& err)
-        : previous_(setStartFailureReporter([&err](const std::string& message) { err << message << std::endl; }))
-    {
-    }
-    ~StartFailuresTo() { setStartFailureReporter(previous_); }
-    StartFailuresTo(const StartFailuresTo&) = delete;
-    StartFailuresTo& operator=(const StartFailuresTo&) = delete;
+    StartFailuresInReasons() : previous_(setStartFailureReporter([](const std::string&) {})) {}
+    ~StartFailuresInReasons() { setStartFailureReporter(previous_); }
+    StartFailuresInReasons(const StartFailuresInReasons&) = delete;
+    StartFailuresInReasons& operator=(const StartFailuresInReasons&) = delete;
 
 private:
     StartFailureReporter previous_;
 };
+
+std::unique_ptr<BatchReport> makeReport(std::ostream& out, const BatchConversion::Options& options)
+{
+    if (options.json)
+        return std::make_unique<JsonReport>(out);
+    return std::make_unique<TextReport>(out, options.liveWidth);
+}
 
 }  // namespace
 
@@ -70,36 +72,36 @@ int BatchConversion::printPlans(const std::function<std::string(const JobPlan&)>
     const auto takenEarlier = [&taken](const std::string& path) { return taken.count(path) > 0; };
     bool allPlanned = true;
     for (int row = 0; row < tree_.Count(); ++row) {
+        const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
         try {
-            const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
+            if (plan.refused())
+                throw Error(plan.refusal);
             const std::string line = format(plan);
             out_ << line << '\n';
             taken.insert(plan.outputPath);
-        } catch (const clipforge::Error& error) {
-            reportJobWithoutProcess(row, error.what());
+        } catch (const Error& error) {
+            reportReason(row, error.what());
             allPlanned = false;
         }
     }
     out_.flush();
-    return allPlanned ? 0 : 1;
+    return allPlanned ? beSuccess : beJobFailed;
 }
 
 int BatchConversion::convert()
 {
     const int count = tree_.Count();
-    std::unique_ptr<BatchReport> report;
-    if (options_.json)
-        report = std::make_unique<JsonReport>(out_);
-    else
-        report = std::make_unique<TextReport>(out_, options_.liveWidth);
+    const std::unique_ptr<BatchReport> report = makeReport(out_, options_);
     report->runStarted(count, options_.parallel);
     bool interrupted = false;
     {
-        StartFailuresTo startFailures(err_);
+        const StartFailuresInReasons startFailures;
         BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
-        queue.onJobWithoutProcess = [this](const BatchJobOutcome& job) { reportJobWithoutProcess(job.index, job.reason); };
-        const InterruptWatcher interrupts([&] {
+        queue.onJobFailed = [this](const BatchJobOutcome& job) { reportReason(job.index, job.reason); };
+        SignalWatcher interrupts({SIGINT, SIGTERM}, [&] {
             err_ << "clipforge-batch: stopping; the running jobs will count as failed" << std::endl;
+            // A second Ctrl-C ends the program at once; the converters die with it.
+            interrupts.restoreHandlers();
             interrupted = true;
             queue.stop();
         });
@@ -112,15 +114,9 @@ int BatchConversion::convert()
     return finished == count ? beSuccess : beJobFailed;
 }
 
-void BatchConversion::reportJobWithoutProcess(int row, const std::string& reason)
+void BatchConversion::reportReason(int row, const std::string& reason)
 {
-    const int format = tree_.Job(row).ItemData.Format;
-    if (format >= 0 && format < catalogue_.Count()) {
-        err_ << "clipforge-batch: job " << row << ": " << reason << std::endl;
-        return;
-    }
-    err_ << "clipforge-batch: job " << row << " asks for profile " << format
-         << ", which the catalogue does not hold (it has " << catalogue_.Count() << ")" << std::endl;
+    err_ << "clipforge-batch: job " << row << ": " << reason << std::endl;
 }
 
 int BatchConversion::countJobs(int state) const

@@ -32,16 +32,17 @@ public:
 
     BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);
 
-    // Exit code: 0 when every job finished (or was planned), 1 when any failed; errors reading
-    // the list leave as exceptions, before anything runs.
+    // Exit code: 0 when every job finished (or was planned), 1 when any failed, 130 when Ctrl-C
+    // or SIGTERM stopped the run; errors reading the list leave as exceptions, before anything
+    // runs.
     int run(const std::string& listFile, Output output);
 
 private:
     // Plans every job as a run would, in order, and prints each plan as format gives it.
     int printPlans(const std::function<std::string(const JobPlan&)>& format);
     int convert();
-    // Why the job at row could not be given to the converter.
-    void reportJobWithoutProcess(int row, const std::string& reason);
+    // Why the job at row failed, as one line on standard error.
+    void reportReason(int row, const std::string& reason);
     int countJobs(int state) const;
 
     std::ostream& out_;

@@ -69,9 +69,9 @@ void BatchQueue::jobEnded(BatchJob& job)
     list_.Job(outcome.index).State = outcome.finished ? jsFinished : jsFailed;
     taken_.erase(outcome.output);
     ++ended_;
-    if (!outcome.exitCode && onJobWithoutProcess)
-        onJobWithoutProcess(outcome);
     report_.jobEnded(outcome);
+    if (!outcome.finished && onJobFailed)
+        onJobFailed(outcome);
     const auto found = std::find_if(running_.begin(), running_.end(), [&](const auto& held) { return held.get() == &job; });
     if (found != running_.end()) {
         retired_.push_back(std::move(*found));

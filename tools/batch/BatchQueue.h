@@ -34,8 +34,8 @@ public:
     void stop();
     bool stopping() const { return stopping_; }
 
-    // Called for every job that ends without a converter having run, before it is reported.
-    std::function<void(const BatchJobOutcome&)> onJobWithoutProcess;
+    // Called for every job that fails, right after it is reported.
+    std::function<void(const BatchJobOutcome&)> onJobFailed;
 
 private:
     void startMore();
