@@ -6,11 +6,7 @@
 set -euo pipefail
 batch=${1:?usage: jobs.sh PATH_TO_CLIPFORGE_BATCH}
 command -v parallel >/dev/null || { echo "jobs: GNU parallel (Debian package parallel) is missing" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
 source "$(dirname "$0")/setup.sh"
-app=$work/app
 make_program_folder "$app" "$batch" "-n -c:v mpeg4 -q:v 5 -c:a aac -b:a 64k" mp4
 make_clips "$work/clips" 30
 "$app/clipforge-batch" make "$work/queue.kxl" --profile 0 "$work"/clips/*.mp4

@@ -4,11 +4,7 @@
 # Median of 5 runs each, interleaved. Usage: overhead.sh PATH_TO_CLIPFORGE_BATCH
 set -euo pipefail
 batch=${1:?usage: overhead.sh PATH_TO_CLIPFORGE_BATCH}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
 source "$(dirname "$0")/setup.sh"
-app=$work/app
 make_program_folder "$app" "$batch" "-n -c copy" mkv
 make_clips "$work/clips" 30
 "$app/clipforge-batch" make "$work/queue.kxl" --profile 0 "$work"/clips/*.mp4

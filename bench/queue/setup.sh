@@ -1,5 +1,10 @@
-# Shared by the queue benchmarks (sourced): a program folder of their own, so the build's
-# convert/ folder is never touched, and the one-second test clips.
+# Shared by the queue benchmarks (sourced): a work folder, removed at exit, with a program
+# folder of their own ($app), so the build's convert/ folder is never touched, and the
+# one-second test clips.
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+app=$work/app
 
 # make_program_folder FOLDER CLIPFORGE_BATCH PARAMS EXT: one profile with these arguments.
 make_program_folder() {

@@ -1,10 +1,9 @@
-// The progress reader on real converter output (recorded under tests/data/progress with the
+// The progress reader on real converter output (recorded under tests/data/ffmpeg with the
 // catalogue's own arguments) and on single lines.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include "RecordedOutput.h"
+
 
 #include "engine/LineCutter.h"
 #include "engine/ProgressReader.h"
@@ -16,15 +15,6 @@ using clipforge::LineCutter;
 using clipforge::ProgressReader;
 
 namespace {
-
-std::string recorded(const std::string& name)
-{
-    const char* folder = std::getenv("CLIPFORGE_TEST_DATA");
-    std::ifstream file(std::string(folder ? folder : "tests/data") + "/progress/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 // The reader's view of a job after each line that moved it on, with the output arriving in
 // reads of the given size, cut into lines as the runner cuts them.
@@ -59,7 +49,7 @@ class RecordedOutput : public testing::TestWithParam<Recording> {};
 TEST_P(RecordedOutput, GivesTheDurationAndEveryStatusLineWhateverTheReadSizes)
 {
     const Recording& expected = GetParam();
-    const std::string output = recorded(expected.file);
+    const std::string output = clipforge::test::recordedOutput(expected.file);
     ASSERT_FALSE(output.empty()) << expected.file;
     const std::vector<JobProgress> whole = readInChunks(output, output.size());
     ASSERT_EQ(whole.size(), expected.percents.size() + (expected.duration ? 1 : 0));
@@ -81,13 +71,13 @@ TEST_P(RecordedOutput, GivesTheDurationAndEveryStatusLineWhateverTheReadSizes)
 
 INSTANTIATE_TEST_SUITE_P(
     Profiles, RecordedOutput,
-    testing::Values(Recording{"h264-video.log", 20.04, {0, 13, 22, 36, 46, 56, 77, 96, 99}, 20.03, 12.3, 5.31},
-                    Recording{"h265-video.log", 8.01, {0, 25, 39, 56, 82, 100}, 8.01, 6.94, 3.18},
-                    Recording{"mp3-audio.log", 600.03, {0, 11, 21, 32, 45, 57, 70, 83, 99, 99}, 600, std::nullopt, 147},
-                    Recording{"unknown-duration.log", std::nullopt, {{}, {}, {}, {}, {}, {}}, 19.92, 0, 8.95}),
+    testing::Values(Recording{"progress-h264-video.log", 20.04, {0, 13, 22, 36, 46, 56, 77, 96, 99}, 20.03, 12.3, 5.31},
+                    Recording{"progress-h265-video.log", 8.01, {0, 25, 39, 56, 82, 100}, 8.01, 6.94, 3.18},
+                    Recording{"progress-mp3-audio.log", 600.03, {0, 11, 21, 32, 45, 57, 70, 83, 99, 99}, 600, std::nullopt, 147},
+                    Recording{"progress-unknown-duration.log", std::nullopt, {{}, {}, {}, {}, {}, {}}, 19.92, 0, 8.95}),
     [](const testing::TestParamInfo<Recording>& info) {
         std::string name = info.param.file;
-        name = name.substr(0, name.find('.'));
+        name = name.substr(9, name.find('.') - 9);
         std::erase(name, '-');
         return name;
     });
