@@ -9,6 +9,8 @@ namespace clipforge {
 namespace {
 
 constexpr std::string_view DurationKey = "Duration: ";
+constexpr std::string_view TimeKey = "time";
+constexpr std::string_view SpeedKey = "speed";
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -23,7 +25,7 @@ std::optional<double> parseNumber(std::string_view text)
 }
 
 struct StatusValue {
-    std::size_t keyAt;
+    const char* key;
     std::string_view text;
 };
 
@@ -31,25 +33,25 @@ struct StatusValue {
 // after the "=" ("speed= 5.5x") and separates pairs with spaces; the key must begin a word, so
 // that "time=" is not found inside another key. The search runs backwards, from one "=" to
 // the one before: the status line is handed over many times a second, and its keys lie near
-// its end.
-std::optional<StatusValue> lastValue(std::string_view line, std::string_view key, std::size_t end)
+// its end. Written with plain pointers, as it runs for every line the converter writes.
+std::optional<StatusValue> lastValue(std::string_view line, std::string_view key, const char* end)
 {
-    while (end > key.size()) {
-        const void* found = ::memrchr(line.data(), '=', end);
-        if (!found)
+    const char* const begin = line.data();
+    const char* const lineEnd = begin + line.size();
+    while (end - begin > static_cast<std::ptrdiff_t>(key.size())) {
+        const auto* equals = static_cast<const char*>(::memrchr(begin, '=', static_cast<std::size_t>(end - begin)));
+        if (!equals)
             return std::nullopt;
-        const std::size_t equals = static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
         end = equals;
-        if (equals < key.size() || line.substr(equals - key.size(), key.size()) != key)
+        const char* keyAt = equals - key.size();
+        if (keyAt < begin || std::memcmp(keyAt, key.data(), key.size()) != 0 || (keyAt > begin && keyAt[-1] != ' '))
             continue;
-        const std::size_t keyAt = equals - key.size();
-        if (keyAt > 0 && line[keyAt - 1] != ' ')
-            continue;
-        std::size_t begin = equals + 1;
-        while (begin < line.size() && line[begin] == ' ')
-            ++begin;
-        const std::size_t valueEnd = std::min(line.find(' ', begin), line.size());
-        return StatusValue{keyAt, line.substr(begin, valueEnd - begin)};
+        const char* value = equals + 1;
+        while (value < lineEnd && *value == ' ')
+            ++value;
+        const auto* space = static_cast<const char*>(std::memchr(value, ' ', static_cast<std::size_t>(lineEnd - value)));
+        const char* valueEnd = space ? space : lineEnd;
+        return StatusValue{keyAt, std::string_view(value, static_cast<std::size_t>(valueEnd - value))};
     }
     return std::nullopt;
 }
@@ -86,20 +88,23 @@ std::optional<double> parseClockTime(std::string_view text)
     return *hoursPart * 3600 + ((minutes[0] - '0') * 10 + (minutes[1] - '0')) * 60 + *secondsPart;
 }
 
+void ProgressReader::LatestLine::assign(std::string_view line)
+{
+    size_ = std::min(line.size(), sizeof bytes_);
+    std::memcpy(bytes_, line.data() + line.size() - size_, size_);
+}
+
 ProgressReader::ProgressReader(Clock clock) : clock_(std::move(clock)), started_(clock_()) {}
 
+// Only what marks a status line is looked for here, and first where the converter puts it, as
+// its last key; the line is read when progress() asks.
 bool ProgressReader::read(std::string_view line)
 {
-    const std::optional<StatusValue> speed = lastValue(line, "speed", line.size());
-    const std::optional<StatusValue> time = speed ? lastValue(line, "time", speed->keyAt) : std::nullopt;
-    if (!time)
+    const auto* last = static_cast<const char*>(::memrchr(line.data(), '=', line.size()));
+    const bool speedLast = last && last - line.data() >= 6 && std::memcmp(last - 6, " speed", 6) == 0;
+    if (!speedLast && !lastValue(line, SpeedKey, line.data() + line.size()))
         return readDuration(line);
-    // "N/A" and the negative times of the first status lines name no position; and a position
-    // never goes back (times of one length compare as text).
-    const bool later = time->text.size() != timeText_.size() || time->text >= timeText_;
-    if (!time->text.empty() && isDigit(time->text.front()) && later)
-        timeText_.assign(time->text);
-    speedText_.assign(speed->text);
+    latestStatus_.assign(line);
     statusPending_ = true;
     return true;
 }
@@ -122,10 +127,15 @@ bool ProgressReader::readDuration(std::string_view line)
 void ProgressReader::readStatus() const
 {
     statusPending_ = false;
+    const std::string_view line = latestStatus_.view();
+    const std::optional<StatusValue> speed = lastValue(line, SpeedKey, line.data() + line.size());
+    const std::optional<StatusValue> time = speed ? lastValue(line, TimeKey, speed->key) : std::nullopt;
+    if (!time)
+        return;
     // At the start the converter may print "N/A" or a large negative time: no position yet.
-    if (const std::optional<double> position = parseClockTime(timeText_))
+    if (const std::optional<double> position = parseClockTime(time->text))
         position_ = std::max(position_.value_or(0), *position);
-    speed_ = parseSpeed(speedText_);
+    speed_ = parseSpeed(speed->text);
 }
 
 JobProgress ProgressReader::progress() const

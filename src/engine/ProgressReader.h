@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,7 +32,7 @@ public:
     // The job's clock starts now.
     explicit ProgressReader(Clock clock = &std::chrono::steady_clock::now);
 
-    // One complete line of output. True when it moved the progress on.
+    // One complete line of output. True for the duration line and for status lines.
     bool read(std::string_view line);
     JobProgress progress() const;
 
@@ -44,11 +45,20 @@ private:
     bool durationSeen_ = false;
     std::optional<double> duration_;
     // The converter redraws its status line many times a second, and the runner hands over
-    // every one; only the latest values are kept, as text, and read when the progress is
-    // asked for.
+    // every one; only the latest is kept, without allocating, and read when the progress is
+    // asked for. A longer line than it holds is kept up to its end, where the keys are.
+    class LatestLine {
+    public:
+        void assign(std::string_view line);
+        std::string_view view() const { return {bytes_, size_}; }
+
+    private:
+        char bytes_[400] = {};
+        std::size_t size_ = 0;
+    };
+
     mutable bool statusPending_ = false;
-    std::string timeText_;
-    std::string speedText_;
+    LatestLine latestStatus_;
     mutable std::optional<double> position_;
     mutable std::optional<double> speed_;
 };

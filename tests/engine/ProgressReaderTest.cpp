@@ -103,7 +103,6 @@ TEST(ProgressReader, ReadsOnlyWhatItRecognises)
         {{"size=  256kB time=00:01:06.27 bitrate=  31.6kbits/s speed= 133x    "}, {}, 66.27, 133},
         {{"size=  0kB time=N/A bitrate=N/A speed=N/A"}, {}, {}, {}},
         {{"frame=0 size=0kB time=-577014:32:22.77 bitrate=-0.0kbits/s speed=N/A"}, {}, {}, {}},
-        {{"size=1kB time=00:00:05.00 speed=1x", "size=1kB time=00:00:04.00 speed=1x"}, {}, 5, 1},
         {{"size=1kB xtime=00:00:05.00 speed=1x", "time=00:00:05.00 bitrate=1"}, {}, {}, {}},
         {{"time=00:5:00.00 speed=1x", "time=00:00 speed=1x", "size=1kB time=00:00:05.00 speed=fast"}, {}, 5, {}},
     };
@@ -116,6 +115,20 @@ TEST(ProgressReader, ReadsOnlyWhatItRecognises)
         EXPECT_EQ(progress.positionSeconds, c.position) << c.lines.front();
         EXPECT_EQ(progress.speed, c.speed) << c.lines.front();
     }
+}
+
+TEST(ProgressReader, NeverReportsLessThanItHasReported)
+{
+    ProgressReader reader;
+    reader.read("size=1kB time=00:00:05.00 bitrate=1kbits/s speed=1x");
+    EXPECT_EQ(reader.progress().positionSeconds, 5);
+    reader.read("size=1kB time=00:00:04.00 bitrate=1kbits/s speed=0.8x");
+    EXPECT_EQ(reader.progress().positionSeconds, 5);
+    EXPECT_EQ(reader.progress().speed, 0.8);
+    // Of status lines read with no question in between, the latest counts.
+    reader.read("size=1kB time=00:00:09.00 bitrate=1kbits/s speed=1x");
+    reader.read("size=1kB time=00:00:07.00 bitrate=1kbits/s speed=1x");
+    EXPECT_EQ(reader.progress().positionSeconds, 7);
 }
 
 TEST(ProgressReader, EstimatesTheTimeLeftFromTheSpeedOrElseFromTheElapsedTime)
