@@ -259,7 +259,7 @@ void lineThroughput()
 // alternating as above. The reader must cost the runner next to nothing.
 void progressThroughput()
 {
-    constexpr int Pairs = 9;
+    constexpr int Pairs = 15;
     const std::string commandLine =
         clipforge::quoteArgument(fakeConverter()) + " status=" + std::to_string(FloodLines);
     std::vector<double> with, without;
