@@ -99,6 +99,7 @@ int BatchConversion::convert()
         BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
         queue.onJobFailed = [this](const BatchJobOutcome& job) { reportReason(job.index, job.reason); };
         SignalWatcher interrupts({SIGINT, SIGTERM}, [&] {
+            report->beforeMessage();
             err_ << "clipforge-batch: stopping; the running jobs will count as failed" << std::endl;
             // A second Ctrl-C ends the program at once; the converters die with it.
             interrupts.restoreHandlers();

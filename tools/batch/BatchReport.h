@@ -17,6 +17,8 @@ public:
     virtual void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) = 0;
     virtual void jobEnded(const BatchJobOutcome& outcome) = 0;
     virtual void runEnded(int jobs, int finished, int failed, bool stopped) = 0;
+    // A message is about to go to standard error, which may share the terminal.
+    virtual void beforeMessage() {}
 };
 
 }  // namespace clipforge

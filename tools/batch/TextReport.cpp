@@ -36,4 +36,11 @@ void TextReport::runEnded(int jobs, int finished, int, bool)
     out_ << jobs << " files, finished " << finished << " of " << jobs << std::endl;
 }
 
+// The live line is drawn again at the next progress report.
+void TextReport::beforeMessage()
+{
+    if (live_)
+        live_->clear();
+}
+
 }  // namespace clipforge

@@ -20,6 +20,7 @@ public:
     void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
     void jobEnded(const BatchJobOutcome& outcome) override;
     void runEnded(int jobs, int finished, int failed, bool stopped) override;
+    void beforeMessage() override;
 
 private:
     std::ostream& out_;
