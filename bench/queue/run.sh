@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Queue benchmarks: list-file import/export against pugixml, the first frame of the job view
 # against a bare tree view, and the overhead of clipforge-batch convert against a plain shell
-# loop running the same command lines.
+# loop running the same command lines, and parallel conversions against GNU parallel.
 # Usage: bench/queue/run.sh BUILD_FOLDER
 set -euo pipefail
 build=${1:?usage: run.sh BUILD_FOLDER}
@@ -10,3 +10,4 @@ cmake --build "$build" --target queue_listfile_bench queue_first_frame_bench cli
 "$build/bench/queue/queue_listfile_bench"
 "$build/bench/queue/queue_first_frame_bench"
 "$here/overhead.sh" "$build/app/clipforge-batch"
+"$here/jobs.sh" "$build/app/clipforge-batch"

@@ -5,6 +5,8 @@
 
 #include "engine/ConsoleRunnerTypes.h"
 #include "engine/ConverterReport.h"
+#include "engine/JobPlan.h"
+#include "engine/ProgressReader.h"
 
 #include <cstdint>
 #include <functional>
@@ -37,6 +39,7 @@ public:
     using TProgressEvent = std::function<void(QObject* Sender, std::int32_t Percent)>;
     using TTimerEvent = std::function<void(QObject* Sender)>;
     using TFinishedEvent = std::function<void(QObject* Sender, bool Stopped)>;
+    using TJobProgressEvent = std::function<void(QObject* Sender, std::int32_t Percent)>;
 
     TCommand(TTreeManager& tree, const TCommandManager& catalogue);
     // Stops a running converter; nothing is called on the driver or the list afterwards.
@@ -69,15 +72,24 @@ public:
     // text with the job.
     const std::string& LastError() const { return Error; }
     TConsoleRunner& Runner() { return *ConsoleRunner; }
+    // How far the current job has got, as its converter's output tells.
+    clipforge::JobProgress CurrentProgress() const;
+    // Paths this run's outputs may not take although no file exists there yet (the outputs of
+    // jobs that run beside this driver's). Files that exist always count.
+    void SetNamesTaken(clipforge::NameTaken taken) { NamesTaken = std::move(taken); }
 
     TLineEvent OnLine;
     TProgressEvent OnProgress;
     TTimerEvent OnTimer;
     TFinishedEvent OnFinished;
+    // Once a second during a job whose progress is known: where the run's bar stands, between the
+    // values OnProgress gives at the ends of jobs; it never goes back within a run.
+    TJobProgressEvent OnJobProgress;
 
 private:
     void RunCurrent();
     void RunnerNewLine(QObject* sender, const std::string& line, TOutputType type);
+    void showJobProgress();
     void JobEnded(QObject* sender, bool success);
     void RunnerTerminated(QObject* sender, std::uint32_t exitCode);
     void failWithoutProcess(const std::string& reason);
@@ -101,6 +113,9 @@ private:
     std::optional<std::uint32_t> ExitCode;
     clipforge::ConverterReport Report;
     bool OutputWasThere = false;  // something already sat under the output name at the start
+    std::unique_ptr<clipforge::ProgressReader> Reader;
+    clipforge::NameTaken NamesTaken;
+    std::int32_t BarPosition = 0;
     QPersistentModelIndex CurrentNode;
     std::uint32_t Current = 0;
     std::int64_t Elapsed = 0;
