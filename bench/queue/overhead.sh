@@ -4,28 +4,12 @@
 # Median of 5 runs each, interleaved. Usage: overhead.sh PATH_TO_CLIPFORGE_BATCH
 set -euo pipefail
 batch=${1:?usage: overhead.sh PATH_TO_CLIPFORGE_BATCH}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-# A program folder of its own, so the build's convert/ folder is never touched.
-app=$work/app
-mkdir -p "$app/bin" "$app/convert" "$work/clips"
-cp "$batch" "$app/clipforge-batch"
-ln -s "$(command -v ffmpeg)" "$app/bin/ffmpeg"
-cat >"$app/command" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<commands>
-<profile><format>Matroska (streams copied)</format><params>-n -c copy</params><ext>mkv</ext></profile>
-</commands>
-XML
-
-ffmpeg -v error -f lavfi -i testsrc=duration=1:size=320x240:rate=25 -f lavfi -i sine=duration=1 \
-  -c:v mpeg4 -c:a aac -shortest "$work/clips/clip00.mp4"
-for i in $(seq -w 1 29); do cp "$work/clips/clip00.mp4" "$work/clips/clip$i.mp4"; done
+source "$(dirname "$0")/setup.sh"
+make_program_folder "$app" "$batch" "-n -c copy" mkv
+make_clips "$work/clips" 30
 "$app/clipforge-batch" make "$work/queue.kxl" --profile 0 "$work"/clips/*.mp4
 "$app/clipforge-batch" convert "$work/queue.kxl" --dry-run >"$work/lines"
 
-now() { date +%s.%N; }
 queue_run() {
   rm -f "$app"/convert/*
   local start; start=$(now)
@@ -38,7 +22,6 @@ shell_run() {
   while IFS= read -r line; do eval "$line" </dev/null >/dev/null 2>&1; done <"$work/lines"
   awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
 }
-median() { sort -n | sed -n 3p; }
 
 queue_times=() shell_times=()
 for _ in 1 2 3 4 5; do
@@ -48,4 +31,4 @@ done
 queue=$(printf '%s\n' "${queue_times[@]}" | median)
 shell=$(printf '%s\n' "${shell_times[@]}" | median)
 printf 'queue overhead: clipforge-batch convert %.3f s, shell loop %.3f s for 30 clips, ratio %.3f (goal <= 1.02)\n' \
-  "$queue" "$shell" "$(awk -v a="$queue" -v b="$shell" 'BEGIN { print a / b }')"
+  "$queue" "$shell" "$(ratio "$queue" "$shell")"

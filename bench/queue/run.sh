@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Queue benchmarks: list-file import/export against pugixml, the first frame of the job view
 # against a bare tree view, and the overhead of clipforge-batch convert against a plain shell
-# loop running the same command lines, and the cost of choosing the names of many same-named jobs.
+# loop running the same command lines, parallel conversions against GNU parallel, and the cost
+# of choosing the names of many same-named jobs.
 # Usage: bench/queue/run.sh BUILD_FOLDER
 set -euo pipefail
 build=${1:?usage: run.sh BUILD_FOLDER}
@@ -11,3 +12,4 @@ cmake --build "$build" --target queue_listfile_bench queue_first_frame_bench cli
 "$build/bench/queue/queue_first_frame_bench"
 "$here/naming.sh" "$build/app/clipforge-batch"
 "$here/overhead.sh" "$build/app/clipforge-batch"
+"$here/jobs.sh" "$build/app/clipforge-batch"

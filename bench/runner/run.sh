@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Process runner figures, each against an anchor measured in the same run:
 # spawn cost (with and without 1 GiB of resident memory), idle cost, exit
-# latency and line throughput; then the peak memory of clipforge-batch while its
-# converter writes 1 GB without line ends and 1 GB in 100-byte lines.
+# latency, line throughput and the cost of reading progress; then the peak memory
+# of clipforge-batch while its converter writes 1 GB without line ends and 1 GB in
+# 100-byte lines.
 # Usage: bench/runner/run.sh BUILD_FOLDER
 set -euo pipefail
 build=${1:?build folder}

@@ -19,6 +19,7 @@
 
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConsoleRunner.h"
+#include "engine/ProgressReader.h"
 
 extern char** environ;
 
@@ -171,12 +172,21 @@ void exitLatency(RunnerDriver& driver)
                 median(runner) / median(anchor));
 }
 
-double runnerLinesPerSecond(const std::string& commandLine)
+// Lines per second the runner delivers to a handler on the main thread; reader, when given, reads
+// every complete line there as the conversion driver does.
+double runnerLinesPerSecond(const std::string& commandLine, long expectedLines = FloodLines,
+                            clipforge::ProgressReader* reader = nullptr)
 {
     TConsoleRunner runner;
     long lines = 0;
     QEventLoop loop;
-    runner.OnNewLine = [&](TConsoleRunner*, const std::string&, TOutputType type) { lines += type == otEntireLine; };
+    runner.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
+        if (type != otEntireLine)
+            return;
+        ++lines;
+        if (reader)
+            reader->read(line);
+    };
     runner.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { loop.quit(); };
     runner.CommandLine = commandLine;
     QElapsedTimer clock;
@@ -184,9 +194,9 @@ double runnerLinesPerSecond(const std::string& commandLine)
     runner.Execute();
     loop.exec();
     const double elapsed = seconds(clock);
-    if (lines != FloodLines)
-        std::printf("runner lost lines: %ld of %d\n", lines, FloodLines);
-    return lines / elapsed;
+    if (lines != expectedLines)
+        std::printf("runner lost lines: %ld of %ld\n", lines, expectedLines);
+    return static_cast<double>(lines) / elapsed;
 }
 
 double processLinesPerSecond(const QString& program, const QStringList& arguments)
@@ -245,6 +255,39 @@ void lineThroughput()
                 *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
 }
 
+// The converter's own status lines, read with the progress reader attached and without it,
+// alternating as above. The reader must cost the runner next to nothing.
+void progressThroughput()
+{
+    constexpr int Pairs = 15;
+    const std::string commandLine =
+        clipforge::quoteArgument(fakeConverter()) + " status=" + std::to_string(FloodLines);
+    std::vector<double> with, without;
+    int percent = -1;
+    const auto runWith = [&] {
+        clipforge::ProgressReader reader;
+        with.push_back(runnerLinesPerSecond(commandLine, FloodLines + 1, &reader));
+        percent = reader.progress().percent.value_or(-1);
+    };
+    const auto runWithout = [&] { without.push_back(runnerLinesPerSecond(commandLine, FloodLines + 1)); };
+    runWith();
+    runWithout();
+    with.clear();
+    without.clear();
+    for (int i = 0; i < Pairs; ++i) {
+        if (i % 2 == 0) {
+            runWith();
+            runWithout();
+        } else {
+            runWithout();
+            runWith();
+        }
+    }
+    std::printf("progress reading: runner %.0f status lines/s with the progress reader, %.0f without: ratio %.3f "
+                "(goal >= 0.95); last percent %d\n",
+                median(with), median(without), median(with) / median(without), percent);
+}
+
 // Resident memory the child start must not pay for.
 class Ballast {
 public:
@@ -272,7 +315,7 @@ private:
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    // Figures can be picked by name: spawn, idle, latency, throughput.
+    // Figures can be picked by name: spawn, idle, latency, throughput, progress.
     const auto wanted = [&](const char* name) {
         return argc < 2 || std::find_if(argv + 1, argv + argc, [&](const char* a) { return !std::strcmp(a, name); }) !=
                                argv + argc;
@@ -296,5 +339,7 @@ int main(int argc, char** argv)
         exitLatency(driver);
     if (wanted("throughput"))
         lineThroughput();
+    if (wanted("progress"))
+        progressThroughput();
     return 0;
 }

@@ -153,6 +153,7 @@ void TUIHook::createManagers()
     command_->OnProgress = [this](QObject* sender, std::int32_t percent) { CommandProgress(sender, percent); };
     command_->OnFinished = [this](QObject* sender, bool stopped) { CommandFinished(sender, stopped); };
     command_->OnTimer = [this](QObject* sender) { CommandTimer(sender); };
+    command_->OnJobProgress = [this](QObject* sender, std::int32_t position) { CommandJobProgress(sender, position); };
 
     saveManager_ = std::make_unique<TSaveManager>(*treeManager_);
 }
@@ -290,6 +291,12 @@ void TUIHook::CommandProgress(QObject*, std::int32_t percent)
 {
     Form.ProgressBar1->SetPosition(percent);
     setCounter(static_cast<int>(command_->CurrentIndex()) + 1);
+}
+
+// The driver keeps the bar between the values of the jobs' ends and never moves it back.
+void TUIHook::CommandJobProgress(QObject*, std::int32_t position)
+{
+    Form.ProgressBar1->SetPosition(position);
 }
 
 void TUIHook::CommandTimer(QObject*)

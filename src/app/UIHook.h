@@ -47,6 +47,7 @@ public:
     void pmiClearClick();
     void pmiPropertiesClick();
     void CommandProgress(QObject* sender, std::int32_t percent);
+    void CommandJobProgress(QObject* sender, std::int32_t position);
     void CommandTimer(QObject* sender);
     void CommandFinished(QObject* sender, bool stopped);
     void SetIdleState();

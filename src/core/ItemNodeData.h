@@ -35,4 +35,6 @@ struct TItemNodeData {
     // Why the job failed, in plain words (8-bit text, as the converter wrote it); empty unless
     // State is failed. Kept in memory only: list files do not carry it.
     std::string FailureReason;
+    // How far the job has got, in words (8-bit text); empty unless State is converting.
+    std::string Progress;
 };

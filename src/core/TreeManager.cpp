@@ -60,7 +60,7 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
     Jobs.reserve(Jobs.size() + jobs.size());
     for (TItemData& job : jobs)
-        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}});
+        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}});
     endInsertRows();
 }
 
@@ -158,6 +158,8 @@ QString TTreeManager::Hint(int row) const
     QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
     if (node.State == jsFailed)
         hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason);
+    if (node.State == jsConverting && !node.Progress.empty())
+        hint += QStringLiteral("\n[progress]: ") + clipforge::widen(node.Progress);
     return hint;
 }
 

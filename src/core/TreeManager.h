@@ -63,7 +63,8 @@ public:
     bool Locked() const { return IsLocked; }
 
     // "[File Name]: %s", LF, "[format]: %s", LF, "[path]: %s"; a format that is no position of
-    // the catalogue reads "(none)". Empty for a row outside the list; never throws.
+    // the catalogue reads "(none)". A failed job adds "[error]: " and its reason, the converting
+    // job "[progress]: " and how far it has got. Empty for a row outside the list; never throws.
     QString Hint(int row) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;

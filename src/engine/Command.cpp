@@ -10,6 +10,8 @@
 #include "engine/JobOutcome.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
+#include "engine/ProgressText.h"
+#include "engine/RunPercent.h"
 #include "engine/StartFailureReporter.h"
 
 #include <QTimer>
@@ -31,6 +33,7 @@ TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
       Timer(std::make_unique<QTimer>()),
       ConsoleRunner(std::make_unique<TConsoleRunner>()),
       OverwriteManager(std::make_unique<TOverwriteManager>()),
+      Names(OverwriteManager.get()),
       Converter(clipforge::converterPath(clipforge::programFolder()))
 {
     Timer->setInterval(1000);
@@ -57,7 +60,9 @@ void TCommand::Start()
         return;
     Active = true;
     Tree->SetLocked(true);
-    OverwriteManager->ForgetNames();
+    if (Names == OverwriteManager.get())
+        OverwriteManager->ForgetNames();
+    BarPosition = 0;
     moveTo(0);
     Timer->start();
     IsStopped = false;
@@ -73,7 +78,7 @@ void TCommand::Stop()
 void TCommand::RunCurrent()
 {
     TItemNodeData& job = Tree->Job(CurrentNode.row());
-    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter);
+    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *Names, Converter);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
         return;
@@ -93,6 +98,8 @@ void TCommand::RunCurrent()
     job.State = jsConverting;
     job.FailureReason.clear();
     job.ItemData.Busy = true;
+    job.Progress.clear();
+    Reader = std::make_unique<clipforge::ProgressReader>();
     repaintCurrent();
     Tree->FocusNode(CurrentNode.row());
     ConsoleRunner->CommandLine = std::move(plan.commandLine);
@@ -122,6 +129,9 @@ void TCommand::failWithoutProcess(const std::string& reason)
 void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputType type)
 {
     Report.add(line, type);
+    // A beginning of a line may stop in the middle of a number; its end comes as a whole line.
+    if (Reader && type == otEntireLine)
+        Reader->read(line);
     if (OnLine)
         OnLine(sender, std::string());
 }
@@ -131,6 +141,7 @@ void TCommand::JobEnded(QObject* sender, bool success)
     const auto count = static_cast<std::uint32_t>(jobCount());
     if (OnProgress && count > 0) {
         const std::uint32_t percent = (Current + 1) * 100u / count;
+        BarPosition = static_cast<std::int32_t>(percent);
         OnProgress(sender, static_cast<std::int32_t>(percent));
     }
     if (CurrentNode.isValid()) {
@@ -160,6 +171,7 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
 {
     ExitCode = exitCode;
     Error = outcome.reason;
+    Reader.reset();
     if (CurrentNode.isValid())
         Tree->Job(CurrentNode.row()).FailureReason = outcome.reason;
     JobEnded(sender, outcome.finished);
@@ -184,8 +196,31 @@ void TCommand::Tick()
         repaintCurrent();
     }
     ++Elapsed;
+    showJobProgress();
     if (OnTimer)
         OnTimer(Timer.get());
+}
+
+clipforge::JobProgress TCommand::CurrentProgress() const
+{
+    return Reader ? Reader->progress() : clipforge::JobProgress();
+}
+
+void TCommand::showJobProgress()
+{
+    if (!Reader || !CurrentNode.isValid())
+        return;
+    const clipforge::JobProgress progress = Reader->progress();
+    Tree->Job(CurrentNode.row()).Progress = clipforge::progressText(progress);
+    if (!progress.percent)
+        return;
+    const std::int32_t position =
+        clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), *progress.percent);
+    if (position <= BarPosition)
+        return;
+    BarPosition = position;
+    if (OnJobProgress)
+        OnJobProgress(ConsoleRunner.get(), position);
 }
 
 void TCommand::moveTo(int row)
@@ -198,9 +233,10 @@ void TCommand::leaveJob()
 {
     if (!CurrentNode.isValid())
         return;
-    TItemData& job = Tree->Job(CurrentNode.row()).ItemData;
-    job.Busy = false;
-    job.Frame = 0;
+    TItemNodeData& node = Tree->Job(CurrentNode.row());
+    node.ItemData.Busy = false;
+    node.ItemData.Frame = 0;
+    node.Progress.clear();
 }
 
 void TCommand::endRun(QObject* sender, bool stopped)

@@ -5,6 +5,8 @@
 
 #include "engine/ConsoleRunnerTypes.h"
 #include "engine/ConverterReport.h"
+#include "engine/JobPlan.h"
+#include "engine/ProgressReader.h"
 
 #include <cstdint>
 #include <functional>
@@ -37,6 +39,7 @@ public:
     using TProgressEvent = std::function<void(QObject* Sender, std::int32_t Percent)>;
     using TTimerEvent = std::function<void(QObject* Sender)>;
     using TFinishedEvent = std::function<void(QObject* Sender, bool Stopped)>;
+    using TJobProgressEvent = std::function<void(QObject* Sender, std::int32_t Percent)>;
 
     TCommand(TTreeManager& tree, const TCommandManager& catalogue);
     // Stops a running converter; nothing is called on the driver or the list afterwards.
@@ -69,15 +72,25 @@ public:
     // text with the job.
     const std::string& LastError() const { return Error; }
     TConsoleRunner& Runner() { return *ConsoleRunner; }
+    // How far the current job has got, as its converter's output tells.
+    clipforge::JobProgress CurrentProgress() const;
+    // Chooses output names with names, shared with the drivers that run beside this one, instead
+    // of a chooser of its own: names given out to any of them count as taken, so no two get the
+    // same output. names outlives the run; its owner starts it afresh for each run.
+    void ShareNames(TOverwriteManager& names) { Names = &names; }
 
     TLineEvent OnLine;
     TProgressEvent OnProgress;
     TTimerEvent OnTimer;
     TFinishedEvent OnFinished;
+    // Once a second during a job whose progress is known: where the run's bar stands, between the
+    // values OnProgress gives at the ends of jobs; it never goes back within a run.
+    TJobProgressEvent OnJobProgress;
 
 private:
     void RunCurrent();
     void RunnerNewLine(QObject* sender, const std::string& line, TOutputType type);
+    void showJobProgress();
     void JobEnded(QObject* sender, bool success);
     void RunnerTerminated(QObject* sender, std::uint32_t exitCode);
     void failWithoutProcess(const std::string& reason);
@@ -93,6 +106,7 @@ private:
     std::unique_ptr<QTimer> Timer;
     std::unique_ptr<TConsoleRunner> ConsoleRunner;
     std::unique_ptr<TOverwriteManager> OverwriteManager;
+    TOverwriteManager* Names;  // the driver's own chooser unless one is shared
     std::string Converter;
     std::string Folder;
     std::string Name;
@@ -101,6 +115,8 @@ private:
     std::optional<std::uint32_t> ExitCode;
     clipforge::ConverterReport Report;
     bool OutputWasThere = false;  // something already sat under the output name at the start
+    std::unique_ptr<clipforge::ProgressReader> Reader;
+    std::int32_t BarPosition = 0;
     QPersistentModelIndex CurrentNode;
     std::uint32_t Current = 0;
     std::int64_t Elapsed = 0;

@@ -53,6 +53,13 @@ void installConverter(const QString& folder, AppFixture::Converter converter)
         // Writes its output, the last argument, as a converter does.
         writeFile(target, "#!/bin/sh\nfor output; do :; done\nprintf converted > \"$output\"\n");
         break;
+    case AppFixture::Converter::Halfway:
+        writeFile(target, "#!/bin/sh\nfor output; do :; done\n"
+                          "printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\\n' >&2\n"
+                          "printf 'size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \\r' >&2\n"
+                          "while [ ! -e \"$output.go\" ]; do sleep 0.05; done\n"
+                          "printf converted > \"$output\"\n");
+        break;
     case AppFixture::Converter::Failing:
         writeFile(target, "#!/bin/sh\necho 'no such codec' >&2\nexit 1\n");
         break;

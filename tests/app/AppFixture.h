@@ -13,7 +13,9 @@
 // main window over it, with every dialog answered by the script.
 class AppFixture {
 public:
-    enum class Converter { Real, Hanging, Succeeding, Failing, Missing };
+    // Halfway: reports a 10-second source converted to its middle, then waits until a file named
+    // like its output plus ".go" appears before it writes its output.
+    enum class Converter { Real, Hanging, Succeeding, Failing, Missing, Halfway };
 
     explicit AppFixture(Converter converter = Converter::Real, const QByteArray& catalogue = QByteArray());
     ~AppFixture();

@@ -591,3 +591,44 @@ TEST(MainWindow, StopOnTheLastJobEndsWithAWarningNotCongratulations)
     EXPECT_TRUE(jobs.data(jobs.index(0, 0), Qt::ToolTipRole).toString().endsWith(QStringLiteral("\n[error]: stopped")));
 }
 
+
+TEST(MainWindow, TheBarMovesDuringEachJobAndTheConvertingJobsHintSaysHowFar)
+{
+    AppFixture app(AppFixture::Converter::Halfway);
+    app.addJobs(generatedClips(), 0, QString());
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    TCommand& driver = *app.hook().Command();
+    TTreeManager& jobs = *app.hook().TreeManager();
+    ASSERT_EQ(jobs.Count(), 4);
+    std::vector<int> bar;
+    const auto atEnd = driver.OnProgress;
+    driver.OnProgress = [&](QObject* sender, std::int32_t percent) {
+        atEnd(sender, percent);
+        bar.push_back(app.window().ProgressBar1->Position());
+    };
+    const auto during = driver.OnJobProgress;
+    driver.OnJobProgress = [&](QObject* sender, std::int32_t position) {
+        during(sender, position);
+        bar.push_back(app.window().ProgressBar1->Position());
+    };
+    click(app.window().btnConvert);
+    for (int row = 0; row < 4; ++row) {
+        ASSERT_TRUE(waitFor([&] { return driver.CurrentIndex() == std::uint32_t(row) && driver.CurrentProgress().percent == 50; }));
+        // The clock's tick is what shows progress; calling it here keeps the test off the clock.
+        driver.Tick();
+        EXPECT_EQ(app.window().ProgressBar1->Position(), row * 25 + 12) << "halfway through job " << row;
+        const QStringList hint = jobs.Hint(row).split(QLatin1Char('\n'));
+        ASSERT_EQ(hint.size(), 4);
+        EXPECT_EQ(hint[3], QStringLiteral("[progress]: 50%, about 00:00:02 left"));
+        for (int other = 0; other < 4; ++other) {
+            if (other != row) {
+                EXPECT_EQ(jobs.Hint(other).count(QLatin1Char('\n')), 2) << other;
+            }
+        }
+        QFile(QString::fromStdString(driver.OutputPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
+        ASSERT_TRUE(waitFor([&] { return jobs.Job(row).State == jsFinished; }));
+    }
+    ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
+    EXPECT_EQ(bar, (std::vector<int>{12, 25, 37, 50, 62, 75, 87, 100}));
+    EXPECT_EQ(jobs.Hint(3).count(QLatin1Char('\n')), 2) << "a finished job's hint has its three lines";
+}

@@ -28,6 +28,10 @@ TEST(BatchArguments, CallsThatMakeSense)
         {{"make", "--profile=0", "--folder=/o", "q.kxl", "a"}, BatchAction::Make, "", "q.kxl", "0", "/o", {"a"}, false},
         {{"make", "q.kxl", "--profile", "1", "--folder", "", "--", "-a.avi", "--help"}, BatchAction::Make, "", "q.kxl", "1", "", {"-a.avi", "--help"}, false},
         {{"make", "q.kxl", "--profile", "1", "-"}, BatchAction::Make, "", "q.kxl", "1", "", {"-"}, false},
+        {{"plan", "q.kxl"}, BatchAction::Plan, "", "q.kxl", "", "", {}, false},
+        {{"convert", "q.kxl", "--jobs", "3", "--json"}, BatchAction::Convert, "", "q.kxl", "", "", {}, false},
+        {{"make", "q.kxl", "--profile", "MP3 audio", "a"}, BatchAction::Make, "", "q.kxl", "MP3 audio", "", {"a"}, false},
+        {{"--version"}, BatchAction::Version, "", "", "", "", {}, false},
         {{"--help"}, BatchAction::Help, "", "", "", "", {}, false},
         {{"help", "make"}, BatchAction::Help, "make", "", "", "", {}, false},
         {{"convert", "q.kxl", "--help"}, BatchAction::Help, "convert", "", "", "", {}, false},
@@ -60,9 +64,16 @@ TEST(BatchArguments, CallsThatAreRefusedSayWhy)
         {{"profiles", "x"}, "unexpected argument for profiles: x"},
         {{"convert", "q.kxl", "--dry"}, "unknown option for convert: --dry"},
         {{"show", "q.kxl", "--dry-run"}, "unknown option for show: --dry-run"},
+        {{"plan", "q.kxl", "--dry-run"}, "unknown option for plan: --dry-run"},
+        {{"plan"}, "plan needs a list file"},
         {{"make", "q.kxl", "a.avi"}, "make needs --profile N"},
         {{"make", "q.kxl", "--profile", "1"}, "make needs at least one video file"},
         {{"make", "q.kxl", "a.avi", "--profile"}, "the option --profile needs a value"},
+        {{"convert", "q.kxl", "--jobs", "0"}, "--jobs needs a number of converters (1 or more) or auto, not \"0\""},
+        {{"convert", "q.kxl", "--jobs=two"}, "--jobs needs a number of converters (1 or more) or auto, not \"two\""},
+        {{"convert", "q.kxl", "--jobs", "2x"}, "--jobs needs a number of converters (1 or more) or auto, not \"2x\""},
+        {{"convert", "q.kxl", "--jobs"}, "the option --jobs needs a value"},
+        {{"plan", "q.kxl", "--json"}, "unknown option for plan: --json"},
     };
     for (const Case& c : cases) {
         try {
@@ -74,10 +85,20 @@ TEST(BatchArguments, CallsThatAreRefusedSayWhy)
     }
 }
 
+TEST(BatchArguments, JobsAndJson)
+{
+    EXPECT_EQ(parseBatchArguments({"convert", "q.kxl"}).jobs, 1);
+    EXPECT_FALSE(parseBatchArguments({"convert", "q.kxl"}).json);
+    const BatchArguments given = parseBatchArguments({"convert", "--jobs=3", "--json", "q.kxl"});
+    EXPECT_EQ(given.jobs, 3);
+    EXPECT_TRUE(given.json);
+    EXPECT_GE(parseBatchArguments({"convert", "q.kxl", "--jobs", "auto"}).jobs, 1);
+}
+
 TEST(BatchArguments, EveryCommandHasItsOwnHelp)
 {
     const std::string overview = clipforge::batchHelp("");
-    for (const char* command : {"profiles", "show", "make", "convert"}) {
+    for (const char* command : {"profiles", "show", "make", "convert", "plan"}) {
         EXPECT_NE(overview.find(command), std::string::npos) << command;
         const std::string help = clipforge::batchHelp(command);
         EXPECT_EQ(help.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << help;

@@ -8,6 +8,8 @@
 #include <signal.h>
 
 #include <chrono>
+#include <functional>
+#include <sstream>
 #include <thread>
 
 using namespace clipforge::test;
@@ -15,13 +17,21 @@ using namespace clipforge::test;
 namespace {
 
 // "-i" SOURCE PARAMS... OUTPUT; the source's name picks the behaviour: "fail" exits with 3,
-// "hang" records its process id and sleeps, anything else writes the output and exits with 0.
+// "hang" records its process id and sleeps, "wait" marks its output name as running and "half"
+// reports a 10-second source converted halfway, both then wait for SOURCE.go to appear;
+// anything else (and "wait" and "half" at the end) writes the output and exits with 0.
 const char* const FakeConverter = R"(#!/bin/sh
 source=$2
 for output; do :; done
 case "$source" in
   *fail*) exit 3 ;;
   *hang*) echo $$ > "$source.pid"; exec sleep 60 ;;
+  *wait*) : > "$output.running" ;;
+  *half*) printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\n' >&2
+          printf 'size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \r' >&2 ;;
+esac
+case "$source" in
+  *wait*|*half*) while [ ! -e "$source.go" ]; do sleep 0.05; done ;;
 esac
 printf 'converted' > "$output"
 )";
@@ -30,6 +40,22 @@ const char* const Catalogue = "<?xml version=\"1.0\"?>\r\n<commands>\r\n"
                               "<profile><format>Fake &amp; fast</format><params>-n -q 1</params><ext>out</ext></profile>\r\n"
                               "<profile><format>Second</format><params></params><ext>mkv</ext></profile>\r\n"
                               "</commands>\r\n";
+
+bool waitUntil(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+bool exists(const std::string& path)
+{
+    return QFile::exists(QString::fromStdString(path));
+}
 
 bool processAlive(pid_t pid)
 {
@@ -93,7 +119,7 @@ TEST_F(BatchCommandsTest, MakeRefusesBadInputAndWritesNothing)
         {{"--profile", "0", work.path().toStdString()}, "clipforge-batch: not a file, but a folder: "},
         {{"--profile", "2", file("a.avi")}, "clipforge-batch: there is no profile 2 in the catalogue"},
         {{"--profile", "-1", file("a.avi")}, "clipforge-batch: there is no profile -1"},
-        {{"--profile", "x", file("a.avi")}, "clipforge-batch: --profile needs a profile number, not \"x\""},
+        {{"--profile", "x", file("a.avi")}, "clipforge-batch: no profile is called \"x\" or has the extension \"x\""},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments{"make", file("q.kxl")};
@@ -239,10 +265,179 @@ TEST_F(BatchCommandsTest, CtrlCStopsTheRunAndLeavesNoConverterRunning)
 
 TEST_F(BatchCommandsTest, HelpForEachCommand)
 {
-    for (const char* command : {"profiles", "show", "make", "convert"}) {
+    for (const char* command : {"profiles", "show", "make", "convert", "plan"}) {
         const BatchResult result = runBatch(program, {command, "--help"});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.out.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << result.out;
     }
     EXPECT_EQ(runBatch(program, {"--help"}).out.rfind("Usage: clipforge-batch COMMAND", 0), 0u);
+    const BatchResult version = runBatch(program, {"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("clipforge-batch ", 0), 0u) << version.out;
+}
+
+TEST_F(BatchCommandsTest, PlanPrintsShellCommandsThatDoWhatARunWould)
+{
+    const std::string odd = "it's \"q\" $HOME `x` \\ *.avi";
+    const std::string list = listOf({"a.avi", "a.mpg", odd, "line\nbreak.avi"});
+    writeFile(program.path("convert/a.out"), "exists");
+    const BatchResult plan = runBatch(program, {"plan", list});
+    EXPECT_EQ(plan.exitCode, 1);
+    EXPECT_EQ(plan.err, "clipforge-batch: job 3: a name holding a line break cannot be written on one line of a plan\n");
+    const std::string convert = program.path("convert/");
+    const std::string converter = program.path("bin/ffmpeg") + " -i ";
+    EXPECT_EQ(plan.out, converter + file("a.avi") + " -n -q 1 " + convert + "a_2.out </dev/null\n" +
+                            converter + file("a.mpg") + " -n -q 1 " + convert + "a_2_2.out </dev/null\n" +
+                            converter + "'" + file("it'\\''s \"q\" $HOME `x` \\ *.avi") + "' -n -q 1 '" + convert +
+                            "it'\\''s \"q\" $HOME `x` \\ *.out' </dev/null\n");
+
+    std::istringstream lines(plan.out);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_EQ(runProgram("sh", {"-c", line}).exitCode, 0) << line;
+    EXPECT_EQ(readFile(convert + "a.out"), "exists");
+    for (const char* output : {"a_2.out", "a_2_2.out", "it's \"q\" $HOME `x` \\ *.out"})
+        EXPECT_EQ(readFile(convert + output), "converted") << output;
+}
+
+TEST_F(BatchCommandsTest, MakeTakesAProfileByNumberNameOrAnExtensionOnlyOneHas)
+{
+    ProgramFolder catalogue("<commands>"
+                            "<profile><format>MP4 small</format><params>-n</params><ext>mp4</ext></profile>"
+                            "<profile><format>MP4 large</format><params>-n</params><ext>mp4</ext></profile>"
+                            "<profile><format>MP3 audio</format><params>-n</params><ext>mp3</ext></profile>"
+                            "<profile><format>7</format><params>-n</params><ext>seven</ext></profile>"
+                            "</commands>",
+                            FakeConverter);
+    ASSERT_TRUE(catalogue.valid());
+    struct Case {
+        std::string wanted;
+        std::string format;  // the profile the list holds; empty when make refuses
+        std::string message;
+    };
+    const Case cases[] = {
+        {"1", "1", ""},
+        {"MP3 audio", "2", ""},
+        {"mp3", "2", ""},
+        {".MP3", "2", ""},
+        {"seven", "3", ""},
+        {"7", "", "clipforge-batch: there is no profile 7 in the catalogue; 'clipforge-batch profiles' lists them\n"},
+        {"mp4", "", "clipforge-batch: --profile mp4 fits several profiles: 0 (MP4 small), 1 (MP4 large); give the "
+                    "number of one\n"},
+        {"mp3 audio", "", "clipforge-batch: no profile is called \"mp3 audio\" or has the extension \"mp3 audio\"; "
+                          "'clipforge-batch profiles' lists them\n"},
+        {"", "", "clipforge-batch: no profile is called \"\" or has the extension \"\"; 'clipforge-batch profiles' "
+                 "lists them\n"},
+    };
+    const std::string source = touch("a.avi");
+    for (const Case& c : cases) {
+        QFile::remove(QString::fromStdString(file("q.kxl")));
+        const BatchResult made = runBatch(catalogue, {"make", file("q.kxl"), "--profile", c.wanted, source});
+        EXPECT_EQ(made.err, c.message) << c.wanted;
+        EXPECT_EQ(made.exitCode, c.format.empty() ? 2 : 0) << c.wanted;
+        if (!c.format.empty()) {
+            EXPECT_EQ(runBatch(catalogue, {"show", file("q.kxl")}).out, "0\t" + c.format + "\t\t" + source + "\n");
+        }
+    }
+}
+
+TEST_F(BatchCommandsTest, SeveralJobsRunAtOnceWithoutSharingANameAndEachLineComesAsItsJobEnds)
+{
+    const std::string list = listOf({"wait1.avi", "wait1.mpg", "wait2.avi", "wait3.avi"});
+    const std::string convert = program.path("convert/");
+    BatchProcess batch(program, {"convert", list, "--jobs", "3"});
+    // Three converters at once, and the two same-named jobs on two names before either file exists.
+    ASSERT_TRUE(waitUntil([&] {
+        return exists(convert + "wait1.out.running") && exists(convert + "wait1_2.out.running") &&
+               exists(convert + "wait2.out.running");
+    }));
+    EXPECT_FALSE(exists(convert + "wait3.out.running")) << "a fourth job waits for a free converter";
+    const auto lines = [&batch] {
+        const std::string out = batch.outSoFar();
+        return std::count(out.begin(), out.end(), '\n');
+    };
+    const std::pair<const char*, const char*> releases[] = {
+        {"wait2.avi", "wait2.out"}, {"wait1.avi", "wait1.out"}, {"wait3.avi", "wait3.out"}, {"wait1.mpg", "wait1_2.out"}};
+    for (const auto& [source, output] : releases) {
+        ASSERT_TRUE(waitUntil([&] { return exists(convert + output + ".running"); })) << source;
+        const auto before = lines();
+        writeFile(file(source) + ".go", "");
+        ASSERT_TRUE(waitUntil([&] { return lines() > before; })) << source;
+    }
+    const BatchResult result = batch.wait();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "2\tfinished\t0\t" + convert + "wait2.out\n0\tfinished\t0\t" + convert + "wait1.out\n" +
+                              "3\tfinished\t0\t" + convert + "wait3.out\n1\tfinished\t0\t" + convert + "wait1_2.out\n" +
+                              "4 files, finished 4 of 4\n");
+}
+
+TEST_F(BatchCommandsTest, CtrlCStopsEveryRunningConverterAndStartsNoOther)
+{
+    const std::string list = listOf({"hang1.avi", "hang2.avi", "c.avi"});
+    BatchProcess batch(program, {"convert", list, "--jobs", "2"});
+    ASSERT_TRUE(waitUntil([&] { return !readFile(file("hang1.avi.pid")).empty() && !readFile(file("hang2.avi.pid")).empty(); }));
+    const pid_t first = std::stoi(readFile(file("hang1.avi.pid")));
+    const pid_t second = std::stoi(readFile(file("hang2.avi.pid")));
+    batch.signal(SIGINT);
+    const BatchResult result = batch.wait();
+    EXPECT_EQ(result.exitCode, 130);
+    EXPECT_NE(result.out.find("0\tfailed\t259\t"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("1\tfailed\t259\t"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.substr(result.out.size() - 25), "3 files, finished 0 of 3\n");
+    EXPECT_FALSE(processAlive(first));
+    EXPECT_FALSE(processAlive(second));
+    EXPECT_FALSE(exists(program.path("convert/c.out")));
+}
+
+TEST_F(BatchCommandsTest, JsonGivesOneObjectPerEvent)
+{
+    const std::string list = listOf({"a.avi", "fail.avi"});
+    const std::string convert = program.path("convert/");
+    const BatchResult result = runBatch(program, {"convert", list, "--json"});
+    EXPECT_EQ(result.exitCode, 1);
+    std::string events;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("\"event\":\"progress\"") == std::string::npos)
+            events += line + "\n";
+    }
+    EXPECT_EQ(events,
+              "{\"event\":\"run-started\",\"jobs\":2,\"parallel\":1}\n"
+              "{\"event\":\"job-started\",\"index\":0,\"source\":\"" + file("a.avi") + "\",\"output\":\"" + convert + "a.out\"}\n"
+              "{\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\",\"exit_code\":0,\"output\":\"" + convert +
+              "a.out\",\"reason\":null}\n"
+              "{\"event\":\"job-started\",\"index\":1,\"source\":\"" + file("fail.avi") + "\",\"output\":\"" + convert + "fail.out\"}\n"
+              "{\"event\":\"job-ended\",\"index\":1,\"state\":\"failed\",\"exit_code\":3,\"output\":\"" + convert +
+              "fail.out\",\"reason\":\"the converter ended with code 3\"}\n"
+              "{\"event\":\"run-ended\",\"jobs\":2,\"finished\":1,\"failed\":1,\"stopped\":false}\n");
+    EXPECT_EQ(result.err, "clipforge-batch: job 1: the converter ended with code 3\n");
+}
+
+// Runs a list of one job that waits halfway until what it shows contains shown, then lets it end.
+BatchResult runHalfway(BatchProcess& batch, const std::string& gate, const std::string& shown)
+{
+    EXPECT_TRUE(waitUntil([&] { return batch.outSoFar().find(shown) != std::string::npos; })) << batch.outSoFar();
+    writeFile(gate, "");
+    return batch.wait();
+}
+
+TEST_F(BatchCommandsTest, JsonTellsHowFarARunningJobHasGot)
+{
+    BatchProcess batch(program, {"convert", listOf({"half.avi"}), "--json"});
+    const BatchResult result =
+        runHalfway(batch, file("half.avi.go"), "{\"event\":\"progress\",\"index\":0,\"percent\":50,\"speed\":2.50,");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find(",\"left\":2.00,\"position\":5.00,\"duration\":10.00}\n"), std::string::npos) << result.out;
+}
+
+TEST_F(BatchCommandsTest, OnATerminalALiveLineShowsEveryRunningJob)
+{
+    // script gives the run a terminal of its own.
+    const std::string command = program.path("clipforge-batch") + " convert " + listOf({"half.avi"});
+    BatchProcess batch("script", {"-qec", command, "/dev/null"});
+    const std::string live = "0 of 1 done | job 0: 50% 2.5x 00:00:02 left";
+    const BatchResult result = runHalfway(batch, file("half.avi.go"), "\r" + live);
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    // The live line is blanked before the job's line, which stays.
+    const std::string line = "\r" + std::string(live.size(), ' ') + "\r0\tfinished\t0\t" + program.path("convert/half.out");
+    EXPECT_NE(result.out.find(line), std::string::npos) << result.out;
 }

@@ -96,6 +96,32 @@ TEST_F(BatchFfmpegTest, AnOutputFolderThatDoesNotExistFailsTheJobWithoutCreating
     EXPECT_FALSE(std::filesystem::exists(file("nowhere")));
 }
 
+TEST_F(BatchFfmpegTest, APlanRunByGnuParallelConvertsEveryJob)
+{
+    if (QStandardPaths::findExecutable("parallel").isEmpty())
+        GTEST_SKIP() << "GNU parallel (Debian package parallel) is needed";
+    std::filesystem::create_directory(file("again"));
+    const std::vector<std::string> clips{"first.avi", "again/first.avi", OddName};
+    std::vector<std::string> arguments{"make", file("queue.kxl"), "--profile", "0"};
+    for (const std::string& clip : clips) {
+        makeClip(clip);
+        arguments.push_back(file(clip));
+    }
+    ASSERT_EQ(runBatch(program, arguments).exitCode, 0);
+    const BatchResult plan = runBatch(program, {"plan", file("queue.kxl")});
+    ASSERT_EQ(plan.exitCode, 0) << plan.err;
+    writeFile(file("plan.sh"), plan.out);
+
+    // The recipe of the README, with the commands read from standard input.
+    const BatchResult run = runProgram("sh", {"-c", "parallel -j2 < \"$1\"", "sh", file("plan.sh")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    for (const std::string name : {"first.mp4", "first_2.mp4", "it's \"odd\" Caf\xC3\xA9 \xE9 clip.mp4"}) {
+        const std::string streams = probe(program.path("convert/" + name));
+        EXPECT_NE(streams.find("codec_name=mpeg4"), std::string::npos) << name << "\n" << streams;
+        EXPECT_NE(streams.find("codec_name=aac"), std::string::npos) << name << "\n" << streams;
+    }
+}
+
 TEST_F(BatchFfmpegTest, AMissingSourcesReasonNamesTheFile)
 {
     makeClip("gone.avi");

@@ -109,6 +109,11 @@ void BatchProcess::signal(int number) const
         ::kill(pid_, number);
 }
 
+std::string BatchProcess::outSoFar() const
+{
+    return readFile(streams_.filePath("out").toStdString());
+}
+
 BatchResult BatchProcess::wait()
 {
     BatchResult result;

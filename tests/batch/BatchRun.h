@@ -49,6 +49,8 @@ public:
     BatchProcess& operator=(const BatchProcess&) = delete;
 
     void signal(int number) const;
+    // What the process has written so far.
+    std::string outSoFar() const;
     // Waits (generously) for the end; kills the process if it never comes.
     BatchResult wait();
 

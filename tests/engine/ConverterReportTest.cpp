@@ -3,22 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include "RecordedOutput.h"
+
 
 using clipforge::ConverterReport;
 
 namespace {
-
-std::string recorded(const std::string& name)
-{
-    const char* data = std::getenv("CLIPFORGE_TEST_DATA");
-    std::ifstream file(std::string(data ? data : "tests/data") + "/ffmpeg/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 // Feeds output through the runner's own line cutting, as the driver sees it.
 ConverterReport reportOf(const std::string& output)
@@ -52,7 +42,7 @@ TEST(ConverterReport, PicksTheConvertersOwnErrorLineFromRecordedOutput)
         {"success.log", "", false, false},
     };
     for (const auto& c : cases) {
-        const std::string output = recorded(c.log);
+        const std::string output = clipforge::test::recordedOutput(c.log);
         ASSERT_FALSE(output.empty()) << c.log;
         const ConverterReport report = reportOf(output);
         EXPECT_EQ(report.errorLine(), c.errorLine) << c.log;

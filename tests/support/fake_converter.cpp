@@ -11,6 +11,9 @@
 //   ignore-term     ignore SIGTERM (and SIGINT, SIGHUP) from here on
 //   flood=N,W       write N numbered lines of W bytes each, newline included:
 //                   "%08d " then 'x' filler then "\n", in large writes
+//   status=N        write a "Duration:" line, then N status lines as the real
+//                   converter redraws them ("frame=... time=... speed=...",
+//                   each ended by a CR), in large writes
 //   blob=N          write N bytes of 'x' with no line end, in large writes
 //   stdin           read standard input to its end, then print
 //                   "stdin: N bytes, then end of file\n"
@@ -128,6 +131,27 @@ void flood(const std::string& spec)
     writeAll(1, block);
 }
 
+void statusLines(long count)
+{
+    writeAll(1, "  Duration: 99:00:00.00, start: 0.000000, bitrate: 450 kb/s\n");
+    std::string block;
+    char line[160];
+    for (long i = 0; i < count; ++i) {
+        const long hundredths = i * 4;
+        const int size = std::snprintf(line, sizeof line,
+                                       "frame=%6ld fps= 25 q=28.0 size=%8ldkB time=%02ld:%02ld:%02ld.%02ld "
+                                       "bitrate= 852.3kbits/s speed=2.51x    \r",
+                                       i, i / 4, hundredths / 360000, hundredths / 6000 % 60, hundredths / 100 % 60,
+                                       hundredths % 100);
+        block.append(line, static_cast<std::size_t>(size));
+        if (block.size() > 65000) {
+            writeAll(1, block);
+            block.clear();
+        }
+    }
+    writeAll(1, block);
+}
+
 void blob(long long bytes)
 {
     const std::string block(1 << 20, 'x');
@@ -228,6 +252,8 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
         std::signal(SIGHUP, SIG_IGN);
     } else if (name == "flood")
         flood(value);
+    else if (name == "status")
+        statusLines(std::atol(value.c_str()));
     else if (name == "blob")
         blob(std::atoll(value.c_str()));
     else if (name == "stdin")

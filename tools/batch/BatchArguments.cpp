@@ -1,6 +1,9 @@
 #include "BatchArguments.h"
 
+#include <algorithm>
+#include <charconv>
 #include <map>
+#include <thread>
 
 namespace clipforge {
 namespace {
@@ -10,6 +13,7 @@ const std::map<std::string, BatchAction> Actions{
     {"show", BatchAction::Show},
     {"make", BatchAction::Make},
     {"convert", BatchAction::Convert},
+    {"plan", BatchAction::Plan},
 };
 
 const char* const OverviewHelp =
@@ -19,12 +23,15 @@ const char* const OverviewHelp =
     "Commands:\n"
     "  profiles                 list the profiles of the catalogue\n"
     "  show LIST.kxl            list the jobs of a list file\n"
-    "  make LIST.kxl --profile N [--folder DIR] FILE...\n"
+    "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
-    "  convert LIST.kxl [--dry-run]\n"
-    "                           convert every job of a list file, one after another\n"
+    "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
+    "                           convert every job of a list file\n"
+    "  plan LIST.kxl            print one shell command per job, for GNU parallel or a\n"
+    "                           batch scheduler\n"
     "\n"
-    "Run 'clipforge-batch COMMAND --help' for the details of one command.\n";
+    "Run 'clipforge-batch COMMAND --help' for the details of one command;\n"
+    "'clipforge-batch --version' prints the version.\n";
 
 const std::map<std::string, const char*> CommandHelp{
     {"profiles",
@@ -38,9 +45,10 @@ const std::map<std::string, const char*> CommandHelp{
      "characters are escaped (\\n, \\r, \\t, \\x1b ...) so that every job is one line.\n"
      "Exit code 2 when the file is missing or cannot be read as a list.\n"},
     {"make",
-     "Usage: clipforge-batch make LIST.kxl --profile N [--folder DIR] [--] FILE...\n"
-     "Writes a list file with one job per FILE, in the order given, all with profile N\n"
-     "(an index printed by 'clipforge-batch profiles') and output folder DIR.\n"
+     "Usage: clipforge-batch make LIST.kxl --profile P [--folder DIR] [--] FILE...\n"
+     "Writes a list file with one job per FILE, in the order given, all with profile P\n"
+     "and output folder DIR. P is a profile's number or exact name as 'clipforge-batch\n"
+     "profiles' prints them, or an extension only one profile has (mp3, .flac).\n"
      "The first argument that is not an option is always the list file; every later one is\n"
      "a FILE. Options may stand anywhere. A list name without \".kxl\" gets it appended.\n"
      "Without --folder the jobs use the default output folder: 'convert' in the program\n"
@@ -52,19 +60,34 @@ const std::map<std::string, const char*> CommandHelp{
      "and nothing is written.\n"
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
-     "Usage: clipforge-batch convert LIST.kxl [--dry-run]\n"
-     "Converts every job of the list file, one after another, and prints one line per job as it\n"
-     "ends (index, finished or failed, the converter's exit code, output file), then a summary.\n"
+     "Usage: clipforge-batch convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
+     "Converts every job of the list file, starting them in list order, and prints one line per\n"
+     "job as it ends (index, finished or failed, the converter's exit code, output file), then a\n"
+     "summary. With one converter at a time the lines come in list order; with more, in the\n"
+     "order the jobs end. On a terminal a status line shows each running job's progress.\n"
      "Each failed job's reason follows its line on standard error, as one line.\n"
      "A job finishes only when the converter ends with code 0 and leaves a non-empty output;\n"
      "what a failed or stopped job's converter wrote under the output name is removed.\n"
-     "Nothing at an output name is ever overwritten (a file, a folder, a link, a device):\n"
-     "the output gets \"_2\" before its extension instead.\n"
+     "Nothing at an output name is ever overwritten (a file, a folder, a link, a device): the\n"
+     "output gets \"_2\" before its extension instead, and no two running jobs get the same name.\n"
+     "  --jobs N    run up to N converters at once (default 1); auto: one per core\n"
+     "  --json      print JSON Lines, one object per event, instead (see the README)\n"
      "  --dry-run   print the converter's command line for every job instead of running it\n"
      "Control characters in names are printed escaped, as 'show' does.\n"
-     "Ctrl-C stops the run: the converter is ended and the current job counts as failed.\n"
+     "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
      "130 when Ctrl-C or SIGTERM stopped the run.\n"},
+    {"plan",
+     "Usage: clipforge-batch plan LIST.kxl\n"
+     "Prints one POSIX shell command per job: the converter with exactly the arguments a run\n"
+     "would give it, its input from /dev/null. Output names are chosen as a run would choose\n"
+     "them now: files that exist and earlier jobs' outputs count as taken. Run the commands\n"
+     "with another engine, for example on several machines that see the same paths:\n"
+     "  clipforge-batch plan queue.kxl > plan.sh\n"
+     "  parallel --sshloginfile hosts < plan.sh\n"
+     "A job that cannot be planned (a profile the catalogue lacks, a name with a line break)\n"
+     "is left out with a message. Exit code 0 when every job is planned, 1 when one is left\n"
+     "out, 2 for unusable input.\n"},
 };
 
 bool isHelp(const std::string& argument)
@@ -90,11 +113,23 @@ bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const
     return true;
 }
 
+int jobCount(const std::string& text)
+{
+    if (text == "auto")
+        return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end != text.data() + text.size() || count < 1)
+        throw BatchUsageError("--jobs needs a number of converters (1 or more) or auto, not \"" + text + "\"");
+    return count;
+}
+
 void parseCommandArguments(const std::vector<std::string>& arguments, BatchArguments& result,
                            const std::string& command)
 {
     std::vector<std::string> positional;
     std::optional<std::string> folder;
+    std::optional<std::string> jobs;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -104,6 +139,10 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
             optionsEnded = true;
         } else if (command == "convert" && argument == "--dry-run") {
             result.dryRun = true;
+        } else if (command == "convert" && argument == "--json") {
+            result.json = true;
+        } else if (command == "convert" && takeOption(arguments, i, "--jobs", jobs)) {
+            result.jobs = jobCount(*jobs);
         } else if (command == "make" && takeOption(arguments, i, "--profile", result.profile)) {
         } else if (command == "make" && takeOption(arguments, i, "--folder", folder)) {
         } else {
@@ -136,6 +175,10 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
     if (arguments.empty())
         throw BatchUsageError("no command given");
     const std::string& command = arguments.front();
+    if (command == "--version") {
+        result.action = BatchAction::Version;
+        return result;
+    }
     if (isHelp(command) || command == "help") {
         result.helpTopic = arguments.size() > 1 && Actions.count(arguments[1]) ? arguments[1] : "";
         return result;

@@ -6,7 +6,7 @@
 
 namespace clipforge {
 
-enum class BatchAction { Help, Profiles, Show, Make, Convert };
+enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan };
 
 // What one call of clipforge-batch asks for. Arguments stay bytes: file names are passed on
 // exactly as the shell gave them.
@@ -18,6 +18,8 @@ struct BatchArguments {
     std::string folder;
     std::vector<std::string> files;
     bool dryRun = false;
+    int jobs = 1;       // converters at once; "--jobs auto" gives the number of cores
+    bool json = false;  // JSON Lines instead of text lines
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.

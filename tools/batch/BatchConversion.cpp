@@ -1,20 +1,22 @@
 #include "BatchConversion.h"
 
 #include "BatchProgram.h"
+#include "BatchQueue.h"
+#include "JsonReport.h"
 #include "PrintableText.h"
+#include "ShellCommand.h"
+#include "TextReport.h"
 
 #include "core/CommandManager.h"
+#include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
-#include "engine/Command.h"
-#include "engine/ConsoleRunner.h"
+#include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
 #include "engine/StartFailureReporter.h"
-
-#include <QEventLoop>
 
 #include <ostream>
 
@@ -34,20 +36,35 @@ private:
     StartFailureReporter previous_;
 };
 
+std::unique_ptr<BatchReport> makeReport(std::ostream& out, const BatchConversion::Options& options)
+{
+    if (options.json)
+        return std::make_unique<JsonReport>(out);
+    return std::make_unique<TextReport>(out, options.liveWidth);
+}
+
 }  // namespace
 
-BatchConversion::BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue)
-    : out_(out), err_(err), catalogue_(catalogue), tree_(catalogue.Names(), staging_)
+BatchConversion::BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue,
+                                 Options options)
+    : out_(out), err_(err), catalogue_(catalogue), options_(options), tree_(catalogue.Names(), staging_)
 {
 }
 
-int BatchConversion::run(const std::string& listFile, bool dryRun)
+int BatchConversion::run(const std::string& listFile, Output output)
 {
     TSaveManager(tree_).ReadList(listFile);
-    return dryRun ? printCommandLines() : convert();
+    switch (output) {
+    case Output::CommandLines:
+        return printPlans([](const JobPlan& plan) { return printable(plan.commandLine); });
+    case Output::ShellPlan:
+        return printPlans([](const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
+    default:
+        return convert();
+    }
 }
 
-int BatchConversion::printCommandLines()
+int BatchConversion::printPlans(const std::function<std::string(const JobPlan&)>& format)
 {
     // The chooser remembers every name it gave out, so later jobs see earlier ones as taken.
     TOverwriteManager names;
@@ -55,12 +72,14 @@ int BatchConversion::printCommandLines()
     bool allPlanned = true;
     for (int row = 0; row < tree_.Count(); ++row) {
         const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter);
-        if (plan.refused()) {
-            reportReason(row, plan.refusal);
+        try {
+            if (plan.refused())
+                throw Error(plan.refusal);
+            out_ << format(plan) << '\n';
+        } catch (const Error& error) {
+            reportReason(row, error.what());
             allPlanned = false;
-            continue;
         }
-        out_ << printable(plan.commandLine) << '\n';
     }
     out_.flush();
     return allPlanned ? beSuccess : beJobFailed;
@@ -69,40 +88,28 @@ int BatchConversion::printCommandLines()
 int BatchConversion::convert()
 {
     const int count = tree_.Count();
+    const std::unique_ptr<BatchReport> report = makeReport(out_, options_);
+    report->runStarted(count, options_.parallel);
     bool interrupted = false;
-    if (count > 0) {
+    {
         const StartFailuresInReasons startFailures;
-        TCommand command(tree_, catalogue_);
-        QEventLoop loop;
-        command.OnProgress = [&](QObject*, int) { reportJobEnd(command); };
-        command.OnFinished = [&](QObject*, bool) { loop.quit(); };
+        BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
+        queue.onJobFailed = [this](const BatchJobOutcome& job) { reportReason(job.index, job.reason); };
         SignalWatcher interrupts({SIGINT, SIGTERM}, [&] {
-            err_ << "clipforge-batch: stopping; the current job will count as failed" << std::endl;
-            // A second Ctrl-C ends the program at once; the converter dies with it.
+            report->beforeMessage();
+            err_ << "clipforge-batch: stopping; the running jobs will count as failed" << std::endl;
+            // A second Ctrl-C ends the program at once; the converters die with it.
             interrupts.restoreHandlers();
             interrupted = true;
-            command.Stop();
+            queue.stop();
         });
-        command.Start();
-        if (command.ListLocked())
-            loop.exec();
+        queue.run();
     }
-    const int finished = finishedJobs();
-    out_ << count << " files, finished " << finished << " of " << count << std::endl;
+    const int finished = countJobs(jsFinished);
+    report->runEnded(count, finished, countJobs(jsFailed), interrupted);
     if (interrupted)
         return beInterrupted;
     return finished == count ? beSuccess : beJobFailed;
-}
-
-void BatchConversion::reportJobEnd(const TCommand& command)
-{
-    const int row = static_cast<int>(command.CurrentIndex());
-    const std::optional<std::uint32_t> exitCode = command.LastExitCode();
-    const bool failed = !command.LastError().empty();
-    out_ << row << '\t' << (failed ? "failed" : "finished") << '\t' << (exitCode ? std::to_string(*exitCode) : "-")
-         << '\t' << (command.OutputPath().empty() ? "-" : printable(command.OutputPath())) << std::endl;
-    if (failed)
-        reportReason(row, command.LastError());
 }
 
 void BatchConversion::reportReason(int row, const std::string& reason)
@@ -110,12 +117,12 @@ void BatchConversion::reportReason(int row, const std::string& reason)
     err_ << "clipforge-batch: job " << row << ": " << printable(reason) << std::endl;
 }
 
-int BatchConversion::finishedJobs() const
+int BatchConversion::countJobs(int state) const
 {
-    int finished = 0;
+    int count = 0;
     for (int row = 0; row < tree_.Count(); ++row)
-        finished += tree_.Job(row).State == jsFinished ? 1 : 0;
-    return finished;
+        count += tree_.Job(row).State == state ? 1 : 0;
+    return count;
 }
 
 }  // namespace clipforge

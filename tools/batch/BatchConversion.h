@@ -3,35 +3,52 @@
 #include "core/ItemManager.h"
 #include "core/TreeManager.h"
 
+#include <functional>
+#include <optional>
 #include <iosfwd>
 #include <string>
 
-class TCommand;
 class TCommandManager;
 
 namespace clipforge {
+
+struct JobPlan;
 
 // clipforge-batch convert: reads a list file into a job list and converts it with the same
 // driver and runner as the desktop program, or prints the command lines a run would use.
 class BatchConversion {
 public:
-    BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue);
+    enum class Output {
+        Conversion,    // convert, one result line per job
+        CommandLines,  // the converter's command line per job, as the runner is given it
+        ShellPlan,     // one POSIX shell command per job
+    };
 
-    // Exit code: 0 when every job finished, 1 when any failed, 130 when Ctrl-C or SIGTERM
-    // stopped the run; errors reading the list leave as exceptions, before anything runs.
-    int run(const std::string& listFile, bool dryRun);
+    struct Options {
+        int parallel = 1;                        // converters at once
+        bool json = false;                       // JSON Lines instead of text lines
+        std::optional<std::size_t> liveWidth;    // a terminal's width, for the live status line
+    };
+
+    BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);
+
+    // Exit code: 0 when every job finished (or was planned), 1 when any failed, 130 when Ctrl-C
+    // or SIGTERM stopped the run; errors reading the list leave as exceptions, before anything
+    // runs.
+    int run(const std::string& listFile, Output output);
 
 private:
-    int printCommandLines();
+    // Plans every job as a run would, in order, and prints each plan as format gives it.
+    int printPlans(const std::function<std::string(const JobPlan&)>& format);
     int convert();
-    void reportJobEnd(const TCommand& command);
     // Why the job at row failed, as one line on standard error.
     void reportReason(int row, const std::string& reason);
-    int finishedJobs() const;
+    int countJobs(int state) const;
 
     std::ostream& out_;
     std::ostream& err_;
     const TCommandManager& catalogue_;
+    Options options_;
     TItemManager staging_;
     TTreeManager tree_;
 };

@@ -3,8 +3,8 @@
 #include "BatchConversion.h"
 #include "ListFileTarget.h"
 #include "PrintableText.h"
+#include "ProfileChoice.h"
 #include "core/CommandManager.h"
-#include "core/ConvertError.h"
 #include "core/Errors.h"
 #include "core/ItemManager.h"
 #include "core/LocalText.h"
@@ -46,6 +46,13 @@ std::string absolute(const std::string& path)
     return folder + (folder.back() == '/' ? "" : "/") + relative;
 }
 
+BatchConversion::Output conversionOutput(const BatchArguments& arguments)
+{
+    if (arguments.action == BatchAction::Plan)
+        return BatchConversion::Output::ShellPlan;
+    return arguments.dryRun ? BatchConversion::Output::CommandLines : BatchConversion::Output::Conversion;
+}
+
 bool isFolder(const std::string& path)
 {
     struct stat status {};
@@ -74,6 +81,10 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
         out_ << batchHelp(arguments.helpTopic);
         return beSuccess;
     }
+    if (arguments.action == BatchAction::Version) {
+        out_ << "clipforge-batch " << CLIPFORGE_VERSION << '\n';
+        return beSuccess;
+    }
     if (arguments.action == BatchAction::Show)
         return show(arguments);
     const TCommandManager catalogue(programFolder());
@@ -85,7 +96,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     default:
         if (!requireListFile(arguments.listFile))
             return beUnusableInput;
-        return BatchConversion(out_, err_, catalogue).run(arguments.listFile, arguments.dryRun);
+        return BatchConversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_})
+            .run(arguments.listFile, conversionOutput(arguments));
     }
 }
 
@@ -116,15 +128,9 @@ int BatchProgram::show(const BatchArguments& arguments)
 
 int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& catalogue)
 {
-    int profile = 0;
-    try {
-        profile = textToInt(*arguments.profile);
-    } catch (const EConvertError&) {
-        throw BatchUsageError("--profile needs a profile number, not \"" + *arguments.profile + "\"");
-    }
-    if (profile < 0 || profile >= catalogue.Count()) {
-        err_ << "clipforge-batch: there is no profile " << profile << " in the catalogue; "
-             << "'clipforge-batch profiles' lists them\n";
+    const ProfileChoice profile = chooseProfile(*arguments.profile, catalogue);
+    if (!profile.index) {
+        err_ << "clipforge-batch: " << profile.problem << '\n';
         return beUnusableInput;
     }
     const ListFileTarget list = listFileTarget(arguments.listFile);
@@ -148,7 +154,7 @@ int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& c
     TItemManager staging;
     TTreeManager tree(catalogue.Names(), staging);
     for (const std::string& file : files)
-        staging.AddItem(file, profile, folder);
+        staging.AddItem(file, *profile.index, folder);
     tree.AddJobs(files);
     TSaveManager(tree).WriteList(list.path);
     return beSuccess;

@@ -3,6 +3,7 @@
 #include "BatchArguments.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,11 @@ enum BatchExit : int {
 // errors go to the streams given, so tests can read them.
 class BatchProgram {
 public:
-    BatchProgram(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    // outTerminalWidth: the width of the terminal that out writes to; none when it is no terminal.
+    BatchProgram(std::ostream& out, std::ostream& err, std::optional<std::size_t> outTerminalWidth = {})
+        : out_(out), err_(err), terminalWidth_(outTerminalWidth)
+    {
+    }
 
     int run(const std::vector<std::string>& arguments);
 
@@ -35,6 +40,7 @@ private:
 
     std::ostream& out_;
     std::ostream& err_;
+    std::optional<std::size_t> terminalWidth_;
 };
 
 }  // namespace clipforge

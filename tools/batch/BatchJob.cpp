@@ -1,0 +1,55 @@
+#include "BatchJob.h"
+
+#include "core/CommandManager.h"
+#include "core/LocalText.h"
+#include "engine/Command.h"
+
+namespace clipforge {
+
+BatchJob::BatchJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names,
+                   Ended ended)
+    : list_(catalogue.Names(), staging_),
+      command_(std::make_unique<TCommand>(list_, catalogue)),
+      index_(index),
+      source_(narrow(job.FileName))
+{
+    list_.AppendJobs({job});
+    command_->ShareNames(names);
+    command_->OnFinished = [this, ended = std::move(ended)](QObject*, bool) { ended(*this); };
+}
+
+BatchJob::~BatchJob() = default;
+
+void BatchJob::start()
+{
+    command_->Start();
+}
+
+void BatchJob::stop()
+{
+    command_->Stop();
+}
+
+const std::string& BatchJob::output() const
+{
+    return command_->OutputPath();
+}
+
+JobProgress BatchJob::progress() const
+{
+    return command_->CurrentProgress();
+}
+
+BatchJobOutcome BatchJob::outcome() const
+{
+    BatchJobOutcome outcome;
+    outcome.index = index_;
+    outcome.finished = list_.Job(0).State == jsFinished;
+    outcome.exitCode = command_->LastExitCode();
+    outcome.output = command_->OutputPath();
+    if (!outcome.finished)
+        outcome.reason = command_->LastError();
+    return outcome;
+}
+
+}  // namespace clipforge

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/ItemManager.h"
+#include "core/ItemNodeData.h"
+#include "core/TreeManager.h"
+#include "engine/JobPlan.h"
+#include "engine/ProgressReader.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class TCommand;
+class TCommandManager;
+class TOverwriteManager;
+
+namespace clipforge {
+
+// How one job of a batch run ended.
+struct BatchJobOutcome {
+    int index = 0;
+    bool finished = false;
+    std::optional<std::uint32_t> exitCode;  // none when no converter ran
+    std::string output;                     // empty when the job got no output name
+    std::string reason;                     // why it failed; empty when it finished
+};
+
+// One job of a batch run, converted by a driver of its own over a list of just that job, so
+// that several can run side by side with everything the driver decides per job (output name,
+// outcome) the same as in the window.
+class BatchJob {
+public:
+    using Ended = std::function<void(BatchJob&)>;
+
+    // names: the run's output-name chooser, shared by every job of the run.
+    BatchJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names, Ended ended);
+    ~BatchJob();
+    BatchJob(const BatchJob&) = delete;
+    BatchJob& operator=(const BatchJob&) = delete;
+
+    void start();
+    void stop();
+
+    int index() const { return index_; }
+    const std::string& source() const { return source_; }
+    // The output path chosen at the start; empty when the job could not be planned.
+    const std::string& output() const;
+    JobProgress progress() const;
+    // Valid once the job has ended.
+    BatchJobOutcome outcome() const;
+
+private:
+    TItemManager staging_;
+    TTreeManager list_;
+    std::unique_ptr<TCommand> command_;
+    int index_;
+    std::string source_;
+};
+
+}  // namespace clipforge

@@ -1,0 +1,93 @@
+#include "BatchQueue.h"
+
+#include "BatchReport.h"
+#include "core/TreeManager.h"
+
+#include <algorithm>
+
+namespace clipforge {
+namespace {
+
+// Progress goes out at most twice a second per job.
+constexpr int ProgressInterval = 500;
+
+}  // namespace
+
+BatchQueue::BatchQueue(const TCommandManager& catalogue, TTreeManager& list, BatchReport& report, int parallel)
+    : catalogue_(catalogue), list_(list), report_(report), parallel_(std::max(1, parallel))
+{
+    progressTimer_.setInterval(ProgressInterval);
+    QObject::connect(&progressTimer_, &QTimer::timeout, &progressTimer_, [this] { showProgress(); });
+}
+
+BatchQueue::~BatchQueue() = default;
+
+void BatchQueue::run()
+{
+    startMore();
+    if (running_.empty())
+        return;
+    progressTimer_.start();
+    loop_.exec();
+    progressTimer_.stop();
+}
+
+void BatchQueue::stop()
+{
+    stopping_ = true;
+    for (const auto& job : running_)
+        job->stop();
+}
+
+void BatchQueue::startMore()
+{
+    retired_.clear();
+    while (!stopping_ && next_ < list_.Count() && static_cast<int>(running_.size()) < parallel_)
+        startJob(next_++);
+    if (running_.empty())
+        loop_.quit();
+}
+
+void BatchQueue::startJob(int row)
+{
+    auto job = std::make_unique<BatchJob>(catalogue_, list_.Job(row).ItemData, row, names_,
+                                          [this](BatchJob& ended) { jobEnded(ended); });
+    BatchJob& started = *job;
+    running_.push_back(std::move(job));
+    list_.Job(row).State = jsConverting;
+    started.start();
+    report_.jobStarted(started);
+}
+
+// Called from within the job's driver: the job is kept alive until that call has returned.
+void BatchQueue::jobEnded(BatchJob& job)
+{
+    const BatchJobOutcome outcome = job.outcome();
+    list_.Job(outcome.index).State = outcome.finished ? jsFinished : jsFailed;
+    ++ended_;
+    report_.jobEnded(outcome);
+    if (!outcome.finished && onJobFailed)
+        onJobFailed(outcome);
+    const auto found = std::find_if(running_.begin(), running_.end(), [&](const auto& held) { return held.get() == &job; });
+    if (found != running_.end()) {
+        retired_.push_back(std::move(*found));
+        running_.erase(found);
+    }
+    QMetaObject::invokeMethod(&progressTimer_, [this] { startMore(); }, Qt::QueuedConnection);
+}
+
+void BatchQueue::showProgress()
+{
+    if (!running_.empty())
+        report_.progress(runningJobs(), ended_, list_.Count());
+}
+
+std::vector<const BatchJob*> BatchQueue::runningJobs() const
+{
+    std::vector<const BatchJob*> jobs;
+    for (const auto& job : running_)
+        jobs.push_back(job.get());
+    return jobs;
+}
+
+}  // namespace clipforge

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "BatchJob.h"
+#include "engine/OverwriteManager.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCommandManager;
+class TTreeManager;
+
+namespace clipforge {
+
+class BatchReport;
+
+// Converts the jobs of a list with up to `parallel` converters at once, starting them in list
+// order, and marks each job of the list finished or failed as it ends. No two jobs of a run get
+// the same output name: the jobs share one chooser, which remembers every name it gave out, so
+// a running job's name counts as taken although its file may not exist yet.
+class BatchQueue {
+public:
+    BatchQueue(const TCommandManager& catalogue, TTreeManager& list, BatchReport& report, int parallel);
+    ~BatchQueue();
+    BatchQueue(const BatchQueue&) = delete;
+    BatchQueue& operator=(const BatchQueue&) = delete;
+
+    // Returns when every job has ended, or, after stop(), every running one.
+    void run();
+    // Stops every running converter; no further job starts.
+    void stop();
+    bool stopping() const { return stopping_; }
+
+    // Called for every job that fails, right after it is reported.
+    std::function<void(const BatchJobOutcome&)> onJobFailed;
+
+private:
+    void startMore();
+    void startJob(int row);
+    void jobEnded(BatchJob& job);
+    void showProgress();
+    std::vector<const BatchJob*> runningJobs() const;
+
+    const TCommandManager& catalogue_;
+    TTreeManager& list_;
+    BatchReport& report_;
+    int parallel_;
+    int next_ = 0;
+    int ended_ = 0;
+    bool stopping_ = false;
+    TOverwriteManager names_;
+    std::vector<std::unique_ptr<BatchJob>> running_;
+    // Jobs that have ended, kept until their driver's end notification has returned.
+    std::vector<std::unique_ptr<BatchJob>> retired_;
+    QTimer progressTimer_;
+    QEventLoop loop_;
+};
+
+}  // namespace clipforge

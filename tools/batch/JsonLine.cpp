@@ -1,0 +1,125 @@
+#include "JsonLine.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace clipforge {
+namespace {
+
+// The length of the valid UTF-8 sequence at the start of bytes, or 0 when it is not one
+// (overlong forms, surrogates and values beyond U+10FFFF included).
+std::size_t utf8Length(std::string_view bytes)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                      : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (length == 0 || length > bytes.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    }
+    if (length == 3 && ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0)))
+        return 0;
+    if (length == 4 && ((lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90)))
+        return 0;
+    return length;
+}
+
+std::string escaped(unsigned value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "\\u%04x", value);
+    return text;
+}
+
+}  // namespace
+
+std::string jsonString(std::string_view value)
+{
+    std::string result = "\"";
+    while (!value.empty()) {
+        const char c = value.front();
+        const std::size_t length = utf8Length(value);
+        if (length == 0)
+            result += escaped(0xDC00u + static_cast<unsigned char>(c));
+        else if (c == '"' || c == '\\')
+            result += std::string("\\") + c;
+        else if (c == '\n')
+            result += "\\n";
+        else if (c == '\t')
+            result += "\\t";
+        else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            result += escaped(static_cast<unsigned char>(c));
+        else
+            result.append(value.substr(0, length));
+        value.remove_prefix(std::max<std::size_t>(length, 1));
+    }
+    return result + "\"";
+}
+
+void JsonLine::key(std::string_view name)
+{
+    if (fields_.size() > 1)
+        fields_ += ',';
+    fields_ += jsonString(name) + ':';
+}
+
+JsonLine& JsonLine::text(std::string_view name, std::string_view value)
+{
+    key(name);
+    fields_ += jsonString(value);
+    return *this;
+}
+
+JsonLine& JsonLine::textOrNull(std::string_view name, const std::optional<std::string>& value)
+{
+    if (!value) {
+        key(name);
+        fields_ += "null";
+        return *this;
+    }
+    return text(name, std::string_view(*value));
+}
+
+JsonLine& JsonLine::integer(std::string_view name, long long value)
+{
+    key(name);
+    fields_ += std::to_string(value);
+    return *this;
+}
+
+JsonLine& JsonLine::integerOrNull(std::string_view name, const std::optional<long long>& value)
+{
+    if (value)
+        return integer(name, *value);
+    key(name);
+    fields_ += "null";
+    return *this;
+}
+
+// Two decimals are all a progress figure means, and JSON has no NaN or infinity. to_chars
+// writes a point whatever the locale.
+JsonLine& JsonLine::number(std::string_view name, const std::optional<double>& value)
+{
+    key(name);
+    if (!value || !std::isfinite(*value)) {
+        fields_ += "null";
+        return *this;
+    }
+    char text[400];
+    const auto end = std::to_chars(text, text + sizeof text, *value, std::chars_format::fixed, 2).ptr;
+    fields_.append(text, end);
+    return *this;
+}
+
+JsonLine& JsonLine::flag(std::string_view name, bool value)
+{
+    key(name);
+    fields_ += value ? "true" : "false";
+    return *this;
+}
+
+}  // namespace clipforge

@@ -1,0 +1,73 @@
+#include "JsonReport.h"
+
+#include "JsonLine.h"
+
+#include <ostream>
+
+namespace clipforge {
+namespace {
+
+std::optional<std::string> unlessEmpty(const std::string& text)
+{
+    return text.empty() ? std::nullopt : std::optional<std::string>(text);
+}
+
+}  // namespace
+
+void JsonReport::write(const JsonLine& line)
+{
+    out_ << line.str() << std::endl;
+}
+
+void JsonReport::runStarted(int jobs, int parallel)
+{
+    write(JsonLine().text("event", "run-started").integer("jobs", jobs).integer("parallel", parallel));
+}
+
+void JsonReport::jobStarted(const BatchJob& job)
+{
+    write(JsonLine()
+              .text("event", "job-started")
+              .integer("index", job.index())
+              .text("source", job.source())
+              .textOrNull("output", unlessEmpty(job.output())));
+}
+
+void JsonReport::progress(const std::vector<const BatchJob*>& running, int, int)
+{
+    for (const BatchJob* job : running) {
+        const JobProgress progress = job->progress();
+        write(JsonLine()
+                  .text("event", "progress")
+                  .integer("index", job->index())
+                  .integerOrNull("percent", progress.percent)
+                  .number("speed", progress.speed)
+                  .number("elapsed", progress.elapsedSeconds)
+                  .number("left", progress.secondsLeft)
+                  .number("position", progress.positionSeconds)
+                  .number("duration", progress.durationSeconds));
+    }
+}
+
+void JsonReport::jobEnded(const BatchJobOutcome& outcome)
+{
+    write(JsonLine()
+              .text("event", "job-ended")
+              .integer("index", outcome.index)
+              .text("state", outcome.finished ? "finished" : "failed")
+              .integerOrNull("exit_code", outcome.exitCode ? std::optional<long long>(*outcome.exitCode) : std::nullopt)
+              .textOrNull("output", unlessEmpty(outcome.output))
+              .textOrNull("reason", unlessEmpty(outcome.reason)));
+}
+
+void JsonReport::runEnded(int jobs, int finished, int failed, bool stopped)
+{
+    write(JsonLine()
+              .text("event", "run-ended")
+              .integer("jobs", jobs)
+              .integer("finished", finished)
+              .integer("failed", failed)
+              .flag("stopped", stopped));
+}
+
+}  // namespace clipforge

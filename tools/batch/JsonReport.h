@@ -1,0 +1,26 @@
+#pragma once
+
+#include "BatchReport.h"
+
+#include <iosfwd>
+
+namespace clipforge {
+
+// The batch run as JSON Lines, one object per event; the README lists the fields.
+class JsonReport : public BatchReport {
+public:
+    explicit JsonReport(std::ostream& out) : out_(out) {}
+
+    void runStarted(int jobs, int parallel) override;
+    void jobStarted(const BatchJob& job) override;
+    void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
+    void jobEnded(const BatchJobOutcome& outcome) override;
+    void runEnded(int jobs, int finished, int failed, bool stopped) override;
+
+private:
+    void write(const class JsonLine& line);
+
+    std::ostream& out_;
+};
+
+}  // namespace clipforge

@@ -1,0 +1,66 @@
+#include "ProfileChoice.h"
+
+#include "core/CommandManager.h"
+#include "core/ConvertError.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace clipforge {
+namespace {
+
+const char* const ListHint = "; 'clipforge-batch profiles' lists them";
+
+bool sameExtension(const std::string& wanted, const std::string& ext)
+{
+    const std::string bare = !wanted.empty() && wanted.front() == '.' ? wanted.substr(1) : wanted;
+    return !bare.empty() && QString::fromUtf8(bare).compare(QString::fromUtf8(ext), Qt::CaseInsensitive) == 0;
+}
+
+std::vector<int> matching(const TCommandManager& catalogue, const auto& matches)
+{
+    std::vector<int> found;
+    for (int i = 0; i < catalogue.Count(); ++i) {
+        if (matches(i))
+            found.push_back(i);
+    }
+    return found;
+}
+
+ProfileChoice byNumber(int number, const TCommandManager& catalogue)
+{
+    if (number >= 0 && number < catalogue.Count())
+        return {number, {}};
+    return {std::nullopt, "there is no profile " + std::to_string(number) + " in the catalogue" + ListHint};
+}
+
+ProfileChoice oneOf(const std::string& wanted, const std::vector<int>& found, const TCommandManager& catalogue)
+{
+    if (found.size() == 1)
+        return {found.front(), {}};
+    std::string names;
+    for (int i : found)
+        names += (names.empty() ? "" : ", ") + std::to_string(i) + " (" + catalogue.Names()[std::size_t(i)] + ")";
+    return {std::nullopt, "--profile " + wanted + " fits several profiles: " + names + "; give the number of one"};
+}
+
+}  // namespace
+
+ProfileChoice chooseProfile(const std::string& wanted, const TCommandManager& catalogue)
+{
+    try {
+        return byNumber(textToInt(wanted), catalogue);
+    } catch (const EConvertError&) {
+    }
+    const std::vector<int> named = matching(catalogue, [&](int i) { return catalogue.Names()[std::size_t(i)] == wanted; });
+    if (!named.empty())
+        return oneOf(wanted, named, catalogue);
+    const std::vector<int> extension = matching(catalogue, [&](int i) { return sameExtension(wanted, catalogue.GetExt(i)); });
+    if (!extension.empty())
+        return oneOf(wanted, extension, catalogue);
+    return {std::nullopt,
+            "no profile is called \"" + wanted + "\" or has the extension \"" + wanted + "\"" + ListHint};
+}
+
+}  // namespace clipforge

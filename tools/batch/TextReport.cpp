@@ -1,0 +1,48 @@
+#include "TextReport.h"
+
+#include "PrintableText.h"
+
+#include <ostream>
+
+namespace clipforge {
+
+TextReport::TextReport(std::ostream& out, std::optional<std::size_t> width) : out_(out)
+{
+    if (width)
+        live_.emplace(out, *width);
+}
+
+void TextReport::progress(const std::vector<const BatchJob*>& running, int ended, int jobs)
+{
+    if (!live_)
+        return;
+    std::vector<RunningJob> shown;
+    for (const BatchJob* job : running)
+        shown.push_back({job->index(), job->progress()});
+    live_->show(liveStatusText(shown, ended, jobs));
+}
+
+void TextReport::jobEnded(const BatchJobOutcome& outcome)
+{
+    if (live_)
+        live_->clear();
+    out_ << outcome.index << '\t' << (outcome.finished ? "finished" : "failed") << '\t'
+         << (outcome.exitCode ? std::to_string(*outcome.exitCode) : "-") << '\t'
+         << (outcome.output.empty() ? "-" : printable(outcome.output)) << std::endl;
+}
+
+void TextReport::runEnded(int jobs, int finished, int, bool)
+{
+    if (live_)
+        live_->clear();
+    out_ << jobs << " files, finished " << finished << " of " << jobs << std::endl;
+}
+
+// The live line is drawn again at the next progress report.
+void TextReport::beforeMessage()
+{
+    if (live_)
+        live_->clear();
+}
+
+}  // namespace clipforge
