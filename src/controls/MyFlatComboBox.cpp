@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>

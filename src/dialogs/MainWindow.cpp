@@ -18,7 +18,7 @@ QPointer<QWidget>& registered()
 QRect areaToCentreOn()
 {
     if (const QWidget* main = mainWindow())
-        return main->frameGeometry();
+        return main->geometry();
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
 }
@@ -40,8 +40,11 @@ void centreOverMainWindow(QWidget& dialog)
     const QRect area = areaToCentreOn();
     if (area.isEmpty())
         return;
-    const QRect frame = dialog.frameGeometry();
-    dialog.move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    // Client areas over client areas: window frames, when there are any, are alike on both.
+    const QSize size = dialog.size();
+    dialog.setGeometry(QRect(QPoint(area.x() + (area.width() - size.width()) / 2,
+                                    area.y() + (area.height() - size.height()) / 2),
+                             size));
 }
 
 }  // namespace clipforge

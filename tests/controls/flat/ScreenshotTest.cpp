@@ -138,6 +138,43 @@ TEST(FlatScreenshots, DroppedDownComboAndFlatEdits)
     save(combo.grab().toImage(), "combo-disabled");
 }
 
+// The profile list as the dialogs open it: eight whole rows, starting at the chosen profile.
+TEST(FlatScreenshots, DroppedDownProfileListAtTheCurrentProfile)
+{
+    TMyFlatComboBox combo;
+    combo.setStyle(csDropDownList);
+    combo.setColor(clWindow);
+    combo.setColorArrowBackground(clBtnFace);
+    combo.setColorBorder(clWhite);
+    combo.setFont(formFont());
+    combo.setFontColor(7960979);
+    combo.resize(425, 30);
+    for (int i = 0; i < 19; ++i)
+        combo.addItem(QStringLiteral("Profile %1 (H.264 + AAC)").arg(i + 1));
+    combo.setCurrentIndex(12);
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    QTest::mouseClick(&combo, Qt::LeftButton, {}, QPoint(100, 15));
+    QWidget* popup = combo.view()->parentWidget();
+    ASSERT_TRUE(popup->isVisible());
+    save(stacked(combo.grab().toImage(), popup->grab().toImage()), "combo-dropped-down-at-current");
+    combo.hidePopup();
+}
+
+// A job's hint holding a path longer than the hint's width: the path stays whole.
+TEST(FlatScreenshots, HintHoldingALongPath)
+{
+    TMyFlatHint hint;
+    hint.setColorBackground(clInfoBk);
+    hint.setColorArrowBackground(clInfoBk);
+    hint.setColorArrow(9126421);
+    hint.setFont(formFont());
+    hint.setFontColor(9126421);
+    const QString text = QStringLiteral("source /data/videos/holiday-2024/clips/b2.mov converting to MKV video (H.264 + AAC)");
+    const QSize size = TMyFlatHintWindow::measureHint(text, hint);
+    save(TMyFlatHintWindow::renderHint(size, 1, text, hint), "hint-long-path");
+}
+
 TEST(FlatScreenshots, PanelsAndListBox)
 {
     TLinePanel outer;
