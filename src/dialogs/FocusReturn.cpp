@@ -49,6 +49,9 @@ void FocusReturn::activateNow()
 
 bool FocusReturn::eventFilter(QObject* watched, QEvent* event)
 {
+    // Nor does anybody give the main window the keyboard when it first appears.
+    if (event->type() == QEvent::Show && watched == mainWindow())
+        QTimer::singleShot(0, this, &FocusReturn::activateNow);
     if (event->type() == QEvent::Hide && watched->isWidgetType()) {
         const auto* widget = static_cast<QWidget*>(watched);
         // Queued, so that the closing window is gone and a modal loop has ended before the

@@ -5,8 +5,9 @@
 namespace clipforge {
 
 // Hands the keyboard back when a dialog, message box or file dialog closes: to the modal window
-// still open below it, or else to the main window. Without a window manager nobody else does,
-// and the focus falls to the desktop, where no accelerator reaches the program.
+// still open below it, or else to the main window; and gives it to the main window when that
+// first shows. Without a window manager nobody else does, and the focus falls to the desktop,
+// where no accelerator reaches the program.
 class FocusReturn : public QObject {
 public:
     // Watches every window of the application for as long as it lives.

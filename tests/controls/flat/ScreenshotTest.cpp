@@ -52,14 +52,20 @@ QFont formFont()
     return clipforge::makeFont(QStringLiteral("Trebuchet MS"), -16);
 }
 
-TEST(FlatScreenshots, HintWindowInEveryCorner)
+// The main window's hint settings.
+void useWindowHintLook(TMyFlatHint& hint)
 {
-    TMyFlatHint hint;
     hint.setColorBackground(clInfoBk);
     hint.setColorArrowBackground(clInfoBk);
     hint.setColorArrow(9126421);
     hint.setFont(formFont());
     hint.setFontColor(9126421);
+}
+
+TEST(FlatScreenshots, HintWindowInEveryCorner)
+{
+    TMyFlatHint hint;
+    useWindowHintLook(hint);
     const QString text = QStringLiteral("[File Name]: /home/user/clips/holiday.avi\n[format]: MP4\n[path]: ");
     const QSize size = TMyFlatHintWindow::measureHint(text, hint);
     QImage sheet(2 * size.width() + 30, 2 * size.height() + 30, QImage::Format_RGB32);
@@ -165,11 +171,7 @@ TEST(FlatScreenshots, DroppedDownProfileListAtTheCurrentProfile)
 TEST(FlatScreenshots, HintHoldingALongPath)
 {
     TMyFlatHint hint;
-    hint.setColorBackground(clInfoBk);
-    hint.setColorArrowBackground(clInfoBk);
-    hint.setColorArrow(9126421);
-    hint.setFont(formFont());
-    hint.setFontColor(9126421);
+    useWindowHintLook(hint);
     const QString text = QStringLiteral("source /data/videos/holiday-2024/clips/b2.mov converting to MKV video (H.264 + AAC)");
     const QSize size = TMyFlatHintWindow::measureHint(text, hint);
     save(TMyFlatHintWindow::renderHint(size, 1, text, hint), "hint-long-path");
