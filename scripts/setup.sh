@@ -3,13 +3,20 @@
 # Sourced by run.sh and test.sh.
 set -euo pipefail
 
+# What each group is for: the build (pkg-config: Qt's CMake files find some of their own
+# dependencies with it; gzip: the manual pages); the tests (the GoogleTest CMake files also name
+# gmock's libraries; xvfb, xauth for xvfb-run, x11-utils for xwininfo and imagemagick for import:
+# the smoke test; desktop-file-utils and appstream: the install test; the fonts the window asks
+# for); the benchmarks' anchors (pugixml, libxml2); the fuzzer (clang); the package (dpkg-dev
+# for dpkg-shlibdeps, file for CPack).
 CLIPFORGE_PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config gzip
   qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg xvfb xauth x11-apps x11-utils imagemagick
+  ffmpeg xvfb xauth x11-utils imagemagick desktop-file-utils appstream
   fonts-liberation2 fonts-dejavu-core
   libpugixml-dev libxml2-dev clang-14 libclang-rt-14-dev
+  dpkg-dev file
 )
 
 missing_packages() {

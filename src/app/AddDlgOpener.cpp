@@ -1,7 +1,10 @@
 #include "app/AddDlgOpener.h"
 
 #include "dialogs/AddDlg.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
 #include "dialogs/DialogService.h"
+#include "engine/DefaultOutputFolder.h"
 
 namespace clipforge {
 
@@ -16,8 +19,8 @@ std::optional<AddChoice> AddDlgOpener::ask(const QStringList& names) const
     dialog.setFiles(names);
     dialog.appendLine(QStringLiteral("file count: %1").arg(names.size()));
     dialog.appendLine(QStringLiteral("format: %1").arg(dialog.ComboBox1->currentText()));
-    const QString folder = dialog.etDirectory->text();
-    dialog.appendLine(QStringLiteral("save to: %1").arg(folder.isEmpty() ? QStringLiteral("use global path") : folder));
+    dialog.setDefaultFolder(widen(defaultOutputFolder(programFolder())));
+    dialog.appendLine(dialog.saveToLine());
     dialog.appendLine(QStringLiteral("Ready to go...click OK"));
     dialog.appendLine(QStringLiteral("Cancel the operation...click Cancel"));
     DialogService::instance().execModal(dialog);

@@ -1,31 +1,21 @@
 #pragma once
 
-#include <QObject>
-
-#include <memory>
-
-class QSocketNotifier;
+#include "engine/SignalWatcher.h"
 
 namespace clipforge {
 
 // Ends the program the ordinary way on SIGTERM, SIGINT or SIGHUP: the windows close, every
 // destructor runs, and a converter that is still running is killed with them.
-class QuitOnSignal : public QObject {
+class QuitOnSignal {
 public:
     QuitOnSignal();
-    ~QuitOnSignal() override;
-    QuitOnSignal(const QuitOnSignal&) = delete;
-    QuitOnSignal& operator=(const QuitOnSignal&) = delete;
 
     // A signal that arrives before the message loop runs (during the splash) cannot end a
     // loop; the start asks this before entering one.
-    bool quitRequested() const { return quitRequested_; }
+    bool quitRequested() const { return watcher_.signalled(); }
 
 private:
-    void signalArrived();
-
-    std::unique_ptr<QSocketNotifier> notifier_;
-    bool quitRequested_ = false;
+    SignalWatcher watcher_;
 };
 
 }  // namespace clipforge

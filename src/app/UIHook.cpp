@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CaptionForwarder.h"
 #include "app/ClockText.h"
+#include "app/FileDrop.h"
 #include "app/JobItemDelegate.h"
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
@@ -87,12 +88,15 @@ void TUIHook::InitControls()
     wireClicks();
     wireMenu();
     createManagers();
+    fileDrop_ = std::make_unique<clipforge::FileDrop>(
+        Form, [this] { return ListChangesAllowed(); }, [this](const QStringList& names) { openFiles(names); });
 }
 
 // A controller that failed half-way through its set-up leaves the window behind: nothing in
 // the window may still call into it.
 void TUIHook::unwire()
 {
+    fileDrop_.reset();
     connections_.reset();
     updateClick_.reset();
     captions_.reset();
@@ -178,6 +182,14 @@ void TUIHook::btnAddClick()
     Form.repaint();
     if (!names.isEmpty())
         addFiles(names);
+    setCounter(0);
+}
+
+void TUIHook::openFiles(const QStringList& names)
+{
+    if (names.isEmpty() || !ListChangesAllowed())
+        return;
+    addFiles(names);
     setCounter(0);
 }
 
@@ -292,8 +304,29 @@ void TUIHook::CommandTimer(QObject*)
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
     SetIdleState();
-    if (!stopped)
+    if (stopped)
+        return;
+    const int failed = failedJobs();
+    if (failed == 0) {
         dialogs().message(&Form, QStringLiteral("Congratulations, works done!"), QMessageBox::Information);
+        return;
+    }
+    // A run with failures must not read as a success; the reasons are in the failed jobs' hints.
+    const int converted = jobCount() - failed;
+    dialogs().message(&Form,
+                      QStringLiteral("%1 %2 converted, %3 failed.\nHover over a failed file to see why.")
+                          .arg(converted)
+                          .arg(converted == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+                          .arg(failed),
+                      QMessageBox::Warning);
+}
+
+int TUIHook::failedJobs() const
+{
+    int failed = 0;
+    for (int row = 0; row < jobCount(); ++row)
+        failed += treeManager_->Job(row).State == jsFailed ? 1 : 0;
+    return failed;
 }
 
 void TUIHook::SetIdleState()

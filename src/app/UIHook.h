@@ -16,6 +16,7 @@ class TmainDlg;
 
 namespace clipforge {
 class CaptionForwarder;
+class FileDrop;
 class JobProperties;
 class LabelClick;
 }
@@ -51,6 +52,10 @@ public:
     void SetIdleState();
     void SetBusyState();
 
+    // Files from the command line or a drop: the Add Files dialog with them, as if picked in
+    // Add's file dialog. Refused while a run is active, as Add is.
+    void openFiles(const QStringList& names);
+
     // Read by tests and the job list's menu.
     TTreeManager* TreeManager() const { return treeManager_.get(); }
     TCommand* Command() const { return command_.get(); }
@@ -66,6 +71,7 @@ private:
     void createManagers();
     void setCounter(int finished);
     int jobCount() const;
+    int failedJobs() const;
     void addFiles(const QStringList& names);
 
     TmainDlg& Form;
@@ -78,6 +84,7 @@ private:
     std::unique_ptr<clipforge::JobProperties> properties_;
     std::unique_ptr<clipforge::CaptionForwarder> captions_;
     std::unique_ptr<clipforge::LabelClick> updateClick_;
+    std::unique_ptr<clipforge::FileDrop> fileDrop_;
     // The context of every connection to the window, so that none outlives the controller.
     std::unique_ptr<QObject> connections_;
 };

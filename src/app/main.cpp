@@ -1,7 +1,10 @@
 #include "app/Application.h"
 #include "app/MainDlg.h"
+#include "app/OpenFiles.h"
 #include "app/QuitOnSignal.h"
 #include "app/StartUp.h"
+
+#include <iostream>
 
 int main(int argc, char** argv)
 {
@@ -11,5 +14,7 @@ int main(int argc, char** argv)
     if (quitOnSignal.quitRequested())
         return 0;
     mainDlg->show();
+    // What a file manager's "Open with" hands over; Qt has already taken its own options out.
+    clipforge::openFilesOnceShown(*mainDlg, clipforge::filesFromArguments(argc, argv, std::cerr));
     return application.exec();
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 // Job states; the value is also the position of the state picture in the list's image list.
 enum TJobState : std::int32_t {
@@ -31,4 +32,7 @@ struct TItemNodeData {
     std::int32_t State = jsWaiting;
     TItemRootData RootData;
     TItemData ItemData;
+    // Why the job failed, in plain words (8-bit text, as the converter wrote it); empty unless
+    // State is failed. Kept in memory only: list files do not carry it.
+    std::string FailureReason;
 };

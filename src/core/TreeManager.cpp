@@ -60,7 +60,7 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
     Jobs.reserve(Jobs.size() + jobs.size());
     for (TItemData& job : jobs)
-        Jobs.push_back({1, jsWaiting, {}, std::move(job)});
+        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}});
     endInsertRows();
 }
 
@@ -150,11 +150,15 @@ QString TTreeManager::Hint(int row) const
 {
     if (row < 0 || row >= Count())
         return {};
-    const TItemData& job = Jobs[static_cast<std::size_t>(row)].ItemData;
+    const TItemNodeData& node = Jobs[static_cast<std::size_t>(row)];
+    const TItemData& job = node.ItemData;
     const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");
-    return QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    if (node.State == jsFailed)
+        hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason);
+    return hint;
 }
 
 QModelIndex TTreeManager::index(int row, int column, const QModelIndex& parent) const

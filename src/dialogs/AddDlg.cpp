@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int formatLine = 1;
-constexpr int saveToLine = 2;
+constexpr int saveToIndex = 2;
 
 }  // namespace
 
@@ -39,6 +39,15 @@ void TaddDlg::ChooseDirectory()
     // folder the jobs get all agree: this is how a user goes back to the global folder.
     if (!browseIntoField())
         etDirectory->clear();
+    setLine(saveToIndex, saveToLine());
+}
+
+QString TaddDlg::saveToLine() const
+{
     const QString folder = etDirectory->text();
-    setLine(saveToLine, QStringLiteral("save to: %1").arg(folder.isEmpty() ? QStringLiteral("use global path") : folder));
+    if (!folder.isEmpty())
+        return QStringLiteral("save to: %1").arg(folder);
+    if (DefaultFolder.isEmpty())
+        return QStringLiteral("save to: use global path");
+    return QStringLiteral("save to: use global path (%1)").arg(DefaultFolder);
 }

@@ -13,9 +13,15 @@ public:
 
     void ComboBox1Change();
 
+    // Where files go when the folder field stays empty; named on the "save to" line.
+    void setDefaultFolder(const QString& folder) { DefaultFolder = folder; }
+    QString saveToLine() const;
+
 protected:
     void btDirectoryClick() override;
 
 private:
     void ChooseDirectory();
+
+    QString DefaultFolder;
 };

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/FileDescriptor.h"
+#include "engine/Pipe.h"
 
 namespace clipforge {
 
@@ -22,8 +22,9 @@ struct ChildStart {
 };
 
 // A running child in a process group of its own that dies with the thread that
-// started it. Every child is reaped: destroying one that still runs kills its
-// whole group first.
+// started it. Every child is reaped, and its whole group is killed before that,
+// whether it ended by itself or is destroyed while it runs: nothing it started
+// outlives it.
 class ChildProcess {
 public:
     enum class State { Running, Ended, Failed };

@@ -208,17 +208,24 @@ ChildProcess::State ChildProcess::poll(std::uint32_t& exitCode, int& error)
 {
     if (reaped_)
         return State::Ended;
-    int status = 0;
-    pid_t result;
-    while ((result = ::waitpid(pid_, &status, WNOHANG)) < 0 && errno == EINTR) {
+    // Learn of the end without reaping first: while the child is a zombie its process group
+    // cannot be handed to anyone else, so what it started can be ended safely, as Stop does.
+    siginfo_t info{};
+    int result;
+    while ((result = ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT)) < 0 &&
+           errno == EINTR) {
     }
-    if (result == 0)
-        return State::Running;
-    reaped_ = true;
     if (result < 0) {
         error = errno;
+        reaped_ = true;
         return State::Failed;
     }
+    if (info.si_pid == 0)
+        return State::Running;
+    ::kill(-pid_, SIGKILL);
+    int status = 0;
+    reap(pid_, &status);
+    reaped_ = true;
     exitCode = exitCodeOf(status);
     return State::Ended;
 }

@@ -6,16 +6,30 @@
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
+#include "engine/DefaultOutputFolder.h"
+#include "engine/JobOutcome.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
+#include "engine/StartFailureReporter.h"
 
 #include <QTimer>
+
+#include <sys/stat.h>
 
 #include <exception>
 
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
+// The runner's stage while its process runs; a run that ends below it never had a process.
+constexpr std::uint8_t ProcessRunning = 6;
+constexpr std::uint8_t CreatingProcess = 4;
+
+bool somethingAt(const std::string& path)
+{
+    struct stat entry {};
+    return ::lstat(path.c_str(), &entry) == 0;
+}
 
 }  // namespace
 
@@ -29,7 +43,9 @@ TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
 {
     Timer->setInterval(1000);
     QObject::connect(Timer.get(), &QTimer::timeout, Timer.get(), [this] { Tick(); });
-    ConsoleRunner->OnNewLine = [this](TConsoleRunner* sender, const std::string&, TOutputType) { RunnerNewLine(sender); };
+    ConsoleRunner->OnNewLine = [this](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+        RunnerNewLine(sender, line, type);
+    };
     ConsoleRunner->OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
         RunnerTerminated(sender, exitCode);
     };
@@ -64,9 +80,13 @@ void TCommand::Stop()
 void TCommand::RunCurrent()
 {
     TItemNodeData& job = Tree->Job(CurrentNode.row());
-    clipforge::JobPlan plan;
+    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter);
+    if (plan.refused()) {
+        failWithoutProcess(plan.refusal);
+        return;
+    }
     try {
-        plan = clipforge::planJob(job.ItemData, Catalogue, *OverwriteManager, Converter);
+        clipforge::prepareOutputFolder(plan.outputFolder);
     } catch (const clipforge::Error& error) {
         failWithoutProcess(error.what());
         return;
@@ -75,7 +95,10 @@ void TCommand::RunCurrent()
     Name = std::move(plan.outputName);
     UniquePath = std::move(plan.outputPath);
     Error.clear();
+    Report.clear();
+    OutputWasThere = somethingAt(UniquePath);
     job.State = jsConverting;
+    job.FailureReason.clear();
     job.ItemData.Busy = true;
     repaintCurrent();
     Tree->FocusNode(CurrentNode.row());
@@ -85,23 +108,27 @@ void TCommand::RunCurrent()
     } catch (const std::exception& error) {
         // The system could not give the run its worker: the job fails like one whose
         // converter could not start, rather than leaving the window busy for good.
-        failWithoutProcess(error.what());
+        failWithoutProcess(std::string("the converter could not be started: ") + error.what());
     }
 }
 
-// A job whose profile cannot be found never gets a process, so no end-of-run report would come.
-// It ends failed through the same path as a converter that failed, one turn of the event loop
-// later, so a list full of such jobs neither recurses nor blocks the loop.
+// A job that cannot be given to the converter never gets a process, so no end-of-run report
+// would come. It ends failed through the same path as a converter that failed, one turn of the
+// event loop later, so a list full of such jobs neither recurses nor blocks the loop.
 void TCommand::failWithoutProcess(const std::string& reason)
 {
-    Error = reason;
     UniquePath.clear();
     QMetaObject::invokeMethod(
-        Timer.get(), [this] { RunnerTerminated(ConsoleRunner.get(), std::nullopt); }, Qt::QueuedConnection);
+        Timer.get(),
+        [this, outcome = clipforge::JobOutcome{false, reason}] {
+            jobDone(ConsoleRunner.get(), std::nullopt, outcome);
+        },
+        Qt::QueuedConnection);
 }
 
-void TCommand::RunnerNewLine(QObject* sender)
+void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputType type)
 {
+    Report.add(line, type);
     if (OnLine)
         OnLine(sender, std::string());
 }
@@ -119,10 +146,30 @@ void TCommand::JobEnded(QObject* sender, bool success)
     }
 }
 
-void TCommand::RunnerTerminated(QObject* sender, std::optional<std::uint32_t> exitCode)
+void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
+{
+    clipforge::JobEnd end;
+    end.exitCode = exitCode;
+    end.stopped = IsStopped;
+    // While this handler runs, the runner's stage still shows how far a failed start got.
+    const std::uint8_t stage = ConsoleRunner->EndStatus();
+    if (stage == CreatingProcess)
+        end.startFailure = clipforge::startFailureMessage(ConsoleRunner->CommandLine);
+    else if (stage < ProcessRunning)
+        end.startError = static_cast<int>(exitCode);
+    const clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, UniquePath);
+    if (!outcome.finished)
+        clipforge::removeBrokenOutput(UniquePath, OutputWasThere, Report);
+    jobDone(sender, exitCode, outcome);
+}
+
+void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, const clipforge::JobOutcome& outcome)
 {
     ExitCode = exitCode;
-    JobEnded(sender, exitCode == 0u);
+    Error = outcome.reason;
+    if (CurrentNode.isValid())
+        Tree->Job(CurrentNode.row()).FailureReason = outcome.reason;
+    JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());
     if (!CurrentNode.isValid() || Current + 1 >= count) {

@@ -3,6 +3,9 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 
+#include "engine/ConsoleRunnerTypes.h"
+#include "engine/ConverterReport.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,8 +19,14 @@ class TConsoleRunner;
 class TOverwriteManager;
 class TTreeManager;
 
+namespace clipforge {
+struct JobOutcome;
+}
+
 // The conversion driver: converts the job list from its first job to its last, one converter
 // run per job, and reports each job's end, a clock tick every second and the end of the run.
+// A job finishes only with a usable output; a failed job keeps its reason in the job list
+// (FailureReason), and what its converter left behind under the output name is removed.
 //
 // The driver reaches its jobs through the model only: the current job is a persistent index, so
 // nothing it holds can dangle. From Start until OnFinished it locks the job list, so deletes,
@@ -56,7 +65,8 @@ public:
     const std::string& OutputPath() const { return UniquePath; }
     // The exit code of the job that ended last; none when it failed without a process.
     std::optional<std::uint32_t> LastExitCode() const { return ExitCode; }
-    // Why the last job failed without a process; empty otherwise.
+    // Why the job that ended last failed; empty when it finished. The job list keeps the same
+    // text with the job.
     const std::string& LastError() const { return Error; }
     TConsoleRunner& Runner() { return *ConsoleRunner; }
 
@@ -67,10 +77,11 @@ public:
 
 private:
     void RunCurrent();
-    void RunnerNewLine(QObject* sender);
+    void RunnerNewLine(QObject* sender, const std::string& line, TOutputType type);
     void JobEnded(QObject* sender, bool success);
-    void RunnerTerminated(QObject* sender, std::optional<std::uint32_t> exitCode);
+    void RunnerTerminated(QObject* sender, std::uint32_t exitCode);
     void failWithoutProcess(const std::string& reason);
+    void jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, const clipforge::JobOutcome& outcome);
     void moveTo(int row);
     void endRun(QObject* sender, bool stopped);
     void leaveJob();
@@ -88,6 +99,8 @@ private:
     std::string UniquePath;
     std::string Error;
     std::optional<std::uint32_t> ExitCode;
+    clipforge::ConverterReport Report;
+    bool OutputWasThere = false;  // something already sat under the output name at the start
     QPersistentModelIndex CurrentNode;
     std::uint32_t Current = 0;
     std::int64_t Elapsed = 0;

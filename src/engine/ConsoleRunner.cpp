@@ -41,8 +41,8 @@ void TConsoleRunner::Execute()
     if (!timer_)
         timer_ = new TProcessTimer(this);
     state_->Lines.clear();
-    RunSettings settings{CommandLine,           OnNewLine,    OnTerminated, InputToOutput, MaxTimeAfterBeginning,
-                         MaxTimeAfterLastOutput, Priority, ShowWindow,   CreationFlag};
+    RunSettings settings{CommandLine,           OnNewLine,             OnTerminated, InputToOutput, KeepInputOpen,
+                         MaxTimeAfterBeginning, MaxTimeAfterLastOutput, Priority,     ShowWindow,    CreationFlag};
     worker_ = std::make_shared<TRunnerThread>(this, state_, timer_->counts(), std::move(settings));
     worker_->start();
 }

@@ -35,6 +35,9 @@ public:
     TNewLineEvent OnNewLine;
     TTerminateEvent OnTerminated;
     bool InputToOutput = false;
+    // Keeps the child's input open for InputLines. Otherwise the child reads end of file at
+    // once, so a program that prompts or reads its input cannot wait forever.
+    bool KeepInputOpen = false;
     std::int32_t MaxTimeAfterBeginning = 0;   // seconds; 0 or less: no limit
     std::int32_t MaxTimeAfterLastOutput = 0;  // seconds; 0 or less: no limit
     TShowWindow ShowWindow = swHIDE;
@@ -49,7 +52,7 @@ public:
     std::uint8_t EndStatus() const;
     std::uint32_t ExitCode() const;
 
-    // Every delivered text of the current run, in order.
+    // The newest delivered texts of the current run, in order: the last MiB of them.
     clipforge::GuardedStringList& Lines();
     // Text to write to the child's input; emptied when a run starts, so fill
     // it after Execute. Safe to add to at any time.

@@ -2,6 +2,7 @@
 
 #include "core/Paths.h"
 #include "engine/CommandLineSplitter.h"
+#include "engine/DefaultOutputFolder.h"
 
 namespace clipforge {
 
@@ -34,7 +35,7 @@ std::string outputFolder(const std::string& jobPath, const std::string& globalFo
         return jobPath;
     if (!globalFolder.empty())
         return globalFolder;
-    return programFolder + "convert" + pathSeparator;
+    return defaultOutputFolder(programFolder);
 }
 
 std::string outputName(const std::string& sourceFileName, const std::string& ext)

@@ -14,7 +14,7 @@ extern std::string globalOutputFolder;
 std::string converterPath(const std::string& programFolder);
 
 // The job's folder as stored (no separator added, nothing tested); else the
-// global output folder; else the folder "convert/" below the program folder.
+// global output folder; else the default output folder (see defaultOutputFolder).
 std::string outputFolder(const std::string& jobPath, const std::string& globalFolder,
                          const std::string& programFolder);
 

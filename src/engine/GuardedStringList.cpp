@@ -59,6 +59,9 @@ void GuardedStringList::add(std::string_view text)
     entries_.push_back({where, text.size()});
     block.used += text.size();
     ++block.entries;
+    bytes_ += text.size();
+    while (byteLimit_ > 0 && bytes_ > byteLimit_ && entries_.size() > 1)
+        dropFirst();
 }
 
 void GuardedStringList::clear()
@@ -66,6 +69,7 @@ void GuardedStringList::clear()
     std::lock_guard lock(mutex_);
     entries_.clear();
     blocks_.clear();
+    bytes_ = 0;
 }
 
 std::size_t GuardedStringList::count() const
@@ -105,8 +109,13 @@ std::optional<std::string> GuardedStringList::first() const
 void GuardedStringList::removeFirst()
 {
     std::lock_guard lock(mutex_);
-    if (entries_.empty())
-        return;
+    if (!entries_.empty())
+        dropFirst();
+}
+
+void GuardedStringList::dropFirst()
+{
+    bytes_ -= entries_.front().size;
     entries_.pop_front();
     // Texts are stored in order, so the first one always lives in the first
     // block. An input queue that is filled and emptied for hours thus holds

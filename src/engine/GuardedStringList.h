@@ -18,6 +18,10 @@ namespace clipforge {
 // nor the copying and page faults of one buffer that keeps doubling.
 class GuardedStringList {
 public:
+    // A list with a limit keeps only its newest texts, as many as fit in limit bytes (always
+    // at least the newest one); without one it keeps everything.
+    explicit GuardedStringList(std::size_t byteLimit = 0) : byteLimit_(byteLimit) {}
+
     void add(std::string_view text);
     void clear();
     std::size_t count() const;
@@ -44,10 +48,13 @@ private:
     };
 
     Block& blockWithRoom(std::size_t size);
+    void dropFirst();
 
     mutable std::mutex mutex_;
     std::deque<Block> blocks_;
     std::deque<Entry> entries_;
+    const std::size_t byteLimit_;
+    std::size_t bytes_ = 0;
 };
 
 }  // namespace clipforge

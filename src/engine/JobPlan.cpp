@@ -1,7 +1,6 @@
 #include "engine/JobPlan.h"
 
 #include "core/CommandManager.h"
-#include "core/Errors.h"
 #include "core/ItemNodeData.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
@@ -30,14 +29,20 @@ JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TO
                 const std::string& converter, const NameTaken& alsoTaken)
 {
     JobPlan plan;
-    const std::string ext = catalogue.GetExt(job.Format);
+    if (job.Format < 0 || job.Format >= catalogue.Count()) {
+        plan.refusal = "profile " + std::to_string(job.Format) + " is not in the catalogue";
+        return plan;
+    }
     const std::string source = narrow(job.FileName);
-    plan.outputFolder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
-    plan.outputName = outputName(source, ext);
+    const std::string folder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
     // The converter's arguments end at a NUL byte: it would read another file than the job's
     // and write one the unique-name rule never looked at.
-    if (source.find('\0') != std::string::npos || plan.outputFolder.find('\0') != std::string::npos)
-        throw Error("A file name holding a NUL byte cannot be given to the converter");
+    if (source.find('\0') != std::string::npos || folder.find('\0') != std::string::npos) {
+        plan.refusal = "A file name holding a NUL byte cannot be given to the converter";
+        return plan;
+    }
+    plan.outputFolder = folder;
+    plan.outputName = outputName(source, catalogue.GetExt(job.Format));
     plan.outputPath = uniquePath(names, plan.outputFolder + plan.outputName, alsoTaken);
     plan.commandLine = converterCommandLine(converter, source, catalogue.GetParams(job.Format), plan.outputPath);
     return plan;

@@ -9,21 +9,26 @@ struct TItemData;
 
 namespace clipforge {
 
-// Everything the driver needs to start one job's converter.
+// Everything the driver needs to start one job's converter, or why the job cannot have one.
 struct JobPlan {
     std::string outputFolder;
     std::string outputName;
     std::string outputPath;  // after the unique-name rule
     std::string commandLine;
+    // Why this job cannot be given to the converter, in plain words; empty when it can. Such a
+    // job fails without a process, with this as its reason, and the run goes on.
+    std::string refusal;
+
+    bool refused() const { return !refusal.empty(); }
 };
 
 // Tells whether a path is already spoken for although no file exists there yet (a dry run's
 // earlier jobs). Files that exist always count.
 using NameTaken = std::function<bool(const std::string& path)>;
 
-// Output folder, output name, unique output path and command line of job. EListError, before
-// anything else is worked out, when the job's profile is not in the catalogue; clipforge::Error
-// when its source or folder holds a NUL byte.
+// Output folder, output name, unique output path and command line of job; or, with nothing
+// else worked out, the refusal of a job whose profile is not in the catalogue or whose source
+// or folder holds a NUL byte.
 JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, const TOverwriteManager& names,
                 const std::string& converter, const NameTaken& alsoTaken = {});
 

@@ -109,13 +109,13 @@ void LineCutter::cut(OutputBatch& pieces, std::size_t count, const std::atomic<b
         const std::string_view segment = bytes.substr(i, end - i);
         endedCR = false;
         if (end == bytes.size()) {
-            pending_.append(segment);
+            appendPending(pieces, segment);
             break;
         }
         const char c = bytes[end];
         i = end + 1;
         if (c == Nul) {
-            pending_.append(segment);
+            appendPending(pieces, segment);
             continue;
         }
         if (c == Cr && i < bytes.size() && bytes[i] == Lf) {
@@ -131,6 +131,18 @@ void LineCutter::cut(OutputBatch& pieces, std::size_t count, const std::atomic<b
         pieces.add(pending_, otBeginningOfLine, returnCode_);
 }
 
+void LineCutter::appendPending(OutputBatch& pieces, std::string_view text)
+{
+    while (pending_.size() + text.size() > LongestLine) {
+        const std::size_t room = LongestLine - pending_.size();
+        pending_.append(text.substr(0, room));
+        text.remove_prefix(room);
+        pieces.add(pending_, otEntireLine, returnCode_);
+        pending_.clear();
+    }
+    pending_.append(text);
+}
+
 // tail is the line's last part, still in the read; earlier parts wait in pending_.
 void LineCutter::endLine(OutputBatch& pieces, std::string_view tail, TReturnCode code)
 {
@@ -139,7 +151,7 @@ void LineCutter::endLine(OutputBatch& pieces, std::string_view tail, TReturnCode
         pieces.addFromRead(tail, otEntireLine, returnCode_);
         return;
     }
-    pending_.append(tail);
+    appendPending(pieces, tail);
     pieces.add(pending_, otEntireLine, returnCode_);
     pending_.clear();
 }

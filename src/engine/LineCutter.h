@@ -63,9 +63,13 @@ private:
 // and CR LF all end a line (a CR alone is how progress lines redraw
 // themselves), NUL bytes vanish, and a CR LF pair split between two reads
 // counts once. Text left without a line end is kept and reported as the
-// beginning of a line after every read.
+// beginning of a line after every read, up to LongestLine bytes: a longer one is
+// delivered in LongestLine pieces, each as a line of its own, so a converter
+// that never ends a line costs bounded memory and no repeated copying.
 class LineCutter {
 public:
+    static constexpr std::size_t LongestLine = 64 * 1024;
+
     // Cuts one read, the first count bytes of pieces.readBuffer(), into
     // pieces, which replace what they held before. When stop becomes true
     // the rest of the read is dropped.
@@ -86,6 +90,7 @@ public:
 
 private:
     void endLine(OutputBatch& pieces, std::string_view tail, TReturnCode code);
+    void appendPending(OutputBatch& pieces, std::string_view text);
 
     std::string pending_;
     TReturnCode returnCode_ = rcCRLF;

@@ -19,7 +19,9 @@ namespace clipforge {
 // start, the old run must not overwrite what the new one reports.
 class RunnerState {
 public:
-    GuardedStringList Lines;
+    // The newest output of a run; nothing reads all of it, and a converter may write for hours.
+    static constexpr std::size_t KeptOutputBytes = 1 << 20;
+    GuardedStringList Lines{KeptOutputBytes};
     GuardedStringList InputLines;
     const std::shared_ptr<MainThreadBridge> bridge = std::make_shared<MainThreadBridge>();
 

@@ -120,6 +120,10 @@ TRunnerThread::Outcome TRunnerThread::startProcess(Resources& resources)
                        resources.output.writeEnd.get(), niceValueFor(settings_.Priority)};
     if (const int error = ChildProcess::start(request, resources.child))
         return fail(error, true);
+    // A converter that asks a question or reads its input must meet the end of it, not wait
+    // for an answer that never comes.
+    if (!settings_.KeepInputOpen)
+        resources.input = {};
     timerBeginning();
     exitCode_ = StillActive;
     setEndStatus(stRunning);
@@ -186,7 +190,7 @@ int TRunnerThread::readOutput(int fd, int waiting)
 
 int TRunnerThread::writeInputLines(int fd)
 {
-    while (!stopRequested()) {
+    while (fd >= 0 && !stopRequested()) {
         const auto line = state_->InputLines.first();
         if (!line)
             return 0;
@@ -319,7 +323,7 @@ void TRunnerThread::terminate(bool endTimer, const Outcome& outcome)
     // the handler: the driver starts the next job from the handler, and a
     // message posted afterwards would race that job's own message, so a
     // queue with a missing converter could report its jobs out of order.
-    const std::string message = outcome.startFailed ? settings_.CommandLine + " doesn't exist." : std::string();
+    const std::string message = outcome.startFailed ? startFailureMessage(settings_.CommandLine) : std::string();
     const bool delivered = state_->bridge->call([self = shared_from_this(), code = exitCode_, endTimer, outcome, message] {
         const auto settle = [&] {
             self->finishFailedRun(outcome);

@@ -8,7 +8,7 @@
 
 #include "engine/ChildProcess.h"
 #include "engine/ConsoleRunnerTypes.h"
-#include "engine/FileDescriptor.h"
+#include "engine/Pipe.h"
 #include "engine/LineCutter.h"
 
 class TConsoleRunner;
@@ -23,6 +23,7 @@ struct RunSettings {
     TNewLineEvent OnNewLine;
     TTerminateEvent OnTerminated;
     bool InputToOutput = false;
+    bool KeepInputOpen = false;
     std::int32_t MaxTimeAfterBeginning = 0;
     std::int32_t MaxTimeAfterLastOutput = 0;
     std::uint32_t Priority = NormalPriorityClass;

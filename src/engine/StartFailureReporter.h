@@ -16,4 +16,7 @@ StartFailureReporter setStartFailureReporter(StartFailureReporter reporter);
 
 void reportStartFailure(const std::string& message);
 
+// The message for a command line whose program could not be started.
+inline std::string startFailureMessage(const std::string& commandLine) { return commandLine + " doesn't exist."; }
+
 }  // namespace clipforge

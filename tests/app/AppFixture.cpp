@@ -50,7 +50,8 @@ void installConverter(const QString& folder, AppFixture::Converter converter)
     case AppFixture::Converter::Missing:
         return;
     case AppFixture::Converter::Succeeding:
-        writeFile(target, "#!/bin/sh\nexit 0\n");
+        // Writes its output, the last argument, as a converter does.
+        writeFile(target, "#!/bin/sh\nfor output; do :; done\nprintf converted > \"$output\"\n");
         break;
     case AppFixture::Converter::Failing:
         writeFile(target, "#!/bin/sh\necho 'no such codec' >&2\nexit 1\n");

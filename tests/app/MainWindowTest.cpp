@@ -486,10 +486,12 @@ TEST(MainWindow, EveryEndedJobMovesTheBarAndTheCounter)
                                                      {50, QStringLiteral("4 files, finished 2 of 4")},
                                                      {75, QStringLiteral("4 files, finished 3 of 4")},
                                                      {100, QStringLiteral("4 files, finished 4 of 4")}}));
-        const int expected = converter == AppFixture::Converter::Succeeding ? 2 : 3;
+        const bool succeeding = converter == AppFixture::Converter::Succeeding;
         for (const auto& job : snapshot(*app.hook().TreeManager()))
-            EXPECT_EQ(job.state, expected);
-        EXPECT_EQ(app.dialogs.messages.back().text, QStringLiteral("Congratulations, works done!"));
+            EXPECT_EQ(job.state, succeeding ? 2 : 3);
+        EXPECT_EQ(app.dialogs.messages.back().text,
+                  succeeding ? QStringLiteral("Congratulations, works done!")
+                             : QStringLiteral("0 files converted, 4 failed.\nHover over a failed file to see why."));
 
         // A second run converts the whole list again; the bar keeps its value until then.
         steps.clear();
@@ -514,7 +516,8 @@ TEST(MainWindow, AMissingConverterIsReportedForEveryJob)
         EXPECT_EQ(message.title, QStringLiteral("Norvane Clipforge"));
         if (message.icon == QMessageBox::Critical && message.text.endsWith(QStringLiteral(" doesn't exist.")))
             ++failures;
-        if (message.icon == QMessageBox::Information && message.text == QStringLiteral("Congratulations, works done!"))
+        if (message.icon == QMessageBox::Warning &&
+            message.text == QStringLiteral("0 files converted, 2 failed.\nHover over a failed file to see why."))
             ++completions;
     }
     EXPECT_EQ(failures, 2);
@@ -550,3 +553,44 @@ TEST(MainWindow, PropertiesOfAJobWithAnUnknownProfileShowNoSelection)
     EXPECT_EQ(jobs.Job(0).ItemData.Format, -1);
     EXPECT_EQ(jobs.Job(0).ItemData.Path, QString());
 }
+
+TEST(MainWindow, ARunWithAFailureEndsWithAWarningAndTheFailedJobsHintSaysWhy)
+{
+    AppFixture app;
+    const int mp4 = app.profileWithExtension("mp4");
+    ASSERT_GE(mp4, 0);
+    const QStringList clips = generatedClips();
+    app.addJobs(clips.mid(0, 1), mp4, QString());
+    app.addJobs({app.workFolder() + QStringLiteral("gone.avi")}, mp4, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
+
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_EQ(app.dialogs.messages[0].text, QStringLiteral("1 file converted, 1 failed.\nHover over a failed file to see why."));
+    EXPECT_EQ(app.dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(app.dialogs.messages[0].title, QStringLiteral("Norvane Clipforge"));
+    EXPECT_EQ(jobs.Job(0).State, 2);
+    EXPECT_EQ(jobs.Job(1).State, 3);
+    const QString hint = jobs.data(jobs.index(1, 0), Qt::ToolTipRole).toString();
+    const QStringList lines = hint.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4) << hint.toStdString();
+    EXPECT_EQ(lines[3], QStringLiteral("[error]: ") + app.workFolder() + QStringLiteral("gone.avi: No such file or directory"));
+    EXPECT_EQ(jobs.data(jobs.index(0, 0), Qt::ToolTipRole).toString().count(QLatin1Char('\n')), 2)
+        << "a finished job keeps its three lines";
+}
+
+TEST(MainWindow, StopOnTheLastJobEndsWithAWarningNotCongratulations)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return jobs.Job(0).State == 1; }));
+    click(app.window().btnStop);
+    ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
+    EXPECT_EQ(app.dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(app.dialogs.messages[0].text, QStringLiteral("0 files converted, 1 failed.\nHover over a failed file to see why."));
+    EXPECT_TRUE(jobs.data(jobs.index(0, 0), Qt::ToolTipRole).toString().endsWith(QStringLiteral("\n[error]: stopped")));
+}
+

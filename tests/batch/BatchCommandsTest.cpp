@@ -146,6 +146,7 @@ TEST_F(BatchCommandsTest, ConvertReportsEveryJobAndFailsWhenOneFailed)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "0\tfinished\t0\t" + convert + "a.out\n1\tfailed\t3\t" + convert + "fail.out\n2\tfinished\t0\t" +
                               convert + "c.out\n3 files, finished 2 of 3\n");
+    EXPECT_EQ(result.err, "clipforge-batch: job 1: the converter ended with code 3\n");
     EXPECT_EQ(readFile(convert + "a.out"), "converted");
 }
 
@@ -180,7 +181,7 @@ TEST_F(BatchCommandsTest, AJobWithAProfileTheCatalogueLacksFailsAndTheOthersRun)
                              "<item><filename>" + touch("b.avi") + "</filename><format>0</format></item></list>");
     const BatchResult dry = runBatch(program, {"convert", file("q.kxl"), "--dry-run"});
     EXPECT_EQ(dry.exitCode, 1);
-    EXPECT_EQ(dry.err, "clipforge-batch: job 0 asks for profile 5, which the catalogue does not hold (it has 2)\n");
+    EXPECT_EQ(dry.err, "clipforge-batch: job 0: profile 5 is not in the catalogue\n");
 
     const BatchResult result = runBatch(program, {"convert", file("q.kxl")});
     EXPECT_EQ(result.exitCode, 1);
@@ -215,8 +216,11 @@ TEST_F(BatchCommandsTest, AMissingConverterGivesOneMessagePerJob)
     const BatchResult result = runBatch(program, {"convert", list});
     EXPECT_EQ(result.exitCode, 1);
     const std::string converter = "\"" + program.path("bin/ffmpeg") + "\" -i \"";
-    EXPECT_EQ(result.err, converter + file("a.avi") + "\" -n -q 1 \"" + program.path("convert/a.out") + "\" doesn't exist.\n" +
-                              converter + file("b.avi") + "\" -n -q 1 \"" + program.path("convert/b.out") + "\" doesn't exist.\n");
+    const std::string cannotStart = "the converter could not be started: ";
+    EXPECT_EQ(result.err, "clipforge-batch: job 0: " + cannotStart + converter + file("a.avi") + "\" -n -q 1 \"" +
+                              program.path("convert/a.out") + "\" doesn't exist.\n" + "clipforge-batch: job 1: " +
+                              cannotStart + converter + file("b.avi") + "\" -n -q 1 \"" + program.path("convert/b.out") +
+                              "\" doesn't exist.\n");
     EXPECT_NE(result.out.find("2 files, finished 0 of 2\n"), std::string::npos);
 }
 
@@ -233,10 +237,11 @@ TEST_F(BatchCommandsTest, CtrlCStopsTheRunAndLeavesNoConverterRunning)
     batch.signal(SIGINT);
     const BatchResult result = batch.wait();
 
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 130);
     EXPECT_EQ(result.out, "0\tfinished\t0\t" + program.path("convert/a.out") + "\n1\tfailed\t259\t" +
                               program.path("convert/hang.out") + "\n3 files, finished 1 of 3\n");
     EXPECT_NE(result.err.find("stopping"), std::string::npos);
+    EXPECT_NE(result.err.find("clipforge-batch: job 1: stopped\n"), std::string::npos) << result.err;
     EXPECT_FALSE(processAlive(converter));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(program.path("convert/c.out"))));
 }

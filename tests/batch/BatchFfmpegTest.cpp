@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <sstream>
 
@@ -16,7 +18,12 @@ namespace {
 const char* const Catalogue = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<commands>\n"
                               "<profile><format>MP4 (MPEG-4 + AAC)</format>"
                               "<params>-n -c:v mpeg4 -q:v 5 -c:a aac -b:a 64k</params><ext>mp4</ext></profile>\n"
+                              "<profile><format>WAV</format><params>-n -vn -c:a pcm_s16le</params><ext>wav</ext></profile>\n"
                               "</commands>\n";
+
+// Writes over its output name first, as someone else might while the converter starts, then
+// runs the real converter, which must refuse that file.
+const char* const PlantingWrapper = "#!/bin/sh\nfor output; do :; done\nprintf planted > \"$output\"\nexec ffmpeg \"$@\"\n";
 
 // Spaces, both quotes, UTF-8 and a byte that is not UTF-8 at all.
 const std::string OddName = "it's \"odd\" Caf\xC3\xA9 \xE9 clip.mov";
@@ -98,3 +105,75 @@ TEST_F(BatchFfmpegTest, AnOutputFolderThatDoesNotExistFailsTheJobWithoutCreating
     EXPECT_EQ(lines(result.out).back(), "1 files, finished 0 of 1");
     EXPECT_FALSE(std::filesystem::exists(file("nowhere")));
 }
+
+TEST_F(BatchFfmpegTest, AMissingSourcesReasonNamesTheFile)
+{
+    makeClip("gone.avi");
+    ASSERT_EQ(runBatch(program, {"make", file("q.kxl"), "--profile", "0", file("gone.avi")}).exitCode, 0);
+    std::filesystem::remove(file("gone.avi"));
+    const BatchResult result = runBatch(program, {"convert", file("q.kxl")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "clipforge-batch: job 0: " + file("gone.avi") + ": No such file or directory\n");
+    EXPECT_FALSE(std::filesystem::exists(program.path("convert/gone.mp4")));
+}
+
+namespace {
+
+// A 1 MB file system of its own, mounted for as long as the test needs it.
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string& folder) : folder_(folder)
+    {
+        std::filesystem::create_directories(folder);
+        mounted_ = ::geteuid() == 0 && runProgram("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", folder}).exitCode == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            runProgram("umount", {folder_});
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+}  // namespace
+
+TEST_F(BatchFfmpegTest, AFullDiskFailsTheJobsWithItsReasonAndLeavesNoFile)
+{
+    const SmallDisk disk(file("small"));
+    if (!disk.mounted())
+        GTEST_SKIP() << "a full disk needs a 1 MB tmpfs, and mounting one needs root";
+    // 30 seconds of sound: about 2.6 MB as WAV, more than the disk holds.
+    const BatchResult made = runProgram("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine=duration=30", "-c:a", "mp2",
+                                                   file("long.avi")});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    std::filesystem::copy_file(file("long.avi"), file("long2.avi"));
+    ASSERT_EQ(runBatch(program, {"make", file("q.kxl"), "--profile", "1", "--folder", file("small"), file("long.avi"),
+                                 file("long2.avi")})
+                  .exitCode,
+              0);
+    const BatchResult result = runBatch(program, {"convert", file("q.kxl")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(lines(result.out).back(), "2 files, finished 0 of 2");
+    const std::vector<std::string> reasons = lines(result.err);
+    ASSERT_EQ(reasons.size(), 2u) << result.err;
+    for (const std::string& reason : reasons)
+        EXPECT_NE(reason.find("No space left on device"), std::string::npos) << reason;
+    EXPECT_TRUE(std::filesystem::is_empty(file("small"))) << "no broken output is left on the disk";
+}
+
+TEST_F(BatchFfmpegTest, AnOutputThatAppearedBeforeTheConverterWroteIsLeftUntouched)
+{
+    const ProgramFolder planting(Catalogue, PlantingWrapper);
+    ASSERT_TRUE(planting.valid());
+    makeClip("a.avi");
+    ASSERT_EQ(runBatch(planting, {"make", file("q.kxl"), "--profile", "0", file("a.avi")}).exitCode, 0);
+    const BatchResult result = runBatch(planting, {"convert", file("q.kxl")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "clipforge-batch: job 0: File '" + planting.path("convert/a.mp4") + "' already exists. Exiting.\n");
+    EXPECT_EQ(readFile(planting.path("convert/a.mp4")), "planted");
+}
+

@@ -137,3 +137,17 @@ TEST(ItemDialog, CancelledBrowseKeepsTheFolder)
     EXPECT_EQ(dialog.etDirectory->text(), QStringLiteral("/new/"));
     EXPECT_TRUE(dialog.lines().isEmpty()) << "the dialog never writes its information box itself";
 }
+
+namespace {
+
+TEST(AddDialogDefaultFolder, TheSaveToLineNamesWhereOutputsGo)
+{
+    TaddDlg dialog(profiles);
+    EXPECT_EQ(dialog.saveToLine(), QStringLiteral("save to: use global path"));
+    dialog.setDefaultFolder(QStringLiteral("/home/u/Videos/Clipforge/"));
+    EXPECT_EQ(dialog.saveToLine(), QStringLiteral("save to: use global path (/home/u/Videos/Clipforge/)"));
+    dialog.etDirectory->setText(QStringLiteral("/out/"));
+    EXPECT_EQ(dialog.saveToLine(), QStringLiteral("save to: /out/"));
+}
+
+}  // namespace

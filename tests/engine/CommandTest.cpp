@@ -8,6 +8,7 @@
 #include "engine/StartFailureReporter.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -24,15 +25,23 @@
 namespace {
 
 // Stands in for the converter: "-i" SOURCE PARAMS... OUTPUT. The source's name picks what it
-// does: "fail" exits with 3, "hang" records its process id and sleeps, anything else writes the
-// output file and exits with 0.
+// does: "fail" writes part of the output and exits with 3, "hang" writes part of the output,
+// records its process id and sleeps, "missing" names its source as missing, "nooutput" and
+// "empty" claim success without a usable output, "diskfull" claims success after an error
+// writing, "planted" finds its output taken by someone else; anything else writes the output
+// file and exits with 0.
 const char* const FakeConverter = R"(#!/bin/sh
 source=$2
 for output; do :; done
 echo "converting $source"
 case "$source" in
-  *fail*) exit 3 ;;
-  *hang*) echo $$ > "$source.pid"; exec sleep 60 ;;
+  *fail*) printf 'part' > "$output"; exit 3 ;;
+  *hang*) printf 'part' > "$output"; echo $$ > "$source.pid"; exec sleep 60 ;;
+  *missing*) echo "$source: No such file or directory"; echo "Conversion failed!"; exit 1 ;;
+  *nooutput*) exit 0 ;;
+  *empty*) : > "$output"; exit 0 ;;
+  *diskfull*) printf 'pa' > "$output"; echo "Error writing trailer of $output: No space left on device"; exit 0 ;;
+  *planted*) printf 'not ours' > "$output"; echo "File '$output' already exists. Exiting."; exit 1 ;;
 esac
 printf 'converted' > "$output"
 )";
@@ -275,7 +284,8 @@ TEST_F(CommandTest, AJobWithoutAProfileFailsWithoutAProcessAndTheRunGoesOn)
     EXPECT_EQ(percents(), (std::vector<int>{25, 50, 75, 100}));
     EXPECT_EQ(finished, std::vector<bool>{false});
     EXPECT_FALSE(command->LastExitCode().has_value());
-    EXPECT_EQ(command->LastError(), "List index out of bounds (-1)");
+    EXPECT_EQ(command->LastError(), "profile -1 is not in the catalogue");
+    EXPECT_EQ(tree->Job(1).FailureReason, "profile 7 is not in the catalogue");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(output("b.out"))));
     EXPECT_TRUE(failures.empty());
 }
@@ -354,3 +364,75 @@ TEST_F(CommandTest, StartOnAnEmptyListOrDuringARunDoesNothing)
     EXPECT_EQ(progress.size(), 1u);
     EXPECT_EQ(finished.size(), 1u);
 }
+
+TEST_F(CommandTest, EveryFailedJobSaysWhyAndLeavesNoBrokenOutput)
+{
+    addJobs({"fail.avi", "missing.avi", "nooutput.avi", "empty.avi", "diskfull.avi", "good.avi"});
+    addJobs({"b.avi"}, 7);
+    ASSERT_TRUE(runToTheEnd());
+    const struct {
+        const char* output;
+        int state;
+        std::string reason;
+    } expected[] = {
+        {"fail.out", jsFailed, "the converter ended with code 3"},
+        {"missing.out", jsFailed, source("missing.avi") + ": No such file or directory"},
+        {"nooutput.out", jsFailed, "the converter reported success but wrote no output file"},
+        {"empty.out", jsFailed, "the converter reported success but its output file is empty"},
+        {"diskfull.out", jsFailed, "Error writing trailer of " + output("diskfull.out") + ": No space left on device"},
+        {"good.out", jsFinished, ""},
+        {"b.out", jsFailed, "profile 7 is not in the catalogue"},
+    };
+    for (int row = 0; row < tree->Count(); ++row) {
+        const auto& job = tree->Job(row);
+        EXPECT_EQ(job.State, expected[row].state) << row;
+        EXPECT_EQ(job.FailureReason, expected[row].reason) << row;
+        EXPECT_EQ(QFile::exists(QString::fromStdString(output(expected[row].output))), job.State == jsFinished)
+            << expected[row].output;
+    }
+    EXPECT_EQ(command->LastError(), "profile 7 is not in the catalogue");
+}
+
+TEST_F(CommandTest, AStoppedJobSaysSoAndItsPartialOutputIsRemoved)
+{
+    addJobs({"hang.avi", "b.avi"});
+    command->Start();
+    ASSERT_TRUE(waitForHangingConverter("hang.avi"));
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(output("hang.out"))));
+    command->Stop();
+    ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
+    EXPECT_EQ(tree->Job(0).FailureReason, "stopped");
+    EXPECT_EQ(command->LastError(), "stopped");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(output("hang.out"))));
+    EXPECT_TRUE(QDir(programFolder.filePath("convert")).exists()) << "a folder is never removed";
+}
+
+TEST_F(CommandTest, AnOutputTheConverterRefusedToOverwriteIsLeftAlone)
+{
+    addJobs({"planted.avi"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(tree->Job(0).State, jsFailed);
+    EXPECT_EQ(tree->Job(0).FailureReason, "File '" + output("planted.out") + "' already exists. Exiting.");
+    EXPECT_EQ(readFile(output("planted.out")), "not ours");
+}
+
+TEST_F(CommandTest, AConverterThatCannotStartGivesTheRunnersMessageAsTheReason)
+{
+    ::unlink(programFolder.filePath("bin/ffmpeg").toStdString().c_str());
+    addJobs({"a.avi"});
+    ASSERT_TRUE(runToTheEnd());
+    ASSERT_TRUE(waitFor([this] { return failures.size() == 1; }));
+    EXPECT_EQ(tree->Job(0).FailureReason, "the converter could not be started: " + failures[0]);
+}
+
+TEST_F(CommandTest, ARunAgainForgetsTheLastReason)
+{
+    addJobs({"a.avi"});
+    tree->Job(0).State = jsFailed;
+    tree->Job(0).FailureReason = "stopped";
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(tree->Job(0).State, jsFinished);
+    EXPECT_EQ(tree->Job(0).FailureReason, "");
+    EXPECT_EQ(command->LastError(), "");
+}
+

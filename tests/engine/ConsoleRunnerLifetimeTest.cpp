@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include "ConsoleRunnerTestSupport.h"
+#include "engine/RunnerState.h"
 #include "engine/ProcessTimer.h"
 
 using namespace clipforge::test;
@@ -169,7 +170,16 @@ TEST_F(ConsoleRunnerLifetime, FiftyMegabytesArriveWithoutLoss)
     ASSERT_TRUE(processEventsUntil([&] { return ends == 1; }, 120000));
     EXPECT_EQ(expected, LineCount);
     EXPECT_EQ(bad, 0);
-    EXPECT_EQ(runner.Lines().count(), static_cast<std::size_t>(LineCount + beginnings));
+    // Lines keeps the newest megabyte, ending with the last line.
+    const std::vector<std::string> kept = runner.Lines().items();
+    std::size_t keptBytes = 0;
+    for (const std::string& text : kept)
+        keptBytes += text.size();
+    EXPECT_LE(keptBytes, clipforge::RunnerState::KeptOutputBytes);
+    EXPECT_GT(keptBytes, clipforge::RunnerState::KeptOutputBytes - 80);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(kept.back().compare(0, 9, "00655359 "), 0);
+    EXPECT_LE(static_cast<long>(kept.size()), LineCount + beginnings);
 }
 
 // A screen-like copy: a beginning of line is replaced by what follows it.

@@ -11,6 +11,7 @@
 
 #include "ConsoleRunnerTestSupport.h"
 #include "engine/ProcessTimer.h"
+#include "engine/RunnerState.h"
 
 using namespace clipforge::test;
 using clipforge::OutputPiece;
@@ -284,6 +285,7 @@ TEST_F(ConsoleRunnerTest, AFailingLineHandlerDoesNotEndTheRun)
 TEST_F(ConsoleRunnerTest, InputLinesAreWrittenAndEchoed)
 {
     runner.InputToOutput = true;
+    runner.KeepInputOpen = true;
     runner.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
         recorder.pieces.push_back({line, type, rcCRLF});
         if (line == "ready") {
@@ -302,3 +304,47 @@ TEST_F(ConsoleRunnerTest, InputLinesAreWrittenAndEchoed)
     EXPECT_TRUE(runner.InputLines().empty());
 }
 }  // namespace
+
+TEST_F(ConsoleRunnerTest, TheChildsInputEndsAtOnceUnlessKeptOpen)
+{
+    // A converter that prompts or reads its input must not wait for ever.
+    run("stdin");
+    EXPECT_EQ(recorder.texts(), std::vector<std::string>{"stdin: 0 bytes, then end of file"});
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{0});
+}
+
+TEST_F(ConsoleRunnerTest, WhatTheChildStartedEndsWhenItEndsByItself)
+{
+    run("grandchild", "exit=0");
+    const long grandchild = recorder.numberAfter("grandchild ");
+    ASSERT_GT(grandchild, 0);
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{0});
+    EXPECT_TRUE(processEventsUntil([&] { return processIsGone(grandchild); }));
+}
+
+TEST_F(ConsoleRunnerTest, OutputWithoutLineEndsComesInBoundedLinesAndLinesKeepsATail)
+{
+    // 3 MiB and a bit, with no line end at all, then one short line.
+    const std::size_t total = 3 * clipforge::LineCutter::LongestLine * 16 + 100;
+    std::size_t delivered = 0;
+    std::size_t longest = 0;
+    std::string last;
+    runner.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
+        longest = std::max(longest, line.size());
+        if (type == otEntireLine) {
+            delivered += line.size();
+            last = line;
+        }
+    };
+    run("blob=" + std::to_string(total), "out=\\nend\\n");
+    EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{0});
+    EXPECT_EQ(delivered, total + 3) << "no byte lost";
+    EXPECT_EQ(last, "end");
+    EXPECT_LE(longest, clipforge::LineCutter::LongestLine);
+    std::size_t kept = 0;
+    for (const std::string& line : runner.Lines().items())
+        kept += line.size();
+    EXPECT_LE(kept, clipforge::RunnerState::KeptOutputBytes);
+    EXPECT_EQ(runner.Lines().items().back(), "end");
+}
+

@@ -17,7 +17,9 @@ TEST(ConverterCommand, PiecesOfTheLine)
     EXPECT_EQ(clipforge::outputFolder("/out/", "/global/", "/opt/clip/"), "/out/");
     EXPECT_EQ(clipforge::outputFolder("/out", "", "/opt/clip/"), "/out");
     EXPECT_EQ(clipforge::outputFolder("", "/global/", "/opt/clip/"), "/global/");
-    EXPECT_EQ(clipforge::outputFolder("", "", "/opt/clip/"), "/opt/clip/convert/");
+    const clipforge::test::TempFolder program;
+    std::filesystem::create_directory(program.path() + "convert");
+    EXPECT_EQ(clipforge::outputFolder("", "", program.path()), program.path() + "convert/");
     EXPECT_TRUE(clipforge::globalOutputFolder.empty());
 
     struct Case {

@@ -95,3 +95,18 @@ TEST(GuardedStringList, KeepsEmptyTextsAndNulBytes)
 }
 
 }  // namespace
+
+TEST(GuardedStringList, ALimitedListKeepsOnlyItsNewestTexts)
+{
+    clipforge::GuardedStringList list(100);
+    for (int i = 0; i < 1000; ++i)
+        list.add(std::string(9, 'a') + std::to_string(i % 10));
+    EXPECT_EQ(list.count(), 10u);
+    EXPECT_EQ(list.items().front(), "aaaaaaaaa0");
+    EXPECT_EQ(list.items().back(), "aaaaaaaaa9");
+    list.add(std::string(500, 'b'));
+    EXPECT_EQ(list.items(), std::vector<std::string>{std::string(500, 'b')}) << "the newest text stays, however long";
+    list.clear();
+    list.add("c");
+    EXPECT_EQ(list.items(), std::vector<std::string>{"c"});
+}

@@ -67,25 +67,24 @@ TEST_F(JobPlanTest, NamesTakenEarlierInARunCountLikeExistingFiles)
     EXPECT_EQ(outputs, (std::vector<std::string>{convert + "a.mp4", convert + "a_2_2.mp4", convert + "a_2_2_2.mp4"}));
 }
 
-TEST_F(JobPlanTest, AProfileOutsideTheCatalogueIsAListError)
-{
-    for (const int format : {-1, 2, 7}) {
-        try {
-            plan("/v/a.avi", format);
-            ADD_FAILURE() << format;
-        } catch (const EListError& error) {
-            EXPECT_EQ(std::string(error.what()), "List index out of bounds (" + std::to_string(format) + ")");
-        }
-    }
-}
-
-TEST_F(JobPlanTest, ANulByteInTheSourceOrFolderIsRefused)
+TEST_F(JobPlanTest, AJobTheConverterCannotTakeIsRefusedWithItsReason)
 {
     const std::string withNul("/v/a\0b.avi", 11);
-    const TItemData jobs[] = {
-        {clipforge::widen(withNul), 0, {}, false, 0},
-        {clipforge::widen("/v/a.avi"), 0, clipforge::widen(std::string("/out\0/", 6)), false, 0},
+    const std::string nulReason = "A file name holding a NUL byte cannot be given to the converter";
+    const struct {
+        TItemData job;
+        std::string refusal;
+    } cases[] = {
+        {{clipforge::widen("/v/a.avi"), -1, {}, false, 0}, "profile -1 is not in the catalogue"},
+        {{clipforge::widen("/v/a.avi"), 2, {}, false, 0}, "profile 2 is not in the catalogue"},
+        {{clipforge::widen("/v/a.avi"), 7, {}, false, 0}, "profile 7 is not in the catalogue"},
+        {{clipforge::widen(withNul), 0, {}, false, 0}, nulReason},
+        {{clipforge::widen("/v/a.avi"), 0, clipforge::widen(std::string("/out\0/", 6)), false, 0}, nulReason},
+        {{clipforge::widen("/v/a.avi"), 0, {}, false, 0}, ""},
     };
-    for (const TItemData& job : jobs)
-        EXPECT_THROW(clipforge::planJob(job, *catalogue, names, "/c/ffmpeg"), clipforge::Error);
+    for (const auto& c : cases) {
+        const clipforge::JobPlan plan = clipforge::planJob(c.job, *catalogue, names, "/c/ffmpeg");
+        EXPECT_EQ(plan.refusal, c.refusal);
+        EXPECT_EQ(plan.commandLine.empty(), plan.refused()) << "a refused job gets no command line";
+    }
 }

@@ -194,3 +194,29 @@ TEST(LineCutterInput, EchoContinuesAPendingBeginning)
 }
 
 }  // namespace
+
+TEST(LineCutter, AnEndlessLineComesInPiecesOfTheLongestLine)
+{
+    const std::size_t longest = LineCutter::LongestLine;
+    // Split at every kind of place: inside a piece, at its edge, across several.
+    for (const std::size_t readSize : {std::size_t(1000), longest - 1, longest, longest + 1, 3 * longest + 7}) {
+        LineCutter cutter;
+        const std::size_t total = 5 * longest + 123;
+        std::vector<std::string> reads;
+        for (std::size_t done = 0; done < total; done += readSize)
+            reads.push_back(std::string(std::min(readSize, total - done), 'x'));
+        reads.push_back("y\n");
+        std::size_t wholeBytes = 0;
+        std::size_t wholeLines = 0;
+        for (const OutputPiece& piece : cutReads(reads, cutter)) {
+            EXPECT_LE(piece.text.size(), longest + 2) << readSize;
+            if (piece.type == otEntireLine) {
+                wholeBytes += piece.text.size();
+                ++wholeLines;
+            }
+        }
+        EXPECT_EQ(wholeBytes, total + 1) << readSize;
+        EXPECT_EQ(wholeLines, 6u) << readSize;
+        EXPECT_TRUE(cutter.pending().empty());
+    }
+}

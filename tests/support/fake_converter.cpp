@@ -11,6 +11,9 @@
 //   ignore-term     ignore SIGTERM (and SIGINT, SIGHUP) from here on
 //   flood=N,W       write N numbered lines of W bytes each, newline included:
 //                   "%08d " then 'x' filler then "\n", in large writes
+//   blob=N          write N bytes of 'x' with no line end, in large writes
+//   stdin           read standard input to its end, then print
+//                   "stdin: N bytes, then end of file\n"
 //   crash=SIG       die by signal SIG
 //   echo=N          read N lines from standard input and write each back
 //                   as "echo:" + line
@@ -125,6 +128,28 @@ void flood(const std::string& spec)
     writeAll(1, block);
 }
 
+void blob(long long bytes)
+{
+    const std::string block(1 << 20, 'x');
+    for (; bytes > 0; bytes -= static_cast<long long>(block.size()))
+        writeAll(1, bytes >= static_cast<long long>(block.size()) ? block : block.substr(0, static_cast<std::size_t>(bytes)));
+}
+
+void readInputToItsEnd()
+{
+    char buffer[4096];
+    long total = 0;
+    ssize_t count;
+    while ((count = ::read(0, buffer, sizeof buffer)) != 0) {
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            std::_Exit(123);
+        total += count;
+    }
+    writeAll(1, "stdin: " + std::to_string(total) + " bytes, then end of file\n");
+}
+
 void echo(long count)
 {
     std::string line;
@@ -203,6 +228,10 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
         std::signal(SIGHUP, SIG_IGN);
     } else if (name == "flood")
         flood(value);
+    else if (name == "blob")
+        blob(std::atoll(value.c_str()));
+    else if (name == "stdin")
+        readInputToItsEnd();
     else if (name == "crash")
         crash(std::atoi(value.c_str()));
     else if (name == "echo")

@@ -40,17 +40,22 @@ const std::map<std::string, const char*> CommandHelp{
      "Usage: clipforge-batch make LIST.kxl --profile N [--folder DIR] [--] FILE...\n"
      "Writes a list file with one job per FILE, in the order given, all with profile N\n"
      "(an index printed by 'clipforge-batch profiles') and output folder DIR.\n"
-     "Without --folder the jobs use the program's 'convert' folder. Relative names are\n"
-     "made absolute. Every FILE must exist; otherwise nothing is written.\n"
+     "Without --folder the jobs use the default output folder: 'convert' in the program\n"
+     "folder, or Clipforge in the user's videos folder when that one cannot be written.\n"
+     "Relative names are made absolute. Every FILE must exist; otherwise nothing is written.\n"
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--dry-run]\n"
      "Converts every job of the list file, one after another, and prints one line per job as it\n"
      "ends (index, finished or failed, the converter's exit code, output file), then a summary.\n"
+     "Each failed job's reason follows its line on standard error, as one line.\n"
+     "A job finishes only when the converter ends with code 0 and leaves a non-empty output;\n"
+     "what a failed or stopped job's converter wrote under the output name is removed.\n"
      "An existing file is never overwritten: the output gets \"_2\" before its extension.\n"
      "  --dry-run   print the converter's command line for every job instead of running it\n"
      "Ctrl-C stops the run: the converter is ended and the current job counts as failed.\n"
-     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input.\n"},
+     "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
+     "130 when Ctrl-C or SIGTERM stopped the run.\n"},
 };
 
 bool isHelp(const std::string& argument)

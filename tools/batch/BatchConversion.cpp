@@ -1,8 +1,8 @@
 #include "BatchConversion.h"
 
-#include "InterruptWatcher.h"
+#include "BatchProgram.h"
+
 #include "core/CommandManager.h"
-#include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
 #include "engine/Command.h"
@@ -10,6 +10,7 @@
 #include "engine/ConverterCommand.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
+#include "engine/SignalWatcher.h"
 #include "engine/StartFailureReporter.h"
 
 #include <QEventLoop>
@@ -20,18 +21,14 @@
 namespace clipforge {
 namespace {
 
-// Sends the runner's "cannot start the converter" messages to standard error for as long as a
-// conversion runs, and puts the previous reporter back afterwards. The runner reports such a
-// message in the same hand-over as the job's end, so each one is out before the run is over.
-class StartFailuresTo {
+// A converter that cannot be started is reported as its job's reason, right after the job's
+// line; the runner's own report of it would say the same thing twice.
+class StartFailuresInReasons {
 public:
-    explicit StartFailuresTo(std::ostream& err)
-        : previous_(setStartFailureReporter([&err](const std::string& message) { err << message << std::endl; }))
-    {
-    }
-    ~StartFailuresTo() { setStartFailureReporter(previous_); }
-    StartFailuresTo(const StartFailuresTo&) = delete;
-    StartFailuresTo& operator=(const StartFailuresTo&) = delete;
+    StartFailuresInReasons() : previous_(setStartFailureReporter([](const std::string&) {})) {}
+    ~StartFailuresInReasons() { setStartFailureReporter(previous_); }
+    StartFailuresInReasons(const StartFailuresInReasons&) = delete;
+    StartFailuresInReasons& operator=(const StartFailuresInReasons&) = delete;
 
 private:
     StartFailureReporter previous_;
@@ -58,30 +55,34 @@ int BatchConversion::printCommandLines()
     const auto takenEarlier = [&taken](const std::string& path) { return taken.count(path) > 0; };
     bool allPlanned = true;
     for (int row = 0; row < tree_.Count(); ++row) {
-        try {
-            const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
-            out_ << plan.commandLine << '\n';
-            taken.insert(plan.outputPath);
-        } catch (const clipforge::Error& error) {
-            reportJobWithoutProcess(row, error.what());
+        const JobPlan plan = planJob(tree_.Job(row).ItemData, catalogue_, names, converter, takenEarlier);
+        if (plan.refused()) {
+            reportReason(row, plan.refusal);
             allPlanned = false;
+            continue;
         }
+        out_ << plan.commandLine << '\n';
+        taken.insert(plan.outputPath);
     }
     out_.flush();
-    return allPlanned ? 0 : 1;
+    return allPlanned ? beSuccess : beJobFailed;
 }
 
 int BatchConversion::convert()
 {
     const int count = tree_.Count();
+    bool interrupted = false;
     if (count > 0) {
-        StartFailuresTo startFailures(err_);
+        const StartFailuresInReasons startFailures;
         TCommand command(tree_, catalogue_);
         QEventLoop loop;
         command.OnProgress = [&](QObject*, int) { reportJobEnd(command); };
         command.OnFinished = [&](QObject*, bool) { loop.quit(); };
-        const InterruptWatcher interrupts([&] {
+        SignalWatcher interrupts({SIGINT, SIGTERM}, [&] {
             err_ << "clipforge-batch: stopping; the current job will count as failed" << std::endl;
+            // A second Ctrl-C ends the program at once; the converter dies with it.
+            interrupts.restoreHandlers();
+            interrupted = true;
             command.Stop();
         });
         command.Start();
@@ -90,29 +91,25 @@ int BatchConversion::convert()
     }
     const int finished = finishedJobs();
     out_ << count << " files, finished " << finished << " of " << count << std::endl;
-    return finished == count ? 0 : 1;
+    if (interrupted)
+        return beInterrupted;
+    return finished == count ? beSuccess : beJobFailed;
 }
 
 void BatchConversion::reportJobEnd(const TCommand& command)
 {
     const int row = static_cast<int>(command.CurrentIndex());
     const std::optional<std::uint32_t> exitCode = command.LastExitCode();
-    if (!exitCode)
-        reportJobWithoutProcess(row, command.LastError());
-    out_ << row << '\t' << (exitCode == 0u ? "finished" : "failed") << '\t'
-         << (exitCode ? std::to_string(*exitCode) : "-") << '\t'
-         << (command.OutputPath().empty() ? "-" : command.OutputPath()) << std::endl;
+    const bool failed = !command.LastError().empty();
+    out_ << row << '\t' << (failed ? "failed" : "finished") << '\t' << (exitCode ? std::to_string(*exitCode) : "-")
+         << '\t' << (command.OutputPath().empty() ? "-" : command.OutputPath()) << std::endl;
+    if (failed)
+        reportReason(row, command.LastError());
 }
 
-void BatchConversion::reportJobWithoutProcess(int row, const std::string& reason)
+void BatchConversion::reportReason(int row, const std::string& reason)
 {
-    const int format = tree_.Job(row).ItemData.Format;
-    if (format >= 0 && format < catalogue_.Count()) {
-        err_ << "clipforge-batch: job " << row << ": " << reason << std::endl;
-        return;
-    }
-    err_ << "clipforge-batch: job " << row << " asks for profile " << format
-         << ", which the catalogue does not hold (it has " << catalogue_.Count() << ")" << std::endl;
+    err_ << "clipforge-batch: job " << row << ": " << reason << std::endl;
 }
 
 int BatchConversion::finishedJobs() const

@@ -17,16 +17,16 @@ class BatchConversion {
 public:
     BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue);
 
-    // Exit code: 0 when every job finished, 1 when any failed; errors reading the list leave as
-    // exceptions, before anything runs.
+    // Exit code: 0 when every job finished, 1 when any failed, 130 when Ctrl-C or SIGTERM
+    // stopped the run; errors reading the list leave as exceptions, before anything runs.
     int run(const std::string& listFile, bool dryRun);
 
 private:
     int printCommandLines();
     int convert();
     void reportJobEnd(const TCommand& command);
-    // Why the job at row could not be given to the converter.
-    void reportJobWithoutProcess(int row, const std::string& reason);
+    // Why the job at row failed, as one line on standard error.
+    void reportReason(int row, const std::string& reason);
     int finishedJobs() const;
 
     std::ostream& out_;

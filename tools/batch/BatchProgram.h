@@ -15,6 +15,7 @@ enum BatchExit : int {
     beSuccess = 0,
     beJobFailed = 1,
     beUnusableInput = 2,
+    beInterrupted = 130,
 };
 
 // clipforge-batch: the queue's classes driven from a command line, without a window. Output and

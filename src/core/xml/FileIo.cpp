@@ -1,6 +1,7 @@
 #include "core/xml/FileIo.h"
 
 #include "core/Errors.h"
+#include "core/FileDescriptor.h"
 #include "core/Paths.h"
 #include "core/xml/XmlOutput.h"
 
@@ -18,29 +19,6 @@
 namespace clipforge {
 
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    FileDescriptor& operator=(FileDescriptor&&) = delete;
-    ~FileDescriptor() { close(); }
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Returns false (errno set) when the final close reports a write error.
-    bool close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 // Removes the temporary file unless it was renamed into place.
 class TemporaryFile {

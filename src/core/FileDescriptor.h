@@ -17,25 +17,11 @@ public:
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
-    void close();
+    // False (errno set) when the final close reports an error, such as a write that failed late.
+    bool close();
 
 private:
     int fd_ = -1;
 };
-
-// An anonymous pipe whose two ends are closed on exec, so that no child
-// inherits them unless it is given them on purpose.
-struct Pipe {
-    FileDescriptor readEnd;
-    FileDescriptor writeEnd;
-};
-
-// Returns 0 or the error number.
-int createPipe(Pipe& pipe);
-
-int setNonBlocking(int fd);
-
-// Asks for a larger pipe buffer; keeps the old size when the system refuses.
-void growPipe(const Pipe& pipe, int bytes);
 
 }  // namespace clipforge

@@ -1,26 +1,10 @@
-#include "engine/FileDescriptor.h"
+#include "engine/Pipe.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace clipforge {
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
-{
-    if (this != &other) {
-        close();
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-void FileDescriptor::close()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
-}
 
 int createPipe(Pipe& pipe)
 {

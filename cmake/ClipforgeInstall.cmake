@@ -1,0 +1,46 @@
+# Install rules: the program folder under <prefix>/lib/clipforge, links to both programs in
+# <prefix>/bin, and what a desktop needs to offer the program (menu entry, icons, software
+# centre data, manual pages). `cmake --install` honours --prefix and DESTDIR.
+set(CLIPFORGE_INSTALL_DIR lib/clipforge)
+set(CLIPFORGE_RELEASE_DATE 2026-12-07 CACHE STRING "Release date of this version, for the software centre")
+set(CLIPFORGE_SOURCE_URL "https://git.norvane.example/clipforge" CACHE STRING
+    "Web address of the source repository; the software centre's screenshot is fetched from it")
+set(CLIPFORGE_INSTALLED_FFMPEG /usr/bin/ffmpeg CACHE FILEPATH "The converter the installed program folder links to")
+
+install(TARGETS clipforge clipforge-batch RUNTIME DESTINATION ${CLIPFORGE_INSTALL_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/resources/command DESTINATION ${CLIPFORGE_INSTALL_DIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/help/ DESTINATION ${CLIPFORGE_INSTALL_DIR}/help)
+
+# Links are made in the build folder and installed as links. Those in bin/ are relative, so the
+# installed tree works wherever DESTDIR puts it; the converter link names the system's ffmpeg.
+set(links ${CMAKE_BINARY_DIR}/install-links)
+file(MAKE_DIRECTORY ${links}/bin ${links}/program)
+file(CREATE_LINK ${CLIPFORGE_INSTALLED_FFMPEG} ${links}/program/ffmpeg SYMBOLIC)
+install(FILES ${links}/program/ffmpeg DESTINATION ${CLIPFORGE_INSTALL_DIR}/bin)
+foreach(program clipforge clipforge-batch)
+  file(CREATE_LINK ../${CLIPFORGE_INSTALL_DIR}/${program} ${links}/bin/${program} SYMBOLIC)
+  install(FILES ${links}/bin/${program} DESTINATION bin)
+endforeach()
+
+install(FILES ${CMAKE_SOURCE_DIR}/resources/clipforge.desktop DESTINATION share/applications)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/clipforge-${size}.png
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME clipforge.png)
+endforeach()
+configure_file(${CMAKE_SOURCE_DIR}/resources/com.norvane.clipforge.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/com.norvane.clipforge.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/com.norvane.clipforge.metainfo.xml DESTINATION share/metainfo)
+
+# Manual pages go in compressed, as Debian keeps them; -n leaves out the time stamp.
+find_program(CLIPFORGE_GZIP gzip REQUIRED)
+set(manuals)
+foreach(page clipforge.1 clipforge-batch.1)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND ${CLIPFORGE_GZIP} -9nc ${CMAKE_SOURCE_DIR}/resources/man/${page} > ${CMAKE_BINARY_DIR}/man/${page}.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/man/${page}
+    COMMENT "Compressing the manual page ${page}")
+  list(APPEND manuals ${CMAKE_BINARY_DIR}/man/${page}.gz)
+endforeach()
+add_custom_target(clipforge_manuals ALL DEPENDS ${manuals})
+install(FILES ${manuals} DESTINATION share/man/man1)

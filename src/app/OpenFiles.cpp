@@ -1,0 +1,81 @@
+#include "app/OpenFiles.h"
+
+#include "app/MainDlg.h"
+#include "app/UIHook.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+
+#include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace clipforge {
+
+namespace {
+
+std::string currentFolder()
+{
+    std::unique_ptr<char, decltype(&::free)> folder(::getcwd(nullptr, 0), &::free);
+    return folder ? std::string(folder.get()) + pathSeparator : std::string();
+}
+
+bool isFile(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+QStringList filesToOpen(const std::vector<std::string>& names, std::vector<std::string>* leftOut)
+{
+    QStringList files;
+    const std::string here = currentFolder();
+    for (const std::string& name : names) {
+        // Kept as bytes until the end, so a name in no valid encoding still reaches the job intact.
+        const std::string path = !name.empty() && name.front() == pathSeparator ? name : here + name;
+        if (!name.empty() && isFile(path))
+            files.append(widen(path));
+        else if (leftOut)
+            leftOut->push_back(name);
+    }
+    return files;
+}
+
+QStringList filesFromArguments(int argc, char** argv, std::ostream& err)
+{
+    std::vector<std::string> names;
+    for (int i = 1; i < argc; ++i)
+        names.emplace_back(argv[i]);
+    std::vector<std::string> leftOut;
+    QStringList files = filesToOpen(names, &leftOut);
+    for (const std::string& name : leftOut)
+        err << "clipforge: " << name << " is not a file; left out" << std::endl;
+    return files;
+}
+
+QStringList filesFromUrls(const QList<QUrl>& urls)
+{
+    std::vector<std::string> names;
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            names.push_back(narrow(url.toLocalFile()));
+    }
+    return filesToOpen(names);
+}
+
+void openFilesOnceShown(TmainDlg& window, const QStringList& files)
+{
+    if (files.isEmpty())
+        return;
+    QTimer::singleShot(0, &window, [&window, files] {
+        if (TUIHook* hook = window.hook())
+            hook->openFiles(files);
+    });
+}
+
+}  // namespace clipforge

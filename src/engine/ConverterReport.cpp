@@ -1,0 +1,97 @@
+#include "engine/ConverterReport.h"
+
+#include <algorithm>
+
+namespace clipforge {
+
+namespace {
+
+bool contains(std::string_view line, std::string_view part) { return line.find(part) != std::string_view::npos; }
+
+bool containsAny(std::string_view line, std::initializer_list<std::string_view> parts)
+{
+    return std::any_of(parts.begin(), parts.end(), [line](std::string_view part) { return contains(line, part); });
+}
+
+// What the converter prints when its output did not reach the disk whole.
+bool isWriteError(std::string_view line)
+{
+    return containsAny(line, {"Error writing trailer", "Error closing file", "No space left on device"});
+}
+
+// Lines that end every failed conversion and say nothing about why.
+bool isSummary(std::string_view line)
+{
+    return line.empty() || line == "Conversion failed!" || line.rfind("Exiting normally", 0) == 0;
+}
+
+// The converter names its errors in plain words; its progress and stream details never hold
+// these.
+bool isErrorLine(std::string_view line)
+{
+    return containsAny(line, {"rror", "No such file", "No space left", "Permission denied", "Invalid", "Unknown",
+                              "not found", "already exists", "Could not", "Cannot", "cannot", "Unable", "failed",
+                              "Failed", "not supported", "Unrecognized", "does not"});
+}
+
+// "[mp4 @ 0x5581c2a0] Could not find tag" reads better without the component's address.
+std::string withoutComponent(std::string_view line)
+{
+    if (line.size() > 2 && line.front() == '[' && contains(line, " @ 0x")) {
+        const auto close = line.find("] ");
+        if (close != std::string_view::npos)
+            line.remove_prefix(close + 2);
+    }
+    return std::string(line);
+}
+
+std::string kept(std::string_view line)
+{
+    // The end of an error line says what went wrong; a long file name is what gets cut.
+    if (line.size() > ConverterReport::LongestKeptLine)
+        line.remove_prefix(line.size() - ConverterReport::LongestKeptLine);
+    return std::string(line);
+}
+
+}  // namespace
+
+void ConverterReport::clear()
+{
+    lines_.clear();
+    partial_.clear();
+    writeFailed_ = false;
+    refusedOutput_ = false;
+}
+
+void ConverterReport::add(std::string_view text, TOutputType type)
+{
+    if (type == otBeginningOfLine) {
+        partial_ = kept(text);
+        return;
+    }
+    partial_.clear();
+    note(text);
+    lines_.push_back(kept(text));
+    if (lines_.size() > KeptLines)
+        lines_.pop_front();
+}
+
+void ConverterReport::note(std::string_view line)
+{
+    writeFailed_ = writeFailed_ || isWriteError(line);
+    refusedOutput_ = refusedOutput_ || contains(line, "already exists");
+}
+
+bool ConverterReport::writeFailed() const { return writeFailed_ || isWriteError(partial_); }
+
+std::string ConverterReport::errorLine() const
+{
+    if (!isSummary(partial_) && isErrorLine(partial_))
+        return withoutComponent(partial_);
+    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
+        if (!isSummary(*line) && isErrorLine(*line))
+            return withoutComponent(*line);
+    return {};
+}
+
+}  // namespace clipforge

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "engine/ConsoleRunnerTypes.h"
+
+namespace clipforge {
+
+// What one job's converter said that decides how the job ended: the last lines of its output
+// (a bounded tail, whatever it writes), whether it reported an error writing its output, and
+// whether it refused an output file that was already there, which is then not its own.
+// Fed every piece the runner delivers, on the main thread.
+class ConverterReport {
+public:
+    static constexpr std::size_t KeptLines = 32;
+    static constexpr std::size_t LongestKeptLine = 4096;
+
+    void clear();
+    void add(std::string_view text, TOutputType type);
+
+    // The converter said it could not write its output completely (a full disk, say): its
+    // exit code then proves nothing.
+    bool writeFailed() const;
+    // The converter refused to write over a file that appeared under its output name.
+    bool refusedOutput() const { return refusedOutput_; }
+    // The converter's own error line, newest first; empty when it wrote none.
+    std::string errorLine() const;
+
+private:
+    void note(std::string_view line);
+
+    std::deque<std::string> lines_;
+    std::string partial_;  // a last line still without its end
+    bool writeFailed_ = false;
+    bool refusedOutput_ = false;
+};
+
+}  // namespace clipforge

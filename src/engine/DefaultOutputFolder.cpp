@@ -1,0 +1,54 @@
+#include "engine/DefaultOutputFolder.h"
+
+#include "core/Errors.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace clipforge {
+
+namespace {
+
+bool isWritableFolder(const std::string& folder)
+{
+    struct stat status {};
+    // AT_EACCESS: the rights of the user the program runs as, which is what the converter gets.
+    return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+}  // namespace
+
+std::string defaultOutputFolder(const std::string& programFolder)
+{
+    const std::string convert = programFolder + "convert" + pathSeparator;
+    return isWritableFolder(convert) ? convert : userOutputFolder();
+}
+
+std::string userOutputFolder()
+{
+    std::string videos = narrow(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
+    if (videos.empty() || videos.back() != pathSeparator)
+        videos += pathSeparator;
+    return videos + "Clipforge" + pathSeparator;
+}
+
+void prepareOutputFolder(const std::string& folder)
+{
+    if (folder != userOutputFolder())
+        return;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        throw Error("The output folder " + folder + " cannot be created: " + error.message());
+}
+
+}  // namespace clipforge

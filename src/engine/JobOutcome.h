@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace clipforge {
+
+class ConverterReport;
+
+// How one job's converter run ended, as the runner reported it.
+struct JobEnd {
+    std::optional<std::uint32_t> exitCode;  // none: the job never had a process
+    bool stopped = false;                   // Stop was asked for while it ran
+    std::string startFailure;               // the runner's message when the converter could not start
+    int startError = 0;                     // the error number when no process could be made
+};
+
+// Whether a job finished, and when it did not, why, in one plain line.
+struct JobOutcome {
+    bool finished = false;
+    std::string reason;
+};
+
+// A job finishes only when its converter ended with code 0, reported no error writing its
+// output, and left a non-empty output file at outputPath. Otherwise the reason is the
+// converter's own error line when it wrote one, else our own words.
+JobOutcome judgeJob(const JobEnd& end, const ConverterReport& report, const std::string& outputPath);
+
+// Removes what a failed or stopped job's converter left at outputPath: a broken file that would
+// pass for a converted one and push the next run to another name. Never a file the converter
+// did not write: one that was there when it started, or that it refused to write over. Never a
+// folder.
+void removeBrokenOutput(const std::string& outputPath, bool existedAtStart, const ConverterReport& report);
+
+}  // namespace clipforge

@@ -1,0 +1,67 @@
+#include "engine/SignalWatcher.h"
+
+#include <QSocketNotifier>
+
+#include <atomic>
+#include <cerrno>
+#include <unistd.h>
+
+namespace clipforge {
+
+namespace {
+
+std::atomic<int> wakeDescriptor{-1};
+
+// Only async-signal-safe work here: the event loop picks the byte up.
+extern "C" void onSignalArrived(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wakeDescriptor.load(), &byte, 1);
+    errno = savedErrno;
+}
+
+}  // namespace
+
+SignalWatcher::SignalWatcher(std::vector<int> signalNumbers, std::function<void()> onSignal)
+    : signalNumbers_(std::move(signalNumbers)), onSignal_(std::move(onSignal))
+{
+    if (createPipe(wake_) != 0 || setNonBlocking(wake_.readEnd.get()) != 0 || setNonBlocking(wake_.writeEnd.get()) != 0)
+        return;
+    notifier_ = std::make_unique<QSocketNotifier>(wake_.readEnd.get(), QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { drain(); });
+    wakeDescriptor.store(wake_.writeEnd.get());
+    struct sigaction action {};
+    action.sa_handler = onSignalArrived;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    previous_.resize(signalNumbers_.size());
+    for (std::size_t i = 0; i < signalNumbers_.size(); ++i)
+        ::sigaction(signalNumbers_[i], &action, &previous_[i]);
+}
+
+SignalWatcher::~SignalWatcher()
+{
+    restoreHandlers();
+    notifier_.reset();
+    wakeDescriptor.store(-1);
+}
+
+void SignalWatcher::restoreHandlers()
+{
+    for (std::size_t i = 0; i < previous_.size(); ++i)
+        ::sigaction(signalNumbers_[i], &previous_[i], nullptr);
+    previous_.clear();
+}
+
+void SignalWatcher::drain()
+{
+    char bytes[64];
+    while (::read(wake_.readEnd.get(), bytes, sizeof bytes) > 0) {
+    }
+    signalled_ = true;
+    if (onSignal_)
+        onSignal_();
+}
+
+}  // namespace clipforge

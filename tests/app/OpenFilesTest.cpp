@@ -1,0 +1,159 @@
+#include "AppFixture.h"
+
+#include "app/OpenFiles.h"
+#include "app/UIHook.h"
+#include "controls/MyButtonEx.h"
+#include "controls/MyListBox.h"
+#include "core/TreeManager.h"
+#include "dialogs/AddDlg.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString makeFile(const QTemporaryDir& folder, const QString& name)
+{
+    QFile file(folder.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    return file.fileName();
+}
+
+// What the Add Files dialog showed, read while it is open; the script then presses OK.
+struct AddDialogSeen {
+    QStringList files;
+    QStringList rows;
+    QStringList lines;
+};
+
+void answerAddWithOk(AppFixture& app, AddDialogSeen& seen)
+{
+    app.dialogs.modalScripts.push_back([&seen](QDialog& dialog) {
+        auto& add = dynamic_cast<TaddDlg&>(dialog);
+        seen.files = add.FileList;
+        for (int row = 0; row < add.MyListBox1->count(); ++row)
+            seen.rows << add.MyListBox1->item(row)->text();
+        seen.lines = add.lines();
+        click(add.btnOk);
+    });
+}
+
+struct DropResult {
+    bool enterAccepted;
+    bool dropAccepted;
+};
+
+DropResult dropOn(QWidget& window, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = window.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    return {enter.isAccepted(), drop.isAccepted()};
+}
+
+TEST(OpenFiles, OnlyFilesAreKeptAsFullPathsInTheirOrder)
+{
+    QTemporaryDir folder;
+    const QString a = makeFile(folder, QStringLiteral("a.avi"));
+    const QString b = makeFile(folder, QStringLiteral("-b c.mov"));
+    QDir(folder.path()).mkdir(QStringLiteral("sub.avi"));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+
+    std::vector<std::string> leftOut;
+    const QStringList files = clipforge::filesToOpen(
+        {"-b c.mov", a.toStdString(), "sub.avi", "missing.avi", "", "./a.avi"}, &leftOut);
+    QDir::setCurrent(previous);
+
+    EXPECT_EQ(files, (QStringList {b, a, folder.path() + QStringLiteral("/./a.avi")}));
+    EXPECT_EQ(leftOut, (std::vector<std::string> {"sub.avi", "missing.avi", ""}));
+}
+
+TEST(OpenFiles, OnlyLocalFilesAreTakenFromADrop)
+{
+    QTemporaryDir folder;
+    const QString a = makeFile(folder, QStringLiteral("a b.avi"));
+    const QStringList files = clipforge::filesFromUrls(
+        {QUrl(QStringLiteral("https://example.org/clip.avi")), QUrl::fromLocalFile(a), QUrl::fromLocalFile(folder.path())});
+    EXPECT_EQ(files, QStringList {a});
+}
+
+TEST(OpenFiles, FilesGivenAtStartOpenTheAddFilesDialog)
+{
+    AppFixture app;
+    const QStringList clips = generatedClips().mid(0, 2);
+    AddDialogSeen seen;
+    answerAddWithOk(app, seen);
+    clipforge::openFilesOnceShown(app.window(), clips);
+    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; }));
+
+    EXPECT_EQ(seen.files, clips);
+    EXPECT_EQ(seen.rows, clips);
+    ASSERT_GE(seen.lines.size(), 3);
+    EXPECT_EQ(seen.lines[0], QStringLiteral("file count: 2"));
+    // The default folder is named, so the user sees where the files will go.
+    EXPECT_EQ(seen.lines[2], QStringLiteral("save to: use global path (%1convert/)").arg(app.programFolder()));
+    EXPECT_EQ(app.hook().TreeManager()->Count(), 2);
+    EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("2 files, finished 0 of 2"));
+    // Nothing was picked by hand: Add's file dialog never came up.
+    EXPECT_TRUE(app.dialogs.filters.empty());
+}
+
+TEST(OpenFiles, DroppedFilesOpenTheAddFilesDialog)
+{
+    AppFixture app;
+    const QStringList clips = generatedClips().mid(0, 2);
+    AddDialogSeen seen;
+    answerAddWithOk(app, seen);
+    const DropResult result = dropOn(app.window(), {QUrl::fromLocalFile(clips[0]), QUrl::fromLocalFile(clips[1])});
+    EXPECT_TRUE(result.enterAccepted);
+    EXPECT_TRUE(result.dropAccepted);
+    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; }));
+    EXPECT_EQ(seen.files, clips);
+    EXPECT_EQ(seen.rows, clips);
+    EXPECT_EQ(app.hook().TreeManager()->Count(), 2);
+}
+
+TEST(OpenFiles, ADropWithoutFilesIsRefused)
+{
+    AppFixture app;
+    QTemporaryDir folder;
+    const DropResult result = dropOn(app.window(), {QUrl(QStringLiteral("https://example.org/a.avi")),
+                                                    QUrl::fromLocalFile(folder.path())});
+    EXPECT_FALSE(result.enterAccepted);
+    EXPECT_FALSE(result.dropAccepted);
+    waitFor([] { return false; }, 200);
+    EXPECT_EQ(app.dialogs.modalCount, 0);
+}
+
+TEST(OpenFiles, ADropDuringARunAddsNothing)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    const int dialogsBefore = app.dialogs.modalCount;
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return app.hook().TreeManager()->Job(0).State == 1; }));
+
+    const DropResult result = dropOn(app.window(), {QUrl::fromLocalFile(generatedClips()[1])});
+    EXPECT_FALSE(result.enterAccepted);
+    EXPECT_FALSE(result.dropAccepted);
+    // Started files are refused the same way while the run lasts.
+    clipforge::openFilesOnceShown(app.window(), generatedClips().mid(1, 1));
+    waitFor([] { return false; }, 300);
+    EXPECT_EQ(app.dialogs.modalCount, dialogsBefore);
+    EXPECT_EQ(app.hook().TreeManager()->Count(), 1);
+    app.hook().btnStopClick();
+}
+
+}  // namespace

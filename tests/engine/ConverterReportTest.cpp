@@ -1,0 +1,101 @@
+#include "engine/ConverterReport.h"
+#include "engine/LineCutter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+using clipforge::ConverterReport;
+
+namespace {
+
+std::string recorded(const std::string& name)
+{
+    const char* data = std::getenv("CLIPFORGE_TEST_DATA");
+    std::ifstream file(std::string(data ? data : "tests/data") + "/ffmpeg/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// Feeds output through the runner's own line cutting, as the driver sees it.
+ConverterReport reportOf(const std::string& output)
+{
+    ConverterReport report;
+    clipforge::LineCutter cutter;
+    const clipforge::OutputBatch pieces = cutter.cut(output);
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        report.add(pieces.text(i), pieces.type(i));
+    return report;
+}
+
+}  // namespace
+
+// Output recorded from the converter itself (Debian 12's ffmpeg 5.1) in each situation.
+TEST(ConverterReport, PicksTheConvertersOwnErrorLineFromRecordedOutput)
+{
+    const struct {
+        const char* log;
+        const char* errorLine;
+        bool writeFailed;
+        bool refusedOutput;
+    } cases[] = {
+        {"missing-source.log", "missing.avi: No such file or directory", false, false},
+        {"unknown-encoder.log", "Unknown encoder 'libfoo'", false, false},
+        {"invalid-data.log", "junk.avi: Invalid data found when processing input", false, false},
+        {"missing-folder.log", "nowhere/out4.mp4: No such file or directory", false, false},
+        {"output-exists.log", "File 'exists.mp4' already exists. Exiting.", false, true},
+        {"full-disk-wav.log", "Error closing file full/s2.wav: No space left on device", true, false},
+        {"full-disk-mp4.log", "Error closing file full/v.mp4: No space left on device", true, false},
+        {"success.log", "", false, false},
+    };
+    for (const auto& c : cases) {
+        const std::string output = recorded(c.log);
+        ASSERT_FALSE(output.empty()) << c.log;
+        const ConverterReport report = reportOf(output);
+        EXPECT_EQ(report.errorLine(), c.errorLine) << c.log;
+        EXPECT_EQ(report.writeFailed(), c.writeFailed) << c.log;
+        EXPECT_EQ(report.refusedOutput(), c.refusedOutput) << c.log;
+    }
+}
+
+TEST(ConverterReport, ReadsLinesTheRecordingsDoNotHold)
+{
+    const struct {
+        std::string output;
+        std::string errorLine;
+        bool writeFailed;
+    } cases[] = {
+        {"Conversion failed!\n", "", false},
+        {"Exiting normally, received signal 2.\n", "", false},
+        {"[mp4 @ 0x55d1c2a0] Could not find tag for codec foo\nConversion failed!\n", "Could not find tag for codec foo", false},
+        {"frame=  1 size= 0kB\rError writing trailer of a.mp4: No space left on device\n", "Error writing trailer of a.mp4: No space left on device", true},
+        {"an error without a line end: Permission denied", "an error without a line end: Permission denied", false},
+        {"Error one\nfine\nError two\nsize= 1kB\n", "Error two", false},
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        const ConverterReport report = reportOf(c.output);
+        EXPECT_EQ(report.errorLine(), c.errorLine) << c.output;
+        EXPECT_EQ(report.writeFailed(), c.writeFailed) << c.output;
+    }
+}
+
+TEST(ConverterReport, KeepsABoundedTailAndForgetsOnClear)
+{
+    ConverterReport report;
+    report.add("Error at the start", otEntireLine);
+    for (std::size_t i = 0; i < ConverterReport::KeptLines; ++i)
+        report.add("frame=" + std::to_string(i), otEntireLine);
+    EXPECT_EQ(report.errorLine(), "") << "only the last lines are kept";
+    const std::string longLine = std::string(10000, 'x') + ": No such file or directory";
+    report.add(longLine, otEntireLine);
+    EXPECT_EQ(report.errorLine(), longLine.substr(longLine.size() - ConverterReport::LongestKeptLine))
+        << "a long line keeps its end, which says what went wrong";
+    report.add("File 'a' already exists. Exiting.", otEntireLine);
+    report.clear();
+    EXPECT_FALSE(report.refusedOutput());
+    EXPECT_EQ(report.errorLine(), "");
+}
