@@ -52,6 +52,17 @@ QFont formFont()
     return clipforge::makeFont(QStringLiteral("Trebuchet MS"), -16);
 }
 
+// The dialogs' profile list.
+void useDialogComboLook(TMyFlatComboBox& combo)
+{
+    combo.setStyle(csDropDownList);
+    combo.setColor(clWindow);
+    combo.setColorArrowBackground(clBtnFace);
+    combo.setColorBorder(clWhite);
+    combo.setFont(formFont());
+    combo.setFontColor(7960979);
+}
+
 // The main window's hint settings.
 void useWindowHintLook(TMyFlatHint& hint)
 {
@@ -108,12 +119,7 @@ TEST(FlatScreenshots, DroppedDownComboAndFlatEdits)
     palette.setColor(QPalette::Window, Qt::white);
     form.setPalette(palette);
     TMyFlatComboBox combo(&form);
-    combo.setStyle(csDropDownList);
-    combo.setColor(clWindow);
-    combo.setColorArrowBackground(clBtnFace);
-    combo.setColorBorder(clWhite);
-    combo.setFont(formFont());
-    combo.setFontColor(7960979);
+    useDialogComboLook(combo);
     combo.setGeometry(9, 10, 425, 30);
     combo.addItems({QStringLiteral("MP4 (H.264, AAC)"), QStringLiteral("AVI (MPEG-4, MP3)"),
                     QStringLiteral("WebM (VP9, Opus)"), QStringLiteral("MP3 audio only")});
@@ -148,12 +154,7 @@ TEST(FlatScreenshots, DroppedDownComboAndFlatEdits)
 TEST(FlatScreenshots, DroppedDownProfileListAtTheCurrentProfile)
 {
     TMyFlatComboBox combo;
-    combo.setStyle(csDropDownList);
-    combo.setColor(clWindow);
-    combo.setColorArrowBackground(clBtnFace);
-    combo.setColorBorder(clWhite);
-    combo.setFont(formFont());
-    combo.setFontColor(7960979);
+    useDialogComboLook(combo);
     combo.resize(425, 30);
     for (int i = 0; i < 19; ++i)
         combo.addItem(QStringLiteral("Profile %1 (H.264 + AAC)").arg(i + 1));
