@@ -9,7 +9,9 @@ set(CLIPFORGE_INSTALLED_FFMPEG /usr/bin/ffmpeg CACHE FILEPATH "The converter the
 
 install(TARGETS clipforge clipforge-batch RUNTIME DESTINATION ${CLIPFORGE_INSTALL_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/resources/command DESTINATION ${CLIPFORGE_INSTALL_DIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/help/ DESTINATION ${CLIPFORGE_INSTALL_DIR}/help)
+# The guide's page as the build filled it in, with this version's number.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/help/ DESTINATION ${CLIPFORGE_INSTALL_DIR}/help PATTERN index.html EXCLUDE)
+install(FILES ${CMAKE_BINARY_DIR}/help-versioned/index.html DESTINATION ${CLIPFORGE_INSTALL_DIR}/help)
 
 # Links are made in the build folder and installed as links. Those in bin/ are relative, so the
 # installed tree works wherever DESTDIR puts it; the converter link names the system's ffmpeg.

@@ -28,8 +28,11 @@ JobTreeView::JobTreeView(QWidget* parent)
 
 void JobTreeView::setUpLook()
 {
-    setFrameShape(QFrame::NoFrame);
-    setContentsMargins(borderWidth, borderWidth, borderWidth, borderWidth);
+    // No visible border, but a border width: a frame in the list's own colour keeps the rows and
+    // the scroll bar that far from the edges (contents margins would be ignored by the view).
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(borderWidth);
+    setMidLineWidth(0);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHeaderHidden(true);
@@ -48,6 +51,7 @@ void JobTreeView::setUpLook()
     colours.setColor(QPalette::Base, treeColor);
     colours.setColor(QPalette::Window, treeColor);
     colours.setColor(QPalette::Text, textColor);
+    colours.setColor(QPalette::WindowText, treeColor);
     colours.setColor(QPalette::Highlight, selectionColor);
     colours.setColor(QPalette::HighlightedText, textColor);
     setPalette(colours);

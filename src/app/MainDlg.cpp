@@ -2,7 +2,9 @@
 
 #include "app/Application.h"
 #include "dialogs/Artwork.h"
+#include "dialogs/FocusReturn.h"
 #include "dialogs/FormStyle.h"
+#include "dialogs/MainWindow.h"
 #include "app/JobTreeView.h"
 #include "app/UIHook.h"
 #include "controls/GradientProgressBar.h"
@@ -88,6 +90,8 @@ TmainDlg::TmainDlg()
     createListPanel();
     createComponents();
     clipforge::formstyle::centreOnDesktop(*this, clientWidth, clientHeight);
+    clipforge::setMainWindow(this);
+    new clipforge::FocusReturn(this);
     FormCreate();
 }
 

@@ -1,5 +1,7 @@
 #include "controls/Canvas.h"
 
+#include "controls/WordWrap.h"
+
 #include <QFontMetrics>
 #include <QStyle>
 
@@ -294,20 +296,36 @@ void Canvas::clearClip()
     painter_.setClipping(false);
 }
 
-QRect Canvas::textBounds(const QString& text, const Rect& rect, unsigned flags) const
+// Lines and their box as DrawText places them: whole words per line, each line one text height
+// tall, and centring by (free space) div 2 in both directions.
+Canvas::TextBlock Canvas::layoutText(const QString& text, const Rect& rect, unsigned flags) const
 {
     const QFontMetrics metrics(font_, &image_);
     const bool oneLine = (flags & dtSingleLine) || (!(flags & dtWordBreak) && !text.contains(u'\n'));
-    if (oneLine) {
-        // Single lines measure by advance, like textWidth, so measured and drawn widths agree.
-        const QString shown = (flags & dtNoPrefix) ? text : withoutPrefixes(text);
-        const QSize size(metrics.horizontalAdvance(shown), metrics.height());
-        const QRect r = rect.toQRect();
-        const auto alignment = Qt::Alignment(qtTextFlags(flags) & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask));
-        return QStyle::alignedRect(Qt::LeftToRight, alignment, size, r);
-    }
-    const int qtFlags = qtTextFlags(flags) & ~Qt::TextDontClip;
-    return metrics.boundingRect(rect.toQRect(), qtFlags, text);
+    TextBlock block;
+    if (oneLine)
+        block.lines = QStringList{text};
+    else if (flags & dtWordBreak)
+        block.lines = wrapAtSpaces(text, rect.width(), metrics);
+    else
+        block.lines = text.split(u'\n');
+    int widest = 0;
+    for (const QString& line : block.lines)
+        widest = std::max(widest, metrics.horizontalAdvance((flags & dtNoPrefix) ? line : withoutPrefixes(line)));
+    block.lineHeight = metrics.height();
+    const int height = block.lineHeight * static_cast<int>(block.lines.size());
+    int x = rect.left;
+    if (flags & dtCenter)
+        x += (rect.width() - widest) / 2;
+    else if (flags & dtRight)
+        x = rect.right - widest;
+    int y = rect.top;
+    if (oneLine && (flags & dtVCenter))
+        y += (rect.height() - height) / 2;
+    else if (oneLine && (flags & dtBottom))
+        y = rect.bottom - height;
+    block.bounds = QRect(x, y, widest, height);
+    return block;
 }
 
 int Canvas::drawText(const QString& text, Rect& rect, unsigned flags)
@@ -319,24 +337,31 @@ int Canvas::drawText(const QString& text, Rect& rect, unsigned flags)
         }
         return 0;
     }
-    const QRect bounds = textBounds(text, rect, flags);
+    const TextBlock block = layoutText(text, rect, flags);
     if (flags & dtCalcRect) {
         // Measuring starts at the rectangle's corner whatever the alignment.
-        rect.right = rect.left + bounds.width();
-        rect.bottom = rect.top + bounds.height();
-        return bounds.height();
+        rect.right = rect.left + block.bounds.width();
+        rect.bottom = rect.top + block.bounds.height();
+        return block.bounds.height();
     }
     painter_.save();
     painter_.setFont(font_);
     if (!(flags & dtNoClip))
         painter_.setClipRect(rect.toQRect(), Qt::IntersectClip);
     if (brushStyle_ == BrushStyle::Solid)
-        painter_.fillRect(bounds, toQColor(brushColor_));
+        painter_.fillRect(block.bounds, toQColor(brushColor_));
     painter_.setPen(toQColor(fontColor_));
     painter_.setLayoutDirection((flags & dtRtlReading) ? Qt::RightToLeft : Qt::LeftToRight);
-    painter_.drawText(rect.toQRect(), qtTextFlags(flags) | Qt::TextDontClip, text);
+    // Each line goes into its own box, so Qt's own alignment and line spacing play no part.
+    const int lineFlags = (qtTextFlags(flags & ~(dtVCenter | dtBottom | dtWordBreak)) | Qt::TextSingleLine
+                           | Qt::TextDontClip) & ~Qt::AlignVertical_Mask;
+    for (qsizetype i = 0; i < block.lines.size(); ++i) {
+        const QRect line(block.bounds.left(), block.bounds.top() + static_cast<int>(i) * block.lineHeight,
+                         block.bounds.width(), block.lineHeight);
+        painter_.drawText(line, lineFlags | Qt::AlignTop, block.lines[i]);
+    }
     painter_.restore();
-    return bounds.height();
+    return block.bounds.height();
 }
 
 void Canvas::textOut(int x, int y, const QString& text)

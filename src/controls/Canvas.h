@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -132,7 +133,12 @@ private:
     void plot(int x, int y, const QColor& color);
     void drawLineExcludingEnd(QPoint from, QPoint to, const QColor& color);
     void fillSpan(int y, int fromX, int toXExclusive, const QColor& color);
-    QRect textBounds(const QString& text, const Rect& rect, unsigned flags) const;
+    struct TextBlock {
+        QStringList lines;
+        int lineHeight = 0;
+        QRect bounds;
+    };
+    TextBlock layoutText(const QString& text, const Rect& rect, unsigned flags) const;
 
     QImage& image_;
     QPainter painter_;

@@ -167,7 +167,11 @@ bool TMyCustomFlatEdit::handleNumericCharacter(const QString& character)
             setText(character);
         return true;
     }
-    return character == QStringLiteral("0") && cursorPosition() == 0 && !current.isEmpty() && selectedText().isEmpty();
+    // A zero that would land in front of digits that stay is a leading zero, with or without a
+    // selection being replaced.
+    const int insertAt = hasSelectedText() ? selectionStart() : cursorPosition();
+    const bool digitsRemain = current.size() > selectedText().size();
+    return character == QStringLiteral("0") && insertAt == 0 && digitsRemain;
 }
 
 bool TMyCustomFlatEdit::handleNumericKey(QKeyEvent* event)

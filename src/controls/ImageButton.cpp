@@ -56,9 +56,10 @@ TImageButton::Look TImageButton::currentLook() const
         return {&imageDisable_, pictureRect(imageDisable_, 0)};
     if (down_) {
         const int offset = useDown_ ? pressedShift : 0;
-        // Without a pressed picture the over picture stands in, and so does its area: an empty
-        // hit area would cancel every press and the button could never be clicked.
-        const TPngImage* picture = imageDown_.empty() ? &imageOver_ : &imageDown_;
+        // Without a pressed picture the over picture stands in, and without that the normal one,
+        // and so does its area: an empty hit area would cancel every press and the button could
+        // never be clicked.
+        const TPngImage* picture = !imageDown_.empty() ? &imageDown_ : !imageOver_.empty() ? &imageOver_ : &image_;
         return {picture, pictureRect(*picture, offset)};
     }
     if (over_ && !imageOver_.empty())

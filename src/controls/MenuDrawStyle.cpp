@@ -50,18 +50,25 @@ int MenuDrawStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, c
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
-// The menu hands its style the item's text only, so the action is found by that text.
+// The menu hands its style the item's text only, so the action is found by that text. The menu
+// measures its items in order, so the search starts after the item measured last: two items of
+// the same caption are then each measured with their own hint.
 const QAction* MenuDrawStyle::measuredAction(const QStyleOption* option) const
 {
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (item == nullptr || owner_.Menu() == nullptr)
         return nullptr;
     const bool separator = item->menuItemType == QStyleOptionMenuItem::Separator;
-    for (const QAction* action : owner_.Menu()->actions()) {
+    const QList<QAction*> actions = owner_.Menu()->actions();
+    const qsizetype start = actions.indexOf(lastMeasured_) + 1;
+    for (qsizetype step = 0; step < actions.size(); ++step) {
+        const QAction* action = actions[(start + step) % actions.size()];
         if (!owner_.isAttached(action) || action->isSeparator() != separator)
             continue;
-        if (separator || styleTextOf(action) == item->text)
+        if (separator || styleTextOf(action) == item->text) {
+            lastMeasured_ = action;
             return action;
+        }
     }
     return nullptr;
 }

@@ -29,6 +29,7 @@ private:
     int menuTabWidth() const;
 
     const TMenuDraw& owner_;
+    mutable const QAction* lastMeasured_ = nullptr;
 };
 
 } // namespace clipforge

@@ -3,8 +3,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -44,6 +46,22 @@ private:
     TMyFlatComboBox* combo_;
 };
 
+// The list drops down below the box, as a plain list with no scroll arrows of its own: the
+// toolkit's "popup" mode would lay the list over the box and spend rows on those arrows.
+class DropDownListStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// Border of the dropped-down list on each side: the list's height holds 4 pixels besides its rows.
+constexpr int listBorder = 2;
+
 } // namespace
 
 TMyFlatComboBox::TMyFlatComboBox(QWidget* parent)
@@ -52,6 +70,9 @@ TMyFlatComboBox::TMyFlatComboBox(QWidget* parent)
     scrollWidth_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMaxVisibleItems(8);
+    auto* listStyle = new DropDownListStyle;
+    listStyle->setParent(this);
+    setStyle(listStyle);
     setItemDelegate(new FlatComboRowDelegate(this));
     view()->setFrameShape(QFrame::NoFrame);
     view()->installEventFilter(this);
@@ -236,7 +257,7 @@ void TMyFlatComboBox::resizeEvent(QResizeEvent* event)
 
 void TMyFlatComboBox::placePopup()
 {
-    QWidget* popup = view()->parentWidget();
+    auto* popup = qobject_cast<QFrame*>(view()->parentWidget());
     if (popup == nullptr)
         return;
     const int listHeight = DropDownHeight();
@@ -246,7 +267,21 @@ void TMyFlatComboBox::placePopup()
         if (origin.y() + listHeight > screen->geometry().bottom() + 1)
             origin = mapToGlobal(QPoint(0, -listHeight));
     }
+    // The rows fill the list exactly: a frame of its own width, nothing else around them.
+    popup->setFrameStyle(QFrame::Box | QFrame::Plain);
+    popup->setLineWidth(listBorder);
     popup->setGeometry(origin.x(), origin.y(), width(), listHeight);
+    showCurrentRow();
+}
+
+// The list opens at the chosen profile, highlighted, however far down it is.
+void TMyFlatComboBox::showCurrentRow()
+{
+    const QModelIndex current = model()->index(currentIndex(), modelColumn(), rootModelIndex());
+    if (!current.isValid())
+        return;
+    view()->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+    view()->scrollTo(current, QAbstractItemView::PositionAtTop);
 }
 
 void TMyFlatComboBox::showPopup()

@@ -73,6 +73,7 @@ private:
     void paintArrowBox(clipforge::Canvas& canvas) const;
     void placeEditor();
     void placePopup();
+    void showCurrentRow();
     void updateActive();
     void applyListColors();
 

@@ -2,8 +2,10 @@
 
 #include "controls/FlatHintController.h"
 #include "controls/MyFlatHint.h"
+#include "controls/WordWrap.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -132,7 +134,11 @@ QImage TMyFlatHintWindow::renderHint(QSize size, int arrowCorner, const QString&
     canvas.setFont(settings.Font());
     canvas.setFontColor(settings.FontColor());
     Rect textRect = textArea.inflated(-3, -1);
-    canvas.drawText(text, textRect, hintTextFlags);
+    // Drawn in the lines it was measured in: wrapping again at the measured width could join
+    // words that a wider, unbreakable word had pushed apart.
+    const QFontMetrics metrics(settings.Font(), &image);
+    const QString lines = clipforge::wrapAtSpaces(text, settings.MaxHintWidth() - MarginWidth, metrics).join(u'\n');
+    canvas.drawText(lines, textRect, clipforge::dtNoPrefix);
     return image;
 }
 

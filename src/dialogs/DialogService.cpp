@@ -1,6 +1,7 @@
 #include "dialogs/DialogService.h"
 
 #include "dialogs/FileFilter.h"
+#include "dialogs/TypedFileNames.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -58,7 +59,11 @@ void setApplicationTitle(const QString& text)
 
 QStringList QtDialogService::openFileNames(QWidget* owner, const QString& filter)
 {
-    return QFileDialog::getOpenFileNames(owner, QString(), QString(), toQtFilter(filter));
+    QFileDialog dialog(owner, QString(), QString(), toQtFilter(filter));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return confirmedFiles(dialog);
 }
 
 QString QtDialogService::openFileName(QWidget* owner, const QString& filter)

@@ -3,6 +3,8 @@
 #include "dialogs/Artwork.h"
 #include "dialogs/BrowseFolder.h"
 #include "dialogs/FormStyle.h"
+#include "dialogs/KeyPreview.h"
+#include "dialogs/MainWindow.h"
 #include "controls/MyFlatComboBox.h"
 #include "controls/FlatEdit.h"
 #include "controls/LinePanel.h"
@@ -45,7 +47,10 @@ JobDialogForm::JobDialogForm(const QString& caption, const std::vector<std::stri
     createButtons();
     createFolderAndProfile(profileNames);
     setTabOrders();
-    centreOverActiveWindow();
+    // The form sees the keys before its controls, so OK and Cancel answer their letters
+    // whichever control has the focus, the open profile list included.
+    new KeyPreview(*this, [this](QKeyEvent& key) { return previewKey(key); });
+    centreOverMainWindow(*this);
 }
 
 void JobDialogForm::createInformation()
@@ -136,15 +141,6 @@ void JobDialogForm::setTabOrders()
     setTabOrder(etDirectory, ComboBox1);
 }
 
-void JobDialogForm::centreOverActiveWindow()
-{
-    const QWidget* over = QApplication::activeWindow();
-    if (!over)
-        return;
-    const QRect area = over->frameGeometry();
-    move(area.center() - QPoint(clientWidth / 2, clientHeight / 2));
-}
-
 void JobDialogForm::appendLine(const QString& text)
 {
     Memo1->appendPlainText(text);
@@ -196,6 +192,21 @@ void JobDialogForm::Memo1Enter()
 {
     // The information box is for reading only; the focus moves on to OK.
     btnOk->setFocus(Qt::TabFocusReason);
+}
+
+bool JobDialogForm::previewKey(QKeyEvent& key)
+{
+    const QChar letter = altLetter(key);
+    if (letter.isNull())
+        return false;
+    for (TMyButtonEx* button : {btnOk, btnCancel}) {
+        if (acceleratorOf(button->Caption()).toUpper() != letter)
+            continue;
+        if (ComboBox1->DroppedDown())
+            ComboBox1->hidePopup();
+        return button->DialogChar(letter);
+    }
+    return false;
 }
 
 void JobDialogForm::keyPressEvent(QKeyEvent* event)

@@ -63,7 +63,7 @@ private:
     void createButtons();
     void createFolderAndProfile(const std::vector<std::string>& profileNames);
     void setTabOrders();
-    void centreOverActiveWindow();
+    bool previewKey(QKeyEvent& key);
     void Memo1Enter();
     void FormKeyDown(QKeyEvent* event);
 };

@@ -4,10 +4,12 @@
 #include "app/JpegImage.h"
 #include "app/QuitOnSignal.h"
 #include "app/SplashDlg.h"
+#include "app/WebPages.h"
 #include "dialogs/ScriptedDialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEvent>
 #include <QTemporaryDir>
 
@@ -157,4 +159,18 @@ TEST(QuitOnSignal, ASignalBeforeTheLoopRunsIsRemembered)
     while (!quitOnSignal.quitRequested() && waited.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(quitOnSignal.quitRequested());
+}
+
+// The guide in the program folder, as the build lays it out, names this build's version.
+TEST(UserGuide, HasAVersionAndUpdatesSectionWithTheBuildsVersion)
+{
+    QFile page(qEnvironmentVariable("CLIPFORGE_APP_DIR") + QStringLiteral("/help/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << page.fileName().toStdString();
+    const QString text = QString::fromUtf8(page.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("<h2 id=\"updates\">Version and updates</h2>")));
+    ASSERT_FALSE(clipforge::programVersion().isEmpty());
+    EXPECT_TRUE(text.contains(QStringLiteral("version <b id=\"version\">%1</b>").arg(clipforge::programVersion())));
+    EXPECT_FALSE(text.contains(QLatin1Char('@'))) << "every placeholder was filled";
+    EXPECT_EQ(clipforge::productPageUrl().fragment(), QStringLiteral("updates"));
+    EXPECT_TRUE(clipforge::supportPageUrl().fragment().isEmpty());
 }

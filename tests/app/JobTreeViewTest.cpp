@@ -4,7 +4,9 @@
 #include "core/ItemManager.h"
 #include "core/TreeManager.h"
 
+#include <QDir>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -98,4 +100,34 @@ TEST(JobTreeView, RowsAreTwentyFivePixelsAndColumnsFixed)
     EXPECT_EQ(view.columnWidth(0), 700);
     EXPECT_EQ(view.columnWidth(1), 100);
     EXPECT_EQ(view.visualRect(jobs.index(0, 1)).left(), 700);
+}
+
+// Five pixels of the list's own colour on every side: rows and the scroll bar start inside them.
+TEST(JobTreeView, KeepsAFivePixelBorderWidth)
+{
+    std::vector<std::string> names = {"MP4"};
+    TItemManager staging;
+    TTreeManager jobs(names, staging);
+    staging.AddItem("/v/a.avi", 0, "");
+    jobs.AddJobs({"/v/a.avi"});
+    clipforge::JobTreeView view;
+    view.setJobs(&jobs);
+    view.resize(828, 249);
+    view.show();
+    const QPoint firstRow = view.viewport()->mapTo(&view, view.visualRect(jobs.index(0, 0)).topLeft());
+    EXPECT_EQ(firstRow, QPoint(5, 5));
+    const QScrollBar* bar = view.verticalScrollBar();
+    const QRect scrollBar(bar->mapTo(&view, QPoint(0, 0)), bar->size());
+    EXPECT_EQ(scrollBar.right(), 828 - 1 - 5);
+    EXPECT_EQ(scrollBar.top(), 5);
+    EXPECT_EQ(scrollBar.bottom(), 249 - 1 - 5);
+    EXPECT_EQ(view.viewport()->geometry().bottom(), 249 - 1 - 5);
+    const QImage picture = view.grab().toImage();
+    for (int x = 0; x < 828; x += 7) {
+        EXPECT_EQ(picture.pixelColor(x, 2), background) << "top border at " << x;
+        EXPECT_EQ(picture.pixelColor(x, 246), background) << "bottom border at " << x;
+    }
+    const QString folder = qEnvironmentVariable("CLIPFORGE_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("job-list-border.png"))));
 }

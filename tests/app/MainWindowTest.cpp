@@ -410,8 +410,11 @@ TEST(MainWindow, CaptionsActAsTheirButtons)
     QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);
     QTest::mouseClick(app.window().lbUpdate, Qt::LeftButton);
     ASSERT_EQ(app.dialogs.openedUrls.size(), 2u);
-    for (const QUrl& page : app.dialogs.openedUrls)
-        EXPECT_EQ(page, QUrl::fromLocalFile(app.programFolder() + QStringLiteral("help/index.html")));
+    const QUrl guide = QUrl::fromLocalFile(app.programFolder() + QStringLiteral("help/index.html"));
+    EXPECT_EQ(app.dialogs.openedUrls[0], guide) << "Support opens the guide itself";
+    QUrl updates = guide;
+    updates.setFragment(QStringLiteral("updates"));
+    EXPECT_EQ(app.dialogs.openedUrls[1], updates) << "check for updates opens its section";
 
     // A disabled button withholds its click, through its caption too.
     QTest::mouseClick(app.window().lbStop, Qt::LeftButton);

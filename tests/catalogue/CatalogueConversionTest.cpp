@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -73,6 +74,30 @@ Probe probe(const std::string& path)
     }
     return result;
 }
+
+// The container as the file itself names it, where ffprobe's format name is the same for several:
+// the major brand of an MP4-family file ("isom", "qt  ", "M4A ") and the document type of a
+// Matroska-family file ("matroska", "webm"). Empty for other files.
+std::string namedContainer(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string head(64, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(file.gcount()));
+    if (head.size() >= 12 && head.compare(4, 4, "ftyp") == 0)
+        return head.substr(8, 4);
+    const size_t docType = head.find("\x42\x82");
+    if (head.rfind("\x1A\x45\xDF\xA3", 0) == 0 && docType != std::string::npos && docType + 3 <= head.size()) {
+        const size_t length = static_cast<unsigned char>(head[docType + 2]) & 0x7F;  // one-byte size
+        return head.substr(docType + 3, length);
+    }
+    return {};
+}
+
+// What the file must name itself, by the profile's extension.
+const std::map<std::string, std::string> containerByExtension = {
+    {"mp4", "isom"}, {"mov", "qt  "}, {"m4a", "M4A "}, {"mkv", "matroska"}, {"webm", "webm"},
+};
 
 struct Expected {
     std::string container;  // a part of ffprobe's format name
@@ -155,6 +180,8 @@ TEST_F(ShippedCatalogue, EveryProfileProducesItsContainerAndCodecs)
         ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
         const auto probed = probe(output);
         EXPECT_NE(probed.container.find(expected->second.container), std::string::npos) << probed.container;
+        if (const auto named = containerByExtension.find(catalogue->GetExt(i)); named != containerByExtension.end())
+            EXPECT_EQ(namedContainer(output), named->second) << "container named inside " << output;
         for (const auto& codec : expected->second.codecs)
             EXPECT_TRUE(probed.codecs.count(codec)) << codec << " missing in " << output;
     }

@@ -61,6 +61,7 @@ $(echo "$expected" >"$stage/expected"; echo "$actual" | diff "$stage/expected" -
   target=$(readlink "$program/bin/ffmpeg")
   [ -x "$target" ] && [ "${target#/}" != "$target" ] || fail "bin/ffmpeg does not link to the system's ffmpeg ($target)"
   [ ! -e "$program/convert" ] || fail "the program folder carries an output folder"
+  grep -q '<b id="version">[0-9]' "$program/help/index.html" || fail "the installed guide does not name the version"
   for size in 16 32 48 64 128 256; do
     got=$(png_size "$usr/share/icons/hicolor/${size}x${size}/apps/clipforge.png")
     [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"

@@ -275,3 +275,23 @@ TEST_F(ImageButtonTest, WithoutPressedPictureTheOverPictureIsTheHitArea)
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(11, 11));
     EXPECT_EQ(clicks, 1);
 }
+
+TEST(ImageButton, ButtonWithOnlyItsNormalPictureCanBeClicked)
+{
+    for (bool useDown : {false, true}) {
+        TImageButton button;
+        button.resize(40, 40);
+        button.SetImage(solidPicture(20, 20, QColor(255, 0, 0)));
+        button.SetUseDown(useDown);
+        int clicks = 0;
+        button.OnClick = [&](TImageButton*) { ++clicks; };
+        sendEnter(button);
+        QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_EQ(button.render().pixel(useDown ? 12 : 10, useDown ? 12 : 10) & 0xFFFFFFu, 0xFF0000u)
+            << "pressed, the normal picture stands in";
+        QTest::mouseMove(&button, QPoint(11, 11));
+        EXPECT_TRUE(button.IsDown()) << "useDown " << useDown;
+        QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(11, 11));
+        EXPECT_EQ(clicks, 1) << "useDown " << useDown;
+    }
+}

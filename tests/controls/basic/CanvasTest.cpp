@@ -125,3 +125,34 @@ TEST(Canvas, MeasuringTextGrowsTheRectangleFromItsCorner)
     EXPECT_EQ(rect.bottom - rect.top, height);
     EXPECT_EQ(rect.width(), canvas.textWidth(QStringLiteral("Import")));
 }
+
+namespace {
+
+// The text drawn into a box of the given height, as a picture.
+QImage textInBox(int boxHeight, unsigned flags, int top)
+{
+    QImage image = makeBitmap(80, 40);
+    Canvas canvas(image);
+    canvas.setFont(makeFont(QStringLiteral("Trebuchet MS"), -16));
+    canvas.setBrushStyle(clipforge::BrushStyle::Clear);
+    Rect rect{0, top, 80, top + boxHeight};
+    canvas.drawText(QStringLiteral("Import"), rect, flags);
+    return image;
+}
+
+}  // namespace
+
+// Centred text starts (free height) div 2 below the top, whether that free height is odd or even.
+TEST(Canvas, VerticallyCentredTextSitsAtHalfTheFreeHeightRoundedDown)
+{
+    QImage probe = makeBitmap(1, 1);
+    Canvas measure(probe);
+    measure.setFont(makeFont(QStringLiteral("Trebuchet MS"), -16));
+    const int textHeight = measure.textHeight(QStringLiteral("Import"));
+    for (int freeHeight : {0, 1, 2, 3, 6, 7}) {
+        const int box = textHeight + freeHeight;
+        const QImage centred = textInBox(box, dtSingleLine | dtVCenter, 0);
+        const QImage placed = textInBox(textHeight, dtSingleLine, freeHeight / 2);
+        EXPECT_EQ(centred, placed) << "free height " << freeHeight;
+    }
+}

@@ -25,6 +25,30 @@ TColor gradientLine(TColor start, TColor end, int n, int i)
     return rgbColor(int(std::nearbyint(value[0])), int(std::nearbyint(value[1])), int(std::nearbyint(value[2])));
 }
 
+// The scheme table as the bar's documentation gives it, written out here rather than read from the
+// code, so that a wrong entry in the code's own table shows: border, back face, back gradient,
+// fore face, fore gradient.
+clipforge::SchemeColors documentedScheme(TColorScheme scheme)
+{
+    switch (scheme) {
+    case csDesert: return {0x005680, 0xC6ECFF, 0xFFFFFF, 0x9BDEFF, 0x007BB7};
+    case csGrass: return {0x156F37, 0xCBF5DC, 0xFFFFFF, 0xC9F5DB, 0x28C162};
+    case csSilver: return {0x6B6B6B, 0xE0E0E0, 0xFFFFFF, 0xF0F0F0, 0xADADAD};
+    case csSky: return {0xB35900, 0xFFEAD5, 0xFFFFFF, 0xFFEEDD, 0xFFAE5E};
+    case csRose: return {0x00009D, 0xD7D7FF, 0xFFFFFF, 0xE8E8FF, 0x8080FF};
+    case csSun: return {0x006464, 0xCEFFFF, 0xFFFFFF, 0xDFFFFF, 0x05BCDC};
+    case csHackers: return {0x000000, 0x005500, 0x008000, 0x91ECAE, 0x00AA00};
+    case csNight: return {0x000000, 0x804000, 0xA85400, 0xFFCB97, 0xEC7600};
+    case csVelvet: return {0x000000, 0x000059, 0x46468C, 0x9F9FF2, 0x4848BB};
+    case csMetal: return {0x000000, 0x464646, 0x6F6F6F, 0xCECECE, 0x737373};
+    case csViolet: return {0x000000, 0x800040, 0xCA0065, 0xFFB7DB, 0xFF3399};
+    case csToxic: return {0x000000, 0x2C5656, 0x3E7B7B, 0xBCDEDE, 0x468E8E};
+    default: break;
+    }
+    ADD_FAILURE() << "no documented colours for scheme " << scheme;
+    return {};
+}
+
 TColor at(const QImage& image, int x, int y)
 {
     return colorFromRgb(image.pixel(x, y));
@@ -73,7 +97,7 @@ TEST(GradientProgressBar, HorizontalFillEdgeAndBackgroundPixelByPixel)
     for (const Case& c : cases) {
         Bar b(w, h, c.scheme, pbHorizontal, c.position);
         const QImage image = b.bar.render();
-        const auto colors = clipforge::schemeColors(c.scheme);
+        const auto colors = documentedScheme(c.scheme);
         expectBorder(image, colors.border, c.name);
         const TColor edge = c.fill > 2 ? gradientLine(colors.foreFace, colors.foreGrad, h, h - 2)
                                        : gradientLine(colors.backFace, colors.backGrad, h - 2, h - 2);
@@ -107,7 +131,7 @@ TEST(GradientProgressBar, VerticalFillsFromTheBottom)
     for (const Case& c : cases) {
         Bar b(w, h, c.scheme, pbVertical, c.position);
         const QImage image = b.bar.render();
-        const auto colors = clipforge::schemeColors(c.scheme);
+        const auto colors = documentedScheme(c.scheme);
         expectBorder(image, colors.border, c.name);
         for (int x = 1; x < w - 1; ++x) {
             const TColor fillColor = gradientLine(colors.foreFace, colors.foreGrad, w, x);
@@ -172,6 +196,20 @@ TEST(GradientProgressBar, ColoursAndSchemes)
     bar.SetColorScheme(static_cast<TColorScheme>(csToxic + 1));
     EXPECT_EQ(bar.ColorScheme(), csToxic);
     EXPECT_EQ(bar.ForeColorGrad(), 0x468E8Eu);
+}
+
+TEST(GradientProgressBar, EverySchemeSetsItsFiveDocumentedColours)
+{
+    for (int scheme = csDesert; scheme <= csToxic; ++scheme) {
+        TGradientProgressBar bar;
+        bar.SetColorScheme(static_cast<TColorScheme>(scheme));
+        const clipforge::SchemeColors expected = documentedScheme(static_cast<TColorScheme>(scheme));
+        EXPECT_EQ(bar.ColorBorder(), expected.border) << "scheme " << scheme;
+        EXPECT_EQ(bar.BackColorFace(), expected.backFace) << "scheme " << scheme;
+        EXPECT_EQ(bar.BackColorGrad(), expected.backGrad) << "scheme " << scheme;
+        EXPECT_EQ(bar.ForeColorFace(), expected.foreFace) << "scheme " << scheme;
+        EXPECT_EQ(bar.ForeColorGrad(), expected.foreGrad) << "scheme " << scheme;
+    }
 }
 
 TEST(GradientProgressBar, DegenerateRangesAndSizesPaintSafely)

@@ -136,6 +136,43 @@ TEST_F(FlatComboBoxTest, ListHeightFollowsTheItemCount)
     EXPECT_EQ(combo_.ItemHeight(), 13) << "a font change resets the item height";
 }
 
+// Opened with the mouse, the list shows whole rows only, 8 of them at most, and starts out at the
+// current item, highlighted, however far down the list it is.
+TEST_F(FlatComboBoxTest, DroppedDownListShowsWholeRowsAndTheCurrentItem)
+{
+    combo_.setFont(clipforge::makeFont(QStringLiteral("Trebuchet MS"), -16));
+    combo_.resize(300, 30);
+    combo_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo_));
+    struct Case {
+        int items;
+        int current;
+        int rowsShown;
+    };
+    const Case cases[] = {{19, 0, 8}, {19, 15, 8}, {19, 18, 8}, {3, 2, 3}, {8, 7, 8}};
+    const int row = combo_.listRowHeight();
+    for (const Case& c : cases) {
+        combo_.clear();
+        for (int i = 0; i < c.items; ++i)
+            combo_.addItem(QStringLiteral("profile %1").arg(i));
+        combo_.setCurrentIndex(c.current);
+        QTest::mouseClick(&combo_, Qt::LeftButton, {}, QPoint(100, 15));
+        ASSERT_TRUE(combo_.DroppedDown()) << c.items;
+        QAbstractItemView* list = combo_.view();
+        EXPECT_EQ(list->parentWidget()->height(), c.rowsShown * row + 4) << c.items;
+        EXPECT_EQ(list->viewport()->height(), c.rowsShown * row) << "whole rows only, " << c.items;
+        const QModelIndex current = combo_.model()->index(c.current, 0);
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(current)))
+            << "current item " << c.current << " shown";
+        EXPECT_TRUE(list->selectionModel()->isSelected(current)) << "current item " << c.current << " highlighted";
+        int wholeRows = 0;
+        for (int i = 0; i < c.items; ++i)
+            wholeRows += list->viewport()->rect().contains(list->visualRect(combo_.model()->index(i, 0))) ? 1 : 0;
+        EXPECT_EQ(wholeRows, c.rowsShown) << c.items << " items, current " << c.current;
+        combo_.hidePopup();
+    }
+}
+
 TEST_F(FlatComboBoxTest, EditorKeepsItsPlaceInEditableStyle)
 {
     combo_.setStyle(csDropDown);

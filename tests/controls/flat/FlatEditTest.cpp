@@ -153,6 +153,37 @@ TEST_F(FlatEditTest, IntegerModeKeys)
     }
 }
 
+// The selection is made with the keyboard, as a user makes it, before the digit is typed.
+TEST_F(FlatEditTest, IntegerModeZeroReplacingASelection)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        int selectFrom;
+        int selectLength;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"selection from the start, digits remain", "123", 0, 2, "123"},
+        {"selection from the start of one digit", "45", 0, 1, "45"},
+        {"selection inside the number", "123", 1, 1, "103"},
+        {"selection to the end", "123", 1, 2, "10"},
+        {"everything selected", "123", 0, 3, "0"},
+    };
+    first_.setValueType(evtInteger);
+    first_.setFocus();
+    for (const Case& c : cases) {
+        first_.setText(QString::fromLatin1(c.text));
+        QTest::keyClick(&first_, Qt::Key_Home);
+        for (int i = 0; i < c.selectFrom; ++i)
+            QTest::keyClick(&first_, Qt::Key_Right);
+        for (int i = 0; i < c.selectLength; ++i)
+            QTest::keyClick(&first_, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(&first_, Qt::Key_0);
+        EXPECT_EQ(first_.text(), QString::fromLatin1(c.expected)) << c.name;
+    }
+}
+
 TEST_F(FlatEditTest, StepLimitsAndOtherModes)
 {
     first_.setValueType(evtInteger);

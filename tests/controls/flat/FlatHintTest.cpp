@@ -58,10 +58,42 @@ TEST(FlatHintMeasure, SizeIsTheWrappedTextPlusMargins)
     const QString text = QStringLiteral("load list from a disk file and show every one of its jobs");
     const QSize size = TMyFlatHintWindow::measureHint(text, settings);
     const QFontMetrics metrics(settings.Font());
-    const QRect wrapped = metrics.boundingRect(QRect(0, 0, 178, 0), Qt::TextWordWrap, text);
-    EXPECT_EQ(size, QSize(wrapped.width() + 22, wrapped.height() + 6));
+    EXPECT_EQ((size.height() - 6) % metrics.height(), 0) << "each line is one text height, without leading";
     EXPECT_LE(size.width(), 200);
     EXPECT_GE(size.height(), 2 * metrics.height() + 6) << "a text wider than the limit wraps";
+}
+
+// Lines break at spaces only: a path or a name with "/", "-" or "." keeps its words whole.
+TEST(FlatHintMeasure, WrapsBetweenWordsOnlyWithLinesOfOneTextHeight)
+{
+    TMyFlatHint settings;
+    settings.setFont(clipforge::makeFont(QStringLiteral("Trebuchet MS"), -16));
+    const QFontMetrics metrics(settings.Font());
+    const QString path = QStringLiteral("/data/videos/clips/b2.mov");
+    struct Case {
+        const char* name;
+        QString text;
+        QString widestLineThatFits;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"a path wider than the limit", path, QStringLiteral("/data/videos/"), {path}},
+        {"a path between words", QStringLiteral("file ") + path + QStringLiteral(" converting"),
+         QStringLiteral("/data/videos/"), {QStringLiteral("file"), path, QStringLiteral("converting")}},
+        {"a profile name", QStringLiteral("MKV video (H.264 + AAC)"), QStringLiteral("MKV video (H.264"),
+         {QStringLiteral("MKV video (H.264"), QStringLiteral("+ AAC)")}},
+        {"a name with dashes", QStringLiteral("MPEG-2 video (DVD-compatible, PAL)"),
+         QStringLiteral("MPEG-2 video"),
+         {QStringLiteral("MPEG-2 video"), QStringLiteral("(DVD-compatible,"), QStringLiteral("PAL)")}},
+    };
+    for (const Case& c : cases) {
+        settings.setMaxHintWidth(metrics.horizontalAdvance(c.widestLineThatFits) + 22);
+        int widest = 0;
+        for (const QString& line : c.lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        const QSize expected(widest + 22, static_cast<int>(c.lines.size()) * metrics.height() + 6);
+        EXPECT_EQ(TMyFlatHintWindow::measureHint(c.text, settings), expected) << c.name;
+    }
 }
 
 TEST(FlatHintMeasure, OneLongWordWidensThePopUp)

@@ -228,3 +228,18 @@ TEST_F(MenuDrawTest, PictureColumnWithAnImageList)
 }
 
 } // namespace
+
+TEST_F(MenuDrawTest, ItemsOfTheSameCaptionAreEachMeasuredWithTheirOwnHint)
+{
+    QAction* first = menu_.addAction(QStringLiteral("&Open"));
+    first->setStatusTip(QStringLiteral("short"));
+    QAction* second = menu_.addAction(QStringLiteral("&Open"));
+    second->setStatusTip(QStringLiteral("a hint far longer than any other line of this menu"));
+    TMenuDraw draw;
+    draw.Attach(&menu_);
+    menu_.popup(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu_));
+    EXPECT_EQ(menu_.actionGeometry(second).width(), draw.MeasureItem(second).width())
+        << "the menu is as wide as the second item's own hint";
+    menu_.close();
+}

@@ -52,14 +52,31 @@ QFont formFont()
     return clipforge::makeFont(QStringLiteral("Trebuchet MS"), -16);
 }
 
-TEST(FlatScreenshots, HintWindowInEveryCorner)
+// The dialogs' profile list.
+void useDialogComboLook(TMyFlatComboBox& combo)
 {
-    TMyFlatHint hint;
+    combo.setStyle(csDropDownList);
+    combo.setColor(clWindow);
+    combo.setColorArrowBackground(clBtnFace);
+    combo.setColorBorder(clWhite);
+    combo.setFont(formFont());
+    combo.setFontColor(7960979);
+}
+
+// The main window's hint settings.
+void useWindowHintLook(TMyFlatHint& hint)
+{
     hint.setColorBackground(clInfoBk);
     hint.setColorArrowBackground(clInfoBk);
     hint.setColorArrow(9126421);
     hint.setFont(formFont());
     hint.setFontColor(9126421);
+}
+
+TEST(FlatScreenshots, HintWindowInEveryCorner)
+{
+    TMyFlatHint hint;
+    useWindowHintLook(hint);
     const QString text = QStringLiteral("[File Name]: /home/user/clips/holiday.avi\n[format]: MP4\n[path]: ");
     const QSize size = TMyFlatHintWindow::measureHint(text, hint);
     QImage sheet(2 * size.width() + 30, 2 * size.height() + 30, QImage::Format_RGB32);
@@ -102,12 +119,7 @@ TEST(FlatScreenshots, DroppedDownComboAndFlatEdits)
     palette.setColor(QPalette::Window, Qt::white);
     form.setPalette(palette);
     TMyFlatComboBox combo(&form);
-    combo.setStyle(csDropDownList);
-    combo.setColor(clWindow);
-    combo.setColorArrowBackground(clBtnFace);
-    combo.setColorBorder(clWhite);
-    combo.setFont(formFont());
-    combo.setFontColor(7960979);
+    useDialogComboLook(combo);
     combo.setGeometry(9, 10, 425, 30);
     combo.addItems({QStringLiteral("MP4 (H.264, AAC)"), QStringLiteral("AVI (MPEG-4, MP3)"),
                     QStringLiteral("WebM (VP9, Opus)"), QStringLiteral("MP3 audio only")});
@@ -136,6 +148,34 @@ TEST(FlatScreenshots, DroppedDownComboAndFlatEdits)
     combo.hidePopup();
     combo.setEnabled(false);
     save(combo.grab().toImage(), "combo-disabled");
+}
+
+// The profile list as the dialogs open it: eight whole rows, starting at the chosen profile.
+TEST(FlatScreenshots, DroppedDownProfileListAtTheCurrentProfile)
+{
+    TMyFlatComboBox combo;
+    useDialogComboLook(combo);
+    combo.resize(425, 30);
+    for (int i = 0; i < 19; ++i)
+        combo.addItem(QStringLiteral("Profile %1 (H.264 + AAC)").arg(i + 1));
+    combo.setCurrentIndex(12);
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    QTest::mouseClick(&combo, Qt::LeftButton, {}, QPoint(100, 15));
+    QWidget* popup = combo.view()->parentWidget();
+    ASSERT_TRUE(popup->isVisible());
+    save(stacked(combo.grab().toImage(), popup->grab().toImage()), "combo-dropped-down-at-current");
+    combo.hidePopup();
+}
+
+// A job's hint holding a path longer than the hint's width: the path stays whole.
+TEST(FlatScreenshots, HintHoldingALongPath)
+{
+    TMyFlatHint hint;
+    useWindowHintLook(hint);
+    const QString text = QStringLiteral("source /data/videos/holiday-2024/clips/b2.mov converting to MKV video (H.264 + AAC)");
+    const QSize size = TMyFlatHintWindow::measureHint(text, hint);
+    save(TMyFlatHintWindow::renderHint(size, 1, text, hint), "hint-long-path");
 }
 
 TEST(FlatScreenshots, PanelsAndListBox)

@@ -1,0 +1,261 @@
+// The job dialogs as a keyboard user meets them: accelerators whatever has the focus, and the
+// keyboard handed back when a dialog or message box closes.
+#include "ScriptedDialogs.h"
+
+#include "controls/MyButtonEx.h"
+#include "controls/MyFlatComboBox.h"
+#include "controls/PngSpeedButton.h"
+#include "app/AddDlgOpener.h"
+#include "dialogs/AddDlg.h"
+#include "dialogs/FocusReturn.h"
+#include "dialogs/ItemDlg.h"
+#include "dialogs/MainWindow.h"
+#include "dialogs/TypedFileNames.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const std::vector<std::string> profiles = {"AVI video", "MP4 video", "OGV video", "Ogg audio", "WebM video"};
+
+// Stands in for the windowing system without a window manager: when a window that had the
+// keyboard goes away, the keyboard goes to the desktop and no window of the program is active.
+class KeyboardToDesktopOnClose : public QObject {
+public:
+    KeyboardToDesktopOnClose() { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Hide || !watched->isWidgetType())
+            return false;
+        const auto* window = static_cast<QWidget*>(watched);
+        if (window->isWindow() && (window->windowType() == Qt::Dialog || window->windowType() == Qt::Window))
+            QApplication::setActiveWindow(nullptr);
+        return false;
+    }
+};
+
+// A folder browser that is a real window: it opens, takes the keyboard and closes again.
+class BrowsingDialogs : public ScriptedDialogs {
+public:
+    QString existingDirectory(QWidget* owner, const QString& title) override
+    {
+        QDialog browser;
+        browser.setModal(true);
+        browser.show();
+        QApplication::setActiveWindow(&browser);
+        QCoreApplication::processEvents();
+        browser.hide();
+        return ScriptedDialogs::existingDirectory(owner, title);
+    }
+};
+
+class JobDialogKeys : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        main.setWindowTitle(QStringLiteral("main"));
+        main.resize(861, 529);
+        main.move(100, 60);
+        clipforge::setMainWindow(&main);
+        main.show();
+        QApplication::setActiveWindow(&main);
+    }
+    void TearDown() override { clipforge::setMainWindow(nullptr); }
+
+    // The dialog as the program shows it: modal, over the main window, with the keyboard.
+    std::unique_ptr<TaddDlg> openAddDialog()
+    {
+        auto dialog = std::make_unique<TaddDlg>(profiles);
+        dialog->setModal(true);
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        QCoreApplication::processEvents();
+        return dialog;
+    }
+
+    // Browses for a folder with the folder button, then picks a profile with the mouse.
+    void browseThenPickWithTheMouse(TaddDlg& dialog)
+    {
+        dialogs.directoryAnswers.push_back(QStringLiteral("/tmp"));
+        QTest::mouseClick(dialog.btDirectory, Qt::LeftButton, {}, QPoint(12, 12));
+        QCoreApplication::processEvents();
+        QTest::mouseClick(dialog.ComboBox1, Qt::LeftButton, {}, QPoint(100, 15));
+        ASSERT_TRUE(dialog.ComboBox1->DroppedDown());
+        // The list ignores a release that comes within a double-click time of its opening.
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QAbstractItemView* list = dialog.ComboBox1->view();
+        const QRect row = list->visualRect(list->model()->index(1, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QCoreApplication::processEvents();
+        ASSERT_EQ(dialog.ComboBox1->currentIndex(), 1);
+    }
+
+    QWidget main;
+    clipforge::FocusReturn focusReturn;
+    KeyboardToDesktopOnClose withoutWindowManager;
+    BrowsingDialogs dialogs;
+    clipforge::ScopedDialogService scope {dialogs};
+};
+
+// Where the keys go: the widget with the focus, or the open list, which holds the keyboard.
+QWidget* keyTarget(TaddDlg& dialog)
+{
+    if (dialog.ComboBox1->DroppedDown())
+        return dialog.ComboBox1->view();
+    return dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+}
+
+struct AcceleratorCase {
+    const char* name;
+    std::function<void(JobDialogKeys&, TaddDlg&)> prepare;
+};
+
+}  // namespace
+
+TEST_F(JobDialogKeys, OkAndCancelLettersWorkWhateverHasTheFocus)
+{
+    const AcceleratorCase cases[] = {
+        {"fresh dialog", [](JobDialogKeys&, TaddDlg&) {}},
+        {"profile list focused", [](JobDialogKeys&, TaddDlg& d) { d.ComboBox1->setFocus(); }},
+        {"folder field focused", [](JobDialogKeys&, TaddDlg& d) { d.etDirectory->setFocus(); }},
+        {"after browsing and picking a profile with the mouse",
+         [](JobDialogKeys& t, TaddDlg& d) { t.browseThenPickWithTheMouse(d); }},
+        {"profile list dropped down",
+         [](JobDialogKeys&, TaddDlg& d) { QTest::mouseClick(d.ComboBox1, Qt::LeftButton, {}, QPoint(100, 15)); }},
+        {"list dropped down after browsing",
+         [](JobDialogKeys& t, TaddDlg& d) {
+             t.browseThenPickWithTheMouse(d);
+             QTest::mouseClick(d.ComboBox1, Qt::LeftButton, {}, QPoint(100, 15));
+         }},
+    };
+    for (const AcceleratorCase& c : cases) {
+        for (const auto& [key, confirms] : {std::pair {Qt::Key_O, true}, std::pair {Qt::Key_C, false}}) {
+            const auto dialog = openAddDialog();
+            c.prepare(*this, *dialog);
+            const int profile = dialog->ComboBox1->currentIndex();
+            QTest::keyClick(keyTarget(*dialog), key, Qt::AltModifier);
+            EXPECT_FALSE(dialog->isVisible()) << c.name << ", Alt+" << (confirms ? "O" : "C") << " closes";
+            EXPECT_EQ(dialog->Confirmed, confirms) << c.name;
+            EXPECT_EQ(dialog->ComboBox1->currentIndex(), profile) << c.name << ": the letter chose no profile";
+            EXPECT_FALSE(dialog->ComboBox1->DroppedDown()) << c.name;
+        }
+    }
+}
+
+TEST_F(JobDialogKeys, TheDialogHasTheKeyboardAgainAfterTheFolderBrowser)
+{
+    const auto dialog = openAddDialog();
+    dialogs.directoryAnswers.push_back(QStringLiteral("/tmp"));
+    QTest::mouseClick(dialog->btDirectory, Qt::LeftButton, {}, QPoint(12, 12));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog.get(); }, 5000))
+        << "active: " << (QApplication::activeWindow() ? "another window" : "none");
+}
+
+TEST_F(JobDialogKeys, TheMainWindowHasTheKeyboardAgainAfterEachDialogAndMessageBox)
+{
+    TMyButtonEx import(&main);
+    import.SetCaption(QStringLiteral("&Import"));
+    import.show();
+    int imports = 0;
+    import.OnClick = [&](TMyButtonEx*) { ++imports; };
+    clipforge::QtDialogService platform;
+    const auto closeWhatOpened = [] {
+        QTimer::singleShot(0, [] {
+            if (QWidget* open = QApplication::activeModalWidget())
+                open->close();
+        });
+    };
+    const std::pair<const char*, std::function<void()>> closings[] = {
+        {"message box", [&] { closeWhatOpened(); platform.message(&main, QStringLiteral("done"), QMessageBox::Information); }},
+        {"file dialog", [&] { closeWhatOpened(); platform.openFileName(nullptr, QStringLiteral("All Files|*.*")); }},
+        {"Add Files dialog", [&] {
+             TaddDlg dialog(profiles);
+             closeWhatOpened();
+             platform.execModal(dialog);
+         }},
+        {"Item Property dialog", [&] {
+             TItemDlg dialog(profiles);
+             closeWhatOpened();
+             platform.execModal(dialog);
+         }},
+    };
+    for (const auto& [name, openAndClose] : closings) {
+        openAndClose();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }, 5000)) << name;
+        const int before = imports;
+        QTest::keyClick(&main, Qt::Key_I, Qt::AltModifier);
+        EXPECT_EQ(imports, before + 1) << name << ": Alt+I reaches the main window";
+    }
+}
+
+TEST_F(JobDialogKeys, DialogsOpenCentredOverTheMainWindowWhicheverWindowIsActive)
+{
+    QWidget other;
+    other.setGeometry(900, 600, 300, 100);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    const QPoint middle = main.geometry().center();
+    TaddDlg add(profiles);
+    TItemDlg item(profiles);
+    for (QDialog* dialog : {static_cast<QDialog*>(&add), static_cast<QDialog*>(&item)}) {
+        dialog->show();
+        const QPoint centre = dialog->geometry().center();
+        EXPECT_LE((centre - middle).manhattanLength(), 1)
+            << dialog->windowTitle().toStdString() << " centred at " << centre.x() << "," << centre.y() << ", main at "
+            << middle.x() << "," << middle.y();
+        dialog->hide();
+    }
+}
+
+TEST(TypedFileNames, OneNameOrSeveralInQuotesMadeAbsolute)
+{
+    const std::pair<const char*, QStringList> cases[] = {
+        {"clip.avi", {QStringLiteral("/v/clip.avi")}},
+        {"\"long20.avi\" \"c3.mkv\"", {QStringLiteral("/v/long20.avi"), QStringLiteral("/v/c3.mkv")}},
+        {"\"with space.mov\" \"/elsewhere/x.mp4\"", {QStringLiteral("/v/with space.mov"), QStringLiteral("/elsewhere/x.mp4")}},
+        {"  ", {}},
+    };
+    for (const auto& [typed, expected] : cases)
+        EXPECT_EQ(clipforge::typedFileNames(QString::fromUtf8(typed), QStringLiteral("/v")), expected) << typed;
+}
+
+// The toolkit's own file dialog, typed into as a user does.
+TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
+{
+    QTemporaryDir folder;
+    for (const char* name : {"long20.avi", "c3.mkv", "other.avi"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QTimer::singleShot(0, [&folder] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(folder.path());  // where the user went to
+        auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(list && name);
+        // The listed files are known before typing, as they are for a person who looks first.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 2; }, 20000));
+        QTest::keyClicks(name, QStringLiteral("\"long20.avi\" \"c3.mkv\""));
+        QTest::keyClick(name, Qt::Key_Return);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    clipforge::QtDialogService platform;
+    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter));
+    EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
+}
