@@ -180,8 +180,9 @@ TEST_F(ShippedCatalogue, EveryProfileProducesItsContainerAndCodecs)
         ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
         const auto probed = probe(output);
         EXPECT_NE(probed.container.find(expected->second.container), std::string::npos) << probed.container;
-        if (const auto named = containerByExtension.find(catalogue->GetExt(i)); named != containerByExtension.end())
+        if (const auto named = containerByExtension.find(catalogue->GetExt(i)); named != containerByExtension.end()) {
             EXPECT_EQ(namedContainer(output), named->second) << "container named inside " << output;
+        }
         for (const auto& codec : expected->second.codecs)
             EXPECT_TRUE(probed.codecs.count(codec)) << codec << " missing in " << output;
     }

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <functional>
 #include <thread>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -189,6 +191,35 @@ TEST_F(XmlFiles, FileErrorsNameTheFileAndTheReason)
     }
     EXPECT_THROW(document.LoadFile(folder.path()), EFileError);
     EXPECT_THROW(document.SaveFile(folder.path()), EFileError);
+}
+
+// Saving over something that is not a regular file must leave it as it is, whoever saves.
+TEST_F(XmlFiles, SavingOverAFifoOrADeviceIsRefusedAndLeavesItInPlace)
+{
+    const std::string fifo = folder.path() + "fifo.kxl";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    std::vector<std::string> targets{fifo};
+    const std::string device = folder.path() + "null.kxl";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0)
+        targets.push_back(device);
+    else
+        std::cout << "[ INFO ] cannot make a device node (not root): only the FIFO is tried\n";
+    TXmlDocument document;
+    document.Root().SetName("list");
+    for (const std::string& path : targets) {
+        struct stat before {};
+        ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+        try {
+            document.SaveFile(path);
+            ADD_FAILURE() << path << " was written";
+        } catch (const EFileError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + path + "\". It is not a regular file");
+        }
+        struct stat after {};
+        ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode) << path;
+        EXPECT_EQ(after.st_ino, before.st_ino) << path;
+    }
 }
 
 TEST_F(XmlFiles, SavingOverAFileKeepsItsModeAndFollowsLinks)

@@ -158,6 +158,10 @@ void replaceFileContents(const std::string& path, const std::function<void(XmlOu
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists) {
+        // A device, a FIFO or a folder would be replaced by a regular file (or, written in
+        // place, be fed a list): neither is what a user saving a list means.
+        if (!S_ISREG(existing.st_mode))
+            throw EFileError("Cannot open file \"" + path + "\". It is not a regular file");
         // Refuse a file we could not have written in place (read-only, a
         // folder), rather than silently replacing it. The write bits are read
         // too, because root may open any file for writing.
