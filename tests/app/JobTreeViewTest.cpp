@@ -128,6 +128,7 @@ TEST(JobTreeView, KeepsAFivePixelBorderWidth)
         EXPECT_EQ(picture.pixelColor(x, 246), background) << "bottom border at " << x;
     }
     const QString folder = qEnvironmentVariable("CLIPFORGE_SCREENSHOT_DIR");
-    if (!folder.isEmpty() && QDir().mkpath(folder))
+    if (!folder.isEmpty() && QDir().mkpath(folder)) {
         EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("job-list-border.png"))));
+    }
 }
