@@ -2,8 +2,9 @@
 
 #include <QString>
 
+#include "core/JobNote.h"
+
 #include <cstdint>
-#include <string>
 
 // Job states; the value is also the position of the state picture in the list's image list.
 enum TJobState : std::int32_t {
@@ -34,7 +35,7 @@ struct TItemNodeData {
     TItemData ItemData;
     // Why the job failed, in plain words (8-bit text, as the converter wrote it); empty unless
     // State is failed. Kept in memory only: list files do not carry it.
-    std::string FailureReason;
+    JobNote FailureReason;
     // How far the job has got, in words (8-bit text); empty unless State is converting.
-    std::string Progress;
+    JobNote Progress;
 };

@@ -157,9 +157,9 @@ QString TTreeManager::Hint(int row) const
                                  : QStringLiteral("(none)");
     QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
     if (node.State == jsFailed)
-        hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason);
+        hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason.str());
     if (node.State == jsConverting && !node.Progress.empty())
-        hint += QStringLiteral("\n[progress]: ") + clipforge::widen(node.Progress);
+        hint += QStringLiteral("\n[progress]: ") + clipforge::widen(node.Progress.str());
     return hint;
 }
 
