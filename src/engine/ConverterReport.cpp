@@ -31,7 +31,7 @@ bool isErrorLine(std::string_view line)
 {
     return containsAny(line, {"rror", "No such file", "No space left", "Permission denied", "Invalid", "Unknown",
                               "not found", "already exists", "Could not", "Cannot", "cannot", "Unable", "failed",
-                              "Failed", "not supported", "Unrecognized", "does not"});
+                              "Failed", "not supported", "Unrecognized", "does not", "matches no streams"});
 }
 
 // "[mp4 @ 0x5581c2a0] Could not find tag" reads better without the component's address.

@@ -39,6 +39,7 @@ TEST(ConverterReport, PicksTheConvertersOwnErrorLineFromRecordedOutput)
         {"output-exists.log", "File 'exists.mp4' already exists. Exiting.", false, true},
         {"full-disk-wav.log", "Error closing file full/s2.wav: No space left on device", true, false},
         {"full-disk-mp4.log", "Error closing file full/v.mp4: No space left on device", true, false},
+        {"no-audio-stream.log", "Stream map '0:a:0' matches no streams.", false, false},
         {"success.log", "", false, false},
     };
     for (const auto& c : cases) {
