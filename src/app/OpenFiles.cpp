@@ -7,38 +7,17 @@
 
 #include <QTimer>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <memory>
-
 namespace clipforge {
-
-namespace {
-
-std::string currentFolder()
-{
-    std::unique_ptr<char, decltype(&::free)> folder(::getcwd(nullptr, 0), &::free);
-    return folder ? std::string(folder.get()) + pathSeparator : std::string();
-}
-
-bool isFile(const std::string& path)
-{
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
-}  // namespace
 
 QStringList filesToOpen(const std::vector<std::string>& names, std::vector<std::string>* leftOut)
 {
     QStringList files;
-    const std::string here = currentFolder();
+    const std::string folder = currentFolder();
+    const std::string here = folder.back() == pathSeparator ? folder : folder + pathSeparator;
     for (const std::string& name : names) {
         // Kept as bytes until the end, so a name in no valid encoding still reaches the job intact.
         const std::string path = !name.empty() && name.front() == pathSeparator ? name : here + name;
-        if (!name.empty() && isFile(path))
+        if (!name.empty() && fileExists(path))
             files.append(widen(path));
         else if (leftOut)
             leftOut->push_back(name);

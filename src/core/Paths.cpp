@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <vector>
 
 namespace clipforge {
@@ -71,6 +73,18 @@ void setProgramFolderForTesting(const std::string& folder)
         programFolderOverride() = folder + pathSeparator;
     else
         programFolderOverride() = folder;
+}
+
+std::string currentFolder()
+{
+    std::string folder(4096, '\0');
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE)
+            return "/";
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
 }
 
 bool fileExists(const std::string& path)

@@ -30,6 +30,10 @@ std::string programFolder();
 // the build's program folder.
 void setProgramFolderForTesting(const std::string& folder);
 
+// The process's working folder, without a trailing separator but for the root; "/" when it
+// cannot be read.
+std::string currentFolder();
+
 // True when path names a regular file (or a link to one); a folder does not count, nor does a
 // name holding a NUL byte, which no file can have.
 bool fileExists(const std::string& path);

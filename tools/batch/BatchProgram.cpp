@@ -13,25 +13,11 @@
 #include "core/TreeManager.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <ostream>
 
 namespace clipforge {
 namespace {
-
-std::string currentFolder()
-{
-    std::string folder(4096, '\0');
-    while (::getcwd(folder.data(), folder.size()) == nullptr) {
-        if (errno != ERANGE)
-            return "/";
-        folder.resize(folder.size() * 2);
-    }
-    folder.resize(folder.find('\0'));
-    return folder;
-}
 
 // Relative names are joined to the current folder as given; "." and ".." are left alone, since
 // resolving them without the file system would go wrong across symbolic links.
