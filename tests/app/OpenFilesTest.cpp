@@ -80,49 +80,38 @@ TEST(OpenFiles, OnlyFilesAreKeptAsFullPathsInTheirOrder)
     EXPECT_EQ(leftOut, (std::vector<std::string> {"sub.avi", "missing.avi", ""}));
 }
 
-TEST(OpenFiles, OnlyLocalFilesAreTakenFromADrop)
+// Files given at start and files dropped on the window (only the local files of the drop) open
+// the Add Files dialog with them.
+TEST(OpenFiles, FilesGivenAtStartOrDroppedOpenTheAddFilesDialog)
 {
     QTemporaryDir folder;
-    const QString a = makeFile(folder, QStringLiteral("a b.avi"));
-    const QStringList files = clipforge::filesFromUrls(
-        {QUrl(QStringLiteral("https://example.org/clip.avi")), QUrl::fromLocalFile(a), QUrl::fromLocalFile(folder.path())});
-    EXPECT_EQ(files, QStringList {a});
-}
-
-TEST(OpenFiles, FilesGivenAtStartOpenTheAddFilesDialog)
-{
-    AppFixture app;
     const QStringList clips = generatedClips().mid(0, 2);
-    AddDialogSeen seen;
-    answerAddWithOk(app, seen);
-    clipforge::openFilesOnceShown(app.window(), clips);
-    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; }));
+    for (const bool dropped : {false, true}) {
+        AppFixture app;
+        AddDialogSeen seen;
+        answerAddWithOk(app, seen);
+        if (dropped) {
+            const DropResult result =
+                dropOn(app.window(), {QUrl(QStringLiteral("https://example.org/clip.avi")), QUrl::fromLocalFile(clips[0]),
+                                      QUrl::fromLocalFile(folder.path()), QUrl::fromLocalFile(clips[1])});
+            EXPECT_TRUE(result.enterAccepted);
+            EXPECT_TRUE(result.dropAccepted);
+        } else {
+            clipforge::openFilesOnceShown(app.window(), clips);
+        }
+        ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; })) << dropped;
 
-    EXPECT_EQ(seen.files, clips);
-    EXPECT_EQ(seen.rows, clips);
-    ASSERT_GE(seen.lines.size(), 3);
-    EXPECT_EQ(seen.lines[0], QStringLiteral("file count: 2"));
-    // The default folder is named, so the user sees where the files will go.
-    EXPECT_EQ(seen.lines[2], QStringLiteral("save to: use global path (%1convert/)").arg(app.programFolder()));
-    EXPECT_EQ(app.hook().TreeManager()->Count(), 2);
-    EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("2 files, finished 0 of 2"));
-    // Nothing was picked by hand: Add's file dialog never came up.
-    EXPECT_TRUE(app.dialogs.filters.empty());
-}
-
-TEST(OpenFiles, DroppedFilesOpenTheAddFilesDialog)
-{
-    AppFixture app;
-    const QStringList clips = generatedClips().mid(0, 2);
-    AddDialogSeen seen;
-    answerAddWithOk(app, seen);
-    const DropResult result = dropOn(app.window(), {QUrl::fromLocalFile(clips[0]), QUrl::fromLocalFile(clips[1])});
-    EXPECT_TRUE(result.enterAccepted);
-    EXPECT_TRUE(result.dropAccepted);
-    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; }));
-    EXPECT_EQ(seen.files, clips);
-    EXPECT_EQ(seen.rows, clips);
-    EXPECT_EQ(app.hook().TreeManager()->Count(), 2);
+        EXPECT_EQ(seen.files, clips) << dropped;
+        EXPECT_EQ(seen.rows, clips) << dropped;
+        ASSERT_GE(seen.lines.size(), 3);
+        EXPECT_EQ(seen.lines[0], QStringLiteral("file count: 2"));
+        // The default folder is named, so the user sees where the files will go.
+        EXPECT_EQ(seen.lines[2], QStringLiteral("save to: use global path (%1convert/)").arg(app.programFolder()));
+        EXPECT_EQ(app.hook().TreeManager()->Count(), 2);
+        EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("2 files, finished 0 of 2"));
+        // Nothing was picked by hand: Add's file dialog never came up.
+        EXPECT_TRUE(app.dialogs.filters.empty()) << dropped;
+    }
 }
 
 TEST(OpenFiles, ADropWithoutFilesIsRefused)

@@ -52,11 +52,6 @@ bool waitUntil(const std::function<bool()>& condition)
     return true;
 }
 
-bool exists(const std::string& path)
-{
-    return QFile::exists(QString::fromStdString(path));
-}
-
 bool processAlive(pid_t pid)
 {
     const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");

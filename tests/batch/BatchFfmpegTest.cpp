@@ -48,6 +48,16 @@ protected:
         ASSERT_EQ(made.exitCode, 0) << made.err;
         std::filesystem::rename(file("generated.avi"), file(name));
     }
+    // Makes each clip and a list queue.kxl of them all with profile 0.
+    void makeQueue(const std::vector<std::string>& clips, const ProgramFolder& in) const
+    {
+        std::vector<std::string> arguments{"make", file("queue.kxl"), "--profile", "0"};
+        for (const std::string& clip : clips) {
+            makeClip(clip);
+            arguments.push_back(file(clip));
+        }
+        ASSERT_EQ(runBatch(in, arguments).exitCode, 0);
+    }
     std::string probe(const std::string& path) const
     {
         return runProgram("ffprobe", {"-v", "error", "-show_entries", "stream=codec_name:format=format_name", "-of",
@@ -61,12 +71,7 @@ protected:
 TEST_F(BatchFfmpegTest, AQueueOfClipsConvertsEndToEnd)
 {
     const std::vector<std::string> clips{"first.avi", "second clip.avi", OddName};
-    std::vector<std::string> arguments{"make", file("queue.kxl"), "--profile", "0"};
-    for (const std::string& clip : clips) {
-        makeClip(clip);
-        arguments.push_back(file(clip));
-    }
-    ASSERT_EQ(runBatch(program, arguments).exitCode, 0);
+    makeQueue(clips, program);
     writeFile(program.path("convert/first.mp4"), "precious");
 
     const BatchResult result = runBatch(program, {"convert", file("queue.kxl")});
@@ -101,13 +106,7 @@ TEST_F(BatchFfmpegTest, APlanRunByGnuParallelConvertsEveryJob)
     if (QStandardPaths::findExecutable("parallel").isEmpty())
         GTEST_SKIP() << "GNU parallel (Debian package parallel) is needed";
     std::filesystem::create_directory(file("again"));
-    const std::vector<std::string> clips{"first.avi", "again/first.avi", OddName};
-    std::vector<std::string> arguments{"make", file("queue.kxl"), "--profile", "0"};
-    for (const std::string& clip : clips) {
-        makeClip(clip);
-        arguments.push_back(file(clip));
-    }
-    ASSERT_EQ(runBatch(program, arguments).exitCode, 0);
+    makeQueue({"first.avi", "again/first.avi", OddName}, program);
     const BatchResult plan = runBatch(program, {"plan", file("queue.kxl")});
     ASSERT_EQ(plan.exitCode, 0) << plan.err;
     writeFile(file("plan.sh"), plan.out);
@@ -124,10 +123,9 @@ TEST_F(BatchFfmpegTest, APlanRunByGnuParallelConvertsEveryJob)
 
 TEST_F(BatchFfmpegTest, AMissingSourcesReasonNamesTheFile)
 {
-    makeClip("gone.avi");
-    ASSERT_EQ(runBatch(program, {"make", file("q.kxl"), "--profile", "0", file("gone.avi")}).exitCode, 0);
+    makeQueue({"gone.avi"}, program);
     std::filesystem::remove(file("gone.avi"));
-    const BatchResult result = runBatch(program, {"convert", file("q.kxl")});
+    const BatchResult result = runBatch(program, {"convert", file("queue.kxl")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "clipforge-batch: job 0: " + file("gone.avi") + ": No such file or directory\n");
     EXPECT_FALSE(std::filesystem::exists(program.path("convert/gone.mp4")));
@@ -185,9 +183,8 @@ TEST_F(BatchFfmpegTest, AnOutputThatAppearedBeforeTheConverterWroteIsLeftUntouch
 {
     const ProgramFolder planting(Catalogue, PlantingWrapper);
     ASSERT_TRUE(planting.valid());
-    makeClip("a.avi");
-    ASSERT_EQ(runBatch(planting, {"make", file("q.kxl"), "--profile", "0", file("a.avi")}).exitCode, 0);
-    const BatchResult result = runBatch(planting, {"convert", file("q.kxl")});
+    makeQueue({"a.avi"}, planting);
+    const BatchResult result = runBatch(planting, {"convert", file("queue.kxl")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "clipforge-batch: job 0: File '" + planting.path("convert/a.mp4") + "' already exists. Exiting.\n");
     EXPECT_EQ(readFile(planting.path("convert/a.mp4")), "planted");

@@ -42,6 +42,12 @@ std::vector<std::string> lines(const std::string& text)
     return result;
 }
 
+bool exists(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
 ProgramFolder::ProgramFolder(const std::string& catalogue, const std::string& converterScript)
 {
     const QDir folder(folder_.path());

@@ -12,6 +12,8 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 // text cut at its line feeds, which are dropped.
 std::vector<std::string> lines(const std::string& text);
+// Whether anything, even a dangling link, is at path.
+bool exists(const std::string& path);
 
 // A program folder of its own for clipforge-batch: a copy of the executable (the program folder
 // is where the executable lives), a catalogue, bin/ffmpeg and convert/. The build's program

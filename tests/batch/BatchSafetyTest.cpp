@@ -33,12 +33,6 @@ const char* const Catalogue = "<commands>"
                               "<profile><format>Wave</format><params>-y</params><ext>wav</ext></profile>"
                               "</commands>";
 
-bool exists(const std::string& path)
-{
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 class BatchSafetyTest : public BatchFixture {
 protected:
     BatchSafetyTest() : BatchFixture(Catalogue, OverwritingConverter) {}
@@ -160,28 +154,22 @@ TEST_F(BatchSafetyTest, MakeWritesListFilesOnly)
     else
         std::cout << "[  SKIPPED ] the device case: mknod needs root\n";
 
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string message;
+    const std::pair<std::string, std::string> cases[] = {
+        {"video.mp4", "video.mp4 already exists and is not named .kxl"},
+        {"page.kxl", "page.kxl is not a list file: it holds something other than list items"},
+        {"binary.kxl", "binary.kxl is not a list file: it is not an XML file"},
+        {"broken.kxl", "broken.kxl is not a list file: "},
+        {"fifo.kxl", "fifo.kxl is a FIFO, not a list file"},
+        {"folder.kxl", "folder.kxl is a folder, not a list file"},
+        {"tofolder.kxl", "tofolder.kxl is a folder, not a list file"},
+        {"device.kxl", "device.kxl is a device, not a list file"},
     };
-    const Case cases[] = {
-        {{"video.mp4", "--profile", "2", "a.avi"}, "video.mp4 already exists and is not named .kxl"},
-        {{"page.kxl", "--profile", "2", "a.avi"}, "page.kxl is not a list file: it holds something other than list items"},
-        {{"binary.kxl", "--profile", "2", "a.avi"}, "binary.kxl is not a list file: it is not an XML file"},
-        {{"broken.kxl", "--profile", "2", "a.avi"}, "broken.kxl is not a list file: "},
-        {{"fifo.kxl", "--profile", "2", "a.avi"}, "fifo.kxl is a FIFO, not a list file"},
-        {{"folder.kxl", "--profile", "2", "a.avi"}, "folder.kxl is a folder, not a list file"},
-        {{"tofolder.kxl", "--profile", "2", "a.avi"}, "tofolder.kxl is a folder, not a list file"},
-        {{"device.kxl", "--profile", "2", "a.avi"}, "device.kxl is a device, not a list file"},
-    };
-    for (const Case& c : cases) {
-        if (c.arguments.front() == "device.kxl" && !root)
+    for (const auto& [list, message] : cases) {
+        if (list == "device.kxl" && !root)
             continue;
-        std::vector<std::string> arguments{"make"};
-        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-        const BatchResult result = runBatch(program, arguments, work.path().toStdString());
-        EXPECT_EQ(result.exitCode, 2) << c.message;
-        EXPECT_EQ(result.err.rfind("clipforge-batch: " + c.message, 0), 0u) << result.err;
+        const BatchResult result = runBatch(program, {"make", list, "--profile", "2", "a.avi"}, work.path().toStdString());
+        EXPECT_EQ(result.exitCode, 2) << message;
+        EXPECT_EQ(result.err.rfind("clipforge-batch: " + message, 0), 0u) << result.err;
         EXPECT_NE(result.err.find("Nothing was written."), std::string::npos) << result.err;
     }
     EXPECT_EQ(readFile(file("video.mp4")), "a video");
