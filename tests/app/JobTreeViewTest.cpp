@@ -114,12 +114,10 @@ TEST(JobTreeView, KeepsAFivePixelBorderWidth)
     view.setJobs(&jobs);
     view.resize(828, 249);
     view.show();
-    const QPoint firstRow = view.viewport()->mapTo(&view, view.visualRect(jobs.index(0, 0)).topLeft());
-    EXPECT_EQ(firstRow, QPoint(5, 5));
+    EXPECT_EQ(view.viewport()->mapTo(&view, view.visualRect(jobs.index(0, 0)).topLeft()), QPoint(5, 5));
     const QScrollBar* bar = view.verticalScrollBar();
     const QRect scrollBar(bar->mapTo(&view, QPoint(0, 0)), bar->size());
-    EXPECT_EQ(scrollBar.right(), 828 - 1 - 5);
-    EXPECT_EQ(scrollBar.top(), 5);
+    EXPECT_EQ(scrollBar.topRight(), QPoint(828 - 1 - 5, 5));
     EXPECT_EQ(scrollBar.bottom(), 249 - 1 - 5);
     EXPECT_EQ(view.viewport()->geometry().bottom(), 249 - 1 - 5);
     const QImage picture = view.grab().toImage();

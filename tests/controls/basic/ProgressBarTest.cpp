@@ -203,12 +203,11 @@ TEST(GradientProgressBar, EverySchemeSetsItsFiveDocumentedColours)
     for (int scheme = csDesert; scheme <= csToxic; ++scheme) {
         TGradientProgressBar bar;
         bar.SetColorScheme(static_cast<TColorScheme>(scheme));
-        const clipforge::SchemeColors expected = documentedScheme(static_cast<TColorScheme>(scheme));
-        EXPECT_EQ(bar.ColorBorder(), expected.border) << "scheme " << scheme;
-        EXPECT_EQ(bar.BackColorFace(), expected.backFace) << "scheme " << scheme;
-        EXPECT_EQ(bar.BackColorGrad(), expected.backGrad) << "scheme " << scheme;
-        EXPECT_EQ(bar.ForeColorFace(), expected.foreFace) << "scheme " << scheme;
-        EXPECT_EQ(bar.ForeColorGrad(), expected.foreGrad) << "scheme " << scheme;
+        const auto e = documentedScheme(static_cast<TColorScheme>(scheme));
+        EXPECT_EQ((std::array {bar.ColorBorder(), bar.BackColorFace(), bar.BackColorGrad(), bar.ForeColorFace(),
+                               bar.ForeColorGrad()}),
+                  (std::array {e.border, e.backFace, e.backGrad, e.foreFace, e.foreGrad}))
+            << "scheme " << scheme;
     }
 }
 
