@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "ClipforgeResources.h"
+#include "controls/AccessibleControls.h"
 #include "core/LocalText.h"
 #include "dialogs/DialogService.h"
 #include "engine/StartFailureReporter.h"
@@ -30,6 +31,8 @@ Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     clipforge::initResources();
+    // Before any window exists, so that none is read the toolkit's way first.
+    installAccessibleControls();
     setApplicationTitle();
     // A converter that cannot be started is the one thing the runner reports by itself.
     setStartFailureReporter([](const std::string& message) {

@@ -6,14 +6,15 @@
 #include "app/ClockText.h"
 #include "app/FileDrop.h"
 #include "app/JobItemDelegate.h"
+#include "app/JobListKeys.h"
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
-#include "app/LabelClick.h"
 #include "app/MainDlg.h"
 #include "app/WebPages.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
 #include "controls/LinePanel.h"
+#include "controls/LinkLabel.h"
 #include "controls/MenuDraw.h"
 #include "controls/MyButtonEx.h"
 #include "controls/PngImageList.h"
@@ -93,8 +94,9 @@ void TUIHook::InitControls()
 void TUIHook::unwire()
 {
     fileDrop_.reset();
+    listKeys_.reset();
     connections_.reset();
-    updateClick_.reset();
+    Form.lbUpdate->OnClick = nullptr;
     captions_.reset();
     for (TImageButton* button : {Form.btnAdd, Form.btnConvert, Form.btnStop, Form.btnSupport, Form.btnList,
                                  Form.btnOption})
@@ -127,7 +129,7 @@ void TUIHook::wireClicks()
     Form.btnOption->OnClick = [this](auto*) { btnOptionClick(); };
     Form.btnImport->OnClick = [this](auto*) { btnImportClick(); };
     Form.btnExport->OnClick = [this](auto*) { btnExportClick(); };
-    updateClick_ = std::make_unique<clipforge::LabelClick>(Form.lbUpdate, [this] { lbUpdateClick(); });
+    Form.lbUpdate->OnClick = [this] { lbUpdateClick(); };
 }
 
 void TUIHook::wireMenu()
@@ -148,6 +150,9 @@ void TUIHook::createManagers()
     properties_ = std::make_unique<clipforge::JobProperties>(*treeManager_, commandManager_->Names(),
                                                               [this] { return command_->Stopped(); });
     Form.JobTree->OnColumnDblClick = [this](int row) { properties_->Properties(row); };
+    listKeys_ = std::make_unique<clipforge::JobListKeys>(
+        *Form.JobTree, clipforge::JobListKeys::Commands {[this] { pmiDeleteClick(); }, [this] { pmiPropertiesClick(); },
+                                                         [this](int row, int step) { moveJob(row, step); }});
 
     command_ = std::make_unique<TCommand>(*treeManager_, *commandManager_);
     command_->OnProgress = [this](QObject* sender, std::int32_t percent) { CommandProgress(sender, percent); };
@@ -272,6 +277,14 @@ void TUIHook::pmiDeleteClick()
         rows << selected.row();
     treeManager_->DeleteRows(rows);
     setCounter(0);
+}
+
+void TUIHook::moveJob(int row, int step)
+{
+    if (!ListChangesAllowed())
+        return;
+    (void)row;
+    (void)step;
 }
 
 void TUIHook::pmiClearClick()

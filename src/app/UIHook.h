@@ -17,8 +17,8 @@ class TmainDlg;
 namespace clipforge {
 class CaptionForwarder;
 class FileDrop;
+class JobListKeys;
 class JobProperties;
-class LabelClick;
 }
 
 // The main window's controller: it owns every long-lived object of the program, wires
@@ -74,6 +74,7 @@ private:
     int jobCount() const;
     int failedJobs() const;
     void addFiles(const QStringList& names);
+    void moveJob(int row, int step);
 
     TmainDlg& Form;
     std::unique_ptr<TCommandManager> commandManager_;
@@ -84,8 +85,8 @@ private:
     std::unique_ptr<TSaveManager> saveManager_;
     std::unique_ptr<clipforge::JobProperties> properties_;
     std::unique_ptr<clipforge::CaptionForwarder> captions_;
-    std::unique_ptr<clipforge::LabelClick> updateClick_;
     std::unique_ptr<clipforge::FileDrop> fileDrop_;
+    std::unique_ptr<clipforge::JobListKeys> listKeys_;
     // The context of every connection to the window, so that none outlives the controller.
     std::unique_ptr<QObject> connections_;
 };

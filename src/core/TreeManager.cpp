@@ -24,6 +24,18 @@ QList<QPair<int, int>> contiguousRanges(const QList<int>& sortedRows)
     return ranges;
 }
 
+// Read out by assistive technology beside the file's name.
+QString stateName(std::int32_t state)
+{
+    switch (state) {
+    case jsWaiting: return QStringLiteral("waiting");
+    case jsConverting: return QStringLiteral("converting");
+    case jsFinished: return QStringLiteral("finished");
+    case jsFailed: return QStringLiteral("failed");
+    default: return {};
+    }
+}
+
 }  // namespace
 
 TTreeManager::TTreeManager(const std::vector<std::string>& profileNames, TItemManager& staging, QObject* parent)
@@ -203,6 +215,8 @@ QVariant TTreeManager::jobColumnData(const TItemNodeData& job, int row, int role
         return job.State;
     case Qt::ToolTipRole:
         return Hint(row);
+    case Qt::AccessibleDescriptionRole:
+        return stateName(job.State);
     case FormatRole:
         return job.ItemData.Format;
     case PathRole:

@@ -47,6 +47,7 @@ JobDialogForm::JobDialogForm(const QString& caption, const std::vector<std::stri
     createButtons();
     createFolderAndProfile(profileNames);
     setTabOrders();
+    nameForAssistiveTechnology();
     // The form sees the keys before its controls, so OK and Cancel answer their letters
     // whichever control has the focus, the open profile list included.
     new KeyPreview(*this, [this](QKeyEvent& key) { return previewKey(key); });
@@ -71,6 +72,8 @@ void JobDialogForm::createInformation()
     colours.setColor(QPalette::Base, Qt::black);
     colours.setColor(QPalette::Text, QColor(0, 255, 0));
     Memo1->setPalette(colours);
+    // Tab passes it by: it would only hand the focus on to OK, out of the visual order.
+    Memo1->setFocusPolicy(Qt::ClickFocus);
     Memo1->installEventFilter(this);
 }
 
@@ -106,6 +109,7 @@ void JobDialogForm::createButtons()
     btDirectory->setToolTip(QStringLiteral("directory select"));
     btDirectory->SetPngImage(artwork::picture(QStringLiteral("folder")));
     btDirectory->OnClick = [this](auto*) { btDirectoryClick(); };
+    btDirectory->setFocusPolicy(Qt::TabFocus);
 }
 
 void JobDialogForm::createFolderAndProfile(const std::vector<std::string>& profileNames)
@@ -132,13 +136,25 @@ void JobDialogForm::createFolderAndProfile(const std::vector<std::string>& profi
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
 }
 
+// Top to bottom, left to right, as the eye reads the form.
 void JobDialogForm::setTabOrders()
 {
-    setTabOrder(MyListBox1, Memo1);
-    setTabOrder(Memo1, btnOk);
-    setTabOrder(btnOk, btnCancel);
-    setTabOrder(btnCancel, etDirectory);
-    setTabOrder(etDirectory, ComboBox1);
+    QWidget* const order[] = {MyListBox1, ComboBox1, etDirectory, btDirectory, btnCancel, btnOk};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void JobDialogForm::nameForAssistiveTechnology()
+{
+    Label1->setBuddy(Memo1);
+    Label2->setBuddy(etDirectory);
+    MyListBox1->setAccessibleName(QStringLiteral("Files"));
+    // Nothing on the form names the profile list, and on this desktop a drop-down list is read
+    // by its chosen item and its label: a label that never shows gives it one.
+    auto* profileLabel = new QLabel(QStringLiteral("Profile"), this);
+    profileLabel->hide();
+    profileLabel->setBuddy(ComboBox1);
+    btDirectory->setAccessibleName(QStringLiteral("Browse for the save folder"));
 }
 
 void JobDialogForm::appendLine(const QString& text)
@@ -195,6 +211,25 @@ void JobDialogForm::Memo1Enter()
 }
 
 bool JobDialogForm::previewKey(QKeyEvent& key)
+{
+    return previewEnter(key) || previewAccelerator(key);
+}
+
+// Enter presses the focused button itself, picks the row of an open profile list, and presses
+// OK from anywhere else.
+bool JobDialogForm::previewEnter(const QKeyEvent& key)
+{
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!enter || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || key.isAutoRepeat())
+        return false;
+    const QWidget* focused = focusWidget();
+    if (ComboBox1->DroppedDown() || focused == btnCancel || focused == btnOk || focused == btDirectory)
+        return false;
+    btnOk->Click();
+    return true;
+}
+
+bool JobDialogForm::previewAccelerator(QKeyEvent& key)
 {
     const QChar letter = altLetter(key);
     if (letter.isNull())

@@ -63,7 +63,10 @@ private:
     void createButtons();
     void createFolderAndProfile(const std::vector<std::string>& profileNames);
     void setTabOrders();
+    void nameForAssistiveTechnology();
     bool previewKey(QKeyEvent& key);
+    bool previewEnter(const QKeyEvent& key);
+    bool previewAccelerator(QKeyEvent& key);
     void Memo1Enter();
     void FormKeyDown(QKeyEvent* event);
 };

@@ -1,0 +1,236 @@
+// The main window by keyboard alone, and as assistive technology reads it.
+#include "AppFixture.h"
+
+#include "app/JobTreeView.h"
+#include "app/UIHook.h"
+#include "controls/GradientProgressBar.h"
+#include "controls/ImageButton.h"
+#include "controls/LinkLabel.h"
+#include "controls/MyButtonEx.h"
+#include "core/TreeManager.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void activate(TmainDlg& window)
+{
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+bool running(AppFixture& app)
+{
+    return app.window().btnStop->Enabled();
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+QString fileOfRow(AppFixture& app, int row)
+{
+    return app.hook().TreeManager()->Job(row).ItemData.FileName;
+}
+
+}  // namespace
+
+TEST(MainWindowKeys, AltLettersPressTheirButtonsWhileEnabled)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    activate(app.window());
+    app.window().btnImport->setFocus();
+    const struct {
+        Qt::Key key;
+        size_t fileDialogs, webPages;
+        bool runningAfter;
+    } steps[] = {
+        {Qt::Key_A, 1, 0, false}, {Qt::Key_U, 0, 1, false}, {Qt::Key_I, 1, 0, false}, {Qt::Key_E, 1, 0, false},
+        {Qt::Key_S, 0, 0, false}, {Qt::Key_C, 0, 0, true},  {Qt::Key_A, 0, 0, true},  {Qt::Key_C, 0, 0, true},
+        {Qt::Key_S, 0, 0, false},
+    };
+    for (const auto& step : steps) {
+        const size_t fileDialogs = app.dialogs.filters.size();
+        const size_t webPages = app.dialogs.openedUrls.size();
+        press(step.key, Qt::AltModifier);
+        const char letter = char('A' + (step.key - Qt::Key_A));
+        EXPECT_EQ(app.dialogs.filters.size() - fileDialogs, step.fileDialogs) << "Alt+" << letter;
+        EXPECT_EQ(app.dialogs.openedUrls.size() - webPages, step.webPages) << "Alt+" << letter;
+        EXPECT_TRUE(waitFor([&] { return running(app) == step.runningAfter; })) << "Alt+" << letter;
+    }
+}
+
+TEST(MainWindowKeys, TabFollowsTheEyePassingDisabledButtonsAndSpacePresses)
+{
+    AppFixture app;
+    TmainDlg& window = app.window();
+    activate(window);
+    window.btnAdd->setFocus();
+    const std::vector<QWidget*> order = {window.btnConvert, window.btnSupport, window.lbUpdate, window.JobTree,
+                                         window.btnImport,  window.btnExport,  window.btnAdd};
+    for (size_t i = 0; i < order.size(); ++i) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "Tab " << i + 1;
+    }
+    for (size_t i = order.size() - 1; i > 0; --i) {
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), order[i - 1]) << "Shift+Tab back to step " << i;
+    }
+    window.btnSupport->setFocus();
+    press(Qt::Key_Space);
+    window.lbUpdate->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(app.dialogs.openedUrls.size(), 2u) << "Support and the link, pressed by keys";
+}
+
+TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    const QStringList clips = generatedClips();
+    app.addJobs(clips, 0, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    clipforge::JobTreeView& tree = *app.window().JobTree;
+    activate(app.window());
+    const auto focusRow = [&](int row) {
+        tree.setFocus();
+        tree.setCurrentIndex(jobs.index(row, 0));
+    };
+
+    focusRow(1);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(app.window().PopupMenu1->isVisible()) << "Shift+F10 opens the job menu";
+    EXPECT_EQ(app.window().PopupMenu1->activeAction(), app.window().pmiDelete);
+    app.window().PopupMenu1->close();
+
+    focusRow(1);
+    press(Qt::Key_Return);
+    EXPECT_EQ(app.dialogs.modalCount, 2) << "Enter opens the properties";
+    focusRow(1);
+    press(Qt::Key_Delete);
+    ASSERT_EQ(jobs.Count(), 2);
+    EXPECT_EQ(fileOfRow(app, 1), clips[2]);
+    EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("2 files, finished 0 of 2"));
+
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return jobs.Job(0).State == jsConverting; }));
+    focusRow(1);
+    press(Qt::Key_Return);
+    press(Qt::Key_Delete);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(app.dialogs.modalCount, 2) << "no properties during a run";
+    EXPECT_EQ(jobs.Count(), 2) << "no deleting during a run";
+    EXPECT_FALSE(app.window().PopupMenu1->isVisible());
+    click(app.window().btnStop);
+    EXPECT_TRUE(waitFor([&] { return !running(app); }));
+}
+
+TEST(MainWindowAccess, EveryCommandIsANamedControlThatCanBePressed)
+{
+    AppFixture app;
+    TmainDlg& window = app.window();
+    const struct {
+        QWidget* widget;
+        QAccessible::Role role;
+        QString name;
+        bool enabled;
+    } cases[] = {
+        {window.btnAdd, QAccessible::Button, QStringLiteral("Add"), true},
+        {window.btnConvert, QAccessible::Button, QStringLiteral("Convert"), true},
+        {window.btnStop, QAccessible::Button, QStringLiteral("Stop"), false},
+        {window.btnSupport, QAccessible::Button, QStringLiteral("Support"), true},
+        {window.btnImport, QAccessible::Button, QStringLiteral("Import"), true},
+        {window.btnExport, QAccessible::Button, QStringLiteral("Export"), true},
+        {window.lbUpdate, QAccessible::Link, QStringLiteral("check for updates"), true},
+        {window.ProgressBar1, QAccessible::ProgressBar, QStringLiteral("Progress"), true},
+    };
+    for (const auto& c : cases) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(c.widget);
+        ASSERT_NE(read, nullptr) << c.name.toStdString();
+        EXPECT_EQ(read->role(), c.role) << c.name.toStdString();
+        EXPECT_EQ(read->text(QAccessible::Name), c.name);
+        EXPECT_EQ(!read->state().disabled, c.enabled) << c.name.toStdString();
+    }
+    QAccessible::queryAccessibleInterface(window.btnAdd)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(waitFor([&] { return app.dialogs.filters.size() == 1u; })) << "Add pressed asks for files";
+}
+
+TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsInTheWindow)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    const QStringList clips = generatedClips().mid(0, 2);
+    app.addJobs(clips, 0, QString());
+    TmainDlg& window = app.window();
+    QAccessibleTableInterface* rows = QAccessible::queryAccessibleInterface(window.JobTree)->tableInterface();
+    ASSERT_NE(rows, nullptr);
+    const auto expectRow = [&](int row, const char* state) {
+        QAccessibleInterface* cell = rows->cellAt(row, 0);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Name), clips[row]);
+        EXPECT_EQ(cell->text(QAccessible::Description), QString::fromLatin1(state)) << "row " << row;
+    };
+    expectRow(0, "waiting");
+    click(window.btnConvert);
+    ASSERT_TRUE(waitFor([&] { return running(app); }));
+    expectRow(0, "converting");
+    expectRow(1, "waiting");
+    click(window.btnStop);
+    ASSERT_TRUE(waitFor([&] { return !running(app); }));
+    expectRow(0, "failed");
+
+    activate(window);
+    window.JobTree->setFocus();
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(window.PopupMenu1->isVisible());
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(window.PopupMenu1);
+    QAccessibleInterface* main = QAccessible::queryAccessibleInterface(&window);
+    EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(menu->parent(), main);
+    EXPECT_GE(main->indexOfChild(menu), 0) << "the open menu is among the window's children";
+    QStringList items;
+    for (int i = 0; i < menu->childCount(); ++i)
+        if (menu->child(i)->role() != QAccessible::Separator)
+            items << menu->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(items, (QStringList {QStringLiteral("Delete"), QStringLiteral("Clear"), QStringLiteral("Properties")}));
+    window.PopupMenu1->close();
+    EXPECT_LT(main->indexOfChild(menu), 0) << "a closed menu is not";
+}
+
+// Writes the main window with a button focused by the keyboard beside the others, for people to
+// look at, and checks what it shows: the mark lies on that button alone, and goes with the mouse.
+TEST(MainWindowKeys, OnlyTheButtonFocusedByTheKeyboardIsMarked)
+{
+    AppFixture app;
+    TmainDlg& window = app.window();
+    activate(window);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(600, 80));
+    const QImage mouseOnly = window.grab().toImage();
+    window.btnAdd->setFocus();
+    EXPECT_EQ(window.grab().toImage(), mouseOnly) << "focus given without the keyboard shows nothing";
+
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), window.btnConvert);
+    const QImage marked = window.grab().toImage();
+    const QString folder = qEnvironmentVariable("CLIPFORGE_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        marked.save(QDir(folder).filePath(QStringLiteral("main-window-keyboard-focus.png")));
+    QRect changed;
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x)
+            if (marked.pixel(x, y) != mouseOnly.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_TRUE(window.btnConvert->geometry().contains(changed))
+        << "changed " << changed.x() << "," << changed.y() << " " << changed.width() << "x" << changed.height();
+
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(600, 80));
+    EXPECT_EQ(window.grab().toImage(), mouseOnly) << "a mouse press takes the mark away again";
+}
