@@ -1,5 +1,7 @@
 #include "controls/AccessibleControls.h"
 
+#include "controls/ApplicationAccessible.h"
+
 #include "controls/GradientProgressBar.h"
 #include "controls/GradientProgressBarAccessible.h"
 #include "controls/ImageButton.h"
@@ -10,9 +12,9 @@
 #include "controls/MyButtonExAccessible.h"
 #include "controls/PngSpeedButton.h"
 #include "controls/PngSpeedButtonAccessible.h"
-#include "controls/WindowAccessible.h"
 
 #include <QAccessible>
+#include <QApplication>
 
 namespace clipforge {
 
@@ -20,6 +22,8 @@ namespace {
 
 QAccessibleInterface* accessibleControl(const QString& className, QObject* object)
 {
+    if (object && object == qApp)
+        return new ApplicationAccessible;
     if (!object || !object->isWidgetType())
         return nullptr;
     if (className == QLatin1String("TImageButton"))
@@ -30,10 +34,6 @@ QAccessibleInterface* accessibleControl(const QString& className, QObject* objec
         return new PngSpeedButtonAccessible(static_cast<TPngSpeedButton*>(object));
     if (className == QLatin1String("TGradientProgressBar"))
         return new GradientProgressBarAccessible(static_cast<TGradientProgressBar*>(object));
-    // Only a window of no class of its own, as the main window is: every other kind keeps the
-    // toolkit's own reading.
-    if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow())
-        return new WindowAccessible(static_cast<QWidget*>(object));
     if (className == QLatin1String("clipforge::LinkLabel"))
         return new LinkLabelAccessible(static_cast<LinkLabel*>(object));
     return nullptr;

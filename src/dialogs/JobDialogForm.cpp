@@ -50,7 +50,7 @@ JobDialogForm::JobDialogForm(const QString& caption, const std::vector<std::stri
     nameForAssistiveTechnology();
     // The form sees the keys before its controls, so OK and Cancel answer their letters
     // whichever control has the focus, the open profile list included.
-    new KeyPreview(*this, [this](QKeyEvent& key) { return previewKey(key); });
+    new KeyPreview(*this, [this](QWidget& receiver, QKeyEvent& key) { return previewKey(receiver, key); });
     centreOverMainWindow(*this);
 }
 
@@ -146,7 +146,8 @@ void JobDialogForm::setTabOrders()
 
 void JobDialogForm::nameForAssistiveTechnology()
 {
-    Label1->setBuddy(Memo1);
+    // The box sits inside its frame, out of reach of its heading's buddy link.
+    Memo1->setAccessibleName(Label1->text());
     Label2->setBuddy(etDirectory);
     MyListBox1->setAccessibleName(QStringLiteral("Files"));
     // Nothing on the form names the profile list, and on this desktop a drop-down list is read
@@ -210,20 +211,21 @@ void JobDialogForm::Memo1Enter()
     btnOk->setFocus(Qt::TabFocusReason);
 }
 
-bool JobDialogForm::previewKey(QKeyEvent& key)
+bool JobDialogForm::previewKey(QWidget& receiver, QKeyEvent& key)
 {
-    return previewEnter(key) || previewAccelerator(key);
+    return previewEnter(receiver, key) || previewAccelerator(key);
 }
 
 // Enter presses the focused button itself, picks the row of an open profile list, and presses
-// OK from anywhere else.
-bool JobDialogForm::previewEnter(const QKeyEvent& key)
+// OK from anywhere else. The open list closes on Enter before the key itself is delivered, so
+// it is known by the key having been addressed to it, a window of its own.
+bool JobDialogForm::previewEnter(const QWidget& receiver, const QKeyEvent& key)
 {
     const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
     if (!enter || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || key.isAutoRepeat())
         return false;
     const QWidget* focused = focusWidget();
-    if (ComboBox1->DroppedDown() || focused == btnCancel || focused == btnOk || focused == btDirectory)
+    if (receiver.window() != this || focused == btnCancel || focused == btnOk || focused == btDirectory)
         return false;
     btnOk->Click();
     return true;

@@ -64,8 +64,8 @@ private:
     void createFolderAndProfile(const std::vector<std::string>& profileNames);
     void setTabOrders();
     void nameForAssistiveTechnology();
-    bool previewKey(QKeyEvent& key);
-    bool previewEnter(const QKeyEvent& key);
+    bool previewKey(QWidget& receiver, QKeyEvent& key);
+    bool previewEnter(const QWidget& receiver, const QKeyEvent& key);
     bool previewAccelerator(QKeyEvent& key);
     void Memo1Enter();
     void FormKeyDown(QKeyEvent* event);

@@ -23,18 +23,21 @@ namespace {
 
 const std::vector<std::string> profiles = {"AVI video", "MP4 video", "OGV video"};
 
-std::vector<std::unique_ptr<clipforge::JobDialogForm>> bothDialogs()
+// Runs check on each dialog in turn, shown as the program shows it: modal, with the keyboard.
+void forBothDialogs(const std::function<void(clipforge::JobDialogForm&)>& check)
 {
-    std::vector<std::unique_ptr<clipforge::JobDialogForm>> dialogs;
-    dialogs.push_back(std::make_unique<TaddDlg>(profiles));
-    dialogs.push_back(std::make_unique<TItemDlg>(profiles));
-    for (const auto& dialog : dialogs) {
+    for (const bool add : {true, false}) {
+        std::unique_ptr<clipforge::JobDialogForm> dialog;
+        if (add)
+            dialog = std::make_unique<TaddDlg>(profiles);
+        else
+            dialog = std::make_unique<TItemDlg>(profiles);
         dialog->setModal(true);
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        check(*dialog);
     }
-    return dialogs;
 }
 
 std::string nameOf(const clipforge::JobDialogForm& dialog, const QWidget* widget)
@@ -52,10 +55,10 @@ std::string nameOf(const clipforge::JobDialogForm& dialog, const QWidget* widget
 
 TEST(DialogKeyboard, TabRunsTopToBottomLeftToRightAndShiftTabBack)
 {
-    for (const auto& dialog : bothDialogs()) {
+    forBothDialogs([](clipforge::JobDialogForm& form) {
+        const auto* dialog = &form;
         const std::vector<QWidget*> order = {dialog->MyListBox1, dialog->ComboBox1, dialog->etDirectory,
                                              dialog->btDirectory, dialog->btnCancel, dialog->btnOk};
-        QApplication::setActiveWindow(dialog.get());
         order.front()->setFocus();
         for (size_t step = 1; step <= order.size(); ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -68,7 +71,7 @@ TEST(DialogKeyboard, TabRunsTopToBottomLeftToRightAndShiftTabBack)
                       nameOf(*dialog, order[(order.size() - step) % order.size()]))
                 << dialog->windowTitle().toStdString() << ", Shift+Tab " << step;
         }
-    }
+    });
 }
 
 TEST(DialogKeyboard, EnterPressesTheFocusedButtonOrElseOk)
@@ -93,29 +96,32 @@ TEST(DialogKeyboard, EnterPressesTheFocusedButtonOrElseOk)
         {"Space in the file list", [](Dialog& d) { return d.MyListBox1; }, Qt::Key_Space, false, false, false},
         {"Enter in the open profile list",
          [](Dialog& d) {
+             d.ComboBox1->setFocus();
              d.ComboBox1->showPopup();
              return d.ComboBox1->view();
          },
          Qt::Key_Return, false, false, false},
     };
     for (const auto& c : cases) {
-        for (const auto& dialog : bothDialogs()) {
+        forBothDialogs([&](Dialog& form) {
+            Dialog* dialog = &form;
             const size_t browsed = answers.directoryTitles.size();
-            QApplication::setActiveWindow(dialog.get());
             QWidget* target = c.focus(*dialog);
-            target->setFocus();
+            if (!dialog->ComboBox1->DroppedDown())
+                target->setFocus();
             QTest::keyClick(target, c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
             const std::string where = std::string(c.name) + " of " + dialog->windowTitle().toStdString();
             EXPECT_EQ(!dialog->isVisible(), c.closes) << where;
             EXPECT_EQ(dialog->Confirmed, c.confirms) << where;
             EXPECT_EQ(answers.directoryTitles.size() > browsed, c.browses) << where;
-        }
+        });
     }
 }
 
 TEST(DialogKeyboard, AssistiveTechnologyReadsEveryControlByName)
 {
-    for (const auto& dialog : bothDialogs()) {
+    forBothDialogs([](clipforge::JobDialogForm& form) {
+        auto* dialog = &form;
         const struct {
             QWidget* widget;
             QAccessible::Role role;
@@ -140,5 +146,5 @@ TEST(DialogKeyboard, AssistiveTechnologyReadsEveryControlByName)
         const auto labels = profile->relations(QAccessible::Label);
         ASSERT_EQ(labels.size(), 1);
         EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("Profile"));
-    }
+    });
 }
