@@ -232,6 +232,7 @@ void TmainDlg::setKeyboardOrder()
 void TmainDlg::createPopupMenu()
 {
     PopupMenu1 = new QMenu(this);
+    PopupMenu1->setAccessibleName(QStringLiteral("Job menu"));
     pmiDelete = PopupMenu1->addAction(QStringLiteral("&Delete"));
     pmiDelete->setStatusTip(QStringLiteral("delete selected item"));
     pmiClear = PopupMenu1->addAction(QStringLiteral("&Clear"));

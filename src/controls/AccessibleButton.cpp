@@ -64,12 +64,13 @@ void AccessibleButton::doAction(const QString& action)
         QMetaObject::invokeMethod(widget(), [this] { click(); }, Qt::QueuedConnection);
 }
 
+// The accelerator presses the button; it never merely focuses it.
 QStringList AccessibleButton::keyBindingsForAction(const QString& action) const
 {
     const QString accelerator = text(QAccessible::Accelerator);
-    if (action == pressAction() && !accelerator.isEmpty())
-        return {accelerator};
-    return QAccessibleWidget::keyBindingsForAction(action);
+    if (action != pressAction() || accelerator.isEmpty())
+        return {};
+    return {accelerator};
 }
 
 }  // namespace clipforge

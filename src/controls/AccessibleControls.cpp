@@ -14,6 +14,7 @@
 #include "controls/PngSpeedButtonAccessible.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 
 namespace clipforge {
@@ -34,6 +35,9 @@ QAccessibleInterface* accessibleControl(const QString& className, QObject* objec
         return new PngSpeedButtonAccessible(static_cast<TPngSpeedButton*>(object));
     if (className == QLatin1String("TGradientProgressBar"))
         return new GradientProgressBarAccessible(static_cast<TGradientProgressBar*>(object));
+    // A window of no class of its own, as the main window is, would otherwise read as a filler.
+    if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     if (className == QLatin1String("clipforge::LinkLabel"))
         return new LinkLabelAccessible(static_cast<LinkLabel*>(object));
     return nullptr;

@@ -13,6 +13,7 @@ public:
     explicit ImageButtonAccessible(TImageButton* button);
 
 protected:
+    QString caption() const override;
     bool clickable() const override;
     bool pressed() const override;
     void click() override;

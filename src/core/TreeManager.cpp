@@ -242,6 +242,17 @@ QVariant TTreeManager::progressColumnData(const TItemNodeData& job, int role) co
     }
 }
 
+QVariant TTreeManager::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case 0: return QStringLiteral("File");
+    case 1: return QStringLiteral("Progress");
+    default: return {};
+    }
+}
+
 Qt::ItemFlags TTreeManager::flags(const QModelIndex& index) const
 {
     if (!index.isValid())

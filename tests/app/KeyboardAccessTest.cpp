@@ -150,6 +150,7 @@ TEST(MainWindowAccess, EveryCommandIsANamedControlThatCanBePressed)
         {window.btnExport, QAccessible::Button, QStringLiteral("Export"), true},
         {window.lbUpdate, QAccessible::Link, QStringLiteral("check for updates"), true},
         {window.ProgressBar1, QAccessible::ProgressBar, QStringLiteral("Progress"), true},
+        {&window, QAccessible::Window, QStringLiteral("Norvane Clipforge"), true},
     };
     for (const auto& c : cases) {
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(c.widget);
@@ -194,6 +195,7 @@ TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsReachable)
     QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(window.PopupMenu1);
     QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
     EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(menu->text(QAccessible::Name), QStringLiteral("Job menu"));
     EXPECT_EQ(menu->parent(), application);
     const int index = application->indexOfChild(menu);
     ASSERT_GE(index, 0) << "the open menu is among the application's children";
