@@ -281,10 +281,11 @@ void TUIHook::pmiDeleteClick()
 
 void TUIHook::moveJob(int row, int step)
 {
-    if (!ListChangesAllowed())
+    // A destination is the row the job will stand before, counted before it moves.
+    const int destination = step < 0 ? row + step : row + step + 1;
+    if (!ListChangesAllowed() || destination < 0 || destination > jobCount())
         return;
-    (void)row;
-    (void)step;
+    treeManager_->MoveRows({row}, destination);
 }
 
 void TUIHook::pmiClearClick()

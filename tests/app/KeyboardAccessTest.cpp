@@ -68,7 +68,7 @@ TEST(MainWindowKeys, AltLettersPressTheirButtonsWhileEnabled)
     }
 }
 
-TEST(MainWindowKeys, TabFollowsTheEyePassingDisabledButtonsAndSpacePresses)
+TEST(MainWindowKeys, TabFollowsTheEyePassingDisabledButtons)
 {
     AppFixture app;
     TmainDlg& window = app.window();
@@ -84,11 +84,6 @@ TEST(MainWindowKeys, TabFollowsTheEyePassingDisabledButtonsAndSpacePresses)
         press(Qt::Key_Backtab, Qt::ShiftModifier);
         EXPECT_EQ(QApplication::focusWidget(), order[i - 1]) << "Shift+Tab back to step " << i;
     }
-    window.btnSupport->setFocus();
-    press(Qt::Key_Space);
-    window.lbUpdate->setFocus();
-    press(Qt::Key_Return);
-    EXPECT_EQ(app.dialogs.openedUrls.size(), 2u) << "Support and the link, pressed by keys";
 }
 
 TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
@@ -110,6 +105,28 @@ TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
     EXPECT_EQ(app.window().PopupMenu1->activeAction(), app.window().pmiDelete);
     app.window().PopupMenu1->close();
 
+    const struct {
+        int row;
+        Qt::Key key;
+        std::vector<int> order;
+    } moves[] = {
+        {1, Qt::Key_Down, {0, 2, 1}}, {2, Qt::Key_Down, {0, 2, 1}}, {2, Qt::Key_Up, {0, 1, 2}},
+        {0, Qt::Key_Up, {0, 1, 2}},   {0, Qt::Key_Down, {1, 0, 2}}, {1, Qt::Key_Up, {0, 1, 2}},
+    };
+    for (const auto& move : moves) {
+        focusRow(move.row);
+        const QString moved = fileOfRow(app, move.row);
+        press(move.key, Qt::ControlModifier);
+        QStringList expected;
+        for (const int clip : move.order)
+            expected << clips[clip];
+        QStringList files;
+        for (int row = 0; row < jobs.Count(); ++row)
+            files << fileOfRow(app, row);
+        EXPECT_EQ(files, expected) << "Ctrl+" << (move.key == Qt::Key_Up ? "Up" : "Down") << " on row " << move.row;
+        EXPECT_EQ(fileOfRow(app, tree.focusedRow()), moved) << "the moved job stays the current one";
+    }
+
     focusRow(1);
     press(Qt::Key_Return);
     EXPECT_EQ(app.dialogs.modalCount, 2) << "Enter opens the properties";
@@ -124,9 +141,11 @@ TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
     focusRow(1);
     press(Qt::Key_Return);
     press(Qt::Key_Delete);
+    press(Qt::Key_Up, Qt::ControlModifier);
     press(Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(app.dialogs.modalCount, 2) << "no properties during a run";
     EXPECT_EQ(jobs.Count(), 2) << "no deleting during a run";
+    EXPECT_EQ(fileOfRow(app, 1), clips[2]) << "no moving during a run";
     EXPECT_FALSE(app.window().PopupMenu1->isVisible());
     click(app.window().btnStop);
     EXPECT_TRUE(waitFor([&] { return !running(app); }));
@@ -136,31 +155,27 @@ TEST(MainWindowAccess, EveryCommandIsANamedControlThatCanBePressed)
 {
     AppFixture app;
     TmainDlg& window = app.window();
-    const struct {
-        QWidget* widget;
-        QAccessible::Role role;
-        QString name;
-        bool enabled;
-    } cases[] = {
-        {window.btnAdd, QAccessible::Button, QStringLiteral("Add"), true},
-        {window.btnConvert, QAccessible::Button, QStringLiteral("Convert"), true},
-        {window.btnStop, QAccessible::Button, QStringLiteral("Stop"), false},
-        {window.btnSupport, QAccessible::Button, QStringLiteral("Support"), true},
-        {window.btnImport, QAccessible::Button, QStringLiteral("Import"), true},
-        {window.btnExport, QAccessible::Button, QStringLiteral("Export"), true},
-        {window.lbUpdate, QAccessible::Link, QStringLiteral("check for updates"), true},
-        {window.ProgressBar1, QAccessible::ProgressBar, QStringLiteral("Progress"), true},
-        {&window, QAccessible::Window, QStringLiteral("Norvane Clipforge"), true},
+    const std::tuple<QWidget*, QAccessible::Role, const char*, bool> cases[] = {
+        {window.btnAdd, QAccessible::Button, "Add", true},           {window.btnConvert, QAccessible::Button, "Convert", true},
+        {window.btnStop, QAccessible::Button, "Stop", false},        {window.btnSupport, QAccessible::Button, "Support", true},
+        {window.btnImport, QAccessible::Button, "Import", true},     {window.btnExport, QAccessible::Button, "Export", true},
+        {window.lbUpdate, QAccessible::Link, "check for updates", true}, {&window, QAccessible::Window, "Norvane Clipforge", true},
+        {window.ProgressBar1, QAccessible::ProgressBar, "Progress", true},
     };
-    for (const auto& c : cases) {
-        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(c.widget);
-        ASSERT_NE(read, nullptr) << c.name.toStdString();
-        EXPECT_EQ(read->role(), c.role) << c.name.toStdString();
-        EXPECT_EQ(read->text(QAccessible::Name), c.name);
-        EXPECT_EQ(!read->state().disabled, c.enabled) << c.name.toStdString();
+    for (const auto& [widget, role, name, enabled] : cases) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
+        EXPECT_EQ(read->role(), role) << name;
+        EXPECT_EQ(read->text(QAccessible::Name), QString::fromUtf8(name));
+        EXPECT_EQ(!read->state().disabled, enabled) << name;
     }
-    QAccessible::queryAccessibleInterface(window.btnAdd)->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
+    window.ProgressBar1->SetPosition(45);
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window.ProgressBar1);
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("45%"));
+    EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 45);
+    const QString press = QAccessibleActionInterface::pressAction();
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(window.btnStop)->actionInterface()->actionNames().contains(press));
+    QAccessible::queryAccessibleInterface(window.btnAdd)->actionInterface()->doAction(press);
+    EXPECT_TRUE(app.dialogs.filters.empty()) << "the press is queued, as a click would be";
     EXPECT_TRUE(waitFor([&] { return app.dialogs.filters.size() == 1u; })) << "Add pressed asks for files";
 }
 
