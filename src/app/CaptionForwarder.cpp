@@ -47,7 +47,8 @@ void CaptionForwarder::forward(QLabel* label, TImageButton* button)
 {
     buttons_[label] = button;
     label->installEventFilter(this);
-    // The label registers the caption's Alt+letter; its own answer would only focus the button.
+    // The label names the button for assistive technology and registers the caption's Alt+letter;
+    // its own answer to that letter would only focus the button.
     label->setBuddy(button);
 }
 

@@ -92,6 +92,7 @@ TmainDlg::TmainDlg()
     createListPanel();
     createComponents();
     setKeyboardOrder();
+    nameForAssistiveTechnology();
     clipforge::formstyle::centreOnDesktop(*this, clientWidth, clientHeight);
     clipforge::setMainWindow(this);
     new clipforge::FocusReturn(this);
@@ -225,14 +226,19 @@ void TmainDlg::setKeyboardOrder()
     QWidget* const order[] = {btnAdd, btnConvert, btnStop, btnSupport, lbUpdate, JobTree, btnImport, btnExport};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
+}
+
+// What shows no caption of its own; the buttons are named by theirs.
+void TmainDlg::nameForAssistiveTechnology()
+{
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     JobTree->setAccessibleName(QStringLiteral("Job list"));
+    PopupMenu1->setAccessibleName(QStringLiteral("Job menu"));
 }
 
 void TmainDlg::createPopupMenu()
 {
     PopupMenu1 = new QMenu(this);
-    PopupMenu1->setAccessibleName(QStringLiteral("Job menu"));
     pmiDelete = PopupMenu1->addAction(QStringLiteral("&Delete"));
     pmiDelete->setStatusTip(QStringLiteral("delete selected item"));
     pmiClear = PopupMenu1->addAction(QStringLiteral("&Clear"));

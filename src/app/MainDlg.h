@@ -78,6 +78,7 @@ private:
     void createComponents();
     void createPopupMenu();
     void setKeyboardOrder();
+    void nameForAssistiveTechnology();
 
     std::unique_ptr<TUIHook> hook_;
 };
