@@ -39,7 +39,7 @@ void JobTreeView::setUpLook()
     setRootIsDecorated(false);
     setIndentation(0);
     setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -154,7 +154,10 @@ void JobTreeView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         const QModelIndex under = indexAt(event->position().toPoint());
-        if (under.isValid())
+        // A job of a selection keeps the selection, so the menu can act on all of it.
+        if (under.isValid() && selectionModel()->isRowSelected(under.row()))
+            selectionModel()->setCurrentIndex(under, QItemSelectionModel::NoUpdate);
+        else if (under.isValid())
             setCurrentIndex(under);
         return;
     }

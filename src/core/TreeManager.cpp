@@ -3,6 +3,8 @@
 #include "core/Errors.h"
 #include "core/ItemManager.h"
 #include "core/LocalText.h"
+#include "core/RowOrder.h"
+#include "core/SizeText.h"
 
 #include <algorithm>
 
@@ -60,7 +62,7 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
     Jobs.reserve(Jobs.size() + jobs.size());
     for (TItemData& job : jobs)
-        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}});
+        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}, {}, 0});
     endInsertRows();
 }
 
@@ -135,6 +137,49 @@ bool TTreeManager::Clear()
     return true;
 }
 
+bool TTreeManager::MoveRows(QList<int> rows, int gap)
+{
+    if (IsLocked)
+        return false;
+    rows.removeIf([this](int row) { return row < 0 || row >= Count(); });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (!rows.isEmpty())
+        reorder(clipforge::orderAfterMove(Count(), {rows.begin(), rows.end()}, gap));
+    return true;
+}
+
+// One layout change for any number of moved rows; persistent indexes (the views' selection,
+// the driver's current job) follow their jobs.
+void TTreeManager::reorder(const std::vector<int>& order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<TItemNodeData> reordered;
+    reordered.reserve(Jobs.size());
+    std::vector<int> newRow(order.size());
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        const auto old = static_cast<std::size_t>(order[position]);
+        reordered.push_back(std::move(Jobs[old]));
+        newRow[old] = static_cast<int>(position);
+    }
+    Jobs = std::move(reordered);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before)
+        after << createIndex(newRow[static_cast<std::size_t>(index.row())], index.column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void TTreeManager::SetOutput(int row, std::string path, std::int64_t size)
+{
+    TItemNodeData& job = Job(row);
+    job.OutputSize = path.empty() ? 0 : size;
+    job.Output = std::move(path);
+    RepaintNode(row);
+}
+
 bool TTreeManager::ChangeJob(int row, std::int32_t format, const QString& path)
 {
     if (IsLocked)
@@ -156,6 +201,9 @@ QString TTreeManager::Hint(int row) const
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");
     QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    if (node.State == jsFinished && !node.Output.empty())
+        hint += QStringLiteral("\n[output]: %1 (%2)")
+                    .arg(clipforge::widen(node.Output.str()), QString::fromStdString(clipforge::sizeText(node.OutputSize)));
     if (node.State == jsFailed)
         hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason.str());
     if (node.State == jsConverting && !node.Progress.empty())

@@ -56,6 +56,13 @@ public:
     // nothing removed, while the list is locked.
     bool DeleteRows(QList<int> rows);
     bool Clear();
+    // Moves the given rows, in their order, to the gap before row gap (Count() for the end),
+    // counted before the move; rows outside the list are ignored. Views keep their selection and
+    // current job, which move along. False, and nothing moved, while the list is locked.
+    bool MoveRows(QList<int> rows, int gap);
+    // Where the job at row put its output (the path really used, 8-bit) and how big it was; an
+    // empty path forgets it. Views are told.
+    void SetOutput(int row, std::string path, std::int64_t size);
     // Profile and folder of one job, as the properties dialog changes them; refused while locked.
     bool ChangeJob(int row, std::int32_t format, const QString& path);
 
@@ -63,8 +70,9 @@ public:
     bool Locked() const { return IsLocked; }
 
     // "[File Name]: %s", LF, "[format]: %s", LF, "[path]: %s"; a format that is no position of
-    // the catalogue reads "(none)". A failed job adds "[error]: " and its reason, the converting
-    // job "[progress]: " and how far it has got. Empty for a row outside the list; never throws.
+    // the catalogue reads "(none)". A finished job adds "[output]: " with where its output went
+    // and its size, a failed job "[error]: " and its reason, the converting job "[progress]: "
+    // and how far it has got. Empty for a row outside the list; never throws.
     QString Hint(int row) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -82,6 +90,7 @@ private:
     QVariant progressColumnData(const TItemNodeData& job, int role) const;
     void removeRange(int first, int last);
     void removeScattered(const QList<int>& sortedRows);
+    void reorder(const std::vector<int>& order);
 
     const std::vector<std::string>& ProfileNames;
     TItemManager& Staging;
