@@ -36,7 +36,7 @@ QString JobMenu::outputFolder(int row) const
 
 void JobMenu::updateItems()
 {
-    form_.pmiOpenFolder->setEnabled(QFileInfo(outputFolder(form_.JobTree->focusedRow())).isDir());
+    form_.pmiOpenFolder->setEnabled(QFileInfo(outputFolder(form_.JobTree->popupRow())).isDir());
     form_.pmiRemoveFinished->setEnabled(listChangesAllowed_() && anyFinished());
 }
 
@@ -51,7 +51,7 @@ bool JobMenu::anyFinished() const
 
 void JobMenu::pmiOpenFolderClick()
 {
-    const QString folder = outputFolder(form_.JobTree->focusedRow());
+    const QString folder = outputFolder(form_.JobTree->popupRow());
     if (QFileInfo(folder).isDir())
         DialogService::instance().openUrl(QUrl::fromLocalFile(folder));
 }

@@ -10,8 +10,8 @@ class TmainDlg;
 
 namespace clipforge {
 
-// The job menu's everyday items after the first three: "Open output folder", for the job under
-// the pointer (its own folder, or the default one), and "Remove finished jobs", so a new run
+// The job menu's everyday items after the first three: "Open output folder", for the job the menu
+// was opened on (its own folder, or the default one below the jobs), and "Remove finished jobs", so a new run
 // does not convert them again. Each opening of the menu enables only what can be done then.
 class JobMenu : public QObject {
 public:

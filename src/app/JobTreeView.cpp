@@ -173,9 +173,12 @@ void JobTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void JobTreeView::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu* menu = popupMenuAt(viewport()->mapFromGlobal(event->globalPos()));
+    const QPoint point = viewport()->mapFromGlobal(event->globalPos());
+    QMenu* menu = popupMenuAt(point);
     if (!menu)
         return;
+    const QModelIndex under = indexAt(point);
+    popupRow_ = under.isValid() ? under.row() : -1;
     menu->popup(event->globalPos());
     event->accept();
 }

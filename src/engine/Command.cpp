@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <filesystem>
 
 namespace {
 
@@ -24,6 +25,13 @@ constexpr std::uint32_t LastFrame = 74;
 // The runner's stage while its process runs; a run that ends below it never had a process.
 constexpr std::uint8_t ProcessRunning = 6;
 constexpr std::uint8_t CreatingProcess = 4;
+
+std::int64_t sizeOf(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::int64_t>(size);
+}
 
 }  // namespace
 
@@ -97,6 +105,7 @@ void TCommand::RunCurrent()
     OutputWasThere = clipforge::pathOccupied(UniquePath);
     job.State = jsConverting;
     job.FailureReason.clear();
+    job.Output.clear();
     job.ItemData.Busy = true;
     job.Progress.clear();
     Reader = std::make_unique<clipforge::ProgressReader>();
@@ -174,6 +183,8 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     Reader.reset();
     if (CurrentNode.isValid())
         Tree->Job(CurrentNode.row()).FailureReason = outcome.reason;
+    if (CurrentNode.isValid() && outcome.finished)
+        Tree->SetOutput(CurrentNode.row(), UniquePath, sizeOf(UniquePath));
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());
