@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTreeView>
 
 #include <algorithm>
@@ -14,6 +15,8 @@ namespace {
 
 const QColor gapLineColor(21, 66, 139);  // the captions' blue
 constexpr int gapLineHeight = 2;
+// Dragging this close to the top or bottom edge scrolls the list, for a gap out of sight.
+constexpr int scrollEdge = 12;
 
 }  // namespace
 
@@ -86,8 +89,18 @@ bool RowDragMove::moved(const QMouseEvent& mouse)
             return pressWasSelected_;
         dragging_ = true;
     }
+    scrollNearEdge(point);
     showGap(gapAt(point));
     return true;
+}
+
+void RowDragMove::scrollNearEdge(const QPoint& point)
+{
+    QScrollBar& bar = *view_.verticalScrollBar();
+    if (point.y() < scrollEdge)
+        bar.setValue(bar.value() - bar.singleStep());
+    else if (point.y() > view_.viewport()->height() - scrollEdge)
+        bar.setValue(bar.value() + bar.singleStep());
 }
 
 bool RowDragMove::released(const QMouseEvent& mouse)

@@ -16,7 +16,8 @@ namespace clipforge {
 // Moves the selected jobs by dragging them with the left button to a new place in the list,
 // while allowed() says so. A line shows where they will land. Pressing on a job that is already
 // selected keeps the selection, so several jobs can be dragged at once; a click without a drag
-// then selects that job alone, as usual. Shift and Ctrl clicks are the view's.
+// then selects that job alone, as usual. Shift and Ctrl clicks are the view's. Dragging near the
+// top or bottom edge scrolls the list.
 class RowDragMove : public QObject {
 public:
     // move(rows, gap): rows (ascending) go, in their order, to the gap before row gap (the
@@ -37,6 +38,7 @@ private:
     bool pressed(const QMouseEvent& mouse);
     bool moved(const QMouseEvent& mouse);
     bool released(const QMouseEvent& mouse);
+    void scrollNearEdge(const QPoint& point);
     void showGap(int gap);
     void reset();
     QList<int> selectedRows() const;
