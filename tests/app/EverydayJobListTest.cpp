@@ -189,7 +189,7 @@ TEST(EverydayJobList, RemoveFinishedJobsKeepsTheOthersButNotDuringARun)
     EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("1 files, finished 0 of 1"));
 
     // While a run holds the list the item does nothing, even when reached without the menu.
-    jobs.Job(0).State = jsFinished;
+    jobs.SetState(0, jsFinished);
     jobs.SetLocked(true);
     app.hook().JobMenu()->pmiRemoveFinishedClick();
     EXPECT_EQ(jobs.Count(), 1);
