@@ -61,7 +61,6 @@ public:
 
     // Read by tests and the job list's menu.
     TTreeManager* TreeManager() const { return treeManager_.get(); }
-    clipforge::JobMenu* JobMenu() const { return jobMenu_.get(); }
     TCommand* Command() const { return command_.get(); }
     TCommandManager& CommandManager() const { return *commandManager_; }
     // The driver is idle and the list is no longer held by a run that is still ending.
