@@ -39,7 +39,7 @@ void JobTreeView::setUpLook()
     setRootIsDecorated(false);
     setIndentation(0);
     setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -125,6 +125,7 @@ void JobTreeView::showMenuForCurrentJob()
     QMenu* menu = popupMenuAt(place);
     if (!menu)
         return;
+    popupRow_ = current.isValid() ? current.row() : -1;
     menu->popup(viewport()->mapToGlobal(place));
     if (!menu->actions().isEmpty())
         menu->setActiveAction(menu->actions().constFirst());
@@ -170,7 +171,10 @@ void JobTreeView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         const QModelIndex under = indexAt(event->position().toPoint());
-        if (under.isValid())
+        // A job of a selection keeps the selection, so the menu can act on all of it.
+        if (under.isValid() && selectionModel()->isRowSelected(under.row()))
+            selectionModel()->setCurrentIndex(under, QItemSelectionModel::NoUpdate);
+        else if (under.isValid())
             setCurrentIndex(under);
         return;
     }
@@ -191,9 +195,12 @@ void JobTreeView::contextMenuEvent(QContextMenuEvent* event)
         event->accept();
         return;
     }
-    QMenu* menu = popupMenuAt(viewport()->mapFromGlobal(event->globalPos()));
+    const QPoint point = viewport()->mapFromGlobal(event->globalPos());
+    QMenu* menu = popupMenuAt(point);
     if (!menu)
         return;
+    const QModelIndex under = indexAt(point);
+    popupRow_ = under.isValid() ? under.row() : -1;
     menu->popup(event->globalPos());
     event->accept();
 }

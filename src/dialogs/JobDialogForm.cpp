@@ -2,9 +2,11 @@
 
 #include "dialogs/Artwork.h"
 #include "dialogs/BrowseFolder.h"
+#include "dialogs/DefaultFolderLink.h"
 #include "dialogs/FormStyle.h"
 #include "dialogs/KeyPreview.h"
 #include "dialogs/MainWindow.h"
+#include "dialogs/ScreenFit.h"
 #include "controls/MyFlatComboBox.h"
 #include "controls/FlatEdit.h"
 #include "controls/LinePanel.h"
@@ -46,12 +48,13 @@ JobDialogForm::JobDialogForm(const QString& caption, const std::vector<std::stri
     createFileList();
     createButtons();
     createFolderAndProfile(profileNames);
+    createDefaultFolderLink();
     setTabOrders();
     nameForAssistiveTechnology();
     // The form sees the keys before its controls, so OK and Cancel answer their letters
     // whichever control has the focus, the open profile list included.
     new KeyPreview(*this, [this](QWidget& receiver, QKeyEvent& key) { return previewKey(receiver, key); });
-    centreOverMainWindow(*this);
+    fitToScreen(*this, {{LinePanel1, 80}, {LinePanel2, 60}, {LinePanel1, 45}});
 }
 
 void JobDialogForm::createInformation()
@@ -136,10 +139,20 @@ void JobDialogForm::createFolderAndProfile(const std::vector<std::string>& profi
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
 }
 
+void JobDialogForm::createDefaultFolderLink()
+{
+    lbDefaultFolder = new DefaultFolderLink(this, [this] {
+        etDirectory->clear();
+        folderReset();
+    });
+    connect(etDirectory, &QLineEdit::textChanged, lbDefaultFolder,
+            [this](const QString& folder) { lbDefaultFolder->setUsable(!folder.isEmpty()); });
+}
+
 // Top to bottom, left to right, as the eye reads the form.
 void JobDialogForm::setTabOrders()
 {
-    QWidget* const order[] = {MyListBox1, ComboBox1, etDirectory, btDirectory, btnCancel, btnOk};
+    QWidget* const order[] = {MyListBox1, ComboBox1, etDirectory, btDirectory, lbDefaultFolder, btnCancel, btnOk};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -191,7 +204,7 @@ void JobDialogForm::btnCancelClick()
 
 bool JobDialogForm::browseIntoField()
 {
-    const QString folder = BrowseForFolder(this, QStringLiteral("Save Directory"));
+    const QString folder = BrowseForFolder(this, QStringLiteral("Save Directory"), etDirectory->text());
     if (folder.isEmpty())
         return false;
     etDirectory->setText(withTrailingSeparator(folder));
@@ -225,7 +238,8 @@ bool JobDialogForm::previewEnter(const QWidget& receiver, const QKeyEvent& key)
     if (!enter || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || key.isAutoRepeat())
         return false;
     const QWidget* focused = focusWidget();
-    if (receiver.window() != this || focused == btnCancel || focused == btnOk || focused == btDirectory)
+    const bool pressesItself = focused == btnCancel || focused == btnOk || focused == btDirectory || focused == lbDefaultFolder;
+    if (receiver.window() != this || pressesItself)
         return false;
     btnOk->Click();
     return true;

@@ -46,6 +46,7 @@ TEST(DialogKeyboard, TabRunsTopToBottomLeftToRightAndShiftTabBack)
 {
     forBothDialogs([](clipforge::JobDialogForm& form) {
         const auto* dialog = &form;
+        // "use default folder" is passed over while the folder field is empty.
         const std::vector<QWidget*> order = {dialog->MyListBox1, dialog->ComboBox1, dialog->etDirectory,
                                              dialog->btDirectory, dialog->btnCancel, dialog->btnOk};
         order.front()->setFocus();
