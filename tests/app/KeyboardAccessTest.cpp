@@ -219,7 +219,8 @@ TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsReachable)
     for (int i = 0; i < menu->childCount(); ++i)
         if (menu->child(i)->role() != QAccessible::Separator)
             items << menu->child(i)->text(QAccessible::Name);
-    EXPECT_EQ(items, (QStringList {QStringLiteral("Delete"), QStringLiteral("Clear"), QStringLiteral("Properties")}));
+    EXPECT_EQ(items, (QStringList {QStringLiteral("Delete"), QStringLiteral("Clear"), QStringLiteral("Properties"),
+                                   QStringLiteral("Open output folder"), QStringLiteral("Remove finished jobs")}));
     window.PopupMenu1->close();
     EXPECT_LT(application->indexOfChild(menu), 0) << "a closed menu is not";
 }
