@@ -176,11 +176,13 @@ int main(int argc, char* argv[])
         ::fcntl(ReportDescriptor, F_SETFD, FD_CLOEXEC);
     const sigset_t signals = endingSignals();
     ::sigprocmask(SIG_BLOCK, &signals, nullptr);
-    // Until here the death signal our starter set (SIGKILL) held: nothing was started yet.
+    // Until here the death signal our starter set (SIGKILL) held: nothing was started yet. A
+    // kernel without these still gets the converter run, and killed with its process group.
     const pid_t starter = ::getppid();
-    if (::prctl(PR_SET_CHILD_SUBREAPER, 1) != 0 || ::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 ||
-        ::getppid() != starter) {
-        reportError(errno != 0 ? errno : ESRCH);
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != starter) {
+        reportError(ESRCH);
         return CannotStart;
     }
     const pid_t self = ::getpid();
