@@ -47,12 +47,14 @@ TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
     EXPECT_TRUE(recorder.sawLineStartingWith("pgid=1 pdeathsig=9 fds=0"));
     if (GetParam() == RunEnd::Stopped)
         runner->Stop();
-    if (GetParam() == RunEnd::RunnerDestroyed)
+    if (GetParam() == RunEnd::RunnerDestroyed) {
         runner.reset();
-    else
+    } else {
         ASSERT_TRUE(recorder.waitForEnds());
-    if (byItself)
+    }
+    if (byItself) {
         EXPECT_EQ(recorder.exitCodes.at(0), 7u) << "the supervisor ends as its converter did";
+    }
     EXPECT_TRUE(processEventsUntil([&] { return processIsGone(escapee) && processIsGone(grandchild); }));
 }
 

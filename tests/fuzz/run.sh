@@ -13,7 +13,11 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$clang" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCLIPFORGE_FUZZ=ON -DCLIPFORGE_HEADLESS_ONLY=ON -DCLIPFORGE_BENCH=OFF >/dev/null
 fi
-cmake --build "$build" --target xml_reader_fuzz >/dev/null
+cmake --build "$build" --target xml_reader_fuzz >"$build/fuzz-build.log" 2>&1 || {
+  cat "$build/fuzz-build.log" >&2
+  echo "The fuzz target does not build." >&2
+  exit 1
+}
 [ "$seconds" = --build-only ] && exit 0
 mkdir -p "$build/corpus" "$build/artifacts"
 cp -n "$here"/seeds/* "$build/corpus/" 2>/dev/null || true
