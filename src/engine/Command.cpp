@@ -92,7 +92,7 @@ void TCommand::RunCurrent()
     UniquePath = std::move(plan.outputPath);
     Error.clear();
     Report.clear();
-    Report.setNames({clipforge::narrow(job.ItemData.FileName), UniquePath});
+    Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), UniquePath});
     OutputWasThere = clipforge::pathOccupied(UniquePath);
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
