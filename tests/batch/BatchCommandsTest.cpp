@@ -301,6 +301,8 @@ TEST_F(BatchCommandsTest, MakeTakesAProfileByNumberNameOrAnExtensionOnlyOneHas)
                             "<profile><format>MP4 large</format><params>-n</params><ext>mp4</ext></profile>"
                             "<profile><format>MP3 audio</format><params>-n</params><ext>mp3</ext></profile>"
                             "<profile><format>7</format><params>-n</params><ext>seven</ext></profile>"
+                            "<profile><format>MP3 copied</format><params>-n -map 0:a:0 -c copy</params>"
+                            "<ext>mp3</ext></profile>"
                             "</commands>",
                             FakeConverter);
     ASSERT_TRUE(catalogue.valid());
@@ -315,6 +317,8 @@ TEST_F(BatchCommandsTest, MakeTakesAProfileByNumberNameOrAnExtensionOnlyOneHas)
         {"mp3", "2", ""},
         {".MP3", "2", ""},
         {"seven", "3", ""},
+        {"4", "4", ""},
+        {"MP3 copied", "4", ""},
         {"7", "", "clipforge-batch: there is no profile 7 in the catalogue; 'clipforge-batch profiles' lists them\n"},
         {"mp4", "", "clipforge-batch: --profile mp4 fits several profiles: 0 (MP4 small), 1 (MP4 large); give the "
                     "number of one\n"},

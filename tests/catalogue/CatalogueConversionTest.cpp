@@ -125,6 +125,8 @@ const std::map<std::string, Expected> expectations = {
     {"FLAC audio (lossless)", {"flac", {"flac"}}},
     {"Ogg audio (Vorbis)", {"ogg", {"vorbis"}}},
     {"Opus audio", {"ogg", {"opus"}}},
+    {"MKV (streams copied, no re-encoding)", {"matroska", {"mpeg4", "mp2"}}},
+    {"MP4 (streams copied, no re-encoding)", {"mp4", {"mpeg4", "mp2"}}},
 };
 
 std::string converter()

@@ -35,13 +35,22 @@ enum class Frame {
     SquareGif,    // 480 square pixels wide, the source's displayed shape
 };
 
+// Which streams a profile that copies instead of converting keeps.
+enum class Copy {
+    Nothing,              // the profile converts
+    FirstPictureAndSound,
+    EveryStream,          // every picture, sound and subtitle
+};
+
 // What a profile promises: its codecs (empty: it drops that kind of stream), the most sound
-// channels its audio codec carries, and its frame.
+// channels its audio codec carries, and its frame. A copy promises the source's codecs or a
+// failure with the converter's reason, and nothing of the frame.
 struct Promise {
     std::string video;
     std::string audio;
     int channels = 2;
     Frame frame = Frame::SourceShape;
+    Copy copy = Copy::Nothing;
 };
 
 // A profile missing here fails the test: a new profile must say what it promises.
@@ -65,6 +74,8 @@ const std::map<std::string, Promise> promises = {
     {"FLAC audio (lossless)", {"", "flac", 8}},
     {"Ogg audio (Vorbis)", {"", "vorbis", 8}},
     {"Opus audio", {"", "opus", 8}},
+    {"MKV (streams copied, no re-encoding)", {"", "", 0, Frame::SourceShape, Copy::EveryStream}},
+    {"MP4 (streams copied, no re-encoding)", {"", "", 0, Frame::SourceShape, Copy::FirstPictureAndSound}},
 };
 
 // Displayed shapes may differ by this much: a one-pixel edge on an odd size, rounding.
@@ -167,6 +178,37 @@ void judgeOutput(const Pair& pair, const MediaFacts& made, const std::string& ou
         judgeSound(pair.source.ofType("audio").front(), sounds.front(), pair.promise, faults);
 }
 
+std::vector<std::string> codecsOf(const MediaFacts& facts, const std::string& type, bool firstOnly)
+{
+    std::vector<std::string> codecs;
+    for (const StreamFacts& stream : facts.ofType(type))
+        codecs.push_back(stream.codec);
+    if (firstOnly && codecs.size() > 1)
+        codecs.resize(1);
+    return codecs;
+}
+
+std::string joined(const std::vector<std::string>& codecs)
+{
+    std::string text;
+    for (const std::string& codec : codecs)
+        text += (text.empty() ? "" : ",") + codec;
+    return "[" + text + "]";
+}
+
+// A copy holds the source's streams of each kind it keeps, codec for codec, in the source's order.
+void judgeCopy(const Pair& pair, const MediaFacts& made, std::vector<std::string>& faults)
+{
+    const bool firstOnly = pair.promise.copy == Copy::FirstPictureAndSound;
+    for (const std::string type : {"video", "audio", "subtitle"}) {
+        const auto wanted = firstOnly && type == "subtitle" ? std::vector<std::string>{}
+                                                            : codecsOf(pair.source, type, firstOnly);
+        const auto got = codecsOf(made, type, false);
+        if (got != wanted)
+            faults.push_back(type + " " + joined(got) + ", source " + joined(wanted));
+    }
+}
+
 enum class Verdict { AsPromised, RefusedRightly, Failed, Wrong, ConvertedWrongly };
 
 char symbol(Verdict verdict)
@@ -209,8 +251,9 @@ struct JobEnd {
 
 Verdict judge(const Pair& pair, const JobEnd& end, std::string& finding)
 {
-    const bool convertible = (pair.kind.picture && !pair.promise.video.empty()) ||
-                             (pair.kind.sound && !pair.promise.audio.empty());
+    const bool copies = pair.promise.copy != Copy::Nothing;
+    const bool convertible = (pair.kind.picture && (copies || !pair.promise.video.empty())) ||
+                             (pair.kind.sound && (copies || !pair.promise.audio.empty()));
     if (!convertible && end.finished()) {
         finding = "converted although the source has nothing this profile keeps";
         return Verdict::ConvertedWrongly;
@@ -219,12 +262,17 @@ Verdict judge(const Pair& pair, const JobEnd& end, std::string& finding)
         finding = end.exitCode != 0 && end.reason.empty() ? "failed without a reason" : "";
         return finding.empty() ? Verdict::RefusedRightly : Verdict::Wrong;
     }
+    if (copies && end.exitCode != 0 && !end.reason.empty())
+        return Verdict::RefusedRightly;  // a codec the container cannot hold, and the converter says so
     if (!end.finished()) {
         finding = end.exitCode != 0 ? "failed: " + end.reason : "finished without a usable file";
         return Verdict::Failed;
     }
     std::vector<std::string> faults;
-    judgeOutput(pair, end.made, end.output, faults);
+    if (copies)
+        judgeCopy(pair, end.made, faults);
+    else
+        judgeOutput(pair, end.made, end.output, faults);
     for (const std::string& fault : faults)
         finding += (finding.empty() ? "" : "; ") + fault;
     return faults.empty() ? Verdict::AsPromised : Verdict::Wrong;

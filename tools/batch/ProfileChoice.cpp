@@ -2,6 +2,7 @@
 
 #include "core/CommandManager.h"
 #include "core/ConvertError.h"
+#include "engine/CommandLineSplitter.h"
 
 #include <QString>
 
@@ -16,6 +17,18 @@ bool sameExtension(const std::string& wanted, const std::string& ext)
 {
     const std::string bare = !wanted.empty() && wanted.front() == '.' ? wanted.substr(1) : wanted;
     return !bare.empty() && QString::fromUtf8(bare).compare(QString::fromUtf8(ext), Qt::CaseInsensitive) == 0;
+}
+
+// A profile that copies every stream is never the one an extension stands for: "mkv" meant a
+// conversion before such profiles were shipped, and a list made with it must keep meaning that.
+bool copiesStreams(const std::string& params)
+{
+    const std::vector<std::string> arguments = splitCommandLine(params);
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+        if ((arguments[i] == "-c" || arguments[i] == "-codec") && arguments[i + 1] == "copy")
+            return true;
+    }
+    return false;
 }
 
 std::vector<int> matching(const TCommandManager& catalogue, const auto& matches)
@@ -56,7 +69,9 @@ ProfileChoice chooseProfile(const std::string& wanted, const TCommandManager& ca
     const std::vector<int> named = matching(catalogue, [&](int i) { return catalogue.Names()[std::size_t(i)] == wanted; });
     if (!named.empty())
         return oneOf(wanted, named, catalogue);
-    const std::vector<int> extension = matching(catalogue, [&](int i) { return sameExtension(wanted, catalogue.GetExt(i)); });
+    const std::vector<int> extension = matching(catalogue, [&](int i) {
+        return sameExtension(wanted, catalogue.GetExt(i)) && !copiesStreams(catalogue.GetParams(i));
+    });
     if (!extension.empty())
         return oneOf(wanted, extension, catalogue);
     return {std::nullopt,

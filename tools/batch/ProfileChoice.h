@@ -14,7 +14,8 @@ struct ProfileChoice {
 };
 
 // wanted is a profile's number, its exact display name, or an extension that only one profile
-// has ("mp3" or ".mp3", letter case ignored), tried in that order.
+// has ("mp3" or ".mp3", letter case ignored), tried in that order. Profiles that copy every
+// stream instead of converting are reached by number or name only.
 ProfileChoice chooseProfile(const std::string& wanted, const TCommandManager& catalogue);
 
 }  // namespace clipforge
