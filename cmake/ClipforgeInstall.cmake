@@ -6,6 +6,7 @@ set(CLIPFORGE_RELEASE_DATE 2026-12-07 CACHE STRING "Release date of this version
 set(CLIPFORGE_SOURCE_URL "https://git.norvane.example/clipforge" CACHE STRING
     "Web address of the source repository; the software centre's screenshot is fetched from it")
 set(CLIPFORGE_INSTALLED_FFMPEG /usr/bin/ffmpeg CACHE FILEPATH "The converter the installed program folder links to")
+set(CLIPFORGE_INSTALLED_FFPROBE /usr/bin/ffprobe CACHE FILEPATH "The prober the installed program folder links to")
 
 install(TARGETS clipforge clipforge-batch clipforge-supervisor RUNTIME DESTINATION ${CLIPFORGE_INSTALL_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/resources/command DESTINATION ${CLIPFORGE_INSTALL_DIR})
@@ -19,6 +20,8 @@ set(links ${CMAKE_BINARY_DIR}/install-links)
 file(MAKE_DIRECTORY ${links}/bin ${links}/program)
 file(CREATE_LINK ${CLIPFORGE_INSTALLED_FFMPEG} ${links}/program/ffmpeg SYMBOLIC)
 install(FILES ${links}/program/ffmpeg DESTINATION ${CLIPFORGE_INSTALL_DIR}/bin)
+file(CREATE_LINK ${CLIPFORGE_INSTALLED_FFPROBE} ${links}/program/ffprobe SYMBOLIC)
+install(FILES ${links}/program/ffprobe DESTINATION ${CLIPFORGE_INSTALL_DIR}/bin)
 foreach(program clipforge clipforge-batch)
   file(CREATE_LINK ../${CLIPFORGE_INSTALL_DIR}/${program} ${links}/bin/${program} SYMBOLIC)
   install(FILES ${links}/bin/${program} DESTINATION bin)

@@ -1,6 +1,7 @@
 #include "app/AddDlgOpener.h"
 
 #include "dialogs/AddDlg.h"
+#include "core/CommandManager.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "dialogs/DialogService.h"
@@ -36,14 +37,14 @@ void rememberChoice(const TaddDlg& dialog)
 
 }  // namespace
 
-AddDlgOpener::AddDlgOpener(const std::vector<std::string>& profileNames)
-    : profileNames_(profileNames)
+AddDlgOpener::AddDlgOpener(const TCommandManager& catalogue)
+    : catalogue_(catalogue)
 {
 }
 
 std::optional<AddChoice> AddDlgOpener::ask(const QStringList& names) const
 {
-    TaddDlg dialog(profileNames_);
+    TaddDlg dialog(catalogue_.Names());
     dialog.setFiles(names);
     preselectLastChoice(dialog);
     dialog.appendLine(QStringLiteral("file count: %1").arg(names.size()));
@@ -56,7 +57,8 @@ std::optional<AddChoice> AddDlgOpener::ask(const QStringList& names) const
     if (!dialog.Confirmed)
         return std::nullopt;
     rememberChoice(dialog);
-    return AddChoice {static_cast<std::int32_t>(dialog.ComboBox1->currentIndex()), dialog.etDirectory->text()};
+    return AddChoice {static_cast<std::int32_t>(catalogue_.NumberAt(dialog.ComboBox1->currentIndex())),
+                      dialog.etDirectory->text()};
 }
 
 }  // namespace clipforge

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class TCommandManager;
+
 namespace clipforge {
 
 // The filter of Add's open-file dialog.
@@ -23,13 +25,13 @@ struct AddChoice {
 // Shows the Add Files dialog for the picked files and reads the user's choice.
 class AddDlgOpener {
 public:
-    explicit AddDlgOpener(const std::vector<std::string>& profileNames);
+    explicit AddDlgOpener(const TCommandManager& catalogue);
 
     // No value when the user did not confirm.
     std::optional<AddChoice> ask(const QStringList& names) const;
 
 private:
-    const std::vector<std::string>& profileNames_;
+    const TCommandManager& catalogue_;
 };
 
 }  // namespace clipforge

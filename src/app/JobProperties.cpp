@@ -1,6 +1,7 @@
 #include "app/JobProperties.h"
 
 #include "app/Consts.h"
+#include "core/CommandManager.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
@@ -9,10 +10,9 @@
 
 namespace clipforge {
 
-JobProperties::JobProperties(TTreeManager& jobs, const std::vector<std::string>& profileNames,
-                             std::function<bool()> idle)
+JobProperties::JobProperties(TTreeManager& jobs, const TCommandManager& catalogue, std::function<bool()> idle)
     : jobs_(jobs)
-    , profileNames_(profileNames)
+    , catalogue_(catalogue)
     , idle_(std::move(idle))
 {
 }
@@ -22,9 +22,9 @@ void JobProperties::Properties(int row)
     if (row < 0 || row >= jobs_.Count())
         return;
     const TItemData job = jobs_.Job(row).ItemData;
-    TItemDlg dialog(profileNames_);
+    TItemDlg dialog(catalogue_.Names());
     dialog.setFile(job.FileName);
-    dialog.ComboBox1->setCurrentIndex(job.Format >= 0 && job.Format < dialog.ComboBox1->count() ? job.Format : -1);
+    dialog.ComboBox1->setCurrentIndex(catalogue_.RowOf(job.Format));
     dialog.etDirectory->setText(job.Path);
     dialog.appendLine(QStringLiteral("file name: %1").arg(widen(fileNamePart(narrow(job.FileName)))));
     dialog.appendLine(QStringLiteral("file size: %1 Bytes").arg(GetFileSize64(job.FileName)));
@@ -33,7 +33,7 @@ void JobProperties::Properties(int row)
     // dialog's own modality prevents; the file name tells for sure.
     if (!dialog.Confirmed || !idle_() || row >= jobs_.Count() || jobs_.Job(row).ItemData.FileName != job.FileName)
         return;
-    jobs_.ChangeJob(row, static_cast<std::int32_t>(dialog.ComboBox1->currentIndex()), dialog.etDirectory->text());
+    jobs_.ChangeJob(row, catalogue_.NumberAt(dialog.ComboBox1->currentIndex()), dialog.etDirectory->text());
 }
 
 }  // namespace clipforge

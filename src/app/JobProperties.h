@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class TCommandManager;
 class TTreeManager;
 
 namespace clipforge {
@@ -11,7 +12,7 @@ namespace clipforge {
 // Shows one job's properties dialog and applies the user's choice while no run is active.
 class JobProperties {
 public:
-    JobProperties(TTreeManager& jobs, const std::vector<std::string>& profileNames, std::function<bool()> idle);
+    JobProperties(TTreeManager& jobs, const TCommandManager& catalogue, std::function<bool()> idle);
 
     // Does nothing for a row that is no job. A source file that cannot be examined raises
     // before the dialog shows, and the job stays as it was.
@@ -19,7 +20,7 @@ public:
 
 private:
     TTreeManager& jobs_;
-    const std::vector<std::string>& profileNames_;
+    const TCommandManager& catalogue_;
     std::function<bool()> idle_;
 };
 

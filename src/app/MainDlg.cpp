@@ -16,6 +16,7 @@
 #include "controls/PngImageList.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -251,5 +252,11 @@ void TmainDlg::createPopupMenu()
     pmiOpenFolder->setStatusTip(QStringLiteral("show where the outputs go"));
     pmiRemoveFinished = PopupMenu1->addAction(QStringLiteral("&Remove finished jobs"));
     pmiRemoveFinished->setStatusTip(QStringLiteral("remove the converted items"));
+    PopupMenu1->addSeparator();
+    pmiProfiles = PopupMenu1->addAction(QStringLiteral("Pro&files..."));
+    pmiProfiles->setStatusTip(QStringLiteral("add and edit your own profiles"));
+    pmiProfiles->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    // The window holds it too, so Ctrl+P works without the menu open.
+    addAction(pmiProfiles);
 }
 

@@ -67,6 +67,7 @@ public:
     QAction* pmiProperties = nullptr;
     QAction* pmiOpenFolder = nullptr;
     QAction* pmiRemoveFinished = nullptr;
+    QAction* pmiProfiles = nullptr;
 
 private:
     void FormCreate();

@@ -11,6 +11,7 @@
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
 #include "app/MainDlg.h"
+#include "app/ProfileEditor.h"
 #include "app/RowDragMove.h"
 #include "app/WebPages.h"
 #include "controls/GradientProgressBar.h"
@@ -158,15 +159,16 @@ void TUIHook::wireMenu()
     QObject::connect(Form.pmiDelete, &QAction::triggered, connections_.get(), [this] { pmiDeleteClick(); });
     QObject::connect(Form.pmiClear, &QAction::triggered, connections_.get(), [this] { pmiClearClick(); });
     QObject::connect(Form.pmiProperties, &QAction::triggered, connections_.get(), [this] { pmiPropertiesClick(); });
+    QObject::connect(Form.pmiProfiles, &QAction::triggered, connections_.get(), [this] { pmiProfilesClick(); });
 }
 
 void TUIHook::createManagers()
 {
-    treeManager_ = std::make_unique<TTreeManager>(commandManager_->Names(), *itemManager_);
+    treeManager_ = std::make_unique<TTreeManager>(*commandManager_, *itemManager_);
     Form.JobTree->setJobs(treeManager_.get());
     Form.JobTree->delegate().setStateIcons([list = Form.listImage](int state) { return list->pixmap(state); });
     Form.JobTree->setPopupMenu(Form.PopupMenu1, [this] { return command_ && command_->Stopped(); });
-    properties_ = std::make_unique<clipforge::JobProperties>(*treeManager_, commandManager_->Names(),
+    properties_ = std::make_unique<clipforge::JobProperties>(*treeManager_, *commandManager_,
                                                               [this] { return command_->Stopped(); });
     Form.JobTree->OnColumnDblClick = [this](int row) { properties_->Properties(row); };
     listKeys_ = std::make_unique<clipforge::JobListKeys>(
@@ -222,7 +224,8 @@ void TUIHook::openFiles(const QStringList& names)
 
 void TUIHook::addFiles(const QStringList& names)
 {
-    clipforge::AddDlgOpener opener(commandManager_->Names());
+    reloadAddedProfiles();
+    clipforge::AddDlgOpener opener(*commandManager_);
     const auto choice = opener.ask(names);
     if (!choice)
         return;
@@ -235,6 +238,27 @@ void TUIHook::addFiles(const QStringList& names)
         itemManager_->AddItem(files.back(), choice->format, clipforge::narrow(choice->folder));
     }
     treeManager_->AddJobs(files);
+}
+
+void TUIHook::pmiProfilesClick()
+{
+    reloadAddedProfiles();
+    const auto jobsUsing = [this](int number) {
+        int count = 0;
+        for (int row = 0; row < treeManager_->Count(); ++row)
+            count += treeManager_->Job(row).ItemData.Format == number ? 1 : 0;
+        return count;
+    };
+    clipforge::ProfileEditor editor(*commandManager_, {jobsUsing, [this] { Form.JobTree->viewport()->update(); }}, &Form);
+    dialogs().execModal(editor);
+}
+
+void TUIHook::reloadAddedProfiles()
+{
+    std::vector<std::string> problems;
+    commandManager_->ReloadAdded(problems);
+    for (const std::string& problem : problems)
+        dialogs().message(&Form, clipforge::widen(problem), QMessageBox::Warning);
 }
 
 void TUIHook::btnConvertClick()

@@ -48,6 +48,7 @@ public:
     void pmiDeleteClick();
     void pmiClearClick();
     void pmiPropertiesClick();
+    void pmiProfilesClick();
     void CommandProgress(QObject* sender, std::int32_t percent);
     void CommandJobProgress(QObject* sender, std::int32_t position);
     void CommandTimer(QObject* sender);
@@ -76,6 +77,8 @@ private:
     int jobCount() const;
     int failedJobs() const;
     void addFiles(const QStringList& names);
+    // Reads the system's and the user's added profiles again, naming any file set aside.
+    void reloadAddedProfiles();
     void moveJob(int row, int step);
 
     TmainDlg& Form;

@@ -2,6 +2,8 @@
 
 #include "core/Errors.h"
 
+#include <algorithm>
+
 TCommandManager::TCommandManager(const std::string& programFolder)
 {
     LoadCatalogue(programFolder + "command");
@@ -11,7 +13,7 @@ void TCommandManager::LoadCatalogue(const std::string& path)
 {
     if (!clipforge::fileExists(path))
         return;
-    names_.clear();
+    shippedNames_.clear();
     profiles_.clear();
     document_.LoadFile(path);
     for (const auto& child : document_.Root().Children()) {
@@ -19,23 +21,132 @@ void TCommandManager::LoadCatalogue(const std::string& path)
             continue;
         profiles_.push_back(child.get());
         const TXmlElem* format = child->Children().FindChild("format");
-        names_.push_back(format ? format->Value() : std::string());
+        shippedNames_.push_back(format ? format->Value() : std::string());
+    }
+    rebuildNames();
+}
+
+void TCommandManager::SetAdded(ProfileOrigin origin, const std::vector<clipforge::AddedProfile>& profiles)
+{
+    (origin == ProfileOrigin::System ? system_ : user_) = profiles;
+    rebuildNames();
+}
+
+void TCommandManager::ReloadAdded(std::vector<std::string>& problems, const std::string& systemPath,
+                                  const std::string& userPath)
+{
+    for (const auto& [origin, path] : {std::pair{ProfileOrigin::System, systemPath}, std::pair{ProfileOrigin::User, userPath}}) {
+        std::vector<clipforge::AddedProfile> read;
+        try {
+            read = clipforge::readAddedProfiles(path);
+        } catch (const std::exception& error) {
+            const std::string aside = clipforge::setAside(path);
+            problems.push_back("The profiles in " + path + " cannot be read (" + error.what() + "); " +
+                               (aside.empty() ? "they are left out." : "the file was moved to " + aside + "."));
+        }
+        // An id already taken (the system's, when a user copied its file) keeps its first owner.
+        std::erase_if(read, [&](const clipforge::AddedProfile& profile) {
+            return origin == ProfileOrigin::User && std::any_of(system_.begin(), system_.end(), [&](const auto& taken) {
+                       return taken.id == profile.id;
+                   });
+        });
+        SetAdded(origin, read);
     }
 }
 
-std::string TCommandManager::GetParams(int index) const
+void TCommandManager::rebuildNames()
 {
-    return childValue(index, "params");
+    names_ = shippedNames_;
+    for (const auto& profile : system_)
+        names_.push_back(profile.name + Mark(ProfileOrigin::System));
+    for (const auto& profile : user_)
+        names_.push_back(profile.name + Mark(ProfileOrigin::User));
 }
 
-std::string TCommandManager::GetExt(int index) const
+std::string TCommandManager::Mark(ProfileOrigin origin)
 {
-    return childValue(index, "ext");
+    switch (origin) {
+    case ProfileOrigin::System:
+        return " [system]";
+    case ProfileOrigin::User:
+        return " [mine]";
+    case ProfileOrigin::Shipped:
+        break;
+    }
+    return {};
+}
+
+int TCommandManager::NumberAt(int row) const
+{
+    const int shipped = ShippedCount();
+    const int system = static_cast<int>(system_.size());
+    if (row < 0 || row >= Count())
+        return -1;
+    if (row < shipped)
+        return row;
+    if (row < shipped + system)
+        return system_[static_cast<size_t>(row - shipped)].id;
+    return user_[static_cast<size_t>(row - shipped - system)].id;
+}
+
+int TCommandManager::RowOf(int number) const
+{
+    if (number >= 0 && number < ShippedCount())
+        return number;
+    if (number < clipforge::FirstAddedProfileId)
+        return -1;
+    int row = ShippedCount();
+    for (const auto* list : {&system_, &user_}) {
+        for (const auto& profile : *list) {
+            if (profile.id == number)
+                return row;
+            ++row;
+        }
+    }
+    return -1;
+}
+
+ProfileOrigin TCommandManager::OriginAt(int row) const
+{
+    if (row < ShippedCount())
+        return ProfileOrigin::Shipped;
+    return row < ShippedCount() + static_cast<int>(system_.size()) ? ProfileOrigin::System : ProfileOrigin::User;
+}
+
+std::string TCommandManager::NameOf(int number) const
+{
+    const int row = RowOf(number);
+    return row < 0 ? std::string() : names_[static_cast<size_t>(row)];
+}
+
+const clipforge::AddedProfile* TCommandManager::added(int number) const
+{
+    for (const auto* list : {&system_, &user_}) {
+        for (const auto& profile : *list) {
+            if (profile.id == number)
+                return &profile;
+        }
+    }
+    return nullptr;
+}
+
+std::string TCommandManager::GetParams(int number) const
+{
+    if (const clipforge::AddedProfile* profile = number >= ShippedCount() ? added(number) : nullptr)
+        return profile->params;
+    return childValue(number, "params");
+}
+
+std::string TCommandManager::GetExt(int number) const
+{
+    if (const clipforge::AddedProfile* profile = number >= ShippedCount() ? added(number) : nullptr)
+        return profile->ext;
+    return childValue(number, "ext");
 }
 
 std::string TCommandManager::childValue(int index, std::string_view childName) const
 {
-    if (index < 0 || index >= Count())
+    if (index < 0 || index >= ShippedCount())
         throw EListError(index);
     const TXmlElem* child = profiles_[static_cast<size_t>(index)]->Children().FindChild(childName);
     return child ? child->Value() : std::string();

@@ -1,5 +1,6 @@
 #include "core/TreeManager.h"
 
+#include "core/CommandManager.h"
 #include "core/DisplayText.h"
 #include "core/Errors.h"
 #include "core/ItemManager.h"
@@ -43,6 +44,20 @@ QString stateName(std::int32_t state)
 TTreeManager::TTreeManager(const std::vector<std::string>& profileNames, TItemManager& staging, QObject* parent)
     : QAbstractItemModel(parent), ProfileNames(profileNames), Staging(staging)
 {
+}
+
+TTreeManager::TTreeManager(const TCommandManager& catalogue, TItemManager& staging, QObject* parent)
+    : QAbstractItemModel(parent), ProfileNames(catalogue.Names()), Catalogue(&catalogue), Staging(staging)
+{
+}
+
+std::optional<std::string> TTreeManager::profileName(int number) const
+{
+    if (Catalogue)
+        return Catalogue->Has(number) ? std::optional(Catalogue->NameOf(number)) : std::nullopt;
+    if (number >= 0 && static_cast<std::size_t>(number) < ProfileNames.size())
+        return ProfileNames[static_cast<std::size_t>(number)];
+    return std::nullopt;
 }
 
 void TTreeManager::AddJobs(const std::vector<std::string>& names)
@@ -284,9 +299,8 @@ QString TTreeManager::Hint(int row) const
         return {};
     const TItemNodeData& node = Jobs[static_cast<std::size_t>(row)];
     const TItemData& job = node.ItemData;
-    const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
-    const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
-                                 : QStringLiteral("(none)");
+    const std::optional<std::string> name = profileName(job.Format);
+    const QString format = name ? clipforge::widen(*name) : QStringLiteral("(none)");
     // Escaped, so that no name can break a line of the hint or forge one.
     const auto shown = [](const std::string& text) { return clipforge::widen(clipforge::displayText(text)); };
     QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3")

@@ -5,9 +5,11 @@
 #include <QAbstractItemModel>
 #include <QList>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+class TCommandManager;
 class TItemManager;
 
 // The job list: the queue of conversions as a flat, two-column item model. Row order is queue
@@ -34,6 +36,8 @@ public:
 
     // profileNames: the catalogue's display names, read for the hints; it must outlive the list.
     TTreeManager(const std::vector<std::string>& profileNames, TItemManager& staging, QObject* parent = nullptr);
+    // The catalogue's names by profile number, added profiles included; it must outlive the list.
+    TTreeManager(const TCommandManager& catalogue, TItemManager& staging, QObject* parent = nullptr);
 
     // One job per name (8-bit), with the profile and folder of the staging item at the same
     // position; the staging list is cleared afterwards.
@@ -109,6 +113,9 @@ private:
     void removeScattered(const QList<int>& sortedRows);
 
     const std::vector<std::string>& ProfileNames;
+    const TCommandManager* Catalogue = nullptr;
+    // Nothing for a number no profile has.
+    std::optional<std::string> profileName(int number) const;
     TItemManager& Staging;
     std::vector<TItemNodeData> Jobs;
     bool IsLocked = false;

@@ -22,7 +22,7 @@ JobPlan refused(std::string reason)
 // Why the job's profile cannot name or run its output; empty when it can.
 std::string profileRefusal(int format, const TCommandManager& catalogue)
 {
-    if (format < 0 || format >= catalogue.Count())
+    if (!catalogue.Has(format))
         return "profile " + std::to_string(format) + " is not in the catalogue";
     if (!usableExtension(catalogue.GetExt(format)))
         return unusableExtensionReason(format);

@@ -45,6 +45,7 @@ void installConverter(const QString& folder, AppFixture::Converter converter)
     const QString target = folder + QStringLiteral("bin/ffmpeg");
     if (converter == AppFixture::Converter::Real) {
         QFile::link(QStandardPaths::findExecutable(QStringLiteral("ffmpeg")), target);
+        QFile::link(QStandardPaths::findExecutable(QStringLiteral("ffprobe")), folder + QStringLiteral("bin/ffprobe"));
         return;
     }
     switch (converter) {

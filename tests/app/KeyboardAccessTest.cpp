@@ -220,7 +220,8 @@ TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsReachable)
         if (menu->child(i)->role() != QAccessible::Separator)
             items << menu->child(i)->text(QAccessible::Name);
     EXPECT_EQ(items, (QStringList {QStringLiteral("Delete"), QStringLiteral("Clear"), QStringLiteral("Properties"),
-                                   QStringLiteral("Open output folder"), QStringLiteral("Remove finished jobs")}));
+                                   QStringLiteral("Open output folder"), QStringLiteral("Remove finished jobs"),
+                                   QStringLiteral("Profiles...")}));
     window.PopupMenu1->close();
     EXPECT_LT(application->indexOfChild(menu), 0) << "a closed menu is not";
 }

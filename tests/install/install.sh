@@ -36,6 +36,7 @@ check_tree() {
   expected="bin/clipforge
 bin/clipforge-batch
 lib/clipforge/bin/ffmpeg
+lib/clipforge/bin/ffprobe
 lib/clipforge/clipforge
 lib/clipforge/clipforge-batch
 lib/clipforge/clipforge-supervisor

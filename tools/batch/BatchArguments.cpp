@@ -22,6 +22,9 @@ const char* const OverviewHelp =
     "\n"
     "Commands:\n"
     "  profiles                 list the profiles of the catalogue\n"
+    "  profiles add --name NAME --ext EXT -- ARGS...\n"
+    "                           add a profile of your own\n"
+    "  profiles remove ID       remove one of your profiles\n"
     "  show LIST.kxl            list the jobs of a list file\n"
     "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
@@ -36,8 +39,17 @@ const char* const OverviewHelp =
 const std::map<std::string, const char*> CommandHelp{
     {"profiles",
      "Usage: clipforge-batch profiles\n"
-     "Prints one line per profile of the catalogue (the file 'command' in the program folder):\n"
-     "index, display name, extension and converter arguments, separated by tabs.\n"},
+     "       clipforge-batch profiles add --name NAME --ext EXT -- ARGS...\n"
+     "       clipforge-batch profiles remove ID\n"
+     "Prints one line per profile: number, display name, extension and converter arguments,\n"
+     "separated by tabs. The shipped profiles (the file 'command' in the program folder) come\n"
+     "first, numbered from 0; then those added for every user (/etc/clipforge/profiles), marked\n"
+     "\"[system]\", and your own (~/.config/clipforge/profiles), marked \"[mine]\", each numbered\n"
+     "by an id of 1048576 or more that is never given again.\n"
+     "'add' makes one of your profiles with the converter arguments ARGS (\"-n\" is put first when\n"
+     "missing) and prints its number; 'remove' removes one of yours. A name that is empty or\n"
+     "holds control characters, an extension other than 1 to 16 letters, digits, \".\", \"-\",\n"
+     "\"_\" or \"+\", and arguments holding -y are refused with exit code 2, and nothing is written.\n"},
     {"show",
      "Usage: clipforge-batch show LIST.kxl\n"
      "Prints one line per job of the list file: index (from 0), profile index, output folder\n"
@@ -169,6 +181,35 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
 
 }  // namespace
 
+void parseProfilesArguments(const std::vector<std::string>& arguments, BatchArguments& result)
+{
+    if (arguments.size() < 2)
+        return;
+    result.profilesVerb = arguments[1];
+    if (result.profilesVerb == "remove") {
+        if (arguments.size() != 3)
+            throw BatchUsageError("profiles remove needs one profile number");
+        result.profileId = arguments[2];
+        return;
+    }
+    if (result.profilesVerb != "add")
+        throw BatchUsageError("unexpected argument for profiles: " + arguments[1]);
+    std::optional<std::string> name;
+    std::optional<std::string> ext;
+    std::size_t i = 2;
+    for (; i < arguments.size() && arguments[i] != "--"; ++i) {
+        if (!takeOption(arguments, i, "--name", name) && !takeOption(arguments, i, "--ext", ext))
+            throw BatchUsageError("unknown argument for profiles add: " + arguments[i] +
+                                  " (the converter's arguments follow --)");
+    }
+    if (!name || !ext)
+        throw BatchUsageError("profiles add needs --name NAME and --ext EXT");
+    result.profileName = *name;
+    result.profileExt = *ext;
+    if (i < arguments.size())
+        result.profileArguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+}
+
 BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
 {
     BatchArguments result;
@@ -193,7 +234,10 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
         }
     }
     result.action = action->second;
-    parseCommandArguments(arguments, result, command);
+    if (result.action == BatchAction::Profiles)
+        parseProfilesArguments(arguments, result);
+    else
+        parseCommandArguments(arguments, result, command);
     return result;
 }
 

@@ -20,6 +20,12 @@ struct BatchArguments {
     bool dryRun = false;
     int jobs = 1;       // converters at once; "--jobs auto" gives the number of cores
     bool json = false;  // JSON Lines instead of text lines
+    // profiles add / remove: the verb ("" lists), the new profile, the profile to remove.
+    std::string profilesVerb;
+    std::string profileName;
+    std::string profileExt;
+    std::vector<std::string> profileArguments;
+    std::string profileId;
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.

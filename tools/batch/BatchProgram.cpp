@@ -4,6 +4,7 @@
 #include "ListFileTarget.h"
 #include "ProfileChoice.h"
 #include "core/CommandManager.h"
+#include "core/ConvertError.h"
 #include "core/DisplayText.h"
 #include "core/Errors.h"
 #include "core/ItemManager.h"
@@ -11,6 +12,7 @@
 #include "core/Paths.h"
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
+#include "engine/AddedProfileStore.h"
 
 #include <sys/stat.h>
 
@@ -74,9 +76,17 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     }
     if (arguments.action == BatchAction::Show)
         return show(arguments);
-    const TCommandManager catalogue(programFolder());
+    TCommandManager catalogue(programFolder());
+    std::vector<std::string> problems;
+    catalogue.ReloadAdded(problems);
+    for (const std::string& problem : problems)
+        complain(problem);
     switch (arguments.action) {
     case BatchAction::Profiles:
+        if (arguments.profilesVerb == "add")
+            return addProfile(arguments);
+        if (arguments.profilesVerb == "remove")
+            return removeProfile(arguments, catalogue);
         return profiles(catalogue);
     case BatchAction::Make:
         return make(arguments, catalogue);
@@ -90,9 +100,36 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
 
 int BatchProgram::profiles(const TCommandManager& catalogue)
 {
-    for (int i = 0; i < catalogue.Count(); ++i) {
-        out_ << i << '\t' << displayText(catalogue.Names()[static_cast<std::size_t>(i)]) << '\t'
+    for (int row = 0; row < catalogue.Count(); ++row) {
+        const int i = catalogue.NumberAt(row);
+        out_ << i << '\t' << displayText(catalogue.Names()[static_cast<std::size_t>(row)]) << '\t'
              << displayText(catalogue.GetExt(i)) << '\t' << displayText(catalogue.GetParams(i)) << '\n';
+    }
+    return beSuccess;
+}
+
+int BatchProgram::addProfile(const BatchArguments& arguments)
+{
+    ProfileDraft draft{arguments.profileName, arguments.profileExt, joinArguments(arguments.profileArguments)};
+    if (const std::string refusal = refuseDraft(draft); !refusal.empty()) {
+        complain(refusal + "; nothing was written");
+        return beUnusableInput;
+    }
+    out_ << AddedProfileStore().add(draft) << '\n';
+    return beSuccess;
+}
+
+int BatchProgram::removeProfile(const BatchArguments& arguments, const TCommandManager& catalogue)
+{
+    int id = -1;
+    try {
+        id = textToInt(arguments.profileId);
+    } catch (const EConvertError&) {
+    }
+    const int row = catalogue.RowOf(id);
+    if (row < 0 || catalogue.OriginAt(row) != ProfileOrigin::User || !AddedProfileStore().remove(id)) {
+        complain("profile " + arguments.profileId + " is not one of your profiles; nothing was removed");
+        return beUnusableInput;
     }
     return beSuccess;
 }

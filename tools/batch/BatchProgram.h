@@ -34,6 +34,8 @@ public:
 private:
     int dispatch(const BatchArguments& arguments);
     int profiles(const TCommandManager& catalogue);
+    int addProfile(const BatchArguments& arguments);
+    int removeProfile(const BatchArguments& arguments, const TCommandManager& catalogue);
     int show(const BatchArguments& arguments);
     int make(const BatchArguments& arguments, const TCommandManager& catalogue);
     bool requireListFile(const std::string& path);

@@ -31,19 +31,20 @@ bool copiesStreams(const std::string& params)
     return false;
 }
 
+// The numbers of the profiles that match, in list order.
 std::vector<int> matching(const TCommandManager& catalogue, const auto& matches)
 {
     std::vector<int> found;
-    for (int i = 0; i < catalogue.Count(); ++i) {
-        if (matches(i))
-            found.push_back(i);
+    for (int row = 0; row < catalogue.Count(); ++row) {
+        if (matches(catalogue.NumberAt(row)))
+            found.push_back(catalogue.NumberAt(row));
     }
     return found;
 }
 
 ProfileChoice byNumber(int number, const TCommandManager& catalogue)
 {
-    if (number >= 0 && number < catalogue.Count())
+    if (catalogue.Has(number))
         return {number, {}};
     return {std::nullopt, "there is no profile " + std::to_string(number) + " in the catalogue" + ListHint};
 }
@@ -54,7 +55,7 @@ ProfileChoice oneOf(const std::string& wanted, const std::vector<int>& found, co
         return {found.front(), {}};
     std::string names;
     for (int i : found)
-        names += (names.empty() ? "" : ", ") + std::to_string(i) + " (" + catalogue.Names()[std::size_t(i)] + ")";
+        names += (names.empty() ? "" : ", ") + std::to_string(i) + " (" + catalogue.NameOf(i) + ")";
     return {std::nullopt, "--profile " + wanted + " fits several profiles: " + names + "; give the number of one"};
 }
 
@@ -66,7 +67,7 @@ ProfileChoice chooseProfile(const std::string& wanted, const TCommandManager& ca
         return byNumber(textToInt(wanted), catalogue);
     } catch (const EConvertError&) {
     }
-    const std::vector<int> named = matching(catalogue, [&](int i) { return catalogue.Names()[std::size_t(i)] == wanted; });
+    const std::vector<int> named = matching(catalogue, [&](int i) { return catalogue.NameOf(i) == wanted; });
     if (!named.empty())
         return oneOf(wanted, named, catalogue);
     const std::vector<int> extension = matching(catalogue, [&](int i) {

@@ -1,0 +1,141 @@
+#include "engine/AddedProfileStore.h"
+
+#include "core/Errors.h"
+#include "core/Paths.h"
+
+#include <QDir>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+
+namespace clipforge {
+namespace {
+
+class FileLock {
+public:
+    explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+    {
+        if (fd_ < 0)
+            throw Error("cannot open the lock " + path + ": " + std::strerror(errno));
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                const int error = errno;
+                ::close(fd_);
+                throw Error("cannot lock " + path + ": " + std::strerror(error));
+            }
+        }
+    }
+    ~FileLock() { ::close(fd_); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int fd_;
+};
+
+std::set<int> recordedIds(const std::string& path)
+{
+    std::set<int> ids;
+    std::ifstream record(path);
+    for (long long id; record >> id;)
+        ids.insert(static_cast<int>(id));
+    return ids;
+}
+
+void recordId(const std::string& path, int id)
+{
+    std::ofstream record(path, std::ios::app);
+    record << id << '\n';
+    record.flush();
+    if (!record)
+        throw Error("cannot record the new profile's id in " + path);
+}
+
+auto withId(int id)
+{
+    return [id](const AddedProfile& profile) { return profile.id == id; };
+}
+
+}  // namespace
+
+AddedProfileStore::AddedProfileStore(std::string path, std::string systemPath)
+    : path_(std::move(path)), systemPath_(std::move(systemPath))
+{
+}
+
+std::string AddedProfileStore::idRecordPath() const
+{
+    return folderPart(path_) + "profile-ids";
+}
+
+bool AddedProfileStore::locked(const std::function<bool(std::vector<AddedProfile>&)>& change)
+{
+    if (!QDir().mkpath(QString::fromLocal8Bit(folderPart(path_))))
+        throw Error("cannot create the folder " + folderPart(path_));
+    FileLock lock(path_ + ".lock");
+    std::vector<AddedProfile> profiles = readAddedProfiles(path_);
+    if (!change(profiles))
+        return false;
+    writeAddedProfiles(path_, profiles);
+    return true;
+}
+
+int AddedProfileStore::freshId(const std::vector<AddedProfile>& profiles) const
+{
+    std::set<int> taken = recordedIds(idRecordPath());
+    for (const AddedProfile& profile : profiles)
+        taken.insert(profile.id);
+    try {
+        for (const AddedProfile& profile : readAddedProfiles(systemPath_))
+            taken.insert(profile.id);
+    } catch (const std::exception&) {
+        // A broken system file takes no id away; the window names it when it reads it.
+    }
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<int> ids(FirstAddedProfileId, 0x7FFFFFFF);
+    for (;;) {
+        const int id = ids(random);
+        if (!taken.count(id))
+            return id;
+    }
+}
+
+int AddedProfileStore::add(const ProfileDraft& draft)
+{
+    int id = 0;
+    locked([&](std::vector<AddedProfile>& profiles) {
+        id = freshId(profiles);
+        recordId(idRecordPath(), id);
+        profiles.push_back({id, draft.name, draft.params, draft.ext});
+        return true;
+    });
+    return id;
+}
+
+bool AddedProfileStore::replace(int id, const ProfileDraft& draft)
+{
+    return locked([&](std::vector<AddedProfile>& profiles) {
+        const auto found = std::find_if(profiles.begin(), profiles.end(), withId(id));
+        if (found == profiles.end())
+            return false;
+        *found = {id, draft.name, draft.params, draft.ext};
+        return true;
+    });
+}
+
+bool AddedProfileStore::remove(int id)
+{
+    return locked([&](std::vector<AddedProfile>& profiles) { return std::erase_if(profiles, withId(id)) > 0; });
+}
+
+}  // namespace clipforge

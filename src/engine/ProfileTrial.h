@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/ConsoleRunner.h"
+
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace clipforge {
+
+// Tries a profile before it is saved: converts the first five seconds of a source into a
+// temporary folder of its own, with a runner of its own (never the queue's), then asks
+// bin/ffprobe what came out. The folder and whatever is in it go with the next trial or with
+// this object; a trial still running is killed then.
+class ProfileTrial : public QObject {
+public:
+    explicit ProfileTrial(std::string programFolder, QObject* parent = nullptr);
+
+    // finished: the output is readable; text: its codecs, frame size and size, or why it failed.
+    std::function<void(bool finished, const std::string& text)> OnDone;
+
+    void start(const std::string& source, const std::string& params, const std::string& ext);
+    bool running() const { return running_; }
+
+private:
+    void converterEnded(std::uint32_t exitCode);
+    void probeEnded(std::uint32_t exitCode);
+    void done(bool finished, const std::string& text);
+
+    std::string programFolder_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::string output_;
+    std::vector<std::string> converterLines_;
+    std::vector<std::string> probeLines_;
+    bool running_ = false;
+    // Last, so they go first: their end kills what still runs before the folder goes.
+    std::unique_ptr<TConsoleRunner> converter_;
+    std::unique_ptr<TConsoleRunner> probe_;
+};
+
+// "video h264 320x180, audio aac; 12.3 KiB" from ffprobe's "key=value" lines.
+std::string describeProbe(const std::vector<std::string>& lines, std::uint64_t bytes);
+// The last thing a converter said before giving up (not its closing "Conversion failed!").
+std::string failureReason(const std::vector<std::string>& lines);
+
+}  // namespace clipforge

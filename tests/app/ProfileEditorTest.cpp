@@ -1,0 +1,171 @@
+// The profile editor with real keys and clicks: Copy, edit, Try, Save, the refusals, and the lock
+// it shares with 'clipforge-batch profiles add'.
+#include "AppFixture.h"
+
+#include "app/JobTreeView.h"
+#include "app/ProfileEditor.h"
+#include "app/UIHook.h"
+#include "core/AddedProfiles.h"
+#include "core/CommandManager.h"
+#include "core/LocalText.h"
+#include "core/TreeManager.h"
+#include "engine/AddedProfileStore.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProfileEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override { qputenv("CLIPFORGE_SYSTEM_PROFILES", "/nonexistent/clipforge-profiles"); }
+    void TearDown() override { qunsetenv("CLIPFORGE_SYSTEM_PROFILES"); }
+
+    // Opens the editor with Ctrl+P in the window and plays the user in it.
+    static void edit(AppFixture& app, const std::function<void(clipforge::ProfileEditor&)>& play)
+    {
+        app.dialogs.modalScripts.push_back([play](QDialog& dialog) { play(dynamic_cast<clipforge::ProfileEditor&>(dialog)); });
+        app.window().activateWindow();
+        QTest::keyClick(&app.window(), Qt::Key_P, Qt::ControlModifier);
+    }
+
+    static void type(QLineEdit* field, const QString& text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+
+    static std::vector<clipforge::AddedProfile> saved()
+    {
+        return clipforge::readAddedProfiles(clipforge::userProfilesPath());
+    }
+};
+
+}  // namespace
+
+TEST_F(ProfileEditorTest, CopyEditAndEnterSaveAProfileOfTheUsersOwn)
+{
+    AppFixture app(AppFixture::Converter::Succeeding);
+    int opened = 0;
+    edit(app, [&](clipforge::ProfileEditor& editor) {
+        ++opened;
+        EXPECT_TRUE(editor.name->isReadOnly()) << "the shipped profiles are read-only";
+        EXPECT_FALSE(editor.saveButton->isEnabled());
+        QTest::mouseClick(editor.copyButton, Qt::LeftButton);
+        EXPECT_FALSE(editor.name->isReadOnly());
+        type(editor.name, QStringLiteral("Small"));
+        type(editor.params, QStringLiteral("-c:v libx264 -crf 30"));
+        QTest::keyClick(editor.params, Qt::Key_Return);
+        EXPECT_TRUE(editor.result->text().startsWith(QStringLiteral("Saved as profile "))) << editor.result->text().toStdString();
+        EXPECT_EQ(editor.list->currentItem()->text(), QStringLiteral("Small [mine]"));
+        QTest::keyClick(editor.list, Qt::Key_Escape);
+    });
+    EXPECT_EQ(opened, 1) << "Ctrl+P opens the editor";
+    const auto profiles = saved();
+    ASSERT_EQ(profiles.size(), 1u);
+    EXPECT_GE(profiles[0].id, clipforge::FirstAddedProfileId);
+    EXPECT_EQ(profiles[0].name, "Small");
+    EXPECT_EQ(profiles[0].params, "-n -c:v libx264 -crf 30") << "-n is put first";
+    EXPECT_EQ(profiles[0].ext, app.hook().CommandManager().GetExt(0));
+    EXPECT_EQ(app.hook().CommandManager().NameOf(profiles[0].id), "Small [mine]") << "the window has it at once";
+}
+
+TEST_F(ProfileEditorTest, SaveRefusesWhatCouldNotWorkAndWritesNothing)
+{
+    AppFixture app(AppFixture::Converter::Succeeding);
+    struct Case {
+        QString ext;
+        QString params;
+        QString reason;
+    };
+    const Case cases[] = {
+        {QStringLiteral("a/b"), QStringLiteral("-c copy"), QStringLiteral("Not saved: the extension \"a/b\" is unusable")},
+        {QStringLiteral(""), QStringLiteral("-c copy"), QStringLiteral("Not saved: the extension \"\" is unusable")},
+        {QStringLiteral("mkv"), QStringLiteral("-c copy -y"), QStringLiteral("Not saved: the arguments hold -y")},
+        {QStringLiteral("mkv"), QStringLiteral("-metadata \"title=a"), QStringLiteral("Not saved: the arguments do not split")},
+    };
+    edit(app, [&](clipforge::ProfileEditor& editor) {
+        QTest::mouseClick(editor.copyButton, Qt::LeftButton);
+        for (const Case& c : cases) {
+            type(editor.ext, c.ext);
+            type(editor.params, c.params);
+            QTest::mouseClick(editor.saveButton, Qt::LeftButton);
+            EXPECT_TRUE(editor.result->text().startsWith(c.reason)) << editor.result->text().toStdString();
+        }
+    });
+    EXPECT_TRUE(saved().empty());
+}
+
+TEST_F(ProfileEditorTest, DeletingAProfileThatQueuedJobsUseIsRefusedWithTheirNumber)
+{
+    AppFixture app(AppFixture::Converter::Succeeding);
+    const int id = clipforge::AddedProfileStore().add({"Mine", "mkv", "-n"});
+    std::vector<std::string> problems;
+    app.hook().CommandManager().ReloadAdded(problems);
+    const int row = app.hook().CommandManager().RowOf(id);
+    app.addJobs(generatedClips().mid(0, 2), row, QString());
+    ASSERT_EQ(app.hook().TreeManager()->Job(1).ItemData.Format, id);
+    edit(app, [&](clipforge::ProfileEditor& editor) {
+        editor.list->setFocus();
+        editor.list->setCurrentRow(row);
+        QTest::keyClick(&editor, Qt::Key_L, Qt::AltModifier);
+        EXPECT_EQ(editor.result->text(), QStringLiteral("Not deleted: 2 queued jobs use this profile."));
+    });
+    EXPECT_EQ(saved().size(), 1u);
+    app.hook().TreeManager()->DeleteRows({0, 1});
+    edit(app, [&](clipforge::ProfileEditor& editor) {
+        editor.list->setCurrentRow(row);
+        QTest::mouseClick(editor.deleteButton, Qt::LeftButton);
+        EXPECT_EQ(editor.result->text(), QStringLiteral("Deleted."));
+    });
+    EXPECT_TRUE(saved().empty());
+    EXPECT_FALSE(app.hook().CommandManager().Has(id));
+}
+
+TEST_F(ProfileEditorTest, SaveKeepsAProfileAddedElsewhereWhileTheEditorWasOpen)
+{
+    AppFixture app(AppFixture::Converter::Succeeding);
+    int elsewhere = 0;
+    edit(app, [&](clipforge::ProfileEditor& editor) {
+        QTest::mouseClick(editor.copyButton, Qt::LeftButton);
+        type(editor.name, QStringLiteral("From the editor"));
+        elsewhere = clipforge::AddedProfileStore().add({"From the command line", "mp4", "-n"});
+        QTest::mouseClick(editor.saveButton, Qt::LeftButton);
+    });
+    const auto profiles = saved();
+    ASSERT_EQ(profiles.size(), 2u);
+    EXPECT_EQ(profiles[0].id, elsewhere);
+    EXPECT_EQ(profiles[1].name, "From the editor");
+}
+
+TEST_F(ProfileEditorTest, TryConvertsTheFirstSecondsAndTellsWhatCameOutOrWhy)
+{
+    AppFixture app(AppFixture::Converter::Real);
+    const QString clip = generatedClips().value(0);
+    ASSERT_FALSE(clip.isEmpty());
+    edit(app, [&](clipforge::ProfileEditor& editor) {
+        QTest::mouseClick(editor.copyButton, Qt::LeftButton);
+        type(editor.ext, QStringLiteral("mkv"));
+        type(editor.params, QStringLiteral("-c:v ffv1 -an"));
+        app.dialogs.openFileNameAnswers.push_back(clip);
+        QTest::keyClick(&editor, Qt::Key_T, Qt::AltModifier);
+        ASSERT_TRUE(waitFor([&] { return editor.tryButton->isEnabled(); }));
+        EXPECT_TRUE(editor.result->text().startsWith(QStringLiteral("Try finished: video ffv1 "))) << editor.result->text().toStdString();
+
+        type(editor.params, QStringLiteral("-c:v no_such_codec"));
+        app.dialogs.openFileNameAnswers.push_back(clip);
+        QTest::mouseClick(editor.tryButton, Qt::LeftButton);
+        ASSERT_TRUE(waitFor([&] { return editor.tryButton->isEnabled(); }));
+        EXPECT_TRUE(editor.result->text().startsWith(QStringLiteral("Try failed: "))) << editor.result->text().toStdString();
+        EXPECT_TRUE(editor.result->text().contains(QStringLiteral("no_such_codec"))) << editor.result->text().toStdString();
+    });
+    EXPECT_TRUE(saved().empty()) << "trying saves nothing";
+    EXPECT_EQ(app.hook().TreeManager()->Count(), 0) << "nor queues anything";
+}

@@ -1,0 +1,217 @@
+// Profiles added beside the shipped catalogue, as clipforge-batch sees them.
+#include "BatchFixture.h"
+#include "support/ScopedConfigFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+using namespace clipforge::test;
+
+namespace {
+
+const char* const Converter = "#!/bin/sh\nfor output; do :; done\nprintf '%s' \"$*\" > \"$output\"\n";
+
+const char* const Catalogue = "<commands>"
+                              "<profile><format>Shipped</format><params>-n -s</params><ext>out</ext></profile>"
+                              "</commands>";
+
+std::string addedFile(const std::vector<std::string>& profiles)
+{
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<commands>\n";
+    for (const std::string& profile : profiles)
+        text += "<profile>" + profile + "</profile>\n";
+    return text + "</commands>\n";
+}
+
+class AddedProfilesTest : public BatchFixture {
+protected:
+    AddedProfilesTest() : BatchFixture(Catalogue, Converter) {}
+
+    void SetUp() override
+    {
+        BatchFixture::SetUp();
+        qputenv("CLIPFORGE_SYSTEM_PROFILES", QByteArray::fromStdString(systemFile()));
+        QDir().mkpath(config.path() + "/clipforge");
+    }
+    void TearDown() override { qunsetenv("CLIPFORGE_SYSTEM_PROFILES"); }
+
+    std::string systemFile() const { return file("etc-profiles"); }
+    std::string userFile() const { return config.path().toStdString() + "/clipforge/profiles"; }
+
+    ScopedConfigFolder config;
+};
+
+}  // namespace
+
+TEST_F(AddedProfilesTest, TheSystemsThenTheUsersFollowTheShippedOnesMarkedAndNumberedByTheirIds)
+{
+    writeFile(systemFile(), addedFile({"<id>2000000</id><format>Office</format><params>-n -o</params><ext>mp4</ext>"}));
+    writeFile(userFile(), addedFile({"<id>1048576</id><format>Mine</format><params>-n -m</params><ext>mkv</ext>",
+                                     "<id>3000000</id><format>Also mine</format><params>-n</params><ext>webm</ext>"}));
+    const BatchResult listed = runBatch(program, {"profiles"});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(listed.out, "0\tShipped\tout\t-n -s\n"
+                          "2000000\tOffice [system]\tmp4\t-n -o\n"
+                          "1048576\tMine [mine]\tmkv\t-n -m\n"
+                          "3000000\tAlso mine [mine]\twebm\t-n\n");
+    EXPECT_EQ(listed.err, "");
+}
+
+TEST_F(AddedProfilesTest, AListStoresAnAddedProfileByItsIdAndConvertsWithIt)
+{
+    writeFile(userFile(), addedFile({"<id>1048577</id><format>Mine</format><params>-n -m</params><ext>mkv</ext>"}));
+    const std::string source = touch("a.avi");
+    for (const std::string wanted : {"1048577", "Mine [mine]"}) {
+        QFile::remove(QString::fromStdString(file("q.kxl")));
+        const BatchResult made = runBatch(program, {"make", file("q.kxl"), "--profile", wanted, source});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        EXPECT_EQ(runBatch(program, {"show", file("q.kxl")}).out, "0\t1048577\t\t" + source + "\n") << wanted;
+    }
+    const BatchResult converted = runBatch(program, {"convert", file("q.kxl")});
+    EXPECT_EQ(converted.exitCode, 0) << converted.err;
+    EXPECT_NE(readFile(program.path("convert/a.mkv")).find("-i " + source + " -n -m "), std::string::npos);
+}
+
+TEST_F(AddedProfilesTest, AListNamingAnIdThisUserLacksFailsThatJobWithTheReason)
+{
+    writeFile(file("q.kxl"), "<list><item><filename>" + touch("a.avi") + "</filename><format>1048578</format></item>"
+                             "<item><filename>" + touch("b.avi") + "</filename><format>0</format></item></list>");
+    const BatchResult result = runBatch(program, {"convert", file("q.kxl")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "clipforge-batch: job 0: profile 1048578 is not in the catalogue\n");
+    EXPECT_NE(readFile(program.path("convert/b.out")).find("-i " + file("b.avi") + " -n -s "), std::string::npos);
+}
+
+TEST_F(AddedProfilesTest, ABrokenFileIsNamedSetAsideAndTheOthersStillWork)
+{
+    struct Case {
+        std::string text;
+        std::string fault;
+    };
+    const Case cases[] = {
+        {"<commands><profile><id>2000000</id>", "Unexpected end of file"},
+        {addedFile({"<format>No id</format><params>-n</params><ext>mp4</ext>"}), "profile 1 has no usable <id>"},
+        {addedFile({"<id>12</id><format>Shipped range</format><params>-n</params><ext>mp4</ext>"}),
+         "profile 1 has no usable <id>"},
+        {addedFile({"<id>2000000</id><format>A</format><ext>mp4</ext>", "<id>2000000</id><format>B</format><ext>a</ext>"}),
+         "the id 2000000 is given to two profiles"},
+    };
+    writeFile(systemFile(), addedFile({"<id>2000001</id><format>Office</format><params>-n</params><ext>mp4</ext>"}));
+    for (const Case& c : cases) {
+        QDir(config.path() + "/clipforge").removeRecursively();
+        QDir().mkpath(config.path() + "/clipforge");
+        writeFile(userFile(), c.text);
+        const BatchResult listed = runBatch(program, {"profiles"});
+        EXPECT_EQ(listed.exitCode, 0);
+        EXPECT_EQ(listed.out, "0\tShipped\tout\t-n -s\n2000001\tOffice [system]\tmp4\t-n\n");
+        EXPECT_NE(listed.err.find("clipforge-batch: The profiles in " + userFile() + " cannot be read"), std::string::npos)
+            << listed.err;
+        EXPECT_NE(listed.err.find(c.fault), std::string::npos) << listed.err;
+        EXPECT_NE(listed.err.find("the file was moved to " + userFile() + ".broken."), std::string::npos) << listed.err;
+        EXPECT_EQ(readFile(userFile() + ".broken"), c.text);
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(userFile())));
+    }
+}
+
+TEST_F(AddedProfilesTest, AddGivesANewIdRemoveTakesItAwayAndTheIdStaysRecorded)
+{
+    const BatchResult added = runBatch(program, {"profiles", "add", "--name", "Quick copy", "--ext", "mkv", "--",
+                                                 "-map", "0", "-c", "copy", "-metadata", "title=a \"b\""});
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    const int id = std::stoi(added.out);
+    EXPECT_GE(id, 1 << 20);
+    EXPECT_EQ(runBatch(program, {"profiles"}).out,
+              "0\tShipped\tout\t-n -s\n" + std::to_string(id) +
+                  "\tQuick copy [mine]\tmkv\t-n -map 0 -c copy -metadata \"title=a \\\"b\\\"\"\n");
+
+    const BatchResult removed = runBatch(program, {"profiles", "remove", std::to_string(id)});
+    EXPECT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_EQ(runBatch(program, {"profiles"}).out, "0\tShipped\tout\t-n -s\n");
+    EXPECT_NE(readFile(config.path().toStdString() + "/clipforge/profile-ids").find(std::to_string(id) + "\n"),
+              std::string::npos)
+        << "a removed profile's id is never given again";
+
+    for (const std::string gone : {std::to_string(id), std::string("0"), std::string("x")}) {
+        const BatchResult refused = runBatch(program, {"profiles", "remove", gone});
+        EXPECT_EQ(refused.exitCode, 2) << gone;
+        EXPECT_EQ(refused.err, "clipforge-batch: profile " + gone + " is not one of your profiles; nothing was removed\n");
+    }
+}
+
+TEST_F(AddedProfilesTest, AddRefusesWhatCouldNotWorkAndWritesNothing)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--name", "", "--ext", "mkv"}, "the profile needs a name"},
+        {{"--name", "a\nb", "--ext", "mkv"}, "the name holds a control character"},
+        {{"--name", "A", "--ext", ""}, "the extension \"\" is unusable"},
+        {{"--name", "A", "--ext", "../x"}, "the extension \"../x\" is unusable"},
+        {{"--name", "A", "--ext", "m k v"}, "the extension \"m k v\" is unusable"},
+        {{"--name", "A", "--ext", ".mkv"}, "the extension \".mkv\" is unusable"},
+        {{"--name", "A", "--ext", "mkv", "--", "-c", "copy", "-y"}, "the arguments hold -y"},
+        {{"--name", "A", "--ext", "mkv", "-c"}, "unknown argument for profiles add: -c"},
+        {{"--name", "A"}, "profiles add needs --name NAME and --ext EXT"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments{"profiles", "add"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const BatchResult refused = runBatch(program, arguments);
+        EXPECT_EQ(refused.exitCode, 2) << c.message;
+        EXPECT_NE(refused.err.find(c.message), std::string::npos) << refused.err;
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(userFile()))) << c.message;
+    }
+}
+
+namespace {
+
+// True while some process waits for an flock on the file at path, as the kernel reports it.
+bool someoneWaitsToLock(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return false;
+    std::istringstream locks(readFile("/proc/locks"));
+    for (std::string line; std::getline(locks, line);) {
+        if (line.find("-> FLOCK") != std::string::npos &&
+            line.find(":" + std::to_string(status.st_ino) + " ") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(AddedProfilesTest, AddWaitsForTheLockAndKeepsWhatWasWrittenMeanwhile)
+{
+    const std::string lockPath = userFile() + ".lock";
+    const int lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    BatchProcess adding(program, {"profiles", "add", "--name", "Second", "--ext", "mkv"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!someoneWaitsToLock(lockPath) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(someoneWaitsToLock(lockPath));
+    // What the editor saves while it holds the lock.
+    writeFile(userFile(), addedFile({"<id>1048600</id><format>First</format><params>-n</params><ext>mp4</ext>"}));
+    ::close(lock);
+    const BatchResult added = adding.wait();
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    const std::string listed = runBatch(program, {"profiles"}).out;
+    EXPECT_NE(listed.find("1048600\tFirst [mine]\tmp4\t-n\n"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("\tSecond [mine]\tmkv\t-n\n"), std::string::npos) << listed;
+}
