@@ -16,6 +16,18 @@ display() {
 measure() { display sh "$here/measure.sh" "$bench" "$@"; }
 
 ours=$(measure startup launch 5)
+# The same with 100 profiles of the user's own to read.
+added=$(mktemp -d)
+trap 'rm -rf "$added"' EXIT
+mkdir -p "$added/clipforge"
+{
+  echo '<commands>'
+  for i in $(seq 1 100); do
+    echo "<profile><id>$((1048576 + i))</id><format>Added $i</format><params>-n -map 0 -c copy</params><ext>mkv</ext></profile>"
+  done
+  echo '</commands>'
+} > "$added/clipforge/profiles"
+withAdded=$(XDG_CONFIG_HOME="$added" measure startup launch 5)
 anchor=$(measure anchor-startup launch 5)
 empty=$(measure memory 0 3)
 full=$(measure memory 10000 3)
@@ -23,5 +35,6 @@ bare=$(measure anchor-memory 0 3)
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 echo "start-up to main window shown: ${ours} ms (goal < 1150), bare window after 1000 ms: ${anchor} ms, ratio $(ratio "$ours" "$anchor")"
+echo "start-up with 100 added profiles: ${withAdded} ms (goal < 1150), ratio to the bare window $(ratio "$withAdded" "$anchor")"
 echo "idle memory, empty list: ${empty} MB, ratio to a bare tree view window ${bare} MB: $(ratio "$empty" "$bare")"
 echo "idle memory, 10,000 jobs: ${full} MB (goal < 80), ratio to a bare tree view window: $(ratio "$full" "$bare")"

@@ -103,6 +103,7 @@ void TUIHook::InitControls()
     wireClicks();
     wireMenu();
     createManagers();
+    reloadAddedProfiles();
     fileDrop_ = std::make_unique<clipforge::FileDrop>(
         Form, [this] { return ListChangesAllowed(); }, [this](const QStringList& names) { openFiles(names); });
 }

@@ -40,7 +40,8 @@ void TCommandManager::ReloadAdded(std::vector<std::string>& problems, const std:
         try {
             read = clipforge::readAddedProfiles(path);
         } catch (const std::exception& error) {
-            const std::string aside = clipforge::setAside(path);
+            // The administrator's file stays where it is, even for root: only its owner mends it.
+            const std::string aside = origin == ProfileOrigin::User ? clipforge::setAside(path) : std::string();
             problems.push_back("The profiles in " + path + " cannot be read (" + error.what() + "); " +
                                (aside.empty() ? "they are left out." : "the file was moved to " + aside + "."));
         }

@@ -30,7 +30,7 @@ public:
     // named with the origin's mark at the end.
     void SetAdded(ProfileOrigin origin, const std::vector<clipforge::AddedProfile>& profiles);
     // Reads the system's and the user's files again. A file that cannot be read
-    // is set aside where it can be and left out; what went wrong is appended to
+    // is left out, the user's own also set aside; what went wrong is appended to
     // problems, one sentence naming the file each.
     void ReloadAdded(std::vector<std::string>& problems,
                      const std::string& systemPath = clipforge::systemProfilesPath(),

@@ -215,3 +215,15 @@ TEST_F(AddedProfilesTest, AddWaitsForTheLockAndKeepsWhatWasWrittenMeanwhile)
     EXPECT_NE(listed.find("1048600\tFirst [mine]\tmp4\t-n\n"), std::string::npos) << listed;
     EXPECT_NE(listed.find("\tSecond [mine]\tmkv\t-n\n"), std::string::npos) << listed;
 }
+
+TEST_F(AddedProfilesTest, ABrokenSystemFileIsNamedButLeftWhereTheAdministratorPutIt)
+{
+    writeFile(systemFile(), "<commands><profile>");
+    writeFile(userFile(), addedFile({"<id>1048580</id><format>Mine</format><params>-n</params><ext>mkv</ext>"}));
+    const BatchResult listed = runBatch(program, {"profiles"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, "0\tShipped\tout\t-n -s\n1048580\tMine [mine]\tmkv\t-n\n");
+    EXPECT_NE(listed.err.find("The profiles in " + systemFile() + " cannot be read"), std::string::npos) << listed.err;
+    EXPECT_NE(listed.err.find("they are left out."), std::string::npos) << listed.err;
+    EXPECT_EQ(readFile(systemFile()), "<commands><profile>");
+}
