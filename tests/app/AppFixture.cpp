@@ -9,6 +9,7 @@
 #include "core/Paths.h"
 #include "dialogs/AddDlg.h"
 #include "support/FakeConverter.h"
+#include "dialogs/DefaultFolderLink.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,6 +106,8 @@ void AppFixture::addJobs(const QStringList& names, int profile, const QString& f
         add.ComboBox1Change();
         if (!folder.isEmpty())
             QTest::mouseClick(add.btDirectory, Qt::LeftButton, {}, QPoint(12, 12));
+        else if (add.lbDefaultFolder->isEnabled())  // the folder of an earlier Add is offered
+            QTest::mouseClick(add.lbDefaultFolder, Qt::LeftButton, {}, add.lbDefaultFolder->rect().center());
         click(add.btnOk);
     });
     click(window_->btnAdd);

@@ -3,6 +3,7 @@
 #include "app/MainDlg.h"
 #include "dialogs/ScriptedDialogs.h"
 #include "support/Wait.h"
+#include "support/ScopedConfigFolder.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -34,6 +35,8 @@ public:
 
 
 private:
+    // Each window starts with nothing remembered.
+    clipforge::test::ScopedConfigFolder configuration_;
     QTemporaryDir programFolder_;
     QTemporaryDir work_;
     std::unique_ptr<clipforge::ScopedDialogService> scope_;

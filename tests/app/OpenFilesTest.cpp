@@ -176,6 +176,6 @@ TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
             dialog->reject();
     });
     clipforge::QtDialogService platform;
-    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter));
+    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter), QString());
     EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
 }

@@ -50,7 +50,7 @@ protected:
 // A folder browser that is a real window: it opens, takes the keyboard and closes again.
 class BrowsingDialogs : public ScriptedDialogs {
 public:
-    QString existingDirectory(QWidget* owner, const QString& title) override
+    QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) override
     {
         QDialog browser;
         browser.setModal(true);
@@ -58,7 +58,7 @@ public:
         QApplication::setActiveWindow(&browser);
         QCoreApplication::processEvents();
         browser.hide();
-        return ScriptedDialogs::existingDirectory(owner, title);
+        return ScriptedDialogs::existingDirectory(owner, title, folder);
     }
 };
 
@@ -175,7 +175,7 @@ TEST_F(JobDialogKeys, TheMainWindowHasTheKeyboardAgainAfterEachDialogAndMessageB
     };
     const std::pair<const char*, std::function<void()>> closings[] = {
         {"message box", [&] { platform.message(&main, QStringLiteral("done"), QMessageBox::Information); }},
-        {"file dialog", [&] { platform.openFileName(nullptr, QStringLiteral("All Files|*.*")); }},
+        {"file dialog", [&] { platform.openFileName(nullptr, QStringLiteral("All Files|*.*"), QString()); }},
         {"Add Files dialog", [&] { execAndClose(static_cast<TaddDlg*>(nullptr)); }},
         {"Item Property dialog", [&] { execAndClose(static_cast<TItemDlg*>(nullptr)); }},
     };
