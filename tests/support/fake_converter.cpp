@@ -22,6 +22,9 @@
 //                   as "echo:" + line
 //   grandchild      start a child of its own that sleeps until killed and
 //                   print "grandchild PID\n"
+//   escapee         start a process that leaves: it calls setsid and forks
+//                   again, so it is in no group of ours and its parent is
+//                   gone; it sleeps until killed; print "escapee PID\n"
 //   report          print "pgid=P pdeathsig=S fds=F nice=N\n": P is 1 when the
 //                   process leads its own process group, S the parent-death
 //                   signal, F the number of open descriptors above 2, N the
@@ -40,6 +43,9 @@
 //   fail       writes part of the output and exits with 3
 //   hang       writes part of the output, writes its process id to SOURCE.pid
 //              and sleeps until killed
+//   flee       like hang, after starting a helper that leaves its process group
+//              (setsid), writes its process id to SOURCE.helper and sleeps until
+//              killed
 //   stuck      sleeps until killed, touching nothing
 //   missing    names its source as missing and exits with 1
 //   nocodec    says "no such codec" on standard error and exits with 1
@@ -62,6 +68,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -69,6 +76,7 @@
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -250,6 +258,29 @@ void grandchild()
     writeAll(1, "grandchild " + std::to_string(pid) + "\n");
 }
 
+void escapee()
+{
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        std::_Exit(123);
+    const pid_t middle = ::fork();
+    if (middle == 0) {
+        ::setsid();
+        const pid_t leaver = ::fork();
+        if (leaver == 0)
+            for (;;)
+                ::pause();
+        [[maybe_unused]] const ssize_t written = ::write(pipe[1], &leaver, sizeof leaver);
+        std::_Exit(0);
+    }
+    pid_t leaver = -1;
+    [[maybe_unused]] const ssize_t count = ::read(pipe[0], &leaver, sizeof leaver);
+    ::waitpid(middle, nullptr, 0);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    writeAll(1, "escapee " + std::to_string(leaver) + "\n");
+}
+
 void crash(int signal)
 {
     std::signal(signal, SIG_DFL);
@@ -291,6 +322,8 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
         echo(std::atol(value.c_str()));
     else if (name == "grandchild")
         grandchild();
+    else if (name == "escapee")
+        escapee();
     else if (name == "report")
         report();
     else if (name == "pid")
@@ -324,11 +357,24 @@ bool present(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
+void startLeaver(const std::string& pidFile)
+{
+    if (::fork() != 0)
+        return;
+    ::setsid();
+    const int nothing = ::open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd)
+        ::dup2(nothing, fd);
+    writeFile(pidFile, std::to_string(::getpid()) + "\n");
+    for (;;)
+        ::pause();
+}
+
 std::string behaviourFor(const std::string& self, const std::string& source)
 {
     const std::string mode = fileText(self + ".mode");
     const std::string named = mode.empty() ? source.substr(source.rfind('/') + 1) : mode;
-    for (const char* word : {"fail", "hang", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
+    for (const char* word : {"fail", "hang", "flee", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
                              "planted", "squat", "wait", "half"})
         if (named.find(word) != std::string::npos)
             return word;
@@ -349,13 +395,16 @@ int convert(int argc, char** argv)
             source = argv[i + 1];
     const std::string output = argv[argc - 1];
     const std::string behaviour = behaviourFor(argv[0], source);
-    if (behaviour == "fail" || behaviour == "hang")
+    const bool hangs = behaviour == "hang" || behaviour == "flee";
+    if (behaviour == "fail" || hangs)
         writeFile(output, "part");
     if (behaviour == "fail")
         return 3;
-    if (behaviour == "hang")
+    if (behaviour == "flee")
+        startLeaver(source + ".helper");
+    if (hangs)
         writeFile(source + ".pid", std::to_string(::getpid()) + "\n");
-    if (behaviour == "hang" || behaviour == "stuck")
+    if (hangs || behaviour == "stuck")
         for (;;)
             ::pause();
     if (behaviour == "missing") {
