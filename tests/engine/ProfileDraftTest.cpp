@@ -39,8 +39,9 @@ TEST(ProfileDraft, RefusesWhatCouldNotWorkAndPutsDashNFirst)
         const std::string refusal = refuseDraft(draft);
         EXPECT_EQ(refusal.substr(0, c.refusal.size()), c.refusal) << c.draft.name << "|" << c.draft.ext << "|" << c.draft.params;
         EXPECT_EQ(refusal.empty(), c.refusal.empty()) << refusal;
-        if (c.refusal.empty())
+        if (c.refusal.empty()) {
             EXPECT_EQ(draft.params, c.params);
+        }
     }
 }
 
@@ -56,7 +57,7 @@ TEST(ProfileTrialText, TellsCodecsFrameAndSizeOrTheLastReason)
     EXPECT_EQ(describeProbe({"codec_name=h264", "codec_type=video", "width=320", "height=180", "codec_name=aac",
                              "codec_type=audio"},
                             2048),
-              "video h264 320x180, audio aac; 2.0 KB");
+              "video h264 320x180, audio aac; 2.0 kB");
     EXPECT_EQ(describeProbe({}, 1), "no streams; 1 byte");
     EXPECT_EQ(failureReason({"Input #0 ...", "Unknown encoder 'no_such_codec'", "Conversion failed!", ""}),
               "Unknown encoder 'no_such_codec'");
