@@ -56,6 +56,9 @@ void ProfileTrial::start(const std::string& source, const std::string& params, c
 
 void ProfileTrial::converterEnded(std::uint32_t exitCode)
 {
+    if (converter_->EndStatus() != esEnded)
+        return done(false, "the converter did not run to its end (stage " + std::to_string(converter_->EndStatus()) +
+                               ", " + converter_->CommandLine + ")");
     const QFileInfo output(QString::fromLocal8Bit(output_));
     if (exitCode != 0 || !output.exists() || output.size() == 0) {
         const std::string reason = failureReason(converterLines_);

@@ -2,10 +2,12 @@
 // Add Files opens.
 #include "AppFixture.h"
 
+#include "app/JobTreeView.h"
 #include "app/UIHook.h"
 #include "core/CommandManager.h"
 #include "core/TreeManager.h"
 #include "dialogs/AddDlg.h"
+#include "dialogs/DefaultFolderLink.h"
 #include "dialogs/ItemDlg.h"
 
 #include <QDir>

@@ -11,6 +11,7 @@
 #include "core/TreeManager.h"
 #include "engine/AddedProfileStore.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,8 +30,13 @@ protected:
     // Opens the editor with Ctrl+P in the window and plays the user in it.
     static void edit(AppFixture& app, const std::function<void(clipforge::ProfileEditor&)>& play)
     {
-        app.dialogs.modalScripts.push_back([play](QDialog& dialog) { play(dynamic_cast<clipforge::ProfileEditor&>(dialog)); });
-        app.window().activateWindow();
+        app.dialogs.modalScripts.push_back([play](QDialog& dialog) {
+            QApplication::setActiveWindow(&dialog);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            play(dynamic_cast<clipforge::ProfileEditor&>(dialog));
+        });
+        QApplication::setActiveWindow(&app.window());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.window()));
         QTest::keyClick(&app.window(), Qt::Key_P, Qt::ControlModifier);
     }
 
@@ -115,7 +121,7 @@ TEST_F(ProfileEditorTest, DeletingAProfileThatQueuedJobsUseIsRefusedWithTheirNum
     edit(app, [&](clipforge::ProfileEditor& editor) {
         editor.list->setFocus();
         editor.list->setCurrentRow(row);
-        QTest::keyClick(&editor, Qt::Key_L, Qt::AltModifier);
+        QTest::mouseClick(editor.deleteButton, Qt::LeftButton);
         EXPECT_EQ(editor.result->text(), QStringLiteral("Not deleted: 2 queued jobs use this profile."));
     });
     EXPECT_EQ(saved().size(), 1u);
@@ -155,7 +161,8 @@ TEST_F(ProfileEditorTest, TryConvertsTheFirstSecondsAndTellsWhatCameOutOrWhy)
         type(editor.ext, QStringLiteral("mkv"));
         type(editor.params, QStringLiteral("-c:v ffv1 -an"));
         app.dialogs.openFileNameAnswers.push_back(clip);
-        QTest::keyClick(&editor, Qt::Key_T, Qt::AltModifier);
+        editor.tryButton->setFocus();
+        QTest::keyClick(editor.tryButton, Qt::Key_Space);
         ASSERT_TRUE(waitFor([&] { return editor.tryButton->isEnabled(); }));
         EXPECT_TRUE(editor.result->text().startsWith(QStringLiteral("Try finished: video ffv1 "))) << editor.result->text().toStdString();
 

@@ -89,7 +89,9 @@ const std::map<std::string, Expected> expectations = {
     {"Ogg audio (Vorbis)", {"ogg", {"vorbis"}}},
     {"Opus audio", {"ogg", {"opus"}}},
     {"MKV (streams copied, no re-encoding)", {"matroska", {"mpeg4", "mp2"}}},
-    {"MP4 (streams copied, no re-encoding)", {"mp4", {"mpeg4", "mp2"}}},
+    // The clip's MP2 sound is copied too, but MP4 files it under the MPEG audio type that reads
+    // back as mp3: only the picture's codec shows the copy.
+    {"MP4 (streams copied, no re-encoding)", {"mp4", {"mpeg4"}}},
 };
 
 

@@ -249,11 +249,29 @@ struct JobEnd {
     bool finished() const { return exitCode == 0 && made.readable; }
 };
 
+// A copy either holds what the source holds of the kinds it keeps (a subtitle file included), or
+// fails with the converter's reason: a codec the container cannot hold, nothing readable.
+Verdict judgeCopyEnd(const Pair& pair, const JobEnd& end, std::string& finding)
+{
+    if (!end.finished()) {
+        if (end.exitCode != 0 && !end.reason.empty())
+            return Verdict::RefusedRightly;
+        finding = end.exitCode != 0 ? "failed without a reason" : "finished without a usable file";
+        return Verdict::Wrong;
+    }
+    std::vector<std::string> faults;
+    judgeCopy(pair, end.made, faults);
+    for (const std::string& fault : faults)
+        finding += (finding.empty() ? "" : "; ") + fault;
+    return faults.empty() ? Verdict::AsPromised : Verdict::Wrong;
+}
+
 Verdict judge(const Pair& pair, const JobEnd& end, std::string& finding)
 {
-    const bool copies = pair.promise.copy != Copy::Nothing;
-    const bool convertible = (pair.kind.picture && (copies || !pair.promise.video.empty())) ||
-                             (pair.kind.sound && (copies || !pair.promise.audio.empty()));
+    if (pair.promise.copy != Copy::Nothing)
+        return judgeCopyEnd(pair, end, finding);
+    const bool convertible = (pair.kind.picture && !pair.promise.video.empty()) ||
+                             (pair.kind.sound && !pair.promise.audio.empty());
     if (!convertible && end.finished()) {
         finding = "converted although the source has nothing this profile keeps";
         return Verdict::ConvertedWrongly;
@@ -262,17 +280,12 @@ Verdict judge(const Pair& pair, const JobEnd& end, std::string& finding)
         finding = end.exitCode != 0 && end.reason.empty() ? "failed without a reason" : "";
         return finding.empty() ? Verdict::RefusedRightly : Verdict::Wrong;
     }
-    if (copies && end.exitCode != 0 && !end.reason.empty())
-        return Verdict::RefusedRightly;  // a codec the container cannot hold, and the converter says so
     if (!end.finished()) {
         finding = end.exitCode != 0 ? "failed: " + end.reason : "finished without a usable file";
         return Verdict::Failed;
     }
     std::vector<std::string> faults;
-    if (copies)
-        judgeCopy(pair, end.made, faults);
-    else
-        judgeOutput(pair, end.made, end.output, faults);
+    judgeOutput(pair, end.made, end.output, faults);
     for (const std::string& fault : faults)
         finding += (finding.empty() ? "" : "; ") + fault;
     return faults.empty() ? Verdict::AsPromised : Verdict::Wrong;
