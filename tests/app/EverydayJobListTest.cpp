@@ -68,7 +68,7 @@ TEST(EverydayJobList, TheMenusNewItemsOpenTheOutputFolderAndRemoveFinishedJobsWh
 {
     AppFixture app(AppFixture::Converter::Succeeding);
     TmainDlg& window = app.window();
-    EXPECT_EQ(window.PopupMenu1->actions().mid(4), (QList<QAction*> {window.PopupMenu1->actions()[4], window.pmiOpenFolder, window.pmiRemoveFinished}));
+    EXPECT_EQ(window.PopupMenu1->actions().mid(4, 3), (QList<QAction*> {window.PopupMenu1->actions()[4], window.pmiOpenFolder, window.pmiRemoveFinished}));
     EXPECT_TRUE(window.PopupMenu1->actions()[4]->isSeparator());
     EXPECT_EQ(window.pmiOpenFolder->text() + window.pmiOpenFolder->statusTip(), QStringLiteral("&Open output foldershow where the outputs go"));
     EXPECT_EQ(window.pmiRemoveFinished->text() + window.pmiRemoveFinished->statusTip(), QStringLiteral("&Remove finished jobsremove the converted items"));

@@ -3,6 +3,7 @@
 #include "AppFixture.h"
 
 #include "app/JobTreeView.h"
+#include "app/MainDlg.h"
 #include "app/ProfileEditor.h"
 #include "app/UIHook.h"
 #include "core/AddedProfiles.h"
@@ -11,7 +12,9 @@
 #include "core/TreeManager.h"
 #include "engine/AddedProfileStore.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -74,6 +77,9 @@ TEST_F(ProfileEditorTest, CopyEditAndEnterSaveAProfileOfTheUsersOwn)
         QTest::keyClick(editor.list, Qt::Key_Escape);
     });
     EXPECT_EQ(opened, 1) << "Ctrl+P opens the editor";
+    const QList<QAction*> items = app.window().PopupMenu1->actions();
+    EXPECT_EQ(items.last(), app.window().pmiProfiles) << "after the other items of the job menu";
+    EXPECT_EQ(app.window().pmiProfiles->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     const auto profiles = saved();
     ASSERT_EQ(profiles.size(), 1u);
     EXPECT_GE(profiles[0].id, clipforge::FirstAddedProfileId);
