@@ -632,7 +632,7 @@ TEST(MainWindow, TheBarMovesDuringEachJobAndTheConvertingJobsHintSaysHowFar)
         EXPECT_EQ(hintLines(jobs, row).value(3), QStringLiteral("[progress]: 50%, about 00:00:02 left"));
         for (int other = 0; other < 4; ++other)
             EXPECT_EQ(hintLines(jobs, other).size(), other == row ? 4 : 3) << other;
-        QFile(QString::fromStdString(driver.OutputPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
+        QFile(QString::fromStdString(driver.WritingPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
         ASSERT_TRUE(waitFor([&] { return jobs.Job(row).State == jsFinished; }));
     }
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));

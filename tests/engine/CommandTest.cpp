@@ -3,13 +3,17 @@
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
+#include "core/UnfinishedNames.h"
+#include "core/WriterLock.h"
 #include "engine/Command.h"
 #include "engine/ConsoleRunner.h"
+#include "engine/NoReplaceCommit.h"
 #include "engine/StartFailureReporter.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -28,8 +32,9 @@ namespace {
 // does: "fail" writes part of the output and exits with 3, "hang" writes part of the output,
 // records its process id and sleeps, "missing" names its source as missing, "nooutput" and
 // "empty" claim success without a usable output, "diskfull" claims success after an error
-// writing, "planted" finds its output taken by someone else; anything else writes the output
-// file and exits with 0.
+// writing, "planted" has someone else take its output's real name and gives up; "wait" writes
+// part of its output, says so in "$source.wrote" and finishes once "$source.go" appears; anything
+// else writes the output file and exits with 0.
 const char* const FakeConverter = R"(#!/bin/sh
 source=$2
 for output; do :; done
@@ -41,7 +46,8 @@ case "$source" in
   *nooutput*) exit 0 ;;
   *empty*) : > "$output"; exit 0 ;;
   *diskfull*) printf 'pa' > "$output"; echo "Error writing trailer of $output: No space left on device"; exit 0 ;;
-  *planted*) printf 'not ours' > "$output"; echo "File '$output' already exists. Exiting."; exit 1 ;;
+  *planted*) printf 'not ours' > "${output%/*/*}/${output##*/}"; echo "File '$output' already exists. Exiting."; exit 1 ;;
+  *wait*) printf 'part' > "$output"; : > "$source.wrote"; while [ ! -e "$source.go" ]; do sleep 0.02; done ;;
 esac
 printf 'converted' > "$output"
 )";
@@ -181,6 +187,13 @@ protected:
     {
         command->Start();
         return waitFor([this] { return !finished.empty(); });
+    }
+    std::vector<std::string> outputFolderEntries() const
+    {
+        std::vector<std::string> names;
+        for (const QString& name : QDir(programFolder.filePath("convert")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+            names.push_back(name.toStdString());
+        return names;
     }
     // Waits until the hanging job's converter has really started.
     bool waitForHangingConverter(const std::string& name)
@@ -439,13 +452,15 @@ TEST_F(CommandTest, AStoppedJobSaysSoAndItsPartialOutputIsRemoved)
     addJobs({"hang.avi", "b.avi"});
     command->Start();
     ASSERT_TRUE(waitForHangingConverter("hang.avi"));
-    ASSERT_TRUE(QFile::exists(QString::fromStdString(output("hang.out"))));
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(command->WritingPath())));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(output("hang.out")))) << "a partial output has no real name";
     command->Stop();
     ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
     EXPECT_EQ(tree->Job(0).FailureReason, "stopped");
     EXPECT_EQ(command->LastError(), "stopped");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(output("hang.out"))));
     EXPECT_TRUE(QDir(programFolder.filePath("convert")).exists()) << "a folder is never removed";
+    EXPECT_TRUE(outputFolderEntries().empty()) << "the job's private folder goes with it";
 }
 
 TEST_F(CommandTest, AnOutputTheConverterRefusedToOverwriteIsLeftAlone)
@@ -477,3 +492,85 @@ TEST_F(CommandTest, ARunAgainForgetsTheLastReason)
     EXPECT_EQ(command->LastError(), "");
 }
 
+
+// Whatever appears at the output's name while the job runs, by whatever means, stays as it is:
+// the output is committed under the next free name, and that is the name reported.
+TEST_F(CommandTest, AnythingThatTakesTheNameDuringAJobStaysAndTheOutputTakesTheNextName)
+{
+    const struct {
+        const char* how;
+        std::function<void(const std::string& name)> plant;
+        bool regularFile;
+    } plantings[] = {
+        {"written", [](const std::string& name) { writeFile(name, "theirs"); }, true},
+        {"moved in", [this](const std::string& name) {
+             writeFile(source("theirs"), "theirs");
+             ASSERT_EQ(::rename(source("theirs").c_str(), name.c_str()), 0);
+         }, true},
+        {"a link to nowhere", [](const std::string& name) { ASSERT_EQ(::symlink("/nowhere", name.c_str()), 0); }, false},
+    };
+    for (const auto& planting : plantings) {
+        finished.clear();
+        createDriver();
+        ::unlink(source("wait.avi.wrote").c_str());
+        ::unlink(source("wait.avi.go").c_str());
+        addJobs({"wait.avi"});
+        const int before = static_cast<int>(outputFolderEntries().size());
+        command->Start();
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(QString::fromStdString(source("wait.avi.wrote"))); }));
+        const std::string taken = command->OutputPath();
+        planting.plant(taken);
+        writeFile(source("wait.avi.go"), "");
+        ASSERT_TRUE(waitFor([this] { return !finished.empty(); })) << planting.how;
+        EXPECT_EQ(tree->Job(0).State, jsFinished) << planting.how;
+        EXPECT_NE(command->OutputPath(), taken) << planting.how;
+        EXPECT_EQ(readFile(command->OutputPath()), "converted") << planting.how;
+        if (planting.regularFile)
+            EXPECT_EQ(readFile(taken), "theirs") << planting.how;
+        else
+            EXPECT_EQ(QFileInfo(QString::fromStdString(taken)).symLinkTarget(), QStringLiteral("/nowhere")) << planting.how;
+        EXPECT_EQ(static_cast<int>(outputFolderEntries().size()), before + 2) << planting.how << ": theirs and ours, nothing else";
+    }
+}
+
+TEST_F(CommandTest, AFailedJobLeavesAFilePlantedAtItsNameAndTakesOnlyItsPrivateFolder)
+{
+    addJobs({"planted.avi", "fail.avi"});
+    writeFile(output("fail.out"), "there before");
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(states(), (std::vector<int>{jsFailed, jsFailed}));
+    EXPECT_EQ(readFile(output("fail.out")), "there before");
+    EXPECT_EQ(outputFolderEntries(), (std::vector<std::string>{"fail.out", "planted.out"}));
+}
+
+TEST_F(CommandTest, WhereRenamingCannotRefuseToReplaceTheOutputIsLinkedIntoPlace)
+{
+    clipforge::forceLinkCommitForTesting(true);
+    addJobs({"a.avi", "a.mpg"});
+    writeFile(output("a.out"), "theirs");
+    ASSERT_TRUE(runToTheEnd());
+    clipforge::forceLinkCommitForTesting(false);
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFinished}));
+    EXPECT_EQ(readFile(output("a.out")), "theirs");
+    EXPECT_EQ(outputFolderEntries(), (std::vector<std::string>{"a.out", "a_2.out", "a_2_2.out"}));
+    struct stat info {};
+    ASSERT_EQ(::stat(output("a_2.out").c_str(), &info), 0);
+    EXPECT_EQ(info.st_nlink, 1u) << "the private name is gone";
+}
+
+TEST_F(CommandTest, ARunClearsADeadRunsPrivateFolderButNotALiveOne)
+{
+    const std::string dead = output(".clipforge-partial." + clipforge::hostTag() + ".dead00");
+    const std::string live = output(".clipforge-partial." + clipforge::hostTag() + ".live00");
+    for (const std::string& folder : {dead, live}) {
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        writeFile(folder + "/a.out", "half");
+    }
+    writeFile(dead + "/lock", "");
+    const clipforge::WriterLock held = clipforge::WriterLock::create(live + "/lock");
+    ASSERT_TRUE(held.held());
+    addJobs({"a.avi"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(outputFolderEntries(), (std::vector<std::string>{".clipforge-partial." + clipforge::hostTag() + ".live00", "a.out"}));
+    EXPECT_EQ(readFile(live + "/a.out"), "half");
+}
