@@ -118,6 +118,7 @@ void TCommand::RunCurrent()
     repaintCurrent();
     Tree->FocusNode(CurrentNode.row());
     ConsoleRunner->CommandLine = plan.commandLineWritingTo(Writing);
+    ConsoleRunner->ShownCommandLine = std::move(plan.commandLine);
     try {
         ConsoleRunner->Execute();
     } catch (const std::exception& error) {
@@ -175,7 +176,7 @@ void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
     // While this handler runs, the runner's stage still shows how far a failed start got.
     const std::uint8_t stage = ConsoleRunner->EndStatus();
     if (stage == CreatingProcess)
-        end.startFailure = clipforge::startFailureMessage(ConsoleRunner->CommandLine);
+        end.startFailure = clipforge::startFailureMessage(ConsoleRunner->ShownCommandLine);
     else if (stage < ProcessRunning)
         end.startError = static_cast<int>(exitCode);
     clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, Writing);

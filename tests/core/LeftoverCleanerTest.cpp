@@ -31,6 +31,7 @@ public:
             return;
         child_ = ::fork();
         if (child_ == 0) {
+            ::close(release_[1]);
             const int fd = ::open(path.c_str(), O_RDWR);
             char byte = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
             (void)!::write(ready[1], &byte, 1);
