@@ -17,7 +17,8 @@ using namespace clipforge::test;
 namespace {
 
 // "-i" SOURCE PARAMS... OUTPUT; the source's name picks the behaviour: "fail" exits with 3,
-// "hang" records its process id and sleeps, "wait" marks its output name as running and "half"
+// "hang" records its process id and sleeps, "wait" marks its output's name as running (beside the
+// output folder's other files, as the converter itself writes in a private folder) and "half"
 // reports a 10-second source converted halfway, both then wait for SOURCE.go to appear;
 // anything else (and "wait" and "half" at the end) writes the output and exits with 0.
 const char* const FakeConverter = R"(#!/bin/sh
@@ -26,7 +27,7 @@ for output; do :; done
 case "$source" in
   *fail*) exit 3 ;;
   *hang*) echo $$ > "$source.pid"; exec sleep 60 ;;
-  *wait*) : > "$output.running" ;;
+  *wait*) : > "${output%/*/*}/${output##*/}.running" ;;
   *half*) printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\n' >&2
           printf 'size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \r' >&2 ;;
 esac
