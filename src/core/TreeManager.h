@@ -44,10 +44,24 @@ public:
     int Count() const { return static_cast<int>(Jobs.size()); }
     // The record of the job at row; EListError for a row outside the list. The reference is
     // valid until the list next changes shape, so callers keep the row, not the reference.
-    TItemNodeData& Job(int row);
     const TItemNodeData& Job(int row) const;
-    // Tells views that the job at row changed.
-    void RepaintNode(int row);
+
+    // A job changes only through the functions below, so every change reaches the views: each
+    // tells them about its row. They raise EListError for a row outside the list.
+    //
+    // A job's notes follow its state: the failure reason is dropped when the job leaves the
+    // failed state, the progress when it leaves the converting state, the output when it leaves
+    // the finished state.
+    void SetState(int row, TJobState state);
+    // Marks the job failed, for the reason given.
+    void SetFailure(int row, std::string reason);
+    void SetProgress(int row, std::string progress);
+    // A job that stops being busy has its block back at the start.
+    void SetBusy(int row, bool busy);
+    void SetFrame(int row, std::uint32_t frame);
+    // Where the job put its output (the path really used, 8-bit) and how big it was then; the
+    // hint shows it once the job is finished.
+    void SetOutput(int row, std::string path, std::int64_t size);
     // Asks views to give themselves the keyboard focus and select the job at row (the driver
     // does so for every job it starts).
     void FocusNode(int row) { emit nodeFocusRequested(row); }
@@ -55,6 +69,10 @@ public:
     // Removes the given rows (duplicates and rows outside the list are ignored). False, and
     // nothing removed, while the list is locked.
     bool DeleteRows(QList<int> rows);
+    // Moves the given rows, in their order, to stand before the job now at destination (Count()
+    // for the end); duplicates and rows outside the list are ignored. Views keep their selection
+    // and current job on the moved jobs. False, and nothing moved, while the list is locked.
+    bool MoveRows(QList<int> rows, int destination);
     bool Clear();
     // Profile and folder of one job, as the properties dialog changes them; refused while locked.
     bool ChangeJob(int row, std::int32_t format, const QString& path);
@@ -63,8 +81,9 @@ public:
     bool Locked() const { return IsLocked; }
 
     // "[File Name]: %s", LF, "[format]: %s", LF, "[path]: %s"; a format that is no position of
-    // the catalogue reads "(none)". A failed job adds "[error]: " and its reason, the converting
-    // job "[progress]: " and how far it has got. Empty for a row outside the list; never throws.
+    // the catalogue reads "(none)". A finished job adds "[output]: " with where its output went
+    // and its size, a failed job "[error]: " and its reason, the converting job "[progress]: "
+    // and how far it has got. Empty for a row outside the list; never throws.
     QString Hint(int row) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -80,6 +99,10 @@ signals:
 private:
     QVariant jobColumnData(const TItemNodeData& job, int row, int role) const;
     QVariant progressColumnData(const TItemNodeData& job, int role) const;
+    TItemNodeData& node(int row);
+    void repaint(int row);
+    QList<int> validRows(QList<int> rows) const;
+    void reorder(const std::vector<int>& order);
     void removeRange(int first, int last);
     void removeScattered(const QList<int>& sortedRows);
 

@@ -19,13 +19,18 @@
 #include <QTimer>
 
 #include <exception>
+#include <filesystem>
 
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
-// The runner's stage while its process runs; a run that ends below it never had a process.
-constexpr std::uint8_t ProcessRunning = 6;
-constexpr std::uint8_t CreatingProcess = 4;
+
+std::int64_t sizeOf(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::int64_t>(size);
+}
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to)
 {
@@ -94,8 +99,8 @@ void TCommand::Stop()
 
 void TCommand::RunCurrent()
 {
-    TItemNodeData& job = Tree->Job(CurrentNode.row());
-    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *Names, Converter);
+    const int row = CurrentNode.row();
+    clipforge::JobPlan plan = clipforge::planJob(Tree->Job(row).ItemData, Catalogue, *Names, Converter);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
         return;
@@ -110,13 +115,11 @@ void TCommand::RunCurrent()
     UniquePath = std::move(plan.outputPath);
     Error.clear();
     Report.clear();
-    job.State = jsConverting;
-    job.FailureReason.clear();
-    job.ItemData.Busy = true;
-    job.Progress.clear();
+    Tree->SetState(row, jsConverting);
+    Tree->SetProgress(row, {});
+    Tree->SetBusy(row, true);
     Reader = std::make_unique<clipforge::ProgressReader>();
-    repaintCurrent();
-    Tree->FocusNode(CurrentNode.row());
+    Tree->FocusNode(row);
     ConsoleRunner->CommandLine = plan.commandLineWritingTo(Writing);
     ConsoleRunner->ShownCommandLine = std::move(plan.commandLine);
     try {
@@ -162,10 +165,12 @@ void TCommand::JobEnded(QObject* sender, bool success)
         BarPosition = static_cast<std::int32_t>(percent);
         OnProgress(sender, static_cast<std::int32_t>(percent));
     }
-    if (CurrentNode.isValid()) {
-        Tree->Job(CurrentNode.row()).State = success ? jsFinished : jsFailed;
-        repaintCurrent();
-    }
+    if (!CurrentNode.isValid())
+        return;
+    if (success)
+        Tree->SetState(CurrentNode.row(), jsFinished);
+    else
+        Tree->SetFailure(CurrentNode.row(), Error);
 }
 
 void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
@@ -175,9 +180,9 @@ void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
     end.stopped = IsStopped;
     // While this handler runs, the runner's stage still shows how far a failed start got.
     const std::uint8_t stage = ConsoleRunner->EndStatus();
-    if (stage == CreatingProcess)
+    if (stage == esCreatingProcess)
         end.startFailure = clipforge::startFailureMessage(ConsoleRunner->ShownCommandLine);
-    else if (stage < ProcessRunning)
+    else if (stage < esRunning)
         end.startError = static_cast<int>(exitCode);
     clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, Writing);
     settleOutput(outcome);
@@ -223,8 +228,8 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     ExitCode = exitCode;
     Error = outcome.reason;
     Reader.reset();
-    if (CurrentNode.isValid())
-        Tree->Job(CurrentNode.row()).FailureReason = outcome.reason;
+    if (CurrentNode.isValid() && outcome.finished)
+        Tree->SetOutput(CurrentNode.row(), UniquePath, sizeOf(UniquePath));
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());
@@ -242,9 +247,8 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
 void TCommand::Tick()
 {
     if (CurrentNode.isValid()) {
-        std::uint32_t& frame = Tree->Job(CurrentNode.row()).ItemData.Frame;
-        frame = frame >= LastFrame ? 0 : frame + 1;
-        repaintCurrent();
+        const std::uint32_t frame = Tree->Job(CurrentNode.row()).ItemData.Frame;
+        Tree->SetFrame(CurrentNode.row(), frame >= LastFrame ? 0 : frame + 1);
     }
     ++Elapsed;
     showJobProgress();
@@ -262,7 +266,7 @@ void TCommand::showJobProgress()
     if (!Reader || !CurrentNode.isValid())
         return;
     const clipforge::JobProgress progress = Reader->progress();
-    Tree->Job(CurrentNode.row()).Progress = clipforge::progressText(progress);
+    Tree->SetProgress(CurrentNode.row(), clipforge::progressText(progress));
     if (!progress.percent)
         return;
     const std::int32_t position =
@@ -284,10 +288,8 @@ void TCommand::leaveJob()
 {
     if (!CurrentNode.isValid())
         return;
-    TItemNodeData& node = Tree->Job(CurrentNode.row());
-    node.ItemData.Busy = false;
-    node.ItemData.Frame = 0;
-    node.Progress.clear();
+    Tree->SetBusy(CurrentNode.row(), false);
+    Tree->SetProgress(CurrentNode.row(), {});
 }
 
 void TCommand::endRun(QObject* sender, bool stopped)
@@ -297,18 +299,11 @@ void TCommand::endRun(QObject* sender, bool stopped)
     Timer->stop();
     IsStopped = true;
     Elapsed = 0;
-    repaintCurrent();
     Active = false;
     if (Tree)
         Tree->SetLocked(false);
     if (OnFinished)
         OnFinished(sender, stopped);
-}
-
-void TCommand::repaintCurrent()
-{
-    if (CurrentNode.isValid())
-        Tree->RepaintNode(CurrentNode.row());
 }
 
 int TCommand::jobCount() const
