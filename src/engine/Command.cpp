@@ -2,6 +2,7 @@
 
 #include "core/CommandManager.h"
 #include "core/Errors.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
@@ -115,6 +116,8 @@ void TCommand::RunCurrent()
     UniquePath = std::move(plan.outputPath);
     Error.clear();
     Report.clear();
+    // The converter prints the file it writes, in the private folder.
+    Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), Writing});
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
     Tree->SetBusy(row, true);
