@@ -367,6 +367,8 @@ TEST(MainWindow, PropertiesChangeAJobOnlyWhileIdle)
     TTreeManager& jobs = *app.hook().TreeManager();
 
     QStringList information;
+    // A job's output needs its folder: the converter writes in a private folder inside it.
+    QDir().mkpath(app.workFolder() + QStringLiteral("elsewhere"));
     scriptProperties(app, 2, app.workFolder() + QStringLiteral("elsewhere"), &information);
     doubleClickRow(app, 0);
     ASSERT_EQ(app.dialogs.modalCount, 2);
