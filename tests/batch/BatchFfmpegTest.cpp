@@ -22,16 +22,6 @@ const char* const Catalogue = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<comm
                               "<profile><format>WAV</format><params>-n -vn -c:a pcm_s16le</params><ext>wav</ext></profile>\n"
                               "</commands>\n";
 
-// Someone else takes the output's real name while the real converter runs: by writing a file
-// there, or by moving one onto it.
-const char* const PlantingWrapper = "#!/bin/sh\nfor output; do :; done\n"
-                                    "printf planted > \"${output%/*/*}/${output##*/}\"\nexec ffmpeg \"$@\"\n";
-const char* const MovingWrapper = "#!/bin/sh\nfor output; do :; done\nfinal=\"${output%/*/*}/${output##*/}\"\n"
-                                  "printf planted > \"$final.new\" && mv \"$final.new\" \"$final\"\nexec ffmpeg \"$@\"\n";
-// The real converter reading its source at the source's own pace, so a job lasts as long as its
-// clip.
-const char* const PacedWrapper = "#!/bin/sh\nexec ffmpeg -re \"$@\"\n";
-
 // Spaces, both quotes, UTF-8 and a byte that is not UTF-8 at all.
 const std::string OddName = "it's \"odd\" Caf\xC3\xA9 \xE9 clip.mov";
 
@@ -188,13 +178,13 @@ TEST_F(BatchFfmpegTest, AFullDiskFailsTheJobsWithItsReasonAndLeavesNoFile)
     EXPECT_TRUE(std::filesystem::is_empty(file("small"))) << "no broken output is left on the disk";
 }
 
-// The converter writes in a private folder, so a file that takes the name meanwhile is neither
-// refused by it nor touched: the output is committed under the next free name, which is the one
-// reported.
+// The converter writes in a private folder, so a file that takes the name meanwhile (written
+// there, or moved onto it) is neither refused by it nor touched: the output is committed under
+// the next free name, which is the one reported.
 TEST_F(BatchFfmpegTest, AnOutputThatAppearedBeforeTheConverterWroteIsLeftUntouched)
 {
-    for (const char* wrapper : {PlantingWrapper, MovingWrapper}) {
-        const ProgramFolder planting(Catalogue, wrapper);
+    for (const char* mode : {"squat", "move"}) {
+        const ProgramFolder planting(Catalogue, std::string(mode));
         ASSERT_TRUE(planting.valid());
         makeQueue({"a.avi"}, planting);
         const BatchResult result = runBatch(planting, {"convert", "--json", file("queue.kxl")});
@@ -231,7 +221,7 @@ bool writing(const std::string& privateFolder, const std::string& name)
 // private folder, but not the folder of a run that is still going.
 TEST_F(BatchFfmpegTest, AKilledRunLeavesNoOutputAndTheNextRunClearsItsLeftoverButNoLiveOnes)
 {
-    const ProgramFolder paced(Catalogue, PacedWrapper);
+    const ProgramFolder paced(Catalogue, std::string("paced"));
     ASSERT_TRUE(paced.valid());
     std::filesystem::create_directory(file("out"));
     const BatchResult made = runProgram("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=duration=60:size=160x120:rate=10",

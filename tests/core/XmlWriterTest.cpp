@@ -2,7 +2,7 @@
 #include "core/WriterLock.h"
 #include "core/xml/FileIo.h"
 #include "core/xml/XmlDocument.h"
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 #include "core/ExampleList.h"
 
 #include <gtest/gtest.h>

@@ -3,104 +3,39 @@
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
-#include "core/UnfinishedNames.h"
 #include "core/WriterLock.h"
 #include "engine/Command.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/NoReplaceCommit.h"
 #include "engine/StartFailureReporter.h"
+#include "support/FakeConverter.h"
+#include "support/Files.h"
+#include "support/Processes.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <fstream>
+#include <algorithm>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <vector>
 
-namespace {
+using namespace clipforge::test;
 
-// Stands in for the converter: "-i" SOURCE PARAMS... OUTPUT. The source's name picks what it
-// does: "fail" writes part of the output and exits with 3, "hang" writes part of the output,
-// records its process id and sleeps, "missing" names its source as missing, "nooutput" and
-// "empty" claim success without a usable output, "diskfull" claims success after an error
-// writing, "planted" has someone else take its output's real name and gives up; "wait" writes
-// part of its output, says so in "$source.wrote" and finishes once "$source.go" appears; anything
-// else writes the output file and exits with 0.
-const char* const FakeConverter = R"(#!/bin/sh
-source=$2
-for output; do :; done
-echo "converting $source"
-case "$source" in
-  *fail*) printf 'part' > "$output"; exit 3 ;;
-  *hang*) printf 'part' > "$output"; echo $$ > "$source.pid"; exec sleep 60 ;;
-  *missing*) echo "$source: No such file or directory"; echo "Conversion failed!"; exit 1 ;;
-  *nooutput*) exit 0 ;;
-  *empty*) : > "$output"; exit 0 ;;
-  *diskfull*) printf 'pa' > "$output"; echo "Error writing trailer of $output: No space left on device"; exit 0 ;;
-  *planted*) printf 'not ours' > "${output%/*/*}/${output##*/}"; echo "File '$output' already exists. Exiting."; exit 1 ;;
-  *wait*) printf 'part' > "$output"; : > "$source.wrote"; while [ ! -e "$source.go" ]; do sleep 0.02; done ;;
-esac
-printf 'converted' > "$output"
-)";
+namespace {
 
 const char* const Catalogue = R"(<?xml version="1.0"?>
 <commands>
 <profile><format>Fake</format><params>-n</params><ext>out</ext></profile>
 </commands>
 )";
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-// A killed process that nobody has reaped yet still answers kill(pid, 0).
-bool processAlive(pid_t pid)
-{
-    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
-    const auto state = stat.rfind(')');
-    return state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z';
-}
-
-QCoreApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "engine_tests";
-    static char* argv[] = {name, nullptr};
-    [[maybe_unused]] static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    return *QCoreApplication::instance();
-}
-
-// Runs the event loop until condition holds; false after a generous time-out.
-bool waitFor(const std::function<bool()>& condition)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > 30000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 struct Progress {
     QObject* sender;
@@ -124,13 +59,9 @@ protected:
 
     void SetUp() override
     {
-        application();
         const std::string folder = programFolder.path().toStdString() + "/";
         clipforge::setProgramFolderForTesting(folder);
-        ::mkdir((folder + "bin").c_str(), 0755);
-        ::mkdir((folder + "convert").c_str(), 0755);
-        writeFile(folder + "bin/ffmpeg", FakeConverter);
-        ::chmod((folder + "bin/ffmpeg").c_str(), 0755);
+        ASSERT_TRUE(installFakeConverter(folder));  // it plays what each source's name asks
         writeFile(folder + "command", Catalogue);
         previousReporter = clipforge::setStartFailureReporter([this](const std::string& message) {
             failures.push_back(message);
@@ -192,7 +123,8 @@ protected:
     std::vector<std::string> outputFolderEntries() const
     {
         std::vector<std::string> names;
-        for (const QString& name : QDir(programFolder.filePath("convert")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        for (const QString& name : QDir(programFolder.filePath("convert")).entryList(filter, QDir::Name))
             names.push_back(name.toStdString());
         return names;
     }
@@ -405,7 +337,7 @@ TEST_F(CommandTest, DestroyingTheDriverDuringARunEndsTheConverter)
     ASSERT_TRUE(waitForHangingConverter("hang.avi"));
     const pid_t converter = std::stoi(readFile(source("hang.avi") + ".pid"));
     command.reset();
-    EXPECT_TRUE(waitFor([converter] { return !processAlive(converter); }));
+    EXPECT_TRUE(waitFor([converter] { return processGone(converter); }));
     QCoreApplication::processEvents();
     EXPECT_TRUE(finished.empty());
     EXPECT_FALSE(tree->Locked());
@@ -498,7 +430,6 @@ TEST_F(CommandTest, ARunAgainForgetsTheLastReason)
     EXPECT_EQ(command->LastError(), "");
 }
 
-
 // Whatever appears at the output's name while the job runs, by whatever means, stays as it is:
 // the output is committed under the next free name, and that is the name reported.
 TEST_F(CommandTest, AnythingThatTakesTheNameDuringAJobStaysAndTheOutputTakesTheNextName)
@@ -518,12 +449,10 @@ TEST_F(CommandTest, AnythingThatTakesTheNameDuringAJobStaysAndTheOutputTakesTheN
     for (const auto& planting : plantings) {
         finished.clear();
         createDriver();
-        ::unlink(source("wait.avi.wrote").c_str());
         ::unlink(source("wait.avi.go").c_str());
         addJobs({"wait.avi"});
-        const int before = static_cast<int>(outputFolderEntries().size());
         command->Start();
-        ASSERT_TRUE(waitFor([&] { return QFile::exists(QString::fromStdString(source("wait.avi.wrote"))); }));
+        ASSERT_TRUE(waitFor([&] { return !command->OutputPath().empty() && exists(command->OutputPath() + ".running"); }));
         const std::string taken = command->OutputPath();
         planting.plant(taken);
         writeFile(source("wait.avi.go"), "");
@@ -535,7 +464,9 @@ TEST_F(CommandTest, AnythingThatTakesTheNameDuringAJobStaysAndTheOutputTakesTheN
             EXPECT_EQ(readFile(taken), "theirs") << planting.how;
         else
             EXPECT_EQ(QFileInfo(QString::fromStdString(taken)).symLinkTarget(), QStringLiteral("/nowhere")) << planting.how;
-        EXPECT_EQ(static_cast<int>(outputFolderEntries().size()), before + 2) << planting.how << ": theirs and ours, nothing else";
+        const std::vector<std::string> entries = outputFolderEntries();
+        EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [](const std::string& name) { return name.rfind(".clipforge", 0) == 0; }), 0)
+            << planting.how << ": the private folder went with the job";
     }
 }
 

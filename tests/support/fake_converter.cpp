@@ -34,6 +34,41 @@
 //   pid             print "pid PID\n"
 //
 // TEXT understands \n \r \t \0 \\ and \xHH.
+//
+// Installed as a program folder's bin/ffmpeg it is called like the converter,
+// "-i SOURCE PARAMS... OUTPUT", and plays one of the converter's ways to end,
+// named by the file "ffmpeg.mode" beside it or else by a word in the source's
+// file name (the first of these that appears):
+//
+//   fail       writes part of the output and exits with 3
+//   hang       writes part of the output, writes its process id to SOURCE.pid
+//              and sleeps until killed
+//   flee       like hang, after starting a helper that leaves its process group
+//              (setsid), writes its process id to SOURCE.helper and sleeps until
+//              killed
+//   stuck      sleeps until killed, touching nothing
+//   missing    names its source as missing and exits with 1
+//   nocodec    says "no such codec" on standard error and exits with 1
+//   nooutput   exits with 0 and writes nothing
+//   empty      exits with 0 after an empty output
+//   diskfull   exits with 0 after an error writing the output's trailer
+//   planted    has someone else take its output's real name ("not ours"),
+//              then says the output exists and exits with 1
+//   squat      writes "planted" under the output's real name, then runs the
+//              system's converter with the same arguments
+//   move       the same, but the planted file is moved onto the name
+//   paced      runs the system's converter reading its source at the
+//              source's own pace (-re), so a job lasts as long as its clip
+//   wait       touches REAL.running, then waits for SOURCE.go, OUTPUT.go or
+//              REAL.go
+//
+// OUTPUT is the file the converter is given, inside the job's private folder;
+// REAL is the output's real name, in the folder above it.
+//   half       reports a 10-second source converted to its middle, then waits
+//              like wait
+//
+// With none of these (a mode file naming none always does this) it writes
+// "converted" to the output and exits with 0.
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -41,12 +76,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -309,10 +349,149 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
     }
 }
 
+std::string fileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool present(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+void startLeaver(const std::string& pidFile)
+{
+    if (::fork() != 0)
+        return;
+    ::setsid();
+    const int nothing = ::open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd)
+        ::dup2(nothing, fd);
+    writeFile(pidFile, std::to_string(::getpid()) + "\n");
+    for (;;)
+        ::pause();
+}
+
+std::string behaviourFor(const std::string& self, const std::string& source)
+{
+    const std::string mode = fileText(self + ".mode");
+    const std::string named = mode.empty() ? source.substr(source.rfind('/') + 1) : mode;
+    for (const char* word : {"fail", "hang", "flee", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
+                             "planted", "squat", "move", "paced", "wait", "half"})
+        if (named.find(word) != std::string::npos)
+            return word;
+    return {};
+}
+
+// The output's real name: the converter writes in a private folder of the job's inside the
+// output folder.
+std::string realName(const std::string& output)
+{
+    const auto slash = output.rfind('/');
+    if (slash == std::string::npos)
+        return output;
+    const std::string folder = output.substr(0, slash);
+    const auto parentSlash = folder.rfind('/');
+    const std::string folderName = folder.substr(parentSlash == std::string::npos ? 0 : parentSlash + 1);
+    if (folderName.rfind(".clipforge-partial.", 0) != 0)
+        return output;
+    return (parentSlash == std::string::npos ? std::string() : folder.substr(0, parentSlash + 1)) + output.substr(slash + 1);
+}
+
+void waitForGo(const std::string& source, const std::string& output)
+{
+    while (!present(source + ".go") && !present(output + ".go") && !present(realName(output) + ".go"))
+        sleepMs(20);
+}
+
+int runSystemConverter(int argc, char** argv, bool paced)
+{
+    std::vector<char*> arguments{const_cast<char*>("ffmpeg")};
+    if (paced)
+        arguments.push_back(const_cast<char*>("-re"));
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    arguments.push_back(nullptr);
+    ::execvp("ffmpeg", arguments.data());
+    return 127;
+}
+
+int convert(int argc, char** argv)
+{
+    std::string source;
+    for (int i = 1; i + 1 < argc && source.empty(); ++i)
+        if (std::string(argv[i]) == "-i")
+            source = argv[i + 1];
+    const std::string output = argv[argc - 1];
+    const std::string behaviour = behaviourFor(argv[0], source);
+    const bool hangs = behaviour == "hang" || behaviour == "flee";
+    if (behaviour == "fail" || hangs)
+        writeFile(output, "part");
+    if (behaviour == "fail")
+        return 3;
+    if (behaviour == "flee")
+        startLeaver(source + ".helper");
+    if (hangs)
+        writeFile(source + ".pid", std::to_string(::getpid()) + "\n");
+    if (hangs || behaviour == "stuck")
+        for (;;)
+            ::pause();
+    if (behaviour == "missing") {
+        writeAll(1, source + ": No such file or directory\nConversion failed!\n");
+        return 1;
+    }
+    if (behaviour == "nocodec") {
+        writeAll(2, "no such codec\n");
+        return 1;
+    }
+    if (behaviour == "nooutput")
+        return 0;
+    if (behaviour == "empty") {
+        writeFile(output, "");
+        return 0;
+    }
+    if (behaviour == "diskfull") {
+        writeFile(output, "pa");
+        writeAll(1, "Error writing trailer of " + output + ": No space left on device\n");
+        return 0;
+    }
+    if (behaviour == "planted") {
+        writeFile(realName(output), "not ours");
+        writeAll(1, "File '" + output + "' already exists. Exiting.\n");
+        return 1;
+    }
+    if (behaviour == "squat")
+        writeFile(realName(output), "planted");
+    if (behaviour == "move") {
+        writeFile(realName(output) + ".new", "planted");
+        ::rename((realName(output) + ".new").c_str(), realName(output).c_str());
+    }
+    if (behaviour == "squat" || behaviour == "move" || behaviour == "paced")
+        return runSystemConverter(argc, argv, behaviour == "paced");
+    if (behaviour == "wait")
+        writeFile(realName(output) + ".running", "");
+    if (behaviour == "half")
+        writeAll(2, "  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\n"
+                    "size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \r");
+    if (behaviour == "wait" || behaviour == "half")
+        waitForGo(source, output);
+    writeFile(output, "converted");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // Actions never start with a dash; the converter's arguments do.
+    if (argc > 1 && argv[1][0] == '-')
+        return convert(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const auto equals = argument.find('=');
