@@ -3,6 +3,7 @@
 #include "core/WriterLock.h"
 #include "engine/NoReplaceCommit.h"
 #include "engine/PrivateOutputFolder.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -12,20 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
+
+using namespace clipforge::test;
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class ForcedLink {
 public:
