@@ -247,7 +247,13 @@ void TUIHook::btnImportClick()
     if (!ListChangesAllowed())
         return;
     const QString name = dialogs().openFileName(nullptr, QString::fromLatin1(listFilter));
-    if (name.isEmpty())
+    if (!name.isEmpty())
+        importList(name);
+}
+
+void TUIHook::importList(const QString& name)
+{
+    if (!ListChangesAllowed())
         return;
     saveManager_->ReadList(clipforge::narrow(name));
     setCounter(0);

@@ -89,6 +89,14 @@ void QtDialogService::message(QWidget* owner, const QString& text, QMessageBox::
     box.exec();
 }
 
+bool QtDialogService::question(QWidget* owner, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtDialogService::openUrl(const QUrl& address)
 {
     QDesktopServices::openUrl(address);

@@ -23,6 +23,8 @@ public:
     virtual QString existingDirectory(QWidget* owner, const QString& title) = 0;
 
     virtual void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) = 0;
+    // A question with Yes and No: Yes is the default (Enter), Escape answers No.
+    virtual bool question(QWidget* owner, const QString& text) = 0;
 
     // Opens a web page in the user's browser; a failure shows nothing.
     virtual void openUrl(const QUrl& address) = 0;
@@ -41,6 +43,7 @@ public:
     QString saveFileName(QWidget* owner, const QString& filter) override;
     QString existingDirectory(QWidget* owner, const QString& title) override;
     void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) override;
+    bool question(QWidget* owner, const QString& text) override;
     void openUrl(const QUrl& address) override;
     void execModal(QDialog& dialog) override;
 };

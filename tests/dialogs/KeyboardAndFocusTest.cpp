@@ -250,3 +250,21 @@ TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
     const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter));
     EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
 }
+
+TEST(QuestionBox, EnterAnswersYesAndEscapeAnswersNo)
+{
+    QWidget owner;
+    owner.show();
+    clipforge::QtDialogService platform;
+    for (const auto& [key, answer] : {std::pair {Qt::Key_Return, true}, {Qt::Key_Escape, false}}) {
+        QTimer::singleShot(0, [key = key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), clipforge::applicationTitle());
+            QTest::keyClick(box, key);
+            if (box->isVisible())
+                box->close();
+        });
+        EXPECT_EQ(platform.question(&owner, QStringLiteral("Restore them?")), answer) << "key " << key;
+    }
+}

@@ -38,8 +38,10 @@ public:
     std::deque<QString> saveFileNameAnswers;
     std::deque<QString> directoryAnswers;
     std::deque<std::function<void(QDialog&)>> modalScripts;
+    std::deque<bool> questionAnswers;  // unanswered questions are escaped: No
 
     std::vector<Message> messages;
+    std::vector<QString> questions;
     std::vector<QUrl> openedUrls;
     std::vector<QString> directoryTitles;
     std::vector<QString> filters;
@@ -68,6 +70,11 @@ public:
     void message(QWidget*, const QString& text, QMessageBox::Icon icon) override
     {
         messages.push_back({text, icon, clipforge::applicationTitle()});
+    }
+    bool question(QWidget*, const QString& text) override
+    {
+        questions.push_back(text);
+        return take(questionAnswers);
     }
     void openUrl(const QUrl& address) override { openedUrls.push_back(address); }
 
