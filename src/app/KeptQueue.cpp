@@ -55,7 +55,11 @@ void KeptQueue::offerRestore()
     const KeptQueueContents kept = readKeptQueue(path);
     if (!kept.error.empty() && !setAsideBroken(kept.error))
         return settle();
-    if (kept.error.empty() && kept.jobs > 0 && askAndRestore(kept.jobs))
+    const bool restore = kept.error.empty() && kept.jobs > 0 && askAndRestore(kept.jobs);
+    // A program told to end while it asked has had no answer: the file stays for the next start.
+    if (!window_.isVisible())
+        return settle();
+    if (restore)
         window_.hook()->importList(widen(path));
     else if (kept.error.empty() && kept.present && ::unlink(path.c_str()) != 0 && errno != ENOENT)
         warn(QStringLiteral("The kept queue %1 cannot be removed: %2").arg(widen(path), widen(std::strerror(errno))));

@@ -10,6 +10,7 @@
 #include "core/TreeManager.h"
 #include "engine/Command.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -97,6 +98,16 @@ TEST_F(KeptQueueTest, NoRemovesTheKeptFileAndAddsNothing)
     EXPECT_EQ(jobs().Count(), 0);
 }
 
+TEST_F(KeptQueueTest, AProgramEndedWhileItAsksKeepsTheFileForTheNextStart)
+{
+    writeAll(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
+    KeptQueue kept(app.window(), files);
+    app.window().close();  // as SIGTERM closes every window, the question's with them
+    ASSERT_TRUE(waitFor([&] { return !app.dialogs.questions.empty(); }));
+    waitFor([] { return false; }, 100);
+    EXPECT_EQ(readAll(keptPath()), listOf({QStringLiteral("/v/a.avi")}));
+}
+
 TEST_F(KeptQueueTest, AFileThatDoesNotReadIsSetAsideAndNamedNeverRemoved)
 {
     writeAll(keptPath(), "<list><item><filename>/v/a.avi");
@@ -104,7 +115,7 @@ TEST_F(KeptQueueTest, AFileThatDoesNotReadIsSetAsideAndNamedNeverRemoved)
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
     EXPECT_TRUE(app.dialogs.questions.empty());
     const QString aside = keptPath() + QStringLiteral(".broken");
-    EXPECT_TRUE(app.dialogs.messages.front().text.contains(aside)) << app.dialogs.messages.front().text;
+    EXPECT_TRUE(app.dialogs.messages.front().text.contains(aside)) << app.dialogs.messages.front().text.toStdString();
     EXPECT_EQ(app.dialogs.messages.front().icon, QMessageBox::Warning);
     EXPECT_EQ(readAll(aside), QByteArray("<list><item><filename>/v/a.avi"));
 
@@ -140,7 +151,8 @@ TEST(KeptQueueSession, Child)
     const QString work = qEnvironmentVariable("CLIPFORGE_KEPT_QUEUE_WORK") + QLatin1Char('/');
     AppFixture app(AppFixture::Converter::Missing);
     const QString converter = app.programFolder() + QStringLiteral("bin/ffmpeg");
-    writeAll(converter, "#!/bin/sh\nfor output; do :; done\ncase \"$output\" in *hang*)\n"
+    const QByteArray hang = phase == QStringLiteral("run") ? "*hang*" : "-";
+    writeAll(converter, "#!/bin/sh\nfor output; do :; done\ncase \"$output\" in " + hang + ")\n"
                         "  : > '" + work.toUtf8() + "converter-started'; exec sleep 600;; esac\n"
                         "printf converted > \"$output\"\n");
     QFile::setPermissions(converter, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
