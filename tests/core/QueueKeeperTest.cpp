@@ -75,11 +75,7 @@ protected:
     {
         tree.AppendJobs({{clipforge::widen(name), format, clipforge::widen(folder), false, 0}});
     }
-    void setState(int row, TJobState state)
-    {
-        tree.Job(row).State = state;
-        tree.RepaintNode(row);
-    }
+    void setState(int row, TJobState state) { tree.SetState(row, state); }
     // The kept file's jobs, by source name, in file order.
     std::vector<std::string> kept() const
     {
@@ -216,17 +212,19 @@ TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
     ASSERT_NE(written, 0u);
     setState(0, jsConverting);  // still unfinished
     for (int tick = 0; tick < 5; ++tick) {
-        tree.Job(0).ItemData.Frame = static_cast<std::uint32_t>(tick);
-        tree.RepaintNode(0);
+        tree.SetFrame(0, static_cast<std::uint32_t>(tick));
     }
     setState(0, jsFailed);  // unfinished as well
     clipforge::test::processEventsFor(100);
     keeper.flush();
     EXPECT_EQ(inodeOf(files.queue()), written);
 
+    tree.MoveRows({1}, 0);
+    keeper.flush();
+    EXPECT_EQ(kept(), (std::vector<std::string>{"/v/b.avi", "/v/a.avi"}));
     tree.DeleteRows({0});
     keeper.flush();
-    EXPECT_EQ(kept(), std::vector<std::string>{"/v/b.avi"});
+    EXPECT_EQ(kept(), std::vector<std::string>{"/v/a.avi"});
 }
 
 TEST_F(QueueKeeperTest, ACleanEndWritesTheLastChangeAndNothingIsWrittenBeforeBegin)
