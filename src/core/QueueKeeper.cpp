@@ -56,6 +56,8 @@ void QueueKeeper::begin()
         return;
     following_ = true;
     watch();
+    // Not before the window's first frames: a list that is there already waits its turn.
+    sinceWrite_.start();
     if (jobs_->Count() > 0)
         schedule(false);
 }
@@ -138,13 +140,15 @@ void QueueKeeper::writeNow()
     // A list that is gone leaves the file as it last was.
     if (!jobs_)
         return;
+    const auto count = static_cast<std::size_t>(jobs_->Count());
     std::vector<TItemData> unfinished;
-    marks_.clear();
-    marks_.reserve(static_cast<std::size_t>(jobs_->Count()));
-    for (int row = 0; row < jobs_->Count(); ++row) {
-        const TItemNodeData& job = jobs_->Job(row);
-        marks_.push_back({job.State != jsFinished, job.ItemData.Format, job.ItemData.Path});
-        if (marks_.back().unfinished)
+    unfinished.reserve(count);
+    marks_.resize(count);
+    for (std::size_t row = 0; row < count; ++row) {
+        const TItemNodeData& job = jobs_->Job(static_cast<int>(row));
+        Mark& mark = marks_[row];
+        mark = {job.State != jsFinished, job.ItemData.Format, job.ItemData.Path};
+        if (mark.unfinished)
             unfinished.push_back({job.ItemData.FileName, job.ItemData.Format, job.ItemData.Path, false, 0});
     }
     sinceWrite_.start();

@@ -186,8 +186,10 @@ TEST_F(QueueKeeperTest, AFinishedJobIsWrittenAtOnceOtherChangesWaitForTheInterva
     add("/v/b.avi");
     QueueKeeper keeper(tree, files, Never);
     keeper.begin();
-    ASSERT_TRUE(clipforge::test::processEventsUntil([&] { return keptFileExists(); }));
+    clipforge::test::processEventsFor(100);
+    EXPECT_FALSE(keptFileExists()) << "a list that is there at the start waits its turn too";
     keeper.flush();
+    ASSERT_TRUE(keptFileExists());
 
     tree.ChangeJob(1, 1, QStringLiteral("/elsewhere/"));
     add("/v/c.avi");
