@@ -76,7 +76,7 @@ void KeptQueue::settle()
 
 bool KeptQueue::askAndRestore(int jobs)
 {
-    return DialogService::instance().question(&window_, restoreQuestion(jobs));
+    return DialogService::instance().question(&window_, restoreQuestion(jobs), DialogService::Preferred::Yes);
 }
 
 // A file that does not read is the user's only copy of the queue: it is moved aside and named,
