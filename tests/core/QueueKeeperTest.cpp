@@ -9,8 +9,8 @@
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
 #include "core/UserStateFolder.h"
-#include "core/TempFolder.h"
-#include "support/EventLoop.h"
+#include "support/TempFolder.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +69,6 @@ ino_t inodeOf(const std::string& path)
 
 class QueueKeeperTest : public ::testing::Test {
 protected:
-    void SetUp() override { clipforge::test::ensureCoreApplication(); }
-
     void add(const std::string& name, int format = 0, const std::string& folder = {})
     {
         tree.AppendJobs({{clipforge::widen(name), format, clipforge::widen(folder), false, 0}});
@@ -186,19 +184,19 @@ TEST_F(QueueKeeperTest, AFinishedJobIsWrittenAtOnceOtherChangesWaitForTheInterva
     add("/v/b.avi");
     QueueKeeper keeper(tree, files, Never);
     keeper.begin();
-    clipforge::test::processEventsFor(100);
+    clipforge::test::keepRunningFor(100);
     EXPECT_FALSE(keptFileExists()) << "a list that is there at the start waits its turn too";
     keeper.flush();
     ASSERT_TRUE(keptFileExists());
 
     tree.ChangeJob(1, 1, QStringLiteral("/elsewhere/"));
     add("/v/c.avi");
-    clipforge::test::processEventsFor(200);
+    clipforge::test::keepRunningFor(200);
     EXPECT_EQ(kept(), (std::vector<std::string>{"/v/a.avi", "/v/b.avi"})) << "not before the interval";
 
     setState(0, jsConverting);
     setState(0, jsFinished);
-    EXPECT_TRUE(clipforge::test::processEventsUntil([&] {
+    EXPECT_TRUE(clipforge::test::waitFor([&] {
         return kept() == std::vector<std::string>{"/v/b.avi", "/v/c.avi"};
     })) << "a job's end goes out at once, with every change before it";
 }
@@ -217,7 +215,7 @@ TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
         tree.SetFrame(0, static_cast<std::uint32_t>(tick));
     }
     setState(0, jsFailed);  // unfinished as well
-    clipforge::test::processEventsFor(100);
+    clipforge::test::keepRunningFor(100);
     keeper.flush();
     EXPECT_EQ(inodeOf(files.queue()), written);
 
@@ -234,7 +232,7 @@ TEST_F(QueueKeeperTest, ACleanEndWritesTheLastChangeAndNothingIsWrittenBeforeBeg
     add("/v/a.avi");
     {
         QueueKeeper keeper(tree, files, Never);
-        clipforge::test::processEventsFor(50);
+        clipforge::test::keepRunningFor(50);
         EXPECT_FALSE(keptFileExists()) << "the last session's file waits for the restore question";
         keeper.begin();
         add("/v/b.avi");
@@ -262,7 +260,7 @@ TEST_F(QueueKeeperTest, OnlyTheLockHolderWritesAndADeadWritersTemporaryFilesGo)
     first.begin();
     first.flush();
     otherTree.AppendJobs({{QStringLiteral("/v/more.avi"), 0, {}, false, 0}});
-    clipforge::test::processEventsFor(100);
+    clipforge::test::keepRunningFor(100);
     EXPECT_EQ(kept(), std::vector<std::string>{"/v/a.avi"});
 }
 
@@ -274,10 +272,10 @@ TEST_F(QueueKeeperTest, AFailedWriteIsReportedOnceUntilAWriteSucceeds)
     std::vector<std::string> reports;
     keeper.onWriteFailed = [&](const std::string& error) { reports.push_back(error); };
     keeper.begin();
-    ASSERT_TRUE(clipforge::test::processEventsUntil([&] { return !reports.empty(); }));
+    ASSERT_TRUE(clipforge::test::waitFor([&] { return !reports.empty(); }));
     add("/v/b.avi");
     keeper.flush();
-    clipforge::test::processEventsFor(100);
+    clipforge::test::keepRunningFor(100);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("queue.kxl"), std::string::npos) << reports[0];
 }
