@@ -35,6 +35,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 using namespace clipforge::formstyle;
 
@@ -336,6 +337,10 @@ void TUIHook::CommandTimer(QObject*)
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
     SetIdleState();
+    if (closing_) {
+        QTimer::singleShot(0, &Form, [this] { Form.close(); });
+        return;
+    }
     if (stopped)
         return;
     const int failed = failedJobs();
@@ -351,6 +356,15 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
                           .arg(converted == 1 ? QStringLiteral("file") : QStringLiteral("files"))
                           .arg(failed),
                       QMessageBox::Warning);
+}
+
+bool TUIHook::readyToClose()
+{
+    if (!command_ || !command_->ListLocked())
+        return true;
+    closing_ = true;
+    command_->Stop();
+    return false;
 }
 
 int TUIHook::failedJobs() const

@@ -61,6 +61,9 @@ void installConverter(const QString& folder, AppFixture::Converter converter)
                           "while [ ! -e \"$output.go\" ]; do sleep 0.05; done\n"
                           "printf converted > \"$output\"\n");
         break;
+    case AppFixture::Converter::Partial:
+        writeFile(target, "#!/bin/sh\nfor output; do :; done\nprintf part > \"$output\"\nexec sleep 600\n");
+        break;
     case AppFixture::Converter::Failing:
         writeFile(target, "#!/bin/sh\necho 'no such codec' >&2\nexit 1\n");
         break;
