@@ -11,7 +11,7 @@ namespace clipforge {
 QuitOnSignal::QuitOnSignal()
     : watcher_(SignalWatcher::runEndingSignals(), [] { QApplication::closeAllWindows(); })
 {
-    // The single-instance socket's peer may be gone: a write must fail, not end the program.
+    // A reader that went away (a pipe's, a socket's) makes a write fail; it must not end the program.
     ::signal(SIGPIPE, SIG_IGN);
 }
 
