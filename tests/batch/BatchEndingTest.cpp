@@ -1,6 +1,8 @@
 // Every way a clipforge-batch run can be ended from outside: signals, a reader that goes away,
 // kill -9. Each ends the run cleanly or, for kill -9, leaves no converter behind.
 #include "BatchFixture.h"
+#include "support/Processes.h"
+#include "support/Wait.h"
 
 #include <QDir>
 
@@ -8,28 +10,10 @@
 
 #include <signal.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
 
 using namespace clipforge::test;
 
 namespace {
-
-// "-i" SOURCE PARAMS... OUTPUT. A source named "hang" writes part of its output, starts a
-// helper that leaves its process group (setsid), records both process ids beside the source and
-// sleeps; "wait" waits until SOURCE.go appears; any other writes its output.
-const char* const Converter = R"(#!/bin/sh
-source=$2
-for output; do :; done
-case "$source" in
-  *hang*) printf 'part' > "$output"
-          setsid sh -c 'echo $$ > "$0.helper"; exec sleep 600' "$source" </dev/null >/dev/null 2>&1 &
-          echo $$ > "$source.pid"; exec sleep 600 ;;
-  *wait*) while [ ! -e "$source.go" ]; do sleep 0.05; done ;;
-esac
-printf 'converted' > "$output"
-)";
 
 const char* const Catalogue = "<commands><profile><format>Fake</format><params>-q</params><ext>out</ext></profile></commands>";
 
@@ -37,27 +21,9 @@ const char* const Catalogue = "<commands><profile><format>Fake</format><params>-
 const char* const Background = "trap '' INT QUIT; exec \"$0\" \"$@\"";
 const char* const NoHangUp = "trap '' HUP; exec \"$0\" \"$@\"";
 
-bool waitUntil(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
-bool processGone(const std::string& pid)
-{
-    const std::string stat = readFile("/proc/" + pid + "/stat");
-    const auto state = stat.rfind(')');
-    return state == std::string::npos || (state + 2 < stat.size() && stat[state + 2] == 'Z');
-}
-
 class BatchEndingTest : public BatchFixture {
 protected:
-    BatchEndingTest() : BatchFixture(Catalogue, Converter) {}
+    BatchEndingTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
 
     std::string listOf(const std::vector<std::string>& names)
     {
@@ -79,11 +45,11 @@ protected:
     std::vector<std::string> hangingProcesses()
     {
         std::vector<std::string> pids;
-        EXPECT_TRUE(waitUntil([&] {
-            return !readFile(file("hang.avi.pid")).empty() && !readFile(file("hang.avi.helper")).empty();
+        EXPECT_TRUE(waitFor([&] {
+            return !readFile(file("flee.avi.pid")).empty() && !readFile(file("flee.avi.helper")).empty();
         }));
         for (const char* suffix : {".pid", ".helper"}) {
-            std::string pid = readFile(file(std::string("hang.avi") + suffix));
+            std::string pid = readFile(file(std::string("flee.avi") + suffix));
             pid.erase(pid.find_last_not_of('\n') + 1);
             pids.push_back(pid);
         }
@@ -92,7 +58,7 @@ protected:
     void expectGone(const std::vector<std::string>& pids)
     {
         for (const std::string& pid : pids)
-            EXPECT_TRUE(waitUntil([&] { return processGone(pid); })) << "process " << pid << " outlived the run";
+            EXPECT_TRUE(waitFor([&] { return processGone(std::stol(pid)); })) << "process " << pid << " outlived the run";
     }
 };
 
@@ -113,10 +79,10 @@ TEST_F(BatchEndingTest, EverySignalThatEndsARunEndsItCleanly)
         {"SIGINT to a background job", SIGINT, Background, SIGINT},
         {"SIGQUIT to a background job", SIGQUIT, Background, 0},
     };
-    const std::string list = listOf({"a.avi", "hang.avi", "c.avi"});
+    const std::string list = listOf({"a.avi", "flee.avi", "c.avi"});
     for (const auto& c : cases) {
-        ::unlink(file("hang.avi.pid").c_str());
-        ::unlink(file("hang.avi.helper").c_str());
+        ::unlink(file("flee.avi.pid").c_str());
+        ::unlink(file("flee.avi.helper").c_str());
         ::unlink(program.path("convert/a.out").c_str());
         const std::string batch = program.path("clipforge-batch");
         BatchProcess run = c.shell ? BatchProcess("/bin/sh", {"-c", c.shell, batch, "convert", list})
@@ -127,7 +93,7 @@ TEST_F(BatchEndingTest, EverySignalThatEndsARunEndsItCleanly)
         EXPECT_EQ(result.exitCode, 130) << c.name;
         EXPECT_EQ(result.signal, c.endingSignal) << c.name;
         EXPECT_EQ(result.out, "0\tfinished\t0\t" + program.path("convert/a.out") + "\n1\tfailed\t259\t" +
-                                  program.path("convert/hang.out") + "\n3 files, finished 1 of 3\n")
+                                  program.path("convert/flee.out") + "\n3 files, finished 1 of 3\n")
             << c.name;
         EXPECT_NE(result.err.find("clipforge-batch: job 1: stopped\n"), std::string::npos) << c.name << result.err;
         EXPECT_EQ(outputFolder(), std::vector<std::string>{"a.out"}) << c.name << ": only the finished job's output is left";
@@ -139,17 +105,17 @@ TEST_F(BatchEndingTest, AHangUpIgnoredAtTheStartStaysIgnored)
 {
     const std::string list = listOf({"a.avi", "wait.avi"});
     BatchProcess run("/bin/sh", {"-c", NoHangUp, program.path("clipforge-batch"), "convert", list});
-    ASSERT_TRUE(waitUntil([&] { return !run.outSoFar().empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !run.outSoFar().empty(); }));
     run.signal(SIGHUP);
     writeFile(file("wait.avi.go"), "");
     const BatchResult result = run.wait();
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(outputFolder(), (std::vector<std::string>{"a.out", "wait.out"}));
+    EXPECT_EQ(readFile(program.path("convert/wait.out")), "converted");
 }
 
 TEST_F(BatchEndingTest, AReaderThatGoesAwayEndsTheRunLikeASignal)
 {
-    const std::string list = listOf({"a.avi", "hang.avi", "c.avi"});
+    const std::string list = listOf({"a.avi", "flee.avi", "c.avi"});
     BatchProcess pipeline("/bin/bash", {"-c", "set -o pipefail; \"$0\" convert \"$1\" | head -1",
                                         program.path("clipforge-batch"), list});
     const std::vector<std::string> pids = hangingProcesses();
@@ -163,7 +129,7 @@ TEST_F(BatchEndingTest, AReaderThatGoesAwayEndsTheRunLikeASignal)
 
 TEST_F(BatchEndingTest, NothingTheConverterStartedOutlivesKillMinus9)
 {
-    const std::string list = listOf({"hang.avi"});
+    const std::string list = listOf({"flee.avi"});
     BatchProcess run(program, {"convert", list});
     const std::vector<std::string> pids = hangingProcesses();
     run.signal(SIGKILL);
