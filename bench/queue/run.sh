@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Queue benchmarks: list-file import/export against pugixml, the first frame of the job view
 # against a bare tree view (also with the kept queue), the kept queue's cost per change, the
-# overhead of clipforge-batch convert (also with --joblog) against a plain shell loop running
+# overhead of clipforge-batch convert against a plain shell loop running
 # the same command lines, parallel conversions against GNU parallel, and the cost of choosing
 # the names of many same-named jobs.
 # Usage: bench/queue/run.sh BUILD_FOLDER
