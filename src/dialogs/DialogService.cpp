@@ -89,9 +89,9 @@ void QtDialogService::message(QWidget* owner, const QString& text, QMessageBox::
     box.exec();
 }
 
-void QtDialogService::openUrl(const QUrl& address)
+bool QtDialogService::openUrl(const QUrl& address)
 {
-    QDesktopServices::openUrl(address);
+    return QDesktopServices::openUrl(address);
 }
 
 void QtDialogService::execModal(QDialog& dialog)

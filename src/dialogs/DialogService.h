@@ -24,8 +24,8 @@ public:
 
     virtual void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) = 0;
 
-    // Opens a web page in the user's browser; a failure shows nothing.
-    virtual void openUrl(const QUrl& address) = 0;
+    // Opens a web page in the user's browser; false when no program could be started for it.
+    virtual bool openUrl(const QUrl& address) = 0;
 
     // Runs one of the program's own modal forms; returns when it has closed.
     virtual void execModal(QDialog& dialog) = 0;
@@ -41,7 +41,7 @@ public:
     QString saveFileName(QWidget* owner, const QString& filter) override;
     QString existingDirectory(QWidget* owner, const QString& title) override;
     void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) override;
-    void openUrl(const QUrl& address) override;
+    bool openUrl(const QUrl& address) override;
     void execModal(QDialog& dialog) override;
 };
 

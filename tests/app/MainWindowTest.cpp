@@ -404,7 +404,7 @@ TEST(MainWindow, CaptionsActAsTheirButtons)
     AppFixture app;
     QTest::mouseClick(app.window().lbAdd, Qt::RightButton);
     ASSERT_EQ(app.dialogs.filters.size(), 1u);
-    EXPECT_EQ(app.dialogs.filters[0], QString::fromLatin1(clipforge::videoFilter));
+    EXPECT_EQ(app.dialogs.filters[0], clipforge::videoFilter());
     EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("0 files, finished 0 of 0"));
 
     QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);

@@ -44,6 +44,8 @@ public:
     std::vector<QString> directoryTitles;
     std::vector<QString> filters;
     int modalCount = 0;
+    // False plays a desktop with no program to open pages with.
+    bool openUrlWorks = true;
 
     QStringList openFileNames(QWidget*, const QString& filter) override
     {
@@ -69,7 +71,11 @@ public:
     {
         messages.push_back({text, icon, clipforge::applicationTitle()});
     }
-    void openUrl(const QUrl& address) override { openedUrls.push_back(address); }
+    bool openUrl(const QUrl& address) override
+    {
+        openedUrls.push_back(address);
+        return openUrlWorks;
+    }
 
     // The script plays the user: it may click buttons, which close the dialog.
     void execModal(QDialog& dialog) override

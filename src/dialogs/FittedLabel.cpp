@@ -1,0 +1,49 @@
+#include "dialogs/FittedLabel.h"
+
+#include <QEvent>
+
+#include <algorithm>
+
+namespace clipforge {
+
+FittedLabel::FittedLabel(const QString& text, const QRect& place, QWidget* parent)
+    : QLabel(text, parent)
+    , place_(place)
+{
+    setAlignment(Qt::AlignRight | Qt::AlignTop);
+    fit();
+}
+
+void FittedLabel::setText(const QString& text)
+{
+    QLabel::setText(text);
+    fit();
+}
+
+void FittedLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fit();
+}
+
+void FittedLabel::paintEvent(QPaintEvent* event)
+{
+    const QSize wanted = sizeHint();
+    if (wanted.width() > width() || wanted.height() > height()) {
+        fit();
+        update();
+        return;
+    }
+    QLabel::paintEvent(event);
+}
+
+void FittedLabel::fit()
+{
+    const QSize wanted = sizeHint();
+    const int width = std::max(place_.width(), wanted.width());
+    const int height = std::max(place_.height(), wanted.height());
+    setGeometry(place_.x() + place_.width() - width, place_.y(), width, height);
+}
+
+}  // namespace clipforge

@@ -1,0 +1,44 @@
+#include "AppFixture.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// With no program installed to open pages, Support and "check for updates" say where the guide
+// is rather than doing nothing.
+TEST(Openers, WithoutAProgramToOpenPagesTheMessageNamesTheGuide)
+{
+    AppFixture app;
+    app.dialogs.openUrlWorks = false;
+    QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);
+    QTest::mouseClick(app.window().lbUpdate, Qt::LeftButton);
+    ASSERT_EQ(app.dialogs.openedUrls.size(), 2u);
+    ASSERT_EQ(app.dialogs.messages.size(), 2u);
+    for (const ScriptedDialogs::Message& message : app.dialogs.messages) {
+        EXPECT_TRUE(message.text.contains(QStringLiteral("The user guide is at %1help/index.html")
+                                              .arg(app.programFolder())))
+            << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains(QStringLiteral("xdg-utils")));
+        EXPECT_EQ(message.icon, QMessageBox::Information);
+    }
+}
+
+TEST(Openers, ThePlatformServiceReportsThatNothingCouldOpenAPage)
+{
+    QTemporaryDir nothingInstalled;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", QFile::encodeName(nothingInstalled.path()));
+    qunsetenv("BROWSER");
+    clipforge::QtDialogService platform;
+    EXPECT_FALSE(platform.openUrl(QUrl::fromLocalFile(nothingInstalled.filePath(QStringLiteral("index.html")))));
+    qputenv("PATH", path);
+    if (!browser.isEmpty())
+        qputenv("BROWSER", browser);
+}
+
+}  // namespace
