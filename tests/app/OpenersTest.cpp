@@ -1,7 +1,6 @@
 #include "AppFixture.h"
 
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -25,20 +24,6 @@ TEST(Openers, WithoutAProgramToOpenPagesTheMessageNamesTheGuide)
         EXPECT_TRUE(message.text.contains(QStringLiteral("xdg-utils")));
         EXPECT_EQ(message.icon, QMessageBox::Information);
     }
-}
-
-TEST(Openers, ThePlatformServiceReportsThatNothingCouldOpenAPage)
-{
-    QTemporaryDir nothingInstalled;
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray browser = qgetenv("BROWSER");
-    qputenv("PATH", QFile::encodeName(nothingInstalled.path()));
-    qunsetenv("BROWSER");
-    clipforge::QtDialogService platform;
-    EXPECT_FALSE(platform.openUrl(QUrl::fromLocalFile(nothingInstalled.filePath(QStringLiteral("index.html")))));
-    qputenv("PATH", path);
-    if (!browser.isEmpty())
-        qputenv("BROWSER", browser);
 }
 
 }  // namespace
