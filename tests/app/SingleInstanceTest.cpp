@@ -14,9 +14,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -174,6 +176,34 @@ TEST(SingleInstance, TwoStartsAtOnceMakeOneWindow)
     ASSERT_TRUE(waitFor([&] { return ended(window); }));
     EXPECT_EQ(window.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(places.socket));
+}
+
+// A start that finds another one between its probe and its listen waits for it, and then hands
+// its files over instead of opening a second window.
+TEST(SingleInstance, AStartWaitsWhileAnotherIsBetweenProbeAndListen)
+{
+    QTemporaryDir runtime;
+    const clipforge::InstancePlaces places = clipforge::InstancePlaces::inFolder(runtime.path());
+    auto held = std::make_unique<QLockFile>(places.lock);
+    ASSERT_TRUE(held->lock());
+    // The waiting start reads the lock file to learn whether its holder still lives.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(places.lock).constData(), IN_OPEN), 0);
+    const auto second = start({QStringLiteral("--"), generatedClips()[0]}, runtime.path());
+    char events[4096];
+    const bool triedTheLock = waitFor([&] { return ::read(watch, events, sizeof events) > 0 || ended(*second); });
+    ::close(watch);
+    ASSERT_TRUE(triedTheLock);
+    ASSERT_FALSE(ended(*second)) << second->readAllStandardError().toStdString();
+
+    std::vector<clipforge::InstanceMessage> received;
+    clipforge::InstanceServer window;
+    ASSERT_TRUE(window.listen(places.socket));
+    window.setReceiver([&](const clipforge::InstanceMessage& message) { received.push_back(message); });
+    held.reset();
+    ASSERT_TRUE(waitFor([&] { return ended(*second) && received.size() == 1; }));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(received[0].files, generatedClips().mid(0, 1));
 }
 
 TEST(SingleInstance, FilesReachTheAddFilesDialogOrWaitForTheRunToEnd)

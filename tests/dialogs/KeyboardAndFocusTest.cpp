@@ -247,6 +247,6 @@ TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
             dialog->reject();
     });
     clipforge::QtDialogService platform;
-    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter));
+    const QStringList chosen = platform.openFileNames(nullptr, clipforge::videoFilter());
     EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
 }
