@@ -1,11 +1,8 @@
 #include "AppFixture.h"
 
 #include "app/FilesFromOtherStarts.h"
-#include "app/InstanceClient.h"
 #include "app/InstanceMessage.h"
-#include "app/OpenFiles.h"
 #include "app/SingleInstance.h"
-#include "app/StartupNotice.h"
 #include "app/UIHook.h"
 #include "controls/MyButtonEx.h"
 #include "core/LocalText.h"
@@ -29,25 +26,19 @@
 
 namespace {
 
-QString program()
-{
-    return qEnvironmentVariable("CLIPFORGE_APP_DIR") + QStringLiteral("/clipforge");
-}
+using clipforge::InstanceMessage;
 
-// The real program, started as a desktop would, with its own runtime folder.
-std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& runtime, const QString& folder = {},
-                                const QByteArray& startupId = {})
+// The real program, started as a desktop would, with a runtime folder of the test's.
+std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& runtime, const QString& folder = {})
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.remove(QStringLiteral("XDG_ACTIVATION_TOKEN"));
-    environment.insert(QStringLiteral("DESKTOP_STARTUP_ID"), QString::fromLatin1(startupId));
+    environment.insert(QStringLiteral("DESKTOP_STARTUP_ID"), QStringLiteral("launcher-42_TIME1234"));
     process->setProcessEnvironment(environment);
-    if (!folder.isEmpty())
-        process->setWorkingDirectory(folder);
-    process->start(program(), arguments);
+    process->setWorkingDirectory(folder.isEmpty() ? runtime : folder);
+    process->start(qEnvironmentVariable("CLIPFORGE_APP_DIR") + QStringLiteral("/clipforge"), arguments);
     return process;
 }
 
@@ -68,42 +59,26 @@ void leaveDeadSocket(const QString& path)
     ::close(fd);
 }
 
-struct Listening {
-    explicit Listening(const QString& runtime)
-        : instance(clipforge::SingleInstance::start(clipforge::InstancePlaces::inFolder(runtime), {}, errors))
-    {
-        if (instance.server())
-            instance.server()->setReceiver([this](const clipforge::InstanceMessage& m) { received.push_back(m); });
-    }
-    std::ostringstream errors;
-    clipforge::SingleInstance instance;
-    std::vector<clipforge::InstanceMessage> received;
-};
-
 TEST(InstanceMessage, ArrivesWholeWhateverItsPiecesAndRefusesOtherBytes)
 {
-    const clipforge::InstanceMessage sent {"_TIME12345 \"x\"", {QStringLiteral("/v/clip one.mkv"),
-                                                               clipforge::widen("/v/\xe9t\xe9.avi"), QString()}};
+    const InstanceMessage sent {"_TIME1 \"x\"", {QStringLiteral("/v/a b.mkv"), clipforge::widen("/v/\xe9.avi")}};
     const QByteArray bytes = sent.encode() + "rest";
     for (qsizetype cut = 0; cut < bytes.size() - 4; ++cut) {
-        QByteArray buffer = bytes.left(cut);
-        EXPECT_FALSE(clipforge::InstanceMessage::take(buffer)) << cut;
+        QByteArray piece = bytes.left(cut);
+        EXPECT_FALSE(InstanceMessage::take(piece)) << cut;
     }
     QByteArray buffer = bytes;
-    const auto taken = clipforge::InstanceMessage::take(buffer);
+    const auto taken = InstanceMessage::take(buffer);
     ASSERT_TRUE(taken);
     EXPECT_EQ(taken->activationToken, sent.activationToken);
-    EXPECT_EQ(taken->files, sent.files);
-    EXPECT_EQ(clipforge::narrow(taken->files[1]), "/v/\xe9t\xe9.avi");
+    EXPECT_EQ(clipforge::narrow(taken->files[1]), "/v/\xe9.avi");
     EXPECT_EQ(buffer, QByteArray("rest"));
-
-    for (QByteArray other : {QByteArray("GET / HTTP/1.0\r\n\r\n"), QByteArray("\0\0\0\4abcd", 8),
-                             QByteArray("\x7f\xff\xff\xff", 4)})
-        EXPECT_THROW(clipforge::InstanceMessage::take(other), std::runtime_error) << other.toStdString();
+    for (QByteArray other : {QByteArray("GET / HTTP/1.0\r\n\r\n"), QByteArray("\x7f\xff\xff\xff", 4)})
+        EXPECT_THROW(InstanceMessage::take(other), std::runtime_error) << other.toStdString();
 }
 
-// A second start gives its files, as absolute paths, and its start-up id to the running window,
-// and ends at once; no second window comes up.
+// A killed window's socket does not stop the next start; a second start gives its files, as
+// absolute paths, and its start-up id to the window, and ends at once.
 TEST(SingleInstance, ASecondStartHandsItsFilesToTheRunningWindow)
 {
     QTemporaryDir runtime;
@@ -111,158 +86,98 @@ TEST(SingleInstance, ASecondStartHandsItsFilesToTheRunningWindow)
     QDir(work.path()).mkpath(QStringLiteral("folder/sub"));
     for (const char* name : {"clip one.mkv", "folder/sub/b.ts", "folder/a.ogv"})
         QFile(work.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    Listening window(runtime.path());
-    ASSERT_EQ(window.instance.role(), clipforge::SingleInstance::Role::Serving) << window.errors.str();
+    const clipforge::InstancePlaces places = clipforge::InstancePlaces::inFolder(runtime.path());
+    leaveDeadSocket(places.socket);
+    std::ostringstream errors;
+    const auto window = clipforge::SingleInstance::start(places, {}, errors);
+    ASSERT_EQ(window.role(), clipforge::SingleInstance::Role::Serving) << errors.str();
+    std::vector<InstanceMessage> received;
+    window.server()->setReceiver([&](const InstanceMessage& message) { received.push_back(message); });
 
-    const auto second = start({QStringLiteral("clip one.mkv"), QStringLiteral("folder"), QStringLiteral("missing")},
-                              runtime.path(), work.path(), "launcher-42_TIME1234");
-    ASSERT_TRUE(waitFor([&] { return ended(*second) && !window.received.empty(); }));
+    const auto second = start({QStringLiteral("clip one.mkv"), QStringLiteral("folder")}, runtime.path(), work.path());
+    ASSERT_TRUE(waitFor([&] { return ended(*second) && !received.empty(); }));
     EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().toStdString();
-    EXPECT_TRUE(second->readAllStandardError().contains("missing"));
-    ASSERT_EQ(window.received.size(), 1u);
-    EXPECT_EQ(window.received[0].activationToken, QByteArray("launcher-42_TIME1234"));
-    EXPECT_EQ(window.received[0].files,
-              (QStringList {work.filePath(QStringLiteral("clip one.mkv")), work.filePath(QStringLiteral("folder/a.ogv")),
-                            work.filePath(QStringLiteral("folder/sub/b.ts"))}));
+    EXPECT_EQ(received[0].activationToken, QByteArray("launcher-42_TIME1234"));
+    EXPECT_EQ(received[0].files, (QStringList {work.filePath(QStringLiteral("clip one.mkv")),
+                                               work.filePath(QStringLiteral("folder/a.ogv")),
+                                               work.filePath(QStringLiteral("folder/sub/b.ts"))}));
 }
 
-// What a killed window left behind does not stop a start; what is not a socket is not removed.
-TEST(SingleInstance, ADeadSocketIsReplacedAndNothingElseIsTouched)
+TEST(SingleInstance, WhatIsNotASocketIsLeftAlone)
 {
-    for (const bool socketLeft : {true, false}) {
-        QTemporaryDir runtime;
-        const clipforge::InstancePlaces places = clipforge::InstancePlaces::inFolder(runtime.path());
-        if (socketLeft) {
-            leaveDeadSocket(places.socket);
-        } else {
-            QFile other(places.socket);
-            other.open(QIODevice::WriteOnly);
-            other.write("not ours");
-        }
-        ASSERT_TRUE(QFileInfo::exists(places.socket));
-        Listening window(runtime.path());
-        if (!socketLeft) {
-            EXPECT_EQ(window.instance.role(), clipforge::SingleInstance::Role::Alone);
-            QFile other(places.socket);
-            ASSERT_TRUE(other.open(QIODevice::ReadOnly));
-            EXPECT_EQ(other.readAll(), QByteArray("not ours"));
-            continue;
-        }
-        ASSERT_EQ(window.instance.role(), clipforge::SingleInstance::Role::Serving) << window.errors.str();
-        const auto second = start({}, runtime.path());
-        ASSERT_TRUE(waitFor([&] { return ended(*second) && window.received.size() == 1; }));
-        EXPECT_EQ(second->exitCode(), 0);
-        EXPECT_TRUE(window.received[0].files.isEmpty());
-    }
+    QTemporaryDir runtime;
+    const clipforge::InstancePlaces places = clipforge::InstancePlaces::inFolder(runtime.path());
+    QFile other(places.socket);
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("not ours") == 8);
+    other.close();
+    std::ostringstream errors;
+    EXPECT_EQ(clipforge::SingleInstance::start(places, {}, errors).role(), clipforge::SingleInstance::Role::Alone);
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), QByteArray("not ours"));
 }
 
-// Two starts at the same moment: one window, which gets the other's files; its socket goes with it.
+// Two starts at once: the one that finds the other between its probe and its listen waits for
+// it, and then hands its files over instead of opening a second window.
 TEST(SingleInstance, TwoStartsAtOnceMakeOneWindow)
 {
     QTemporaryDir runtime;
-    const auto first = start({}, runtime.path());
-    const auto second = start({}, runtime.path());
-    ASSERT_TRUE(waitFor([&] { return ended(*first) || ended(*second); }));
-    QProcess& window = ended(*first) ? *second : *first;
-    QProcess& handedOver = ended(*first) ? *first : *second;
-    EXPECT_EQ(handedOver.exitCode(), 0) << handedOver.readAllStandardError().toStdString();
-    EXPECT_EQ(handedOver.exitStatus(), QProcess::NormalExit);
     const clipforge::InstancePlaces places = clipforge::InstancePlaces::inFolder(runtime.path());
-    // Still there and still taking starts.
-    EXPECT_EQ(clipforge::handOver(places.socket, {}, 30000), clipforge::HandOver::Delivered);
-    ASSERT_EQ(window.state(), QProcess::Running) << window.readAllStandardError().toStdString();
-
-    window.terminate();
-    ASSERT_TRUE(waitFor([&] { return ended(window); }));
-    EXPECT_EQ(window.exitCode(), 0);
-    EXPECT_FALSE(QFileInfo::exists(places.socket));
-}
-
-// A start that finds another one between its probe and its listen waits for it, and then hands
-// its files over instead of opening a second window.
-TEST(SingleInstance, AStartWaitsWhileAnotherIsBetweenProbeAndListen)
-{
-    QTemporaryDir runtime;
-    const clipforge::InstancePlaces places = clipforge::InstancePlaces::inFolder(runtime.path());
-    auto held = std::make_unique<QLockFile>(places.lock);
-    ASSERT_TRUE(held->lock());
+    auto firstStart = std::make_unique<QLockFile>(places.lock);
+    ASSERT_TRUE(firstStart->lock());
     // The waiting start reads the lock file to learn whether its holder still lives.
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(places.lock).constData(), IN_OPEN), 0);
     const auto second = start({QStringLiteral("--"), generatedClips()[0]}, runtime.path());
     char events[4096];
-    const bool triedTheLock = waitFor([&] { return ::read(watch, events, sizeof events) > 0 || ended(*second); });
+    const bool waited = waitFor([&] { return ::read(watch, events, sizeof events) > 0 || ended(*second); });
     ::close(watch);
-    ASSERT_TRUE(triedTheLock);
-    ASSERT_FALSE(ended(*second)) << second->readAllStandardError().toStdString();
+    ASSERT_TRUE(waited && !ended(*second)) << second->readAllStandardError().toStdString();
 
-    std::vector<clipforge::InstanceMessage> received;
+    std::vector<InstanceMessage> received;
     clipforge::InstanceServer window;
     ASSERT_TRUE(window.listen(places.socket));
-    window.setReceiver([&](const clipforge::InstanceMessage& message) { received.push_back(message); });
-    held.reset();
+    window.setReceiver([&](const InstanceMessage& message) { received.push_back(message); });
+    firstStart.reset();
     ASSERT_TRUE(waitFor([&] { return ended(*second) && received.size() == 1; }));
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_EQ(received[0].files, generatedClips().mid(0, 1));
 }
 
-TEST(SingleInstance, FilesReachTheAddFilesDialogOrWaitForTheRunToEnd)
+// The window comes up and its Add Files dialog takes the keyboard; during a run or a dialog the
+// files wait, and those of several starts open together.
+TEST(SingleInstance, FilesOpenAtOnceOrWaitForTheRunOrDialogToEnd)
 {
     AppFixture app(AppFixture::Converter::Hanging);
     auto* arrivals = new clipforge::FilesFromOtherStarts(app.window());
     const QStringList clips = generatedClips();
-    QStringList seen;
-    bool dialogHadKeyboard = false;
-    const auto answerWithOk = [&] {
-        app.dialogs.modalScripts.push_back([&](QDialog& dialog) {
-            dialogHadKeyboard = waitFor([&] { return dialog.isActiveWindow(); });
-            auto& add = dynamic_cast<TaddDlg&>(dialog);
-            seen = add.FileList;
-            click(add.btnOk);
+    std::vector<QStringList> seen;
+    bool keyboard = false;
+    const auto answerWithOk = [&](const std::function<void()>& meanwhile) {
+        app.dialogs.modalScripts.push_back([&, meanwhile](QDialog& dialog) {
+            keyboard = waitFor([&] { return dialog.isActiveWindow(); });
+            seen.push_back(dynamic_cast<TaddDlg&>(dialog).FileList);
+            meanwhile();
+            click(dynamic_cast<TaddDlg&>(dialog).btnOk);
         });
     };
     app.window().showMinimized();
-    answerWithOk();
+    answerWithOk([&] { arrivals->receive({{}, clips.mid(2, 1)}); });
+    answerWithOk([] {});
     arrivals->receive({{}, clips.mid(0, 1)});
-    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; }));
-    EXPECT_EQ(seen, clips.mid(0, 1));
-    EXPECT_TRUE(dialogHadKeyboard);
+    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 2; }));
+    EXPECT_EQ(seen, (std::vector<QStringList> {clips.mid(0, 1), clips.mid(2, 1)}));
+    EXPECT_TRUE(keyboard);
     EXPECT_FALSE(app.window().isMinimized());
 
     click(app.window().btnConvert);
     ASSERT_TRUE(waitFor([&] { return app.hook().TreeManager()->Job(0).State == 1; }));
     arrivals->receive({{}, clips.mid(1, 1)});
-    arrivals->receive({{}, clips.mid(2, 1)});
-    EXPECT_EQ(arrivals->held(), clips.mid(1, 2));
-    EXPECT_EQ(app.dialogs.modalCount, 1);
-
-    answerWithOk();
+    arrivals->receive({{}, clips.mid(0, 1)});
+    EXPECT_EQ(arrivals->held().size(), 2);
+    answerWithOk([] {});
     app.hook().btnStopClick();
-    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 2; }));
-    EXPECT_EQ(seen, clips.mid(1, 2)) << "the files of both starts, in one Add";
-    EXPECT_TRUE(arrivals->held().isEmpty());
-}
-
-TEST(SingleInstance, FilesWaitForAModalDialogToClose)
-{
-    AppFixture app;
-    auto* arrivals = new clipforge::FilesFromOtherStarts(app.window());
-    const QStringList clips = generatedClips();
-    QStringList seen;
-    app.dialogs.modalScripts.push_back([&](QDialog&) {
-        arrivals->receive({{}, clips.mid(0, 1)});
-        EXPECT_EQ(arrivals->held(), clips.mid(0, 1));
-    });
-    app.dialogs.modalScripts.push_back([&](QDialog& dialog) { seen = dynamic_cast<TaddDlg&>(dialog).FileList; });
-    clipforge::openFilesOnceShown(app.window(), clips.mid(1, 1));
-    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 2; }));
-    EXPECT_EQ(seen, clips.mid(0, 1));
-}
-
-TEST(StartupNotice, TheRemoveMessageQuotesTheId)
-{
-    EXPECT_EQ(clipforge::startupRemoveMessage("kwin-42_TIME7"), QByteArray("remove: ID=\"kwin-42_TIME7\"") + '\0');
-    EXPECT_EQ(clipforge::startupRemoveMessage("a \"b\\"), QByteArray("remove: ID=\"a \\\"b\\\\\"") + '\0');
+    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 3; }));
+    EXPECT_EQ(seen.back(), (QStringList {clips[1], clips[0]}));
 }
 
 }  // namespace
