@@ -415,6 +415,11 @@ TEST(MainWindow, CaptionsActAsTheirButtons)
     QUrl updates = guide;
     updates.setFragment(QStringLiteral("updates"));
     EXPECT_EQ(app.dialogs.openedUrls[1], updates) << "check for updates opens its section";
+    // Where nothing can open pages, the message says where the guide is.
+    app.dialogs.openUrlWorks = false;
+    QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(app.dialogs.messages[0].text.endsWith(QStringLiteral("The user guide is at ") + guide.toLocalFile()));
 
     // A disabled button withholds its click, through its caption too.
     QTest::mouseClick(app.window().lbStop, Qt::LeftButton);
