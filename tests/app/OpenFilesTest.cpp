@@ -15,6 +15,8 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,19 +116,24 @@ TEST(OpenFiles, FilesGivenAtStartOrDroppedOpenTheAddFilesDialog)
     }
 }
 
-// A dropped folder stands for the video files inside it, at any depth, sorted by path.
+// A dropped folder stands for the regular video files inside it, at any depth, sorted by path;
+// links (even one making a circle), FIFOs and other files stay out.
 TEST(OpenFiles, ADroppedFolderOpensItsVideos)
 {
     QTemporaryDir folder;
-    QDir(folder.path()).mkpath(QStringLiteral("holiday/day 2"));
-    const QStringList videos {makeFile(folder, QStringLiteral("holiday/a.m2ts")),
-                              makeFile(folder, QStringLiteral("holiday/b.MKV")),
+    const QString root = folder.filePath(QStringLiteral("holiday"));
+    QDir(root).mkpath(QStringLiteral("day 2"));
+    const QStringList videos {makeFile(folder, QStringLiteral("holiday/B.MKV")),
+                              makeFile(folder, QStringLiteral("holiday/a.m2ts")),
                               makeFile(folder, QStringLiteral("holiday/day 2/c.webm"))};
     makeFile(folder, QStringLiteral("holiday/notes.txt"));
+    QFile::link(videos[0], root + QStringLiteral("/link.mkv"));
+    QFile::link(root, root + QStringLiteral("/day 2/circle"));
+    ::mkfifo(QFile::encodeName(root + QStringLiteral("/pipe.mpg")).constData(), 0600);
     AppFixture app;
     AddDialogSeen seen;
     answerAddWithOk(app, seen);
-    EXPECT_TRUE(dropOn(app.window(), {QUrl::fromLocalFile(folder.filePath(QStringLiteral("holiday")))}).dropAccepted);
+    EXPECT_TRUE(dropOn(app.window(), {QUrl::fromLocalFile(root)}).dropAccepted);
     ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; }));
     EXPECT_EQ(seen.files, videos);
 }
