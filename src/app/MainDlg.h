@@ -66,6 +66,8 @@ public:
     QAction* pmiDelete = nullptr;
     QAction* pmiClear = nullptr;
     QAction* pmiProperties = nullptr;
+    QAction* pmiOpenFolder = nullptr;
+    QAction* pmiRemoveFinished = nullptr;
 
 private:
     void FormCreate();

@@ -2,6 +2,7 @@
 
 #include "app/MainDlg.h"
 #include "app/UIHook.h"
+#include "core/DisplayText.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/VideoFiles.h"
@@ -50,7 +51,8 @@ QStringList filesFromArguments(int argc, char** argv, std::ostream& err)
     std::vector<std::string> leftOut;
     QStringList files = filesToOpen(names, &leftOut);
     for (const std::string& name : leftOut)
-        err << "clipforge: " << name << " is neither a file nor a folder holding videos; left out" << std::endl;
+        err << "clipforge: " << displayText(name) << " is neither a file nor a folder holding videos; left out"
+            << std::endl;
     return files;
 }
 

@@ -1,8 +1,10 @@
 #include "core/TreeManager.h"
 
+#include "core/DisplayText.h"
 #include "core/Errors.h"
 #include "core/ItemManager.h"
 #include "core/LocalText.h"
+#include "core/SizeText.h"
 
 #include <algorithm>
 
@@ -60,7 +62,7 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
     Jobs.reserve(Jobs.size() + jobs.size());
     for (TItemData& job : jobs)
-        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}});
+        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}, {}, 0});
     endInsertRows();
 }
 
@@ -86,13 +88,16 @@ void TTreeManager::SetState(int row, TJobState state)
     TItemNodeData& job = node(row);
     const bool dropReason = state != jsFailed && !job.FailureReason.empty();
     const bool dropProgress = state != jsConverting && !job.Progress.empty();
-    if (job.State == state && !dropReason && !dropProgress)
+    const bool dropOutput = state != jsFinished && !job.Output.empty();
+    if (job.State == state && !dropReason && !dropProgress && !dropOutput)
         return;
     job.State = state;
     if (dropReason)
         job.FailureReason.clear();
     if (dropProgress)
         job.Progress.clear();
+    if (dropOutput)
+        job.Output.clear();
     repaint(row);
 }
 
@@ -104,6 +109,7 @@ void TTreeManager::SetFailure(int row, std::string reason)
     job.State = jsFailed;
     job.FailureReason = std::move(reason);
     job.Progress.clear();
+    job.Output.clear();
     repaint(row);
 }
 
@@ -241,6 +247,14 @@ bool TTreeManager::Clear()
     return true;
 }
 
+void TTreeManager::SetOutput(int row, std::string path, std::int64_t size)
+{
+    TItemNodeData& job = node(row);
+    job.OutputSize = path.empty() ? 0 : size;
+    job.Output = std::move(path);
+    repaint(row);
+}
+
 bool TTreeManager::ChangeJob(int row, std::int32_t format, const QString& path)
 {
     if (IsLocked)
@@ -261,9 +275,15 @@ QString TTreeManager::Hint(int row) const
     const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");
-    QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    // Escaped, so that no name can break a line of the hint or forge one.
+    const auto shown = [](const std::string& text) { return clipforge::widen(clipforge::displayText(text)); };
+    QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3")
+                       .arg(shown(clipforge::narrow(job.FileName)), format, shown(clipforge::narrow(job.Path)));
+    if (node.State == jsFinished && !node.Output.empty())
+        hint += QStringLiteral("\n[output]: %1 (%2)")
+                    .arg(shown(node.Output.str()), QString::fromStdString(clipforge::sizeText(node.OutputSize)));
     if (node.State == jsFailed)
-        hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason.str());
+        hint += QStringLiteral("\n[error]: ") + shown(node.FailureReason.str());
     if (node.State == jsConverting && !node.Progress.empty())
         hint += QStringLiteral("\n[progress]: ") + clipforge::widen(node.Progress.str());
     return hint;

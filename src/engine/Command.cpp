@@ -2,6 +2,7 @@
 
 #include "core/CommandManager.h"
 #include "core/Errors.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
@@ -17,10 +18,18 @@
 #include <QTimer>
 
 #include <exception>
+#include <filesystem>
 
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
+
+std::int64_t sizeOf(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::int64_t>(size);
+}
 
 }  // namespace
 
@@ -91,6 +100,7 @@ void TCommand::RunCurrent()
     UniquePath = std::move(plan.outputPath);
     Error.clear();
     Report.clear();
+    Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), UniquePath});
     OutputWasThere = clipforge::pathOccupied(UniquePath);
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
@@ -169,6 +179,8 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     ExitCode = exitCode;
     Error = outcome.reason;
     Reader.reset();
+    if (CurrentNode.isValid() && outcome.finished)
+        Tree->SetOutput(CurrentNode.row(), UniquePath, sizeOf(UniquePath));
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());

@@ -3,11 +3,11 @@
 #include "BatchProgram.h"
 #include "BatchQueue.h"
 #include "JsonReport.h"
-#include "PrintableText.h"
 #include "ShellCommand.h"
 #include "TextReport.h"
 
 #include "core/CommandManager.h"
+#include "core/DisplayText.h"
 #include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
@@ -56,7 +56,7 @@ int BatchConversion::run(const std::string& listFile, Output output)
     TSaveManager(tree_).ReadList(listFile);
     switch (output) {
     case Output::CommandLines:
-        return printPlans([](const JobPlan& plan) { return printable(plan.commandLine); });
+        return printPlans([](const JobPlan& plan) { return displayText(plan.commandLine, Backslash::Kept); });
     case Output::ShellPlan:
         return printPlans([](const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
     default:
@@ -114,7 +114,7 @@ int BatchConversion::convert()
 
 void BatchConversion::reportReason(int row, const std::string& reason)
 {
-    err_ << "clipforge-batch: job " << row << ": " << printable(reason) << std::endl;
+    err_ << "clipforge-batch: job " << row << ": " << displayText(reason) << std::endl;
 }
 
 int BatchConversion::countJobs(int state) const
