@@ -40,10 +40,15 @@ void FittedLabel::paintEvent(QPaintEvent* event)
 
 void FittedLabel::fit()
 {
-    const QSize wanted = sizeHint();
-    const int width = std::max(place_.width(), wanted.width());
-    const int height = std::max(place_.height(), wanted.height());
-    setGeometry(place_.x() + place_.width() - width, place_.y(), width, height);
+    fitToText(*this, place_);
+}
+
+void fitToText(QLabel& label, const QRect& place)
+{
+    const QSize wanted = label.sizeHint();
+    const int width = std::max(place.width(), wanted.width());
+    const int height = std::max(place.height(), wanted.height());
+    label.setGeometry(place.x() + place.width() - width, place.y(), width, height);
 }
 
 }  // namespace clipforge

@@ -26,4 +26,8 @@ private:
     QRect place_;
 };
 
+// Gives a right-aligned label the rectangle place, or more where its text needs more: to the
+// left and downwards.
+void fitToText(QLabel& label, const QRect& place);
+
 }  // namespace clipforge

@@ -55,9 +55,16 @@ FittedLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect
                             TColor color)
 {
     auto* label = new FittedLabel(caption, place, parent);
-    label->setFont(formFont(height, styles));
-    setTextColor(*label, color);
+    styleFixedLabel(*label, place, height, styles, color);
     return label;
+}
+
+void styleFixedLabel(QLabel& label, const QRect& place, int height, int styles, TColor color)
+{
+    label.setFont(formFont(height, styles));
+    setTextColor(label, color);
+    label.setAlignment(Qt::AlignRight | Qt::AlignTop);
+    fitToText(label, place);
 }
 
 TMyButtonEx* makeButton(QWidget* parent, const QString& caption, const QRect& place)

@@ -39,7 +39,9 @@ QLabel* makeLabel(QWidget* parent, const QString& caption, int left, int top, in
 // A label that keeps its form rectangle, aligns its text to the right, and grows to the left
 // rather than cut its text.
 FittedLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& place, int height, int styles,
-                       TColor color);
+                            TColor color);
+// The same look for a label made elsewhere; it grows once to its text.
+void styleFixedLabel(QLabel& label, const QRect& place, int height, int styles, TColor color);
 
 // The rounded gradient push button of the forms (Import, Export, OK, Cancel).
 TMyButtonEx* makeButton(QWidget* parent, const QString& caption, const QRect& place);

@@ -8,6 +8,7 @@
 #include "controls/ImageButton.h"
 #include "controls/MyButtonEx.h"
 #include "controls/LinePanel.h"
+#include "controls/LinkLabel.h"
 #include "controls/PngSpeedButton.h"
 #include "core/TreeManager.h"
 #include "dialogs/FormStyle.h"
