@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "app/ClockText.h"
+#include "controls/LinkLabel.h"
 #include "dialogs/FormStyle.h"
 
 #include <QDir>
