@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/CommandLineOptions.h"
 #include "app/FilesFromOtherStarts.h"
+#include "app/KeptQueue.h"
 #include "app/MainDlg.h"
 #include "app/OpenFiles.h"
 #include "app/QuitOnSignal.h"
@@ -31,13 +32,17 @@ int main(int argc, char** argv)
     if (quitOnSignal.quitRequested())
         return 0;
     mainDlg->show();
-    clipforge::openFilesOnceShown(*mainDlg, files);
-    if (instance.server()) {
+    clipforge::KeptQueue keptQueue(*mainDlg);
+    // A restored queue comes first, then the files of this start and of later ones.
+    keptQueue.whenSettled([&] {
+        clipforge::openFilesOnceShown(*mainDlg, files);
+        if (!instance.server())
+            return;
         QPointer arrivals = new clipforge::FilesFromOtherStarts(*mainDlg);
         instance.server()->setReceiver([arrivals](const clipforge::InstanceMessage& message) {
             if (arrivals)
                 arrivals->receive(message);
         });
-    }
+    });
     return application.exec();
 }
