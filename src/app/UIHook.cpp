@@ -37,6 +37,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 using namespace clipforge::formstyle;
 
@@ -357,6 +358,10 @@ void TUIHook::CommandTimer(QObject*)
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
     SetIdleState();
+    if (closing_) {
+        QTimer::singleShot(0, &Form, [this] { Form.close(); });
+        return;
+    }
     const int failed = failedJobs();
     clipforge::DesktopNotifier().runEnded(Form, {jobsInState(jsFinished), failed, stopped});
     if (stopped)
@@ -373,6 +378,15 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
                           .arg(converted == 1 ? QStringLiteral("file") : QStringLiteral("files"))
                           .arg(failed),
                       QMessageBox::Warning);
+}
+
+bool TUIHook::readyToClose()
+{
+    if (!command_ || !command_->ListLocked())
+        return true;
+    closing_ = true;
+    command_->Stop();
+    return false;
 }
 
 int TUIHook::failedJobs() const

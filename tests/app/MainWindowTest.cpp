@@ -233,6 +233,24 @@ TEST(MainWindow, ClosingDuringARunLeavesNoConverterBehind)
     EXPECT_TRUE(waitFor([&] { return processGone(converter); }, 10000));
 }
 
+TEST(MainWindow, ClosingTheWindowDuringARunStopsItAsStopDoesWithoutAMessage)
+{
+    AppFixture app(AppFixture::Converter::Partial);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    const QDir convert(app.programFolder() + QStringLiteral("convert"));
+    const auto written = [&] {
+        return convert.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return jobs.Job(0).State == 1 && !written().isEmpty(); }));
+    EXPECT_FALSE(app.window().close()) << "the window waits for the run's end";
+    ASSERT_TRUE(waitFor([&] { return !app.window().isVisible(); }));
+    EXPECT_TRUE(app.dialogs.messages.empty()) << "no end message while quitting";
+    EXPECT_EQ(jobs.Job(0).State, 3);
+    EXPECT_TRUE(written().isEmpty()) << written().join(QLatin1Char(' ')).toStdString();
+}
+
 TEST(MainWindow, ExportClearImportGivesBackTheSameJobs)
 {
     AppFixture app;
