@@ -59,6 +59,8 @@ public:
     // Files from the command line or a drop: the Add Files dialog with them, as if picked in
     // Add's file dialog. Refused while a run is active, as Add is.
     void openFiles(const QStringList& names);
+    // Appends the jobs of a list file, each waiting, as Import does once a file is chosen.
+    void importList(const QString& name);
 
     // Read by tests and the job list's menu.
     TTreeManager* TreeManager() const { return treeManager_.get(); }
@@ -66,6 +68,9 @@ public:
     TCommandManager& CommandManager() const { return *commandManager_; }
     // The driver is idle and the list is no longer held by a run that is still ending.
     bool ListChangesAllowed() const;
+    // True when the window may close now. During a run it stops the run as Stop does and
+    // closes the window once the run has ended, without the end's message box.
+    bool readyToClose();
 
 private:
     void wireCaptions();
@@ -76,6 +81,7 @@ private:
     void setCounter(int finished);
     int jobCount() const;
     int failedJobs() const;
+    int jobsInState(std::int32_t state) const;
     void addFiles(const QStringList& names);
     // Reads the system's and the user's added profiles again, naming any file set aside.
     void reloadAddedProfiles();
@@ -96,6 +102,7 @@ private:
     std::unique_ptr<clipforge::JobListKeys> listKeys_;
     // The context of every connection to the window, so that none outlives the controller.
     std::unique_ptr<QObject> connections_;
+    bool closing_ = false;
 };
 
 namespace clipforge {

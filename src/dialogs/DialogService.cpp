@@ -90,16 +90,17 @@ void QtDialogService::message(QWidget* owner, const QString& text, QMessageBox::
     box.exec();
 }
 
-bool QtDialogService::question(QWidget* owner, const QString& text)
+bool QtDialogService::question(QWidget* owner, const QString& text, Preferred preferred)
 {
     QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No, owner);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(preferred == Preferred::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtDialogService::openUrl(const QUrl& address)
+bool QtDialogService::openUrl(const QUrl& address)
 {
-    QDesktopServices::openUrl(address);
+    return QDesktopServices::openUrl(address);
 }
 
 void QtDialogService::execModal(QDialog& dialog)

@@ -48,6 +48,8 @@ public:
     std::vector<QString> startFolders;
     std::vector<QString> questions;
     int modalCount = 0;
+    // False plays a desktop with no program to open pages with.
+    bool openUrlWorks = true;
 
     QStringList openFileNames(QWidget*, const QString& filter, const QString& folder) override
     {
@@ -78,12 +80,16 @@ public:
         messages.push_back({text, icon, clipforge::applicationTitle()});
     }
     // Unanswered questions are answered no, as closing the box does.
-    bool question(QWidget*, const QString& text) override
+    bool question(QWidget*, const QString& text, Preferred = Preferred::No) override
     {
         questions.push_back(text);
         return take(questionAnswers);
     }
-    void openUrl(const QUrl& address) override { openedUrls.push_back(address); }
+    bool openUrl(const QUrl& address) override
+    {
+        openedUrls.push_back(address);
+        return openUrlWorks;
+    }
 
     // The script plays the user: it may click buttons, which close the dialog.
     void execModal(QDialog& dialog) override
