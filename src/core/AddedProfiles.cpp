@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include <fcntl.h>
-#include <stdio.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -82,18 +80,6 @@ std::string userProfilesPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toLocal8Bit().toStdString() +
            "/clipforge/profiles";
-}
-
-std::string setAside(const std::string& path)
-{
-    for (int attempt = 1; attempt < 100; ++attempt) {
-        const std::string aside = path + ".broken" + (attempt > 1 ? "-" + std::to_string(attempt) : "");
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
-            return aside;
-        if (errno != EEXIST)
-            return {};
-    }
-    return {};
 }
 
 }  // namespace clipforge

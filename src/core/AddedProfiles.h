@@ -30,8 +30,4 @@ std::string systemProfilesPath();
 // The user's own: $XDG_CONFIG_HOME/clipforge/profiles (~/.config/clipforge/profiles).
 std::string userProfilesPath();
 
-// Moves a file that cannot be read out of the way, under a new name beside it that replaces
-// nothing; returns that name, or empty when it cannot be moved (a file the user may not change).
-std::string setAside(const std::string& path);
-
 }  // namespace clipforge

@@ -1,6 +1,7 @@
 #include "core/CommandManager.h"
 
 #include "core/Errors.h"
+#include "core/KeptQueueFile.h"
 
 #include <algorithm>
 
@@ -41,7 +42,13 @@ void TCommandManager::ReloadAdded(std::vector<std::string>& problems, const std:
             read = clipforge::readAddedProfiles(path);
         } catch (const std::exception& error) {
             // The administrator's file stays where it is, even for root: only its owner mends it.
-            const std::string aside = origin == ProfileOrigin::User ? clipforge::setAside(path) : std::string();
+            std::string aside;
+            try {
+                if (origin == ProfileOrigin::User)
+                    aside = clipforge::setAside(path);
+            } catch (const std::exception&) {
+                // Left where it is; it is still left out.
+            }
             problems.push_back("The profiles in " + path + " cannot be read (" + error.what() + "); " +
                                (aside.empty() ? "they are left out." : "the file was moved to " + aside + "."));
         }
