@@ -83,7 +83,7 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     default:
         if (!requireListFile(arguments.listFile))
             return beUnusableInput;
-        return BatchConversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_})
+        return BatchConversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_, arguments.joblog, arguments.resume})
             .run(arguments.listFile, conversionOutput(arguments));
     }
 }

@@ -60,13 +60,19 @@ void JsonReport::jobEnded(const BatchJobOutcome& outcome)
               .textOrNull("reason", unlessEmpty(outcome.reason)));
 }
 
-void JsonReport::runEnded(int jobs, int finished, int failed, bool stopped)
+void JsonReport::jobSkipped(int index, const std::string& output)
+{
+    write(JsonLine().text("event", "job-skipped").integer("index", index).text("output", output));
+}
+
+void JsonReport::runEnded(int jobs, int finished, int failed, int skipped, bool stopped)
 {
     write(JsonLine()
               .text("event", "run-ended")
               .integer("jobs", jobs)
               .integer("finished", finished)
               .integer("failed", failed)
+              .integer("skipped", skipped)
               .flag("stopped", stopped));
 }
 
