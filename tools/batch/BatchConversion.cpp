@@ -130,7 +130,8 @@ int BatchConversion::convert()
         queue.run();
     }
     const int finished = countJobs(jsFinished);
-    report->runEnded(count, finished, countJobs(jsFailed), skipped, interrupted);
+    report->runEnded(count, finished, countJobs(jsFailed),
+                     options_.resume ? std::optional<int>(skipped) : std::nullopt, interrupted);
     if (interrupted)
         return beInterrupted;
     return finished + skipped == count ? beSuccess : beJobFailed;

@@ -2,6 +2,7 @@
 
 #include "BatchJob.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,8 @@ public:
     virtual void jobEnded(const BatchJobOutcome& outcome) = 0;
     // A job an earlier run finished (--resume), with the output it left; it does not run.
     virtual void jobSkipped(int index, const std::string& output) = 0;
-    // skipped: jobs an earlier run finished, not counted in finished.
-    virtual void runEnded(int jobs, int finished, int failed, int skipped, bool stopped) = 0;
+    // skipped: jobs an earlier run finished, not counted in finished; none unless resuming.
+    virtual void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) = 0;
     // A message is about to go to standard error, which may share the terminal.
     virtual void beforeMessage() {}
 };

@@ -65,15 +65,13 @@ void JsonReport::jobSkipped(int index, const std::string& output)
     write(JsonLine().text("event", "job-skipped").integer("index", index).text("output", output));
 }
 
-void JsonReport::runEnded(int jobs, int finished, int failed, int skipped, bool stopped)
+void JsonReport::runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped)
 {
-    write(JsonLine()
-              .text("event", "run-ended")
-              .integer("jobs", jobs)
-              .integer("finished", finished)
-              .integer("failed", failed)
-              .integer("skipped", skipped)
-              .flag("stopped", stopped));
+    JsonLine line;
+    line.text("event", "run-ended").integer("jobs", jobs).integer("finished", finished).integer("failed", failed);
+    if (skipped)
+        line.integer("skipped", *skipped);
+    write(line.flag("stopped", stopped));
 }
 
 }  // namespace clipforge

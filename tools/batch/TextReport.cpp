@@ -36,13 +36,13 @@ void TextReport::jobSkipped(int index, const std::string& output)
     out_ << index << "\tskipped\t-\t" << displayText(output) << std::endl;
 }
 
-void TextReport::runEnded(int jobs, int finished, int, int skipped, bool)
+void TextReport::runEnded(int jobs, int finished, int, std::optional<int> skipped, bool)
 {
     if (live_)
         live_->clear();
     out_ << jobs << " files, finished " << finished << " of " << jobs;
-    if (skipped > 0)
-        out_ << ", skipped " << skipped << " finished earlier";
+    if (skipped)
+        out_ << ", skipped " << *skipped << " finished earlier";
     out_ << std::endl;
 }
 

@@ -20,7 +20,7 @@ public:
     void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
     void jobEnded(const BatchJobOutcome& outcome) override;
     void jobSkipped(int index, const std::string& output) override;
-    void runEnded(int jobs, int finished, int failed, int skipped, bool stopped) override;
+    void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) override;
     void beforeMessage() override;
 
 private:
