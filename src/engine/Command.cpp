@@ -78,7 +78,7 @@ void TCommand::Stop()
 void TCommand::RunCurrent()
 {
     TItemNodeData& job = Tree->Job(CurrentNode.row());
-    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *Names, Converter);
+    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *Names, Converter, {}, ChosenName);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
         return;
