@@ -48,6 +48,24 @@ bool exists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
+bool waitUntil(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+bool processAlive(pid_t pid)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const auto state = stat.rfind(')');
+    return state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z';
+}
+
 ProgramFolder::ProgramFolder(const std::string& catalogue, const std::string& converterScript)
 {
     const QDir folder(folder_.path());
@@ -118,6 +136,16 @@ void BatchProcess::signal(int number) const
 std::string BatchProcess::outSoFar() const
 {
     return readFile(streams_.filePath("out").toStdString());
+}
+
+std::string BatchProcess::errSoFar() const
+{
+    return readFile(streams_.filePath("err").toStdString());
+}
+
+bool BatchProcess::ended() const
+{
+    return pid_ <= 0 || !processAlive(pid_);
 }
 
 BatchResult BatchProcess::wait()

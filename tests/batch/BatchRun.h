@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -14,6 +15,11 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::string> lines(const std::string& text);
 // Whether anything, even a dangling link, is at path.
 bool exists(const std::string& path);
+// Waits for condition, checking it every few milliseconds; false when a minute passed without
+// it. The minute is a safety net, not a measurement.
+bool waitUntil(const std::function<bool()>& condition);
+// Whether the process runs (a zombie does not count).
+bool processAlive(pid_t pid);
 
 // A program folder of its own for clipforge-batch: a copy of the executable (the program folder
 // is where the executable lives), a catalogue, bin/ffmpeg and convert/. The build's program
@@ -53,6 +59,9 @@ public:
     void signal(int number) const;
     // What the process has written so far.
     std::string outSoFar() const;
+    std::string errSoFar() const;
+    // Whether it has ended (it is then reaped by wait()).
+    bool ended() const;
     // Waits (generously) for the end; kills the process if it never comes.
     BatchResult wait();
 
