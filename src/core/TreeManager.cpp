@@ -64,31 +64,91 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     endInsertRows();
 }
 
-TItemNodeData& TTreeManager::Job(int row)
+const TItemNodeData& TTreeManager::Job(int row) const
+{
+    return const_cast<TTreeManager*>(this)->node(row);
+}
+
+TItemNodeData& TTreeManager::node(int row)
 {
     if (row < 0 || row >= Count())
         throw EListError(row);
     return Jobs[static_cast<std::size_t>(row)];
 }
 
-const TItemNodeData& TTreeManager::Job(int row) const
+void TTreeManager::repaint(int row)
 {
-    return const_cast<TTreeManager*>(this)->Job(row);
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
-void TTreeManager::RepaintNode(int row)
+void TTreeManager::SetState(int row, TJobState state)
 {
-    if (row >= 0 && row < Count())
-        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    TItemNodeData& job = node(row);
+    const bool dropReason = state != jsFailed && !job.FailureReason.empty();
+    const bool dropProgress = state != jsConverting && !job.Progress.empty();
+    if (job.State == state && !dropReason && !dropProgress)
+        return;
+    job.State = state;
+    if (dropReason)
+        job.FailureReason.clear();
+    if (dropProgress)
+        job.Progress.clear();
+    repaint(row);
+}
+
+void TTreeManager::SetFailure(int row, std::string reason)
+{
+    TItemNodeData& job = node(row);
+    if (job.State == jsFailed && job.FailureReason == reason)
+        return;
+    job.State = jsFailed;
+    job.FailureReason = std::move(reason);
+    job.Progress.clear();
+    repaint(row);
+}
+
+void TTreeManager::SetProgress(int row, std::string progress)
+{
+    TItemNodeData& job = node(row);
+    if (job.Progress == progress)
+        return;
+    job.Progress = std::move(progress);
+    repaint(row);
+}
+
+void TTreeManager::SetBusy(int row, bool busy)
+{
+    TItemData& job = node(row).ItemData;
+    const std::uint32_t frame = busy ? job.Frame : 0;
+    if (job.Busy == busy && job.Frame == frame)
+        return;
+    job.Busy = busy;
+    job.Frame = frame;
+    repaint(row);
+}
+
+void TTreeManager::SetFrame(int row, std::uint32_t frame)
+{
+    TItemData& job = node(row).ItemData;
+    if (job.Frame == frame)
+        return;
+    job.Frame = frame;
+    repaint(row);
+}
+
+QList<int> TTreeManager::validRows(QList<int> rows) const
+{
+    rows.removeIf([this](int row) { return row < 0 || row >= Count(); });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 bool TTreeManager::DeleteRows(QList<int> rows)
 {
     if (IsLocked)
         return false;
-    rows.removeIf([this](int row) { return row < 0 || row >= Count(); });
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows = validRows(std::move(rows));
     if (rows.isEmpty())
         return true;
     const QList<QPair<int, int>> ranges = contiguousRanges(rows);
@@ -100,6 +160,52 @@ bool TTreeManager::DeleteRows(QList<int> rows)
     for (auto range = ranges.crbegin(); range != ranges.crend(); ++range)
         removeRange(range->first, range->second);
     return true;
+}
+
+bool TTreeManager::MoveRows(QList<int> rows, int destination)
+{
+    if (IsLocked)
+        return false;
+    rows = validRows(std::move(rows));
+    destination = std::clamp(destination, 0, Count());
+    std::vector<int> order;  // the old row of every new position
+    order.reserve(Jobs.size());
+    auto moved = rows.cbegin();
+    for (int row = 0; row <= Count(); ++row) {
+        if (row == destination)
+            order.insert(order.end(), rows.cbegin(), rows.cend());
+        if (row == Count())
+            break;
+        if (moved != rows.cend() && *moved == row)
+            ++moved;
+        else
+            order.push_back(row);
+    }
+    if (!std::is_sorted(order.cbegin(), order.cend()))
+        reorder(order);
+    return true;
+}
+
+// A layout change rather than row moves: scattered rows move in one notification, and the
+// persistent indexes (the views' selection and current job) follow their jobs.
+void TTreeManager::reorder(const std::vector<int>& order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRow(order.size());
+    std::vector<TItemNodeData> jobs;
+    jobs.reserve(Jobs.size());
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        newRow[static_cast<std::size_t>(order[position])] = static_cast<int>(position);
+        jobs.push_back(std::move(Jobs[static_cast<std::size_t>(order[position])]));
+    }
+    Jobs = std::move(jobs);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after.append(index(newRow[static_cast<std::size_t>(old.row())], old.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void TTreeManager::removeRange(int first, int last)
@@ -139,10 +245,10 @@ bool TTreeManager::ChangeJob(int row, std::int32_t format, const QString& path)
 {
     if (IsLocked)
         return false;
-    TItemData& job = Job(row).ItemData;
+    TItemData& job = node(row).ItemData;
     job.Format = format;
     job.Path = path;
-    RepaintNode(row);
+    repaint(row);
     return true;
 }
 

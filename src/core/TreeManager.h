@@ -44,10 +44,20 @@ public:
     int Count() const { return static_cast<int>(Jobs.size()); }
     // The record of the job at row; EListError for a row outside the list. The reference is
     // valid until the list next changes shape, so callers keep the row, not the reference.
-    TItemNodeData& Job(int row);
     const TItemNodeData& Job(int row) const;
-    // Tells views that the job at row changed.
-    void RepaintNode(int row);
+
+    // A job changes only through the functions below, so every change reaches the views: each
+    // tells them about its row. They raise EListError for a row outside the list.
+    //
+    // A job's notes follow its state: the failure reason is dropped when the job leaves the
+    // failed state, the progress when it leaves the converting state.
+    void SetState(int row, TJobState state);
+    // Marks the job failed, for the reason given.
+    void SetFailure(int row, std::string reason);
+    void SetProgress(int row, std::string progress);
+    // A job that stops being busy has its block back at the start.
+    void SetBusy(int row, bool busy);
+    void SetFrame(int row, std::uint32_t frame);
     // Asks views to give themselves the keyboard focus and select the job at row (the driver
     // does so for every job it starts).
     void FocusNode(int row) { emit nodeFocusRequested(row); }
@@ -55,6 +65,10 @@ public:
     // Removes the given rows (duplicates and rows outside the list are ignored). False, and
     // nothing removed, while the list is locked.
     bool DeleteRows(QList<int> rows);
+    // Moves the given rows, in their order, to stand before the job now at destination (Count()
+    // for the end); duplicates and rows outside the list are ignored. Views keep their selection
+    // and current job on the moved jobs. False, and nothing moved, while the list is locked.
+    bool MoveRows(QList<int> rows, int destination);
     bool Clear();
     // Profile and folder of one job, as the properties dialog changes them; refused while locked.
     bool ChangeJob(int row, std::int32_t format, const QString& path);
@@ -80,6 +94,10 @@ signals:
 private:
     QVariant jobColumnData(const TItemNodeData& job, int row, int role) const;
     QVariant progressColumnData(const TItemNodeData& job, int role) const;
+    TItemNodeData& node(int row);
+    void repaint(int row);
+    QList<int> validRows(QList<int> rows) const;
+    void reorder(const std::vector<int>& order);
     void removeRange(int first, int last);
     void removeScattered(const QList<int>& sortedRows);
 

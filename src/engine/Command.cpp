@@ -21,9 +21,6 @@
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
-// The runner's stage while its process runs; a run that ends below it never had a process.
-constexpr std::uint8_t ProcessRunning = 6;
-constexpr std::uint8_t CreatingProcess = 4;
 
 }  // namespace
 
@@ -77,8 +74,8 @@ void TCommand::Stop()
 
 void TCommand::RunCurrent()
 {
-    TItemNodeData& job = Tree->Job(CurrentNode.row());
-    clipforge::JobPlan plan = clipforge::planJob(job.ItemData, Catalogue, *Names, Converter, {}, ChosenName);
+    const int row = CurrentNode.row();
+    clipforge::JobPlan plan = clipforge::planJob(Tree->Job(row).ItemData, Catalogue, *Names, Converter, {}, ChosenName);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
         return;
@@ -95,13 +92,11 @@ void TCommand::RunCurrent()
     Error.clear();
     Report.clear();
     OutputWasThere = clipforge::pathOccupied(UniquePath);
-    job.State = jsConverting;
-    job.FailureReason.clear();
-    job.ItemData.Busy = true;
-    job.Progress.clear();
+    Tree->SetState(row, jsConverting);
+    Tree->SetProgress(row, {});
+    Tree->SetBusy(row, true);
     Reader = std::make_unique<clipforge::ProgressReader>();
-    repaintCurrent();
-    Tree->FocusNode(CurrentNode.row());
+    Tree->FocusNode(row);
     ConsoleRunner->CommandLine = std::move(plan.commandLine);
     try {
         ConsoleRunner->Execute();
@@ -144,10 +139,12 @@ void TCommand::JobEnded(QObject* sender, bool success)
         BarPosition = static_cast<std::int32_t>(percent);
         OnProgress(sender, static_cast<std::int32_t>(percent));
     }
-    if (CurrentNode.isValid()) {
-        Tree->Job(CurrentNode.row()).State = success ? jsFinished : jsFailed;
-        repaintCurrent();
-    }
+    if (!CurrentNode.isValid())
+        return;
+    if (success)
+        Tree->SetState(CurrentNode.row(), jsFinished);
+    else
+        Tree->SetFailure(CurrentNode.row(), Error);
 }
 
 void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
@@ -157,9 +154,9 @@ void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
     end.stopped = IsStopped;
     // While this handler runs, the runner's stage still shows how far a failed start got.
     const std::uint8_t stage = ConsoleRunner->EndStatus();
-    if (stage == CreatingProcess)
+    if (stage == esCreatingProcess)
         end.startFailure = clipforge::startFailureMessage(ConsoleRunner->CommandLine);
-    else if (stage < ProcessRunning)
+    else if (stage < esRunning)
         end.startError = static_cast<int>(exitCode);
     const clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, UniquePath);
     if (!outcome.finished)
@@ -172,8 +169,6 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     ExitCode = exitCode;
     Error = outcome.reason;
     Reader.reset();
-    if (CurrentNode.isValid())
-        Tree->Job(CurrentNode.row()).FailureReason = outcome.reason;
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());
@@ -191,9 +186,8 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
 void TCommand::Tick()
 {
     if (CurrentNode.isValid()) {
-        std::uint32_t& frame = Tree->Job(CurrentNode.row()).ItemData.Frame;
-        frame = frame >= LastFrame ? 0 : frame + 1;
-        repaintCurrent();
+        const std::uint32_t frame = Tree->Job(CurrentNode.row()).ItemData.Frame;
+        Tree->SetFrame(CurrentNode.row(), frame >= LastFrame ? 0 : frame + 1);
     }
     ++Elapsed;
     showJobProgress();
@@ -211,7 +205,7 @@ void TCommand::showJobProgress()
     if (!Reader || !CurrentNode.isValid())
         return;
     const clipforge::JobProgress progress = Reader->progress();
-    Tree->Job(CurrentNode.row()).Progress = clipforge::progressText(progress);
+    Tree->SetProgress(CurrentNode.row(), clipforge::progressText(progress));
     if (!progress.percent)
         return;
     const std::int32_t position =
@@ -233,10 +227,8 @@ void TCommand::leaveJob()
 {
     if (!CurrentNode.isValid())
         return;
-    TItemNodeData& node = Tree->Job(CurrentNode.row());
-    node.ItemData.Busy = false;
-    node.ItemData.Frame = 0;
-    node.Progress.clear();
+    Tree->SetBusy(CurrentNode.row(), false);
+    Tree->SetProgress(CurrentNode.row(), {});
 }
 
 void TCommand::endRun(QObject* sender, bool stopped)
@@ -246,18 +238,11 @@ void TCommand::endRun(QObject* sender, bool stopped)
     Timer->stop();
     IsStopped = true;
     Elapsed = 0;
-    repaintCurrent();
     Active = false;
     if (Tree)
         Tree->SetLocked(false);
     if (OnFinished)
         OnFinished(sender, stopped);
-}
-
-void TCommand::repaintCurrent()
-{
-    if (CurrentNode.isValid())
-        Tree->RepaintNode(CurrentNode.row());
 }
 
 int TCommand::jobCount() const

@@ -102,7 +102,6 @@ private:
     void moveTo(int row);
     void endRun(QObject* sender, bool stopped);
     void leaveJob();
-    void repaintCurrent();
     int jobCount() const;
 
     QPointer<TTreeManager> Tree;

@@ -13,6 +13,22 @@ enum TOutputType : std::uint8_t { otEntireLine, otBeginningOfLine };
 
 enum TReturnCode : std::uint8_t { rcCRLF, rcLF };
 
+// How far a run got and how it ended (EndStatus). A run passes the even stages in order; a
+// failure at a stage leaves the odd value after it.
+enum TEndStatus : std::uint8_t {
+    esBegun = 0,
+    esBuffersFailed = 1,
+    esCreatingPipes = 2,
+    esPipeFailed = 3,
+    esCreatingProcess = 4,
+    esProcessFailed = 5,
+    esRunning = 6,
+    esRunFailed = 7,
+    esEnded = 8,
+    esStopped = 9,
+    esTimedOut = 10,
+};
+
 enum TShowWindow : std::uint8_t {
     swHIDE,
     swMAXIMIZE,

@@ -24,16 +24,6 @@ constexpr auto PollInterval = std::chrono::milliseconds(1);
 // than the main thread's handling. 1 MiB is what an unprivileged process may ask.
 constexpr int OutputPipeSize = 1 << 20;
 
-enum Stage : std::uint8_t {
-    stBegun = 0,
-    stCreatingPipes = 2,
-    stCreatingProcess = 4,
-    stRunning = 6,
-    stEnded = 8,
-    stStopped = 9,
-    stTimedOut = 10
-};
-
 int niceValueFor(std::uint32_t priorityClass)
 {
     if (priorityClass & IdlePriorityClass)
@@ -80,7 +70,7 @@ void TRunnerThread::run()
 
 TRunnerThread::Outcome TRunnerThread::startAndPoll(Resources& resources)
 {
-    setEndStatus(stBegun);
+    setEndStatus(esBegun);
     try {
         pieces_ = std::make_shared<OutputBatch>();
         pieces_->readBuffer(InitialBufferSize);
@@ -96,13 +86,13 @@ TRunnerThread::Outcome TRunnerThread::fail(int error, bool startFailed)
 {
     // A zero here would report a run that never happened as a success.
     error = error != 0 ? error : EIO;
-    exitCode_ = stage_ < stRunning ? static_cast<std::uint32_t>(error) : exitCode_;
+    exitCode_ = stage_ < esRunning ? static_cast<std::uint32_t>(error) : exitCode_;
     return {true, error, startFailed};
 }
 
 TRunnerThread::Outcome TRunnerThread::startProcess(Resources& resources)
 {
-    setEndStatus(stCreatingPipes);
+    setEndStatus(esCreatingPipes);
     if (const int error = createPipe(resources.input))
         return fail(error);
     if (const int error = createPipe(resources.output)) {
@@ -115,7 +105,7 @@ TRunnerThread::Outcome TRunnerThread::startProcess(Resources& resources)
         return fail(error);
     if (const int error = setNonBlocking(resources.output.readEnd.get()))
         return fail(error);
-    setEndStatus(stCreatingProcess);
+    setEndStatus(esCreatingProcess);
     ChildStart request{splitCommandLine(settings_.CommandLine), resources.input.readEnd.get(),
                        resources.output.writeEnd.get(), niceValueFor(settings_.Priority)};
     if (const int error = ChildProcess::start(request, resources.child))
@@ -126,7 +116,7 @@ TRunnerThread::Outcome TRunnerThread::startProcess(Resources& resources)
         resources.input = {};
     timerBeginning();
     exitCode_ = StillActive;
-    setEndStatus(stRunning);
+    setEndStatus(esRunning);
     LastWasPartial = false;
     return {};
 }
@@ -156,16 +146,16 @@ TRunnerThread::Outcome TRunnerThread::pollLoop(Resources& resources)
         if (exitCode_ == StillActive)
             resources.child->waitForEnd(pauseEnd);
         if (exitCode_ != StillActive) {
-            setEndStatus(stEnded);
+            setEndStatus(esEnded);
             state_->setExitCode(run_, exitCode_);
             return {};
         }
         if (stopRequested()) {
-            setEndStatus(stStopped);
+            setEndStatus(esStopped);
             return {};
         }
         if (timedOut()) {
-            setEndStatus(stTimedOut);
+            setEndStatus(esTimedOut);
             return {};
         }
     }
@@ -225,7 +215,7 @@ void TRunnerThread::endRun(Resources& resources, const Outcome& outcome)
     resources.child.reset();  // kills and reaps a child that still runs
     resources = {};
     pieces_.reset();
-    terminate(stage_ >= stRunning, outcome);
+    terminate(stage_ >= esRunning, outcome);
 }
 
 void TRunnerThread::finishFailedRun(const Outcome& outcome)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -18,19 +19,20 @@ TItemData job(const char* fileName, int format = 0, const char* path = "")
 struct ModelLog {
     explicit ModelLog(QAbstractItemModel& model)
     {
-        QObject::connect(&model, &QAbstractItemModel::rowsInserted, [this](const QModelIndex&, int first, int last) {
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted, &context, [this](const QModelIndex&, int first, int last) {
             events.push_back("insert " + std::to_string(first) + "-" + std::to_string(last));
         });
-        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [this](const QModelIndex&, int first, int last) {
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &context, [this](const QModelIndex&, int first, int last) {
             events.push_back("remove " + std::to_string(first) + "-" + std::to_string(last));
         });
-        QObject::connect(&model, &QAbstractItemModel::modelReset, [this] { events.push_back("reset"); });
-        QObject::connect(&model, &QAbstractItemModel::dataChanged, [this](const QModelIndex& a, const QModelIndex& b) {
+        QObject::connect(&model, &QAbstractItemModel::modelReset, &context, [this] { events.push_back("reset"); });
+        QObject::connect(&model, &QAbstractItemModel::dataChanged, &context, [this](const QModelIndex& a, const QModelIndex& b) {
             events.push_back("changed " + std::to_string(a.row()) + "," + std::to_string(a.column()) + "-" +
                              std::to_string(b.row()) + "," + std::to_string(b.column()));
         });
     }
     std::vector<std::string> events;
+    QObject context;  // cuts the connections when the log goes
 };
 
 class TreeManagerTest : public ::testing::Test {
@@ -104,7 +106,7 @@ TEST_F(TreeManagerTest, AddJobsWithTooFewStagedItemsKeepsTheJobsBuiltBeforeTheEr
 TEST_F(TreeManagerTest, ColumnsShowFileNameStateAndNothingInTheProgressColumn)
 {
     tree.AppendJobs({job("/v/a.avi", 2, "/out/")});
-    tree.Job(0).State = jsFailed;
+    tree.SetState(0, jsFailed);
     const QModelIndex name = tree.index(0, 0);
     const QModelIndex box = tree.index(0, 1);
     EXPECT_EQ(tree.columnCount(), 2);
@@ -122,8 +124,8 @@ TEST_F(TreeManagerTest, ColumnsShowFileNameStateAndNothingInTheProgressColumn)
 TEST_F(TreeManagerTest, ProgressColumnCarriesBusyAndFrame)
 {
     tree.AppendJobs({job("/v/a.avi")});
-    tree.Job(0).ItemData.Busy = true;
-    tree.Job(0).ItemData.Frame = 74;
+    tree.SetBusy(0, true);
+    tree.SetFrame(0, 74);
     EXPECT_TRUE(tree.data(tree.index(0, 1), TTreeManager::BusyRole).toBool());
     EXPECT_EQ(tree.data(tree.index(0, 1), TTreeManager::FrameRole).toUInt(), 74u);
 }
@@ -189,13 +191,94 @@ TEST_F(TreeManagerTest, ALockedListRefusesDeleteClearAndChanges)
     EXPECT_EQ(tree.Count(), 0);
 }
 
-TEST_F(TreeManagerTest, RepaintNodeNotifiesBothColumnsOfThatRow)
+// Each change tells the views about both columns of its row, and only when something changed.
+TEST_F(TreeManagerTest, EveryChangeOfAJobNotifiesItsRowOnce)
 {
-    appendNumbered(3);
-    ModelLog log(tree);
-    tree.RepaintNode(1);
-    tree.RepaintNode(3);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"changed 1,0-1,1"}));
+    struct Case {
+        const char* change;
+        std::function<void(TTreeManager&)> apply;
+        int changes;
+    };
+    const Case cases[] = {
+        {"state", [](TTreeManager& t) { t.SetState(1, jsConverting); }, 1},
+        {"same state", [](TTreeManager& t) { t.SetState(1, jsWaiting); }, 0},
+        {"failure", [](TTreeManager& t) { t.SetFailure(1, "stopped"); }, 1},
+        {"progress", [](TTreeManager& t) { t.SetProgress(1, "10%"); }, 1},
+        {"busy", [](TTreeManager& t) { t.SetBusy(1, true); }, 1},
+        {"not busy", [](TTreeManager& t) { t.SetBusy(1, false); }, 0},
+        {"frame", [](TTreeManager& t) { t.SetFrame(1, 3); }, 1},
+        {"profile", [](TTreeManager& t) { t.ChangeJob(1, 2, "/x/"); }, 1},
+    };
+    for (const Case& c : cases) {
+        tree.Clear();
+        appendNumbered(3);
+        ModelLog log(tree);
+        c.apply(tree);
+        EXPECT_EQ(log.events, std::vector<std::string>(c.changes, "changed 1,0-1,1")) << c.change;
+    }
+    EXPECT_THROW(tree.SetState(3, jsFailed), EListError);
+    EXPECT_THROW(tree.SetFrame(-1, 0), EListError);
+}
+
+// A failure reason belongs to a failed job, a progress text to a converting one, a moving block to
+// a busy one.
+TEST_F(TreeManagerTest, NotesFollowTheJobsState)
+{
+    appendNumbered(1);
+    tree.SetFailure(0, "stopped");
+    EXPECT_EQ(tree.Job(0).State, jsFailed);
+    EXPECT_EQ(tree.Job(0).FailureReason, "stopped");
+    tree.SetState(0, jsConverting);
+    EXPECT_EQ(tree.Job(0).FailureReason, "");
+    tree.SetProgress(0, "42%");
+    tree.SetBusy(0, true);
+    tree.SetFrame(0, 9);
+    EXPECT_TRUE(tree.Hint(0).endsWith("\n[progress]: 42%"));
+    tree.SetBusy(0, false);
+    EXPECT_EQ(tree.Job(0).ItemData.Frame, 0u);
+    tree.SetState(0, jsFinished);
+    EXPECT_EQ(tree.Job(0).Progress, "");
+}
+
+TEST_F(TreeManagerTest, MoveRowsPutsTheRowsInTheirOrderBeforeTheDestination)
+{
+    struct Case {
+        QList<int> rows;
+        int destination;
+        std::vector<std::string> order;
+    };
+    const Case cases[] = {
+        {{3}, 0, {"3", "0", "1", "2", "4"}},
+        {{0}, 5, {"1", "2", "3", "4", "0"}},
+        {{4, 1, 1, 9, -2}, 3, {"0", "2", "1", "4", "3"}},
+        {{0, 2, 4}, 2, {"1", "0", "2", "4", "3"}},
+        {{1, 2}, 2, {"0", "1", "2", "3", "4"}},
+        {{1}, 99, {"0", "2", "3", "4", "1"}},
+        {{}, 0, {"0", "1", "2", "3", "4"}},
+    };
+    for (const Case& c : cases) {
+        tree.Clear();
+        appendNumbered(5);
+        EXPECT_TRUE(tree.MoveRows(c.rows, c.destination));
+        EXPECT_EQ(fileNames(), c.order) << c.destination;
+    }
+}
+
+TEST_F(TreeManagerTest, MovedJobsKeepTheirPersistentIndexesAndALockedListRefuses)
+{
+    appendNumbered(4);
+    const QPersistentModelIndex third(tree.index(2, 1));
+    const QPersistentModelIndex first(tree.index(0, 0));
+    int layouts = 0;
+    QObject::connect(&tree, &QAbstractItemModel::layoutChanged, [&] { ++layouts; });
+    EXPECT_TRUE(tree.MoveRows({2}, 0));
+    EXPECT_EQ(third.row(), 0);
+    EXPECT_EQ(third.column(), 1);
+    EXPECT_EQ(first.row(), 1);
+    EXPECT_EQ(layouts, 1);
+    tree.SetLocked(true);
+    EXPECT_FALSE(tree.MoveRows({0}, 4));
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"2", "0", "1", "3"}));
 }
 
 TEST_F(TreeManagerTest, JobOutsideTheListIsAListError)

@@ -19,6 +19,7 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -196,6 +197,11 @@ TEST_F(CommandTest, ARunConvertsEveryJobAndEndsCompleted)
     addJobs({"a.avi", "b.mpg", "c"});
     std::vector<int> focused;
     QObject::connect(tree.get(), &TTreeManager::nodeFocusRequested, [&](int row) { focused.push_back(row); });
+    std::map<int, bool> shownBusy;  // what a view shows: it reads a row only when told it changed
+    QObject::connect(tree.get(), &QAbstractItemModel::dataChanged, [&](const QModelIndex& first, const QModelIndex& last) {
+        for (int row = first.row(); row <= last.row(); ++row)
+            shownBusy[row] = tree->index(row, 1).data(TTreeManager::BusyRole).toBool();
+    });
     ASSERT_TRUE(runToTheEnd());
 
     EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFinished, jsFinished}));
@@ -216,6 +222,7 @@ TEST_F(CommandTest, ARunConvertsEveryJobAndEndsCompleted)
         EXPECT_FALSE(tree->Job(row).ItemData.Busy);
         EXPECT_EQ(tree->Job(row).ItemData.Frame, 0u);
     }
+    EXPECT_EQ(shownBusy, (std::map<int, bool>{{0, false}, {1, false}, {2, false}})) << "every ended job's row is repainted";
 }
 
 TEST_F(CommandTest, PercentIsJobsEndedTimesHundredDividedByJobs)
@@ -237,7 +244,7 @@ TEST_F(CommandTest, AFailingConverterFailsItsJobAndTheRunGoesOn)
 TEST_F(CommandTest, StopOnAnEarlierJobFailsItAndLeavesTheRestWaiting)
 {
     addJobs({"a.avi", "hang.avi", "c.avi", "d.avi"});
-    tree->Job(3).State = jsFinished;  // from an earlier run
+    tree->SetState(3, jsFinished);  // from an earlier run
     command->Start();
     ASSERT_TRUE(waitForHangingConverter("hang.avi"));
     EXPECT_TRUE(tree->Locked());
@@ -469,8 +476,7 @@ TEST_F(CommandTest, AConverterThatCannotStartGivesTheRunnersMessageAsTheReason)
 TEST_F(CommandTest, ARunAgainForgetsTheLastReason)
 {
     addJobs({"a.avi"});
-    tree->Job(0).State = jsFailed;
-    tree->Job(0).FailureReason = "stopped";
+    tree->SetFailure(0, "stopped");
     ASSERT_TRUE(runToTheEnd());
     EXPECT_EQ(tree->Job(0).State, jsFinished);
     EXPECT_EQ(tree->Job(0).FailureReason, "");

@@ -54,7 +54,7 @@ void BatchQueue::startJob(int row)
                                           [this](BatchJob& ended) { jobEnded(ended); });
     BatchJob& started = *job;
     running_.push_back(std::move(job));
-    list_.Job(row).State = jsConverting;
+    list_.SetState(row, jsConverting);
     started.start();
     report_.jobStarted(started);
 }
@@ -63,7 +63,10 @@ void BatchQueue::startJob(int row)
 void BatchQueue::jobEnded(BatchJob& job)
 {
     const BatchJobOutcome outcome = job.outcome();
-    list_.Job(outcome.index).State = outcome.finished ? jsFinished : jsFailed;
+    if (outcome.finished)
+        list_.SetState(outcome.index, jsFinished);
+    else
+        list_.SetFailure(outcome.index, outcome.reason);
     ++ended_;
     report_.jobEnded(outcome);
     if (!outcome.finished && onJobFailed)
