@@ -50,14 +50,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PlanLineTest, ALineCarriesItsJobWhole)
-{
-    const std::vector<std::string> plan = planOf({"it's a.avi"});
-    ASSERT_EQ(plan.size(), 1u);
-    EXPECT_EQ(plan[0], program.path("clipforge-batch") + " job --index 0 --source '" + file("it'\\''s a.avi") +
-                           "' --params '-n -q 1' --ext out --folder " + output("") + " --name 'it'\\''s a.out' </dev/null");
-}
-
 TEST_F(PlanLineTest, EachLineEndsWithItsJobsOutcomeWhereTheBareConverterWouldNot)
 {
     struct Case {
@@ -94,15 +86,17 @@ TEST_F(PlanLineTest, EachLineEndsWithItsJobsOutcomeWhereTheBareConverterWouldNot
     }
 }
 
-TEST_F(PlanLineTest, ALineNeedsNeitherTheListNorTheCatalogueAnyMore)
+TEST_F(PlanLineTest, ALineCarriesItsJobWholeAndNeedsNeitherTheListNorTheCatalogueAnyMore)
 {
-    const std::vector<std::string> plan = planOf({"a.avi"});
+    const std::vector<std::string> plan = planOf({"it's a.avi"});
     ASSERT_EQ(plan.size(), 1u);
+    EXPECT_EQ(plan[0], program.path("clipforge-batch") + " job --index 0 --source '" + file("it'\\''s a.avi") +
+                           "' --params '-n -q 1' --ext out --folder " + output("") + " --name 'it'\\''s a.out' </dev/null");
     ASSERT_EQ(std::remove(file("q.kxl").c_str()), 0);
     writeFile(program.path("command"), "<commands/>");
     const BatchResult run = runProgram("sh", {"-c", plan[0]});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(readFile(output("a.out")), "-i|" + file("a.avi") + "|-n|-q|1|" + output("a.out") + "|");
+    EXPECT_EQ(readFile(output("it's a.out")), "-i|" + file("it's a.avi") + "|-n|-q|1|" + output("it's a.out") + "|");
 }
 
 TEST_F(PlanLineTest, APlannedNameTakenMeanwhileMovesOnAndIsReported)

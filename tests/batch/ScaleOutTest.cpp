@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sstream>
 
 using namespace clipforge::test;
 
@@ -49,13 +50,14 @@ JobLog readJobLog(const std::string& path)
 {
     JobLog log;
     for (const std::string& line : lines(readFile(path))) {
-        std::vector<std::string> fields;
-        for (std::size_t start = 0, tab = 0; tab != std::string::npos; start = tab + 1)
-            fields.push_back(line.substr(start, (tab = line.find('\t', start)) - start));
-        if (fields.size() < 9 || fields[0] == "Seq")
-            continue;
-        log.exitValues[std::stoi(fields[0])] = std::stoi(fields[6]);
-        log.hosts.insert(fields[1]);
+        std::istringstream fields(line);
+        int sequence = 0, exitValue = 0;
+        std::string host;
+        double start = 0, runtime = 0, sent = 0, received = 0;
+        if (fields >> sequence >> host >> start >> runtime >> sent >> received >> exitValue) {
+            log.exitValues[sequence] = exitValue;
+            log.hosts.insert(host);
+        }
     }
     return log;
 }
