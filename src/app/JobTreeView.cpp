@@ -39,7 +39,7 @@ void JobTreeView::setUpLook()
     setRootIsDecorated(false);
     setIndentation(0);
     setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -154,7 +154,10 @@ void JobTreeView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
         const QModelIndex under = indexAt(event->position().toPoint());
-        if (under.isValid())
+        // A job of a selection keeps the selection, so the menu can act on all of it.
+        if (under.isValid() && selectionModel()->isRowSelected(under.row()))
+            selectionModel()->setCurrentIndex(under, QItemSelectionModel::NoUpdate);
+        else if (under.isValid())
             setCurrentIndex(under);
         return;
     }
@@ -170,9 +173,12 @@ void JobTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void JobTreeView::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu* menu = popupMenuAt(viewport()->mapFromGlobal(event->globalPos()));
+    const QPoint point = viewport()->mapFromGlobal(event->globalPos());
+    QMenu* menu = popupMenuAt(point);
     if (!menu)
         return;
+    const QModelIndex under = indexAt(point);
+    popupRow_ = under.isValid() ? under.row() : -1;
     menu->popup(event->globalPos());
     event->accept();
 }

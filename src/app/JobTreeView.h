@@ -36,6 +36,8 @@ public:
     std::function<void(int row)> OnColumnDblClick;
 
     int focusedRow() const;
+    // The job the menu was last opened on; -1 when it was opened below the jobs.
+    int popupRow() const { return popupRow_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -55,6 +57,7 @@ private:
     QImage background_;
     QPoint backgroundOffset_;
     QMenu* popupMenu_ = nullptr;
+    int popupRow_ = -1;
     std::function<bool()> popupAllowed_;
     QMetaObject::Connection focusRequests_;
 };

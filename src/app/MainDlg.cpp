@@ -227,5 +227,10 @@ void TmainDlg::createPopupMenu()
     PopupMenu1->addSeparator();
     pmiProperties = PopupMenu1->addAction(QStringLiteral("&Properties"));
     pmiProperties->setStatusTip(QStringLiteral("show properties"));
+    PopupMenu1->addSeparator();
+    pmiOpenFolder = PopupMenu1->addAction(QStringLiteral("&Open output folder"));
+    pmiOpenFolder->setStatusTip(QStringLiteral("show where the outputs go"));
+    pmiRemoveFinished = PopupMenu1->addAction(QStringLiteral("&Remove finished jobs"));
+    pmiRemoveFinished->setStatusTip(QStringLiteral("remove the converted items"));
 }
 

@@ -64,6 +64,8 @@ public:
     QAction* pmiDelete = nullptr;
     QAction* pmiClear = nullptr;
     QAction* pmiProperties = nullptr;
+    QAction* pmiOpenFolder = nullptr;
+    QAction* pmiRemoveFinished = nullptr;
 
 private:
     void FormCreate();

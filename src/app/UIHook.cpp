@@ -6,10 +6,12 @@
 #include "app/ClockText.h"
 #include "app/FileDrop.h"
 #include "app/JobItemDelegate.h"
+#include "app/JobMenu.h"
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
 #include "app/LabelClick.h"
 #include "app/MainDlg.h"
+#include "app/RowDragMove.h"
 #include "app/WebPages.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
@@ -25,9 +27,12 @@
 #include "core/TreeManager.h"
 #include "dialogs/DialogService.h"
 #include "dialogs/FormStyle.h"
+#include "dialogs/RememberedFolders.h"
 #include "engine/Command.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 
@@ -37,9 +42,21 @@ namespace {
 
 const char* const listFilter = "Norvane File List File (*.kxl)|*.kxl";
 
+using FileDialog = clipforge::UserSettings::FileDialog;
+
 clipforge::DialogService& dialogs()
 {
     return clipforge::DialogService::instance();
+}
+
+// The file dialog's own question looks at the name before the list extension is added, so the
+// program asks about the name it will really write.
+bool mayReplace(QWidget& owner, const QString& name)
+{
+    if (!QFileInfo(name).isFile())
+        return true;
+    return dialogs().question(&owner, QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                          .arg(QDir::toNativeSeparators(name)));
 }
 
 }  // namespace
@@ -93,6 +110,8 @@ void TUIHook::InitControls()
 void TUIHook::unwire()
 {
     fileDrop_.reset();
+    jobMenu_.reset();
+    rowDrag_.reset();
     connections_.reset();
     updateClick_.reset();
     captions_.reset();
@@ -148,6 +167,11 @@ void TUIHook::createManagers()
     properties_ = std::make_unique<clipforge::JobProperties>(*treeManager_, commandManager_->Names(),
                                                               [this] { return command_->Stopped(); });
     Form.JobTree->OnColumnDblClick = [this](int row) { properties_->Properties(row); };
+    jobMenu_ = std::make_unique<clipforge::JobMenu>(
+        Form, *treeManager_, [this] { return ListChangesAllowed(); }, [this] { setCounter(0); });
+    rowDrag_ = std::make_unique<clipforge::RowDragMove>(
+        *Form.JobTree, [this] { return ListChangesAllowed(); },
+        [this](const QList<int>& rows, int gap) { treeManager_->MoveRows(rows, gap); });
 
     command_ = std::make_unique<TCommand>(*treeManager_, *commandManager_);
     command_->OnProgress = [this](QObject* sender, std::int32_t percent) { CommandProgress(sender, percent); };
@@ -175,7 +199,8 @@ bool TUIHook::ListChangesAllowed() const
 
 void TUIHook::btnAddClick()
 {
-    const QStringList names = dialogs().openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter));
+    const QStringList names =
+        clipforge::remembered::openFileNames(FileDialog::AddFiles, nullptr, QString::fromLatin1(clipforge::videoFilter));
     Form.repaint();
     if (!names.isEmpty())
         addFiles(names);
@@ -246,7 +271,8 @@ void TUIHook::btnImportClick()
 {
     if (!ListChangesAllowed())
         return;
-    const QString name = dialogs().openFileName(nullptr, QString::fromLatin1(listFilter));
+    const QString name =
+        clipforge::remembered::openFileName(FileDialog::ImportList, nullptr, QString::fromLatin1(listFilter));
     if (name.isEmpty())
         return;
     saveManager_->ReadList(clipforge::narrow(name));
@@ -257,10 +283,13 @@ void TUIHook::btnExportClick()
 {
     if (!command_->Stopped() || jobCount() == 0)
         return;
-    const QString name = dialogs().saveFileName(nullptr, QString::fromLatin1(listFilter));
-    if (name.isEmpty())
+    const QString chosen =
+        clipforge::remembered::saveFileName(FileDialog::ExportList, nullptr, QString::fromLatin1(listFilter));
+    if (chosen.isEmpty())
         return;
-    saveManager_->WriteList(clipforge::narrow(clipforge::withListExtension(name)));
+    const QString name = clipforge::withListExtension(chosen);
+    if (mayReplace(Form, name))
+        saveManager_->WriteList(clipforge::narrow(name));
 }
 
 void TUIHook::pmiDeleteClick()

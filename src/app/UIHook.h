@@ -17,8 +17,10 @@ class TmainDlg;
 namespace clipforge {
 class CaptionForwarder;
 class FileDrop;
+class JobMenu;
 class JobProperties;
 class LabelClick;
+class RowDragMove;
 }
 
 // The main window's controller: it owns every long-lived object of the program, wires
@@ -83,6 +85,8 @@ private:
     std::unique_ptr<TCommand> command_;
     std::unique_ptr<TSaveManager> saveManager_;
     std::unique_ptr<clipforge::JobProperties> properties_;
+    std::unique_ptr<clipforge::JobMenu> jobMenu_;
+    std::unique_ptr<clipforge::RowDragMove> rowDrag_;
     std::unique_ptr<clipforge::CaptionForwarder> captions_;
     std::unique_ptr<clipforge::LabelClick> updateClick_;
     std::unique_ptr<clipforge::FileDrop> fileDrop_;

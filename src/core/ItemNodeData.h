@@ -38,4 +38,8 @@ struct TItemNodeData {
     JobNote FailureReason;
     // How far the job has got, in words (8-bit text); empty unless State is converting.
     JobNote Progress;
+    // Where a finished job's output was committed (8-bit path, the name really used) and its
+    // size in bytes then; empty unless State is finished.
+    JobNote Output;
+    std::int64_t OutputSize = 0;
 };

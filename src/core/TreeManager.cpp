@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/ItemManager.h"
 #include "core/LocalText.h"
+#include "core/SizeText.h"
 
 #include <algorithm>
 
@@ -60,7 +61,7 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
     Jobs.reserve(Jobs.size() + jobs.size());
     for (TItemData& job : jobs)
-        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}});
+        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}, {}, 0});
     endInsertRows();
 }
 
@@ -86,13 +87,16 @@ void TTreeManager::SetState(int row, TJobState state)
     TItemNodeData& job = node(row);
     const bool dropReason = state != jsFailed && !job.FailureReason.empty();
     const bool dropProgress = state != jsConverting && !job.Progress.empty();
-    if (job.State == state && !dropReason && !dropProgress)
+    const bool dropOutput = state != jsFinished && !job.Output.empty();
+    if (job.State == state && !dropReason && !dropProgress && !dropOutput)
         return;
     job.State = state;
     if (dropReason)
         job.FailureReason.clear();
     if (dropProgress)
         job.Progress.clear();
+    if (dropOutput)
+        job.Output.clear();
     repaint(row);
 }
 
@@ -104,6 +108,7 @@ void TTreeManager::SetFailure(int row, std::string reason)
     job.State = jsFailed;
     job.FailureReason = std::move(reason);
     job.Progress.clear();
+    job.Output.clear();
     repaint(row);
 }
 
@@ -241,6 +246,14 @@ bool TTreeManager::Clear()
     return true;
 }
 
+void TTreeManager::SetOutput(int row, std::string path, std::int64_t size)
+{
+    TItemNodeData& job = node(row);
+    job.OutputSize = path.empty() ? 0 : size;
+    job.Output = std::move(path);
+    repaint(row);
+}
+
 bool TTreeManager::ChangeJob(int row, std::int32_t format, const QString& path)
 {
     if (IsLocked)
@@ -262,6 +275,9 @@ QString TTreeManager::Hint(int row) const
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");
     QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    if (node.State == jsFinished && !node.Output.empty())
+        hint += QStringLiteral("\n[output]: %1 (%2)")
+                    .arg(clipforge::widen(node.Output.str()), QString::fromStdString(clipforge::sizeText(node.OutputSize)));
     if (node.State == jsFailed)
         hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason.str());
     if (node.State == jsConverting && !node.Progress.empty())

@@ -50,7 +50,8 @@ public:
     // tells them about its row. They raise EListError for a row outside the list.
     //
     // A job's notes follow its state: the failure reason is dropped when the job leaves the
-    // failed state, the progress when it leaves the converting state.
+    // failed state, the progress when it leaves the converting state, the output when it leaves
+    // the finished state.
     void SetState(int row, TJobState state);
     // Marks the job failed, for the reason given.
     void SetFailure(int row, std::string reason);
@@ -58,6 +59,9 @@ public:
     // A job that stops being busy has its block back at the start.
     void SetBusy(int row, bool busy);
     void SetFrame(int row, std::uint32_t frame);
+    // Where the job put its output (the path really used, 8-bit) and how big it was then; the
+    // hint shows it once the job is finished.
+    void SetOutput(int row, std::string path, std::int64_t size);
     // Asks views to give themselves the keyboard focus and select the job at row (the driver
     // does so for every job it starts).
     void FocusNode(int row) { emit nodeFocusRequested(row); }
@@ -77,8 +81,9 @@ public:
     bool Locked() const { return IsLocked; }
 
     // "[File Name]: %s", LF, "[format]: %s", LF, "[path]: %s"; a format that is no position of
-    // the catalogue reads "(none)". A failed job adds "[error]: " and its reason, the converting
-    // job "[progress]: " and how far it has got. Empty for a row outside the list; never throws.
+    // the catalogue reads "(none)". A finished job adds "[output]: " with where its output went
+    // and its size, a failed job "[error]: " and its reason, the converting job "[progress]: "
+    // and how far it has got. Empty for a row outside the list; never throws.
     QString Hint(int row) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;

@@ -42,6 +42,11 @@ void TaddDlg::ChooseDirectory()
     setLine(saveToIndex, saveToLine());
 }
 
+void TaddDlg::folderReset()
+{
+    setLine(saveToIndex, saveToLine());
+}
+
 QString TaddDlg::saveToLine() const
 {
     const QString folder = etDirectory->text();

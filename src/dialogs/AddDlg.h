@@ -19,6 +19,7 @@ public:
 
 protected:
     void btDirectoryClick() override;
+    void folderReset() override;
 
 private:
     void ChooseDirectory();

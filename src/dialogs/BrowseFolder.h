@@ -6,8 +6,10 @@ class QWidget;
 
 namespace clipforge {
 
-// The folder browser of both dialogs: a chosen folder, or empty text when cancelled.
-QString BrowseForFolder(QWidget* owner, const QString& title);
+// The folder browser of both dialogs: a chosen folder, or empty text when cancelled. It opens
+// at initialFolder, or where a folder was last chosen when that is empty, and remembers the
+// folder chosen.
+QString BrowseForFolder(QWidget* owner, const QString& title, const QString& initialFolder = QString());
 
 // Adds the trailing separator a chosen folder carries in a job ("/out" becomes "/out/").
 QString withTrailingSeparator(const QString& folder);

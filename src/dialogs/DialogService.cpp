@@ -57,36 +57,44 @@ void setApplicationTitle(const QString& text)
     title() = text;
 }
 
-QStringList QtDialogService::openFileNames(QWidget* owner, const QString& filter)
+QStringList QtDialogService::openFileNames(QWidget* owner, const QString& filter, const QString& folder)
 {
-    QFileDialog dialog(owner, QString(), QString(), toQtFilter(filter));
+    QFileDialog dialog(owner, QString(), folder, toQtFilter(filter));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return confirmedFiles(dialog);
 }
 
-QString QtDialogService::openFileName(QWidget* owner, const QString& filter)
+QString QtDialogService::openFileName(QWidget* owner, const QString& filter, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), toQtFilter(filter));
+    return QFileDialog::getOpenFileName(owner, QString(), folder, toQtFilter(filter));
 }
 
-QString QtDialogService::saveFileName(QWidget* owner, const QString& filter)
+QString QtDialogService::saveFileName(QWidget* owner, const QString& filter, const QString& folder)
 {
-    // The program itself decides about extensions and replacing, so the dialog must not.
-    return QFileDialog::getSaveFileName(owner, QString(), QString(), toQtFilter(filter), nullptr,
+    // The program itself decides about extensions and replacing, so the dialog must not: its
+    // question would look at the name before the program adds the list extension.
+    return QFileDialog::getSaveFileName(owner, QString(), folder, toQtFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
-QString QtDialogService::existingDirectory(QWidget* owner, const QString& title)
+QString QtDialogService::existingDirectory(QWidget* owner, const QString& title, const QString& folder)
 {
-    return QFileDialog::getExistingDirectory(owner, title);
+    return QFileDialog::getExistingDirectory(owner, title, folder);
 }
 
 void QtDialogService::message(QWidget* owner, const QString& text, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, applicationTitle(), text, QMessageBox::Ok, owner);
     box.exec();
+}
+
+bool QtDialogService::question(QWidget* owner, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtDialogService::openUrl(const QUrl& address)

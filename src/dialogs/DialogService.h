@@ -16,13 +16,16 @@ class DialogService {
 public:
     virtual ~DialogService() = default;
 
-    // File dialogs take filters in the program's "Desc|*.a;*.b" form.
-    virtual QStringList openFileNames(QWidget* owner, const QString& filter) = 0;
-    virtual QString openFileName(QWidget* owner, const QString& filter) = 0;
-    virtual QString saveFileName(QWidget* owner, const QString& filter) = 0;
-    virtual QString existingDirectory(QWidget* owner, const QString& title) = 0;
+    // File dialogs take filters in the program's "Desc|*.a;*.b" form and open in folder (the
+    // toolkit's choice when empty).
+    virtual QStringList openFileNames(QWidget* owner, const QString& filter, const QString& folder) = 0;
+    virtual QString openFileName(QWidget* owner, const QString& filter, const QString& folder) = 0;
+    virtual QString saveFileName(QWidget* owner, const QString& filter, const QString& folder) = 0;
+    virtual QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) = 0;
 
     virtual void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) = 0;
+    // A yes/no question; true only for Yes, so closing the box answers no.
+    virtual bool question(QWidget* owner, const QString& text) = 0;
 
     // Opens a web page in the user's browser; a failure shows nothing.
     virtual void openUrl(const QUrl& address) = 0;
@@ -36,11 +39,12 @@ public:
 // The real dialogs of the platform.
 class QtDialogService : public DialogService {
 public:
-    QStringList openFileNames(QWidget* owner, const QString& filter) override;
-    QString openFileName(QWidget* owner, const QString& filter) override;
-    QString saveFileName(QWidget* owner, const QString& filter) override;
-    QString existingDirectory(QWidget* owner, const QString& title) override;
+    QStringList openFileNames(QWidget* owner, const QString& filter, const QString& folder) override;
+    QString openFileName(QWidget* owner, const QString& filter, const QString& folder) override;
+    QString saveFileName(QWidget* owner, const QString& filter, const QString& folder) override;
+    QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) override;
     void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) override;
+    bool question(QWidget* owner, const QString& text) override;
     void openUrl(const QUrl& address) override;
     void execModal(QDialog& dialog) override;
 };

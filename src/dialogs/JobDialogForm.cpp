@@ -2,9 +2,11 @@
 
 #include "dialogs/Artwork.h"
 #include "dialogs/BrowseFolder.h"
+#include "dialogs/DefaultFolderLink.h"
 #include "dialogs/FormStyle.h"
 #include "dialogs/KeyPreview.h"
 #include "dialogs/MainWindow.h"
+#include "dialogs/ScreenFit.h"
 #include "controls/MyFlatComboBox.h"
 #include "controls/FlatEdit.h"
 #include "controls/LinePanel.h"
@@ -46,11 +48,12 @@ JobDialogForm::JobDialogForm(const QString& caption, const std::vector<std::stri
     createFileList();
     createButtons();
     createFolderAndProfile(profileNames);
+    createDefaultFolderLink();
     setTabOrders();
     // The form sees the keys before its controls, so OK and Cancel answer their letters
     // whichever control has the focus, the open profile list included.
     new KeyPreview(*this, [this](QKeyEvent& key) { return previewKey(key); });
-    centreOverMainWindow(*this);
+    fitToScreen(*this, {{LinePanel1, 80}, {LinePanel2, 60}, {LinePanel1, 45}});
 }
 
 void JobDialogForm::createInformation()
@@ -132,13 +135,24 @@ void JobDialogForm::createFolderAndProfile(const std::vector<std::string>& profi
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
 }
 
+void JobDialogForm::createDefaultFolderLink()
+{
+    lbDefaultFolder = new DefaultFolderLink(this, [this] {
+        etDirectory->clear();
+        folderReset();
+    });
+    connect(etDirectory, &QLineEdit::textChanged, lbDefaultFolder,
+            [this](const QString& folder) { lbDefaultFolder->setUsable(!folder.isEmpty()); });
+}
+
 void JobDialogForm::setTabOrders()
 {
     setTabOrder(MyListBox1, Memo1);
     setTabOrder(Memo1, btnOk);
     setTabOrder(btnOk, btnCancel);
     setTabOrder(btnCancel, etDirectory);
-    setTabOrder(etDirectory, ComboBox1);
+    setTabOrder(etDirectory, lbDefaultFolder);
+    setTabOrder(lbDefaultFolder, ComboBox1);
 }
 
 void JobDialogForm::appendLine(const QString& text)
@@ -174,7 +188,7 @@ void JobDialogForm::btnCancelClick()
 
 bool JobDialogForm::browseIntoField()
 {
-    const QString folder = BrowseForFolder(this, QStringLiteral("Save Directory"));
+    const QString folder = BrowseForFolder(this, QStringLiteral("Save Directory"), etDirectory->text());
     if (folder.isEmpty())
         return false;
     etDirectory->setText(withTrailingSeparator(folder));

@@ -19,6 +19,8 @@ class TPngSpeedButton;
 
 namespace clipforge {
 
+class DefaultFolderLink;
+
 // The form both job dialogs share: the file list, the profile choice, the folder field with
 // its browse button, the black information box and OK / Cancel.
 class JobDialogForm : public QDialog {
@@ -40,6 +42,7 @@ public:
     TMyFlatEdit* etDirectory = nullptr;
     TMyFlatComboBox* ComboBox1 = nullptr;
     TPngImageList* PngImageList1 = nullptr;
+    DefaultFolderLink* lbDefaultFolder = nullptr;
 
     // The information box, line by line.
     void appendLine(const QString& text);
@@ -56,12 +59,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     virtual void btDirectoryClick() = 0;
+    // The folder field was emptied by "use default folder".
+    virtual void folderReset() {}
 
 private:
     void createInformation();
     void createFileList();
     void createButtons();
     void createFolderAndProfile(const std::vector<std::string>& profileNames);
+    void createDefaultFolderLink();
     void setTabOrders();
     bool previewKey(QKeyEvent& key);
     void Memo1Enter();

@@ -17,10 +17,18 @@
 #include <QTimer>
 
 #include <exception>
+#include <filesystem>
 
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
+
+std::int64_t sizeOf(const std::string& path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::int64_t>(size);
+}
 
 }  // namespace
 
@@ -169,6 +177,8 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     ExitCode = exitCode;
     Error = outcome.reason;
     Reader.reset();
+    if (CurrentNode.isValid() && outcome.finished)
+        Tree->SetOutput(CurrentNode.row(), UniquePath, sizeOf(UniquePath));
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());

@@ -8,6 +8,7 @@
 #include "core/CommandManager.h"
 #include "core/Paths.h"
 #include "dialogs/AddDlg.h"
+#include "dialogs/DefaultFolderLink.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -119,6 +120,8 @@ void AppFixture::addJobs(const QStringList& names, int profile, const QString& f
         add.ComboBox1Change();
         if (!folder.isEmpty())
             QTest::mouseClick(add.btDirectory, Qt::LeftButton, {}, QPoint(12, 12));
+        else if (add.lbDefaultFolder->isEnabled())  // the folder of an earlier Add is offered
+            QTest::mouseClick(add.lbDefaultFolder, Qt::LeftButton, {}, add.lbDefaultFolder->rect().center());
         click(add.btnOk);
     });
     click(window_->btnAdd);

@@ -2,6 +2,7 @@
 
 #include "app/MainDlg.h"
 #include "dialogs/ScriptedDialogs.h"
+#include "support/ScopedConfigFolder.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -33,6 +34,8 @@ public:
 
 
 private:
+    // Each window starts with nothing remembered.
+    clipforge::test::ScopedConfigFolder configuration_;
     QTemporaryDir programFolder_;
     QTemporaryDir work_;
     std::unique_ptr<clipforge::ScopedDialogService> scope_;

@@ -76,10 +76,13 @@ TEST(Screenshot, DISABLED_MainWindowDuringARun)
     videos.removeRecursively();
 }
 
+// The hint of a finished job, which names its output, and the whole job menu.
 TEST(Screenshot, DISABLED_JobHintAndMenu)
 {
     AppFixture app;
     app.addJobs(generatedClips(), 1, app.workFolder());
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
     clipforge::JobTreeView& tree = *app.window().JobTree;
     const QPoint row = tree.visualRect(app.hook().TreeManager()->index(1, 0)).center();
     QTest::mouseMove(tree.viewport(), row);
@@ -91,4 +94,18 @@ TEST(Screenshot, DISABLED_JobHintAndMenu)
     QTest::qWait(500);
     QGuiApplication::primaryScreen()->grabWindow(0).save(shotPath("job-menu.png"));
     app.window().PopupMenu1->close();
+}
+
+// The Add Files window where it opens on the screen: run with QT_SCALE_FACTOR=1.5 on a
+// 1280x800 screen to see it give up height and keep OK and Cancel on the screen.
+TEST(Screenshot, DISABLED_AddFilesOnTheScreen)
+{
+    AppFixture app;
+    app.dialogs.openFileNamesAnswers.push_back(generatedClips());
+    app.dialogs.modalScripts.push_back([&](QDialog& dialog) {
+        QTest::qWait(500);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(shotPath("add-files-on-screen.png"));
+        dialog.reject();
+    });
+    click(app.window().btnAdd);
 }

@@ -51,7 +51,7 @@ protected:
 // A folder browser that is a real window: it opens, takes the keyboard and closes again.
 class BrowsingDialogs : public ScriptedDialogs {
 public:
-    QString existingDirectory(QWidget* owner, const QString& title) override
+    QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) override
     {
         QDialog browser;
         browser.setModal(true);
@@ -59,7 +59,7 @@ public:
         QApplication::setActiveWindow(&browser);
         QCoreApplication::processEvents();
         browser.hide();
-        return ScriptedDialogs::existingDirectory(owner, title);
+        return ScriptedDialogs::existingDirectory(owner, title, folder);
     }
 };
 
@@ -176,7 +176,7 @@ TEST_F(JobDialogKeys, TheMainWindowHasTheKeyboardAgainAfterEachDialogAndMessageB
     };
     const std::pair<const char*, std::function<void()>> closings[] = {
         {"message box", [&] { platform.message(&main, QStringLiteral("done"), QMessageBox::Information); }},
-        {"file dialog", [&] { platform.openFileName(nullptr, QStringLiteral("All Files|*.*")); }},
+        {"file dialog", [&] { platform.openFileName(nullptr, QStringLiteral("All Files|*.*"), QString()); }},
         {"Add Files dialog", [&] { execAndClose(static_cast<TaddDlg*>(nullptr)); }},
         {"Item Property dialog", [&] { execAndClose(static_cast<TItemDlg*>(nullptr)); }},
     };
@@ -247,6 +247,6 @@ TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
             dialog->reject();
     });
     clipforge::QtDialogService platform;
-    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter));
+    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter), QString());
     EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
 }

@@ -37,37 +37,51 @@ public:
     std::deque<QString> openFileNameAnswers;
     std::deque<QString> saveFileNameAnswers;
     std::deque<QString> directoryAnswers;
+    std::deque<bool> questionAnswers;
     std::deque<std::function<void(QDialog&)>> modalScripts;
 
     std::vector<Message> messages;
     std::vector<QUrl> openedUrls;
     std::vector<QString> directoryTitles;
     std::vector<QString> filters;
+    // The folder each file dialog or folder browser opened in, in order.
+    std::vector<QString> startFolders;
+    std::vector<QString> questions;
     int modalCount = 0;
 
-    QStringList openFileNames(QWidget*, const QString& filter) override
+    QStringList openFileNames(QWidget*, const QString& filter, const QString& folder) override
     {
         filters.push_back(filter);
+        startFolders.push_back(folder);
         return take(openFileNamesAnswers);
     }
-    QString openFileName(QWidget*, const QString& filter) override
+    QString openFileName(QWidget*, const QString& filter, const QString& folder) override
     {
         filters.push_back(filter);
+        startFolders.push_back(folder);
         return take(openFileNameAnswers);
     }
-    QString saveFileName(QWidget*, const QString& filter) override
+    QString saveFileName(QWidget*, const QString& filter, const QString& folder) override
     {
         filters.push_back(filter);
+        startFolders.push_back(folder);
         return take(saveFileNameAnswers);
     }
-    QString existingDirectory(QWidget*, const QString& title) override
+    QString existingDirectory(QWidget*, const QString& title, const QString& folder) override
     {
         directoryTitles.push_back(title);
+        startFolders.push_back(folder);
         return take(directoryAnswers);
     }
     void message(QWidget*, const QString& text, QMessageBox::Icon icon) override
     {
         messages.push_back({text, icon, clipforge::applicationTitle()});
+    }
+    // Unanswered questions are answered no, as closing the box does.
+    bool question(QWidget*, const QString& text) override
+    {
+        questions.push_back(text);
+        return take(questionAnswers);
     }
     void openUrl(const QUrl& address) override { openedUrls.push_back(address); }
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace clipforge {
+
+// What the program remembers for its user between runs, in the user's configuration folder
+// ($XDG_CONFIG_HOME/clipforge/clipforge.conf, ~/.config when unset): the folder each file
+// dialog was last confirmed in, and the profile and output folder last chosen in Add Files.
+// Nothing else is kept there. A file that cannot be read or written costs the memory, never a
+// command: every value is checked when read, and a folder that has gone is not offered again.
+class UserSettings {
+public:
+    enum class FileDialog { AddFiles, ImportList, ExportList, SaveDirectory };
+
+    static QString filePath();
+
+    // Empty when nothing is remembered or the folder is no longer there.
+    static QString lastFolder(FileDialog dialog);
+    static void rememberFolder(FileDialog dialog, const QString& folder);
+    // The folder the file at path lies in.
+    static void rememberFolderOf(FileDialog dialog, const QString& path);
+
+    // The profile last confirmed in Add Files, by position and name. The name settles it when
+    // the catalogue has changed meanwhile; -1 when nothing fits.
+    static int lastProfile(const QStringList& names);
+    static void rememberProfile(int position, const QString& name);
+
+    // The output folder last confirmed in Add Files; empty for the default folder, and when the
+    // remembered one has gone.
+    static QString lastOutputFolder();
+    static void rememberOutputFolder(const QString& folder);
+};
+
+}  // namespace clipforge
