@@ -19,20 +19,29 @@
 
 namespace clipforge {
 
+namespace {
+
+// The job as the driver takes it, its profile being the only one of the catalogue.
+TItemData jobData(const PlannedJob& planned)
+{
+    TItemData job;
+    job.FileName = widen(planned.source);
+    job.Format = 0;
+    job.Path = widen(planned.folder);
+    return job;
+}
+
+}  // namespace
+
 int PlannedJobRun::run(const PlannedJob& planned)
 {
     TCommandManager catalogue{TCommandManager::Empty{}};
     catalogue.AddProfile({}, planned.params, planned.ext);
-    TItemData item;
-    item.FileName = widen(planned.source);
-    item.Format = 0;
-    item.Path = widen(planned.folder);
-
     const StartFailuresInReasons startFailures;
     TOverwriteManager names;
     QEventLoop loop;
     bool ended = false;
-    BatchJob job(catalogue, item, planned.index, names, [&](BatchJob&) {
+    BatchJob job(catalogue, jobData(planned), planned.index, names, [&](BatchJob&) {
         ended = true;
         loop.quit();
     });
@@ -48,8 +57,11 @@ int PlannedJobRun::run(const PlannedJob& planned)
     job.start();
     if (!ended)
         loop.exec();
+    return report(planned, job.outcome(), interrupted);
+}
 
-    const BatchJobOutcome outcome = job.outcome();
+int PlannedJobRun::report(const PlannedJob& planned, const BatchJobOutcome& outcome, bool interrupted)
+{
     TextReport(out_, {}).jobEnded(outcome);
     if (outcome.finished)
         reportMovedName(planned, outcome.output);

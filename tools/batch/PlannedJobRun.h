@@ -1,9 +1,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 namespace clipforge {
 
+struct BatchJobOutcome;
 struct PlannedJob;
 
 // clipforge-batch job: converts the one job a plan's line carries with the same driver, checks
@@ -17,6 +19,8 @@ public:
     int run(const PlannedJob& job);
 
 private:
+    // The job's line, its reason or moved name, and the exit code.
+    int report(const PlannedJob& planned, const BatchJobOutcome& outcome, bool interrupted);
     void reportMovedName(const PlannedJob& job, const std::string& output);
 
     std::ostream& out_;
