@@ -17,6 +17,9 @@ ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure -j "
 }
 grep "tests passed" build-asan/ctest.log | sed 's/^/sanitizer run: /'
 
+# The fuzz target is only compiled here; fuzzing it stays a manual step (tests/fuzz/run.sh).
+tests/fuzz/run.sh --build-only
+
 configure_build build
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include "ClipforgeResources.h"
+#include "app/Consts.h"
+#include "core/DisplayText.h"
 #include "core/LocalText.h"
 #include "dialogs/DialogService.h"
 #include "engine/StartFailureReporter.h"
@@ -17,8 +19,11 @@ QString messageOf(const std::exception_ptr& error)
 {
     try {
         std::rethrow_exception(error);
-    } catch (const std::exception& e) {
+    } catch (const ESystemError& e) {
+        // The system's own text, in lines of its own, and no name in it.
         return QString::fromLocal8Bit(e.what());
+    } catch (const std::exception& e) {
+        return widen(displayText(e.what()));
     } catch (...) {
         return QStringLiteral("An unexpected error occurred.");
     }
@@ -33,7 +38,7 @@ Application::Application(int& argc, char** argv)
     setApplicationTitle();
     // A converter that cannot be started is the one thing the runner reports by itself.
     setStartFailureReporter([](const std::string& message) {
-        DialogService::instance().message(QApplication::activeWindow(), widen(message), QMessageBox::Critical);
+        DialogService::instance().message(QApplication::activeWindow(), widen(displayText(message)), QMessageBox::Critical);
     });
 }
 

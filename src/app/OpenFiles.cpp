@@ -2,6 +2,7 @@
 
 #include "app/MainDlg.h"
 #include "app/UIHook.h"
+#include "core/DisplayText.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 
@@ -33,7 +34,7 @@ QStringList filesFromArguments(int argc, char** argv, std::ostream& err)
     std::vector<std::string> leftOut;
     QStringList files = filesToOpen(names, &leftOut);
     for (const std::string& name : leftOut)
-        err << "clipforge: " << name << " is not a file; left out" << std::endl;
+        err << "clipforge: " << displayText(name) << " is not a file; left out" << std::endl;
     return files;
 }
 

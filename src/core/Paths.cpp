@@ -63,6 +63,11 @@ std::string programFolder()
 {
     if (!programFolderOverride().empty())
         return programFolderOverride();
+    return executableFolder();
+}
+
+std::string executableFolder()
+{
     static const std::string folder = folderPart(executablePath());
     return folder;
 }

@@ -25,6 +25,10 @@ std::string replaceExtension(const std::string& path, const std::string& newExte
 // The folder of the running executable, with its trailing "/".
 std::string programFolder();
 
+// The folder the running executable really lies in, with its trailing "/", whatever
+// programFolder() answers.
+std::string executableFolder();
+
 // Makes programFolder() answer folder (a trailing "/" is added when missing);
 // an empty folder restores the real one. For tests, which must never touch
 // the build's program folder.

@@ -1,5 +1,6 @@
 #include "core/TreeManager.h"
 
+#include "core/DisplayText.h"
 #include "core/Errors.h"
 #include "core/ItemManager.h"
 #include "core/LocalText.h"
@@ -274,12 +275,15 @@ QString TTreeManager::Hint(int row) const
     const bool known = job.Format >= 0 && static_cast<std::size_t>(job.Format) < ProfileNames.size();
     const QString format = known ? clipforge::widen(ProfileNames[static_cast<std::size_t>(job.Format)])
                                  : QStringLiteral("(none)");
-    QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3").arg(job.FileName, format, job.Path);
+    // Escaped, so that no name can break a line of the hint or forge one.
+    const auto shown = [](const std::string& text) { return clipforge::widen(clipforge::displayText(text)); };
+    QString hint = QStringLiteral("[File Name]: %1\n[format]: %2\n[path]: %3")
+                       .arg(shown(clipforge::narrow(job.FileName)), format, shown(clipforge::narrow(job.Path)));
     if (node.State == jsFinished && !node.Output.empty())
         hint += QStringLiteral("\n[output]: %1 (%2)")
-                    .arg(clipforge::widen(node.Output.str()), QString::fromStdString(clipforge::sizeText(node.OutputSize)));
+                    .arg(shown(node.Output.str()), QString::fromStdString(clipforge::sizeText(node.OutputSize)));
     if (node.State == jsFailed)
-        hint += QStringLiteral("\n[error]: ") + clipforge::widen(node.FailureReason.str());
+        hint += QStringLiteral("\n[error]: ") + shown(node.FailureReason.str());
     if (node.State == jsConverting && !node.Progress.empty())
         hint += QStringLiteral("\n[progress]: ") + clipforge::widen(node.Progress.str());
     return hint;

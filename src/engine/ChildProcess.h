@@ -33,6 +33,13 @@ public:
     // be executed is reported here, never as a child exiting 127.
     static int start(const ChildStart& request, std::unique_ptr<ChildProcess>& child);
 
+    // Every child is started under this supervisor (clipforge-supervisor, beside the
+    // executable unless set), which kills everything below the child, also what left its
+    // process group, when the child ends, when it is stopped and when this program dies. With
+    // none (an empty path, or no such program), a child is killed as a process group.
+    static void setSupervisor(std::string path);
+    static std::string supervisor();
+
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
@@ -42,16 +49,17 @@ public:
     State poll(std::uint32_t& exitCode, int& error);
     // Sleeps until the given time, waking early when the child ends.
     void waitForEnd(std::chrono::steady_clock::time_point until) const;
-    // SIGKILL to the child's process group, then reaps the child.
+    // Ends the child and everything below it, then reaps the child.
     void kill();
 
     pid_t pid() const { return pid_; }
 
 private:
-    ChildProcess(pid_t pid, FileDescriptor endNotifier);
+    ChildProcess(pid_t pid, FileDescriptor endNotifier, bool supervised);
 
     pid_t pid_;
     FileDescriptor endNotifier_;
+    bool supervised_;
     bool reaped_ = false;
 };
 

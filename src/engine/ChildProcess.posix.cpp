@@ -13,6 +13,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <mutex>
+#include <optional>
+
+#include "core/Paths.h"
+
 extern char** environ;
 
 namespace clipforge {
@@ -27,6 +32,10 @@ namespace {
 
 constexpr std::size_t ChildStackSize = 64 * 1024;
 constexpr int LastSignal = 64;
+// Where the supervisor reports the converter's start (see tools/supervisor).
+constexpr int ReportDescriptor = 3;
+// A supervisor that does not end within this after SIGTERM is killed with its group.
+constexpr auto SupervisorGrace = std::chrono::seconds(10);
 
 struct ChildArguments {
     const char* program;
@@ -34,6 +43,7 @@ struct ChildArguments {
     char* const* envp;
     int standardInput;
     int standardOutput;
+    int report;  // -1 without a supervisor
     int niceValue;
     pid_t parent;
     volatile int error;  // set by the child when it cannot exec
@@ -58,25 +68,29 @@ CLIPFORGE_CHILD_CODE void resetSignals()
             syscall(SYS_rt_sigaction, signal, DefaultAction, nullptr, sizeof EmptySignalSet);
 }
 
-CLIPFORGE_CHILD_CODE void closeOtherDescriptors()
+CLIPFORGE_CHILD_CODE void closeDescriptorsFrom(unsigned first)
 {
-    if (syscall(SYS_close_range, 3, ~0U, 0) == 0)
+    if (syscall(SYS_close_range, first, ~0U, 0) == 0)
         return;
-    for (int fd = 3; fd < 65536; ++fd)
+    for (unsigned fd = first; fd < 65536; ++fd)
         syscall(SYS_close, fd);
 }
 
-CLIPFORGE_CHILD_CODE void connectStandardDescriptors(ChildArguments* args)
+CLIPFORGE_CHILD_CODE void connectDescriptors(ChildArguments* args)
 {
-    // Moved above 2 first, so a pipe end that happens to sit on 0, 1 or 2
+    // Moved above the report's place first, so a pipe end that happens to sit on 0 to 3
     // cannot be overwritten before it is used.
-    const long input = syscall(SYS_fcntl, args->standardInput, F_DUPFD, 3);
-    const long output = syscall(SYS_fcntl, args->standardOutput, F_DUPFD, 3);
-    if (input < 0 || output < 0)
+    const long input = syscall(SYS_fcntl, args->standardInput, F_DUPFD, ReportDescriptor + 1);
+    const long output = syscall(SYS_fcntl, args->standardOutput, F_DUPFD, ReportDescriptor + 1);
+    const long report = args->report < 0 ? -1 : syscall(SYS_fcntl, args->report, F_DUPFD, ReportDescriptor + 1);
+    if (input < 0 || output < 0 || (args->report >= 0 && report < 0))
         childFail(args, errno);
     if (syscall(SYS_dup3, input, 0, 0) < 0 || syscall(SYS_dup3, output, 1, 0) < 0 ||
         syscall(SYS_dup3, output, 2, 0) < 0)
         childFail(args, errno);
+    if (report >= 0 && syscall(SYS_dup3, report, ReportDescriptor, 0) < 0)
+        childFail(args, errno);
+    closeDescriptorsFrom(report >= 0 ? ReportDescriptor + 1 : ReportDescriptor);
 }
 
 CLIPFORGE_CHILD_CODE int runChild(void* data)
@@ -93,8 +107,7 @@ CLIPFORGE_CHILD_CODE int runChild(void* data)
         childFail(args, ESRCH);
     if (args->niceValue > 0)
         syscall(SYS_setpriority, PRIO_PROCESS, 0, args->niceValue);
-    connectStandardDescriptors(args);
-    closeOtherDescriptors();
+    connectDescriptors(args);
     syscall(SYS_rt_sigprocmask, SIG_SETMASK, &EmptySignalSet, nullptr, sizeof EmptySignalSet);
     syscall(SYS_execve, args->program, args->argv, args->envp);
     childFail(args, errno);
@@ -164,6 +177,59 @@ std::uint32_t exitCodeOf(int status)
     return static_cast<std::uint32_t>(WEXITSTATUS(status));
 }
 
+std::mutex supervisorMutex;
+
+std::optional<std::string>& supervisorOverride()
+{
+    static std::optional<std::string> path;
+    return path;
+}
+
+struct Launch {
+    pid_t pid = -1;
+    FileDescriptor endNotifier;
+};
+
+// Starts program with these arguments in a new process; 0 or the error number, learnt at once.
+int launch(const std::string& program, const std::vector<std::string>& arguments, const ChildStart& request,
+           int report, Launch& launched)
+{
+    std::vector<char*> argv;
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ChildArguments args{program.c_str(),   argv.data(), environ,    request.standardInput, request.standardOutput,
+                        report, request.niceIncrement, ::getpid(), 0};
+    // The child runs on a stretch of this thread's own stack, which this
+    // thread does not use until the child has exec'd or failed: a mapping of
+    // its own would cost a map, an unmap and a page fault for every start.
+    alignas(64) char stack[ChildStackSize];
+    int endNotifier = -1;
+    {
+        AllSignalsBlocked blocked;
+        launched.pid = ::clone(runChild, stack + ChildStackSize, CLONE_VM | CLONE_VFORK | CLONE_PIDFD | SIGCHLD, &args,
+                               &endNotifier);
+    }
+    if (launched.pid < 0)
+        return errno;
+    launched.endNotifier = FileDescriptor(endNotifier);
+    if (args.error != 0) {
+        reap(launched.pid, nullptr);
+        return args.error;
+    }
+    return 0;
+}
+
+// The supervisor closes its report when the converter runs, or writes why it could not start.
+int readStartReport(int fd)
+{
+    int error = 0;
+    ssize_t count;
+    while ((count = ::read(fd, &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    return count == static_cast<ssize_t>(sizeof error) && error != 0 ? error : 0;
+}
+
 }  // namespace
 
 int ChildProcess::start(const ChildStart& request, std::unique_ptr<ChildProcess>& child)
@@ -173,34 +239,49 @@ int ChildProcess::start(const ChildStart& request, std::unique_ptr<ChildProcess>
         return ENOENT;
     if (const int error = resolveProgram(request.arguments.front(), program))
         return error;
-    std::vector<char*> argv;
-    for (const auto& argument : request.arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    ChildArguments args{program.c_str(), argv.data(), environ,         request.standardInput,
-                        request.standardOutput, request.niceIncrement, ::getpid(), 0};
-    // The child runs on a stretch of this thread's own stack, which this
-    // thread does not use until the child has exec'd or failed: a mapping of
-    // its own would cost a map, an unmap and a page fault for every start.
-    alignas(64) char stack[ChildStackSize];
-    int endNotifier = -1;
-    pid_t pid = -1;
-    {
-        AllSignalsBlocked blocked;
-        pid = ::clone(runChild, stack + ChildStackSize, CLONE_VM | CLONE_VFORK | CLONE_PIDFD | SIGCHLD, &args, &endNotifier);
+    const std::string supervisorPath = supervisor();
+    if (!supervisorPath.empty() && isExecutableFile(supervisorPath)) {
+        std::vector<std::string> arguments{supervisorPath, program};
+        arguments.insert(arguments.end(), request.arguments.begin(), request.arguments.end());
+        Pipe report;
+        Launch launched;
+        if (createPipe(report) == 0 &&
+            launch(supervisorPath, arguments, request, report.writeEnd.get(), launched) == 0) {
+            report.writeEnd.close();
+            if (const int error = readStartReport(report.readEnd.get())) {
+                reap(launched.pid, nullptr);
+                return error;
+            }
+            child.reset(new ChildProcess(launched.pid, std::move(launched.endNotifier), true));
+            return 0;
+        }
+        // The supervisor itself could not run: the converter is started as it was without one.
     }
-    if (pid < 0)
-        return errno;
-    FileDescriptor notifier(endNotifier);
-    if (args.error != 0) {
-        reap(pid, nullptr);
-        return args.error;
-    }
-    child.reset(new ChildProcess(pid, std::move(notifier)));
+    Launch launched;
+    if (const int error = launch(program, request.arguments, request, -1, launched))
+        return error;
+    child.reset(new ChildProcess(launched.pid, std::move(launched.endNotifier), false));
     return 0;
 }
 
-ChildProcess::ChildProcess(pid_t pid, FileDescriptor endNotifier) : pid_(pid), endNotifier_(std::move(endNotifier)) {}
+void ChildProcess::setSupervisor(std::string path)
+{
+    const std::lock_guard lock(supervisorMutex);
+    supervisorOverride() = std::move(path);
+}
+
+std::string ChildProcess::supervisor()
+{
+    const std::lock_guard lock(supervisorMutex);
+    if (supervisorOverride())
+        return *supervisorOverride();
+    return executableFolder() + "clipforge-supervisor";
+}
+
+ChildProcess::ChildProcess(pid_t pid, FileDescriptor endNotifier, bool supervised)
+    : pid_(pid), endNotifier_(std::move(endNotifier)), supervised_(supervised)
+{
+}
 
 ChildProcess::~ChildProcess() { kill(); }
 
@@ -244,7 +325,10 @@ void ChildProcess::kill()
 {
     if (reaped_)
         return;
-    // The whole group goes, so helpers the converter started do not linger.
+    // The supervisor kills everything below it before it ends; one that does not end in time
+    // goes with its group, as an unsupervised child does, so helpers do not linger.
+    if (supervised_ && ::kill(pid_, SIGTERM) == 0)
+        waitForEnd(std::chrono::steady_clock::now() + SupervisorGrace);
     ::kill(-pid_, SIGKILL);
     ::kill(pid_, SIGKILL);
     reap(pid_, nullptr);

@@ -2,6 +2,7 @@
 
 #include "core/CommandManager.h"
 #include "core/Errors.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
 #include "engine/ConsoleRunner.h"
@@ -99,6 +100,7 @@ void TCommand::RunCurrent()
     UniquePath = std::move(plan.outputPath);
     Error.clear();
     Report.clear();
+    Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), UniquePath});
     OutputWasThere = clipforge::pathOccupied(UniquePath);
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});

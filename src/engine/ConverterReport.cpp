@@ -53,7 +53,33 @@ std::string kept(std::string_view line)
     return std::string(line);
 }
 
+// A name cut where the line cutter cuts it: at CR, LF, or a CR LF pair taken as one end. The
+// parts alternate: text, line end, text, ..., text.
+std::vector<std::string> cutAtLineEnds(const std::string& name)
+{
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] != '\r' && name[i] != '\n') {
+            parts.back() += name[i];
+            continue;
+        }
+        const bool pair = name[i] == '\r' && i + 1 < name.size() && name[i + 1] == '\n';
+        parts.push_back(pair ? "\r\n" : std::string(1, name[i]));
+        parts.emplace_back();
+        i += pair ? 1 : 0;
+    }
+    return parts;
+}
+
 }  // namespace
+
+void ConverterReport::setNames(const std::vector<std::string>& names)
+{
+    brokenNames_.clear();
+    for (const std::string& name : names)
+        if (name.find_first_of("\r\n") != std::string::npos)
+            brokenNames_.push_back(name);
+}
 
 void ConverterReport::clear()
 {
@@ -86,12 +112,29 @@ bool ConverterReport::writeFailed() const { return writeFailed_ || isWriteError(
 
 std::string ConverterReport::errorLine() const
 {
-    if (!isSummary(partial_) && isErrorLine(partial_))
-        return withoutComponent(partial_);
-    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
-        if (!isSummary(*line) && isErrorLine(*line))
-            return withoutComponent(*line);
+    std::vector<std::string_view> lines(lines_.begin(), lines_.end());
+    if (!partial_.empty())
+        lines.push_back(partial_);
+    for (std::size_t i = lines.size(); i-- > 0;)
+        if (!isSummary(lines[i]) && isErrorLine(lines[i]))
+            return withoutComponent(rejoined(lines, i));
     return {};
+}
+
+std::string ConverterReport::rejoined(const std::vector<std::string_view>& lines, std::size_t last) const
+{
+    for (const std::string& name : brokenNames_) {
+        const std::vector<std::string> parts = cutAtLineEnds(name);
+        const std::size_t ends = parts.size() / 2;
+        if (last < ends)
+            continue;
+        std::string joined(lines[last - ends]);
+        for (std::size_t k = 1; k <= ends; ++k)
+            joined.append(parts[2 * k - 1]).append(lines[last - ends + k]);
+        if (joined.find(name) != std::string::npos)
+            return joined;
+    }
+    return std::string(lines[last]);
 }
 
 }  // namespace clipforge

@@ -4,6 +4,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/ConsoleRunnerTypes.h"
 
@@ -19,6 +20,10 @@ public:
     static constexpr std::size_t LongestKeptLine = 4096;
 
     void clear();
+    // The job's own names (its source, its output). The converter prints them whole, but a line
+    // end inside one cuts its line in two; an error line that ends such a name gets the rest of
+    // the name back.
+    void setNames(const std::vector<std::string>& names);
     void add(std::string_view text, TOutputType type);
 
     // The converter said it could not write its output completely (a full disk, say): its
@@ -31,9 +36,11 @@ public:
 
 private:
     void note(std::string_view line);
+    std::string rejoined(const std::vector<std::string_view>& lines, std::size_t last) const;
 
     std::deque<std::string> lines_;
     std::string partial_;  // a last line still without its end
+    std::vector<std::string> brokenNames_;  // names holding a line end
     bool writeFailed_ = false;
     bool refusedOutput_ = false;
 };

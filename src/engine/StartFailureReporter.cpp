@@ -1,5 +1,7 @@
 #include "engine/StartFailureReporter.h"
 
+#include "core/DisplayText.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -25,7 +27,7 @@ void reportStartFailure(const std::string& message)
     if (const auto& reporter = installedReporter())
         reporter(message);
     else
-        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fprintf(stderr, "%s\n", displayText(message).c_str());
 }
 
 }  // namespace clipforge

@@ -111,6 +111,28 @@ TEST(JpegImage, DecodesPixelsAndRefusesGarbage)
     }
 }
 
+TEST(JpegImage, EveryBrokenPictureIsRefusedWithoutLeavingTheDecoder)
+{
+    const QByteArray jpeg = encodeJpeg(57, 33);
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    const auto patched = [&](qsizetype offset, QByteArray bytes) {
+        QByteArray copy = jpeg;
+        return copy.replace(frame + offset, bytes.size(), bytes);
+    };
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"start of image only", jpeg.left(2)},
+        {"cut inside the frame header", jpeg.left(frame + 6)},
+        {"12-bit samples", patched(4, QByteArray(1, '\x0C'))},
+        {"no width", patched(7, QByteArray(2, '\0'))},
+        {"four colour components", patched(9, QByteArray(1, '\x04'))},
+        {"frame header longer than the file", patched(2, QByteArray("\xFF\xF0", 2))},
+    };
+    for (const auto& [name, bytes] : cases)
+        EXPECT_TRUE(clipforge::decodeJpeg(bytes).isNull()) << name;
+    EXPECT_EQ(clipforge::decodeJpeg(jpeg).size(), QSize(57, 33)) << "the decoder is left usable";
+}
+
 namespace {
 
 class ThrowingObject : public QObject {

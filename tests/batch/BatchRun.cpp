@@ -80,8 +80,10 @@ ProgramFolder::ProgramFolder(const std::string& catalogue, const std::string& co
         writeFile(path("bin/ffmpeg"), converterScript);
         converterReady = ::chmod(path("bin/ffmpeg").c_str(), 0755) == 0;
     }
+    // The supervisor lies beside the program, as in the build's program folder.
     valid_ = converterReady && QFile::copy(CLIPFORGE_BATCH_EXECUTABLE, folder.filePath("clipforge-batch")) &&
-             ::chmod(path("clipforge-batch").c_str(), 0755) == 0;
+             ::chmod(path("clipforge-batch").c_str(), 0755) == 0 &&
+             QFile::link(CLIPFORGE_SUPERVISOR_EXECUTABLE, folder.filePath("clipforge-supervisor"));
 }
 
 std::string ProgramFolder::path(const std::string& name) const

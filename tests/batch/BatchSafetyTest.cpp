@@ -138,6 +138,39 @@ TEST_F(BatchSafetyTest, ControlCharactersInNamesArePrintedEscaped)
     EXPECT_EQ(readFile(output(name.substr(0, name.size() - 4) + ".wav")), "converted");
 }
 
+TEST_F(BatchSafetyTest, EveryMessageShowsHostileNamesEscaped)
+{
+    const std::string name = "a\\b\r\x1b[2J\xc2\x9b\xe9\n.avi";
+    const std::string escaped = "a\\\\b\\r\\x1b[2J\\xc2\\x9b\\xe9\\n.avi";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"make", file("q.kxl"), "--profile", "2", file(name)}, "clipforge-batch: no such file: " + file(escaped) + "\nNothing was written.\n"},
+        {{"show", file(name)}, "clipforge-batch: no list file at " + file(escaped) + "\n"},
+        {{"convert", file(name), "--dry-run"}, "clipforge-batch: no list file at " + file(escaped) + "\n"},
+        {{"show", "--frob" + name}, "clipforge-batch: unknown option for show: --frob" + escaped + "\nTry 'clipforge-batch --help'.\n"},
+        {{"make", file("q.kxl"), "--profile", name, "x"}, "clipforge-batch: no profile is called \"" + escaped + "\" or has the extension \"" + escaped + "\"; 'clipforge-batch profiles' lists them\n"},
+    };
+    for (const Case& c : cases) {
+        const BatchResult result = runBatch(program, c.arguments);
+        EXPECT_EQ(result.exitCode, 2) << c.err;
+        EXPECT_EQ(result.err, c.err);
+    }
+
+    // The converter names its source in its error line; a carriage return in the name cuts that
+    // line, yet the reason keeps the whole name.
+    ProgramFolder refusing(Catalogue, "#!/bin/sh\nprintf '%s: No such file or directory\\n' \"$2\" >&2\nexit 1\n");
+    ASSERT_TRUE(refusing.valid());
+    const std::string list = listOf({{"c\\d\r\x1b[2J.avi", 2}});
+    const std::string shownName = file("c\\\\d\\r\\x1b[2J.avi");
+    const BatchResult converted = runBatch(refusing, {"convert", list});
+    EXPECT_EQ(converted.exitCode, 1);
+    EXPECT_EQ(converted.err, "clipforge-batch: job 0: " + shownName + ": No such file or directory\n");
+    EXPECT_EQ(runBatch(refusing, {"show", list}).out, "0\t2\t\t" + shownName + "\n");
+}
+
 TEST_F(BatchSafetyTest, MakeWritesListFilesOnly)
 {
     touch("a.avi");

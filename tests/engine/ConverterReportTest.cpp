@@ -90,3 +90,27 @@ TEST(ConverterReport, KeepsABoundedTailAndForgetsOnClear)
     EXPECT_FALSE(report.refusedOutput());
     EXPECT_EQ(report.errorLine(), "");
 }
+
+TEST(ConverterReport, AnErrorLineKeepsTheWholeNameWhenALineEndCutsIt)
+{
+    const struct {
+        std::string name;
+        std::string output;
+        std::string errorLine;
+    } cases[] = {
+        {"/in/a\rb.avi", "/in/a\rb.avi: No such file or directory\n", "/in/a\rb.avi: No such file or directory"},
+        {"/in/a\r\nb\n\rc.avi", "size=0\n/in/a\r\nb\n\rc.avi: Invalid data found\n", "/in/a\r\nb\n\rc.avi: Invalid data found"},
+        {"/in/x\ry.avi", "[mp4 @ 0x5581] /in/x\ry.avi: Permission denied", "/in/x\ry.avi: Permission denied"},
+        {"/in/other\rname.avi", "frame=1\rError writing trailer\n", "Error writing trailer"},
+        {"/in/plain.avi", "a\rError two\n", "Error two"},
+    };
+    for (const auto& c : cases) {
+        ConverterReport report;
+        report.setNames({c.name, "/out/clip.mp4"});
+        clipforge::LineCutter cutter;
+        const clipforge::OutputBatch pieces = cutter.cut(c.output);
+        for (std::size_t i = 0; i < pieces.size(); ++i)
+            report.add(pieces.text(i), pieces.type(i));
+        EXPECT_EQ(report.errorLine(), c.errorLine) << c.output;
+    }
+}

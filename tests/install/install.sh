@@ -38,6 +38,7 @@ bin/clipforge-batch
 lib/clipforge/bin/ffmpeg
 lib/clipforge/clipforge
 lib/clipforge/clipforge-batch
+lib/clipforge/clipforge-supervisor
 lib/clipforge/command
 lib/clipforge/help/index.html
 share/applications/clipforge.desktop"

@@ -22,6 +22,9 @@
 //                   as "echo:" + line
 //   grandchild      start a child of its own that sleeps until killed and
 //                   print "grandchild PID\n"
+//   escapee         start a process that leaves: it calls setsid and forks
+//                   again, so it is in no group of ours and its parent is
+//                   gone; it sleeps until killed; print "escapee PID\n"
 //   report          print "pgid=P pdeathsig=S fds=F nice=N\n": P is 1 when the
 //                   process leads its own process group, S the parent-death
 //                   signal, F the number of open descriptors above 2, N the
@@ -42,6 +45,7 @@
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -223,6 +227,29 @@ void grandchild()
     writeAll(1, "grandchild " + std::to_string(pid) + "\n");
 }
 
+void escapee()
+{
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        std::_Exit(123);
+    const pid_t middle = ::fork();
+    if (middle == 0) {
+        ::setsid();
+        const pid_t leaver = ::fork();
+        if (leaver == 0)
+            for (;;)
+                ::pause();
+        [[maybe_unused]] const ssize_t written = ::write(pipe[1], &leaver, sizeof leaver);
+        std::_Exit(0);
+    }
+    pid_t leaver = -1;
+    [[maybe_unused]] const ssize_t count = ::read(pipe[0], &leaver, sizeof leaver);
+    ::waitpid(middle, nullptr, 0);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    writeAll(1, "escapee " + std::to_string(leaver) + "\n");
+}
+
 void crash(int signal)
 {
     std::signal(signal, SIG_DFL);
@@ -264,6 +291,8 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
         echo(std::atol(value.c_str()));
     else if (name == "grandchild")
         grandchild();
+    else if (name == "escapee")
+        escapee();
     else if (name == "report")
         report();
     else if (name == "pid")

@@ -3,13 +3,13 @@
 #include "BatchProgram.h"
 #include "BatchQueue.h"
 #include "JsonReport.h"
-#include "PrintableText.h"
 #include "PlannedJob.h"
 #include "ShellCommand.h"
 #include "StartFailuresInReasons.h"
 #include "TextReport.h"
 
 #include "core/CommandManager.h"
+#include "core/DisplayText.h"
 #include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
@@ -44,7 +44,7 @@ int BatchConversion::run(const std::string& listFile, Output output)
     TSaveManager(tree_).ReadList(listFile);
     switch (output) {
     case Output::CommandLines:
-        return printPlans([](int, const JobPlan& plan) { return printable(plan.commandLine); });
+        return printPlans([](int, const JobPlan& plan) { return displayText(plan.commandLine, Backslash::Kept); });
     case Output::ShellPlan:
         return printPlans([this](int row, const JobPlan& plan) {
             return plannedJobCommand(plannedJob(row, tree_.Job(row).ItemData, catalogue_, plan));
@@ -106,7 +106,7 @@ int BatchConversion::convert()
 
 void BatchConversion::reportReason(int row, const std::string& reason)
 {
-    err_ << "clipforge-batch: job " << row << ": " << printable(reason) << std::endl;
+    err_ << "clipforge-batch: job " << row << ": " << displayText(reason) << std::endl;
 }
 
 int BatchConversion::countJobs(int state) const

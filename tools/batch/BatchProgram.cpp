@@ -3,9 +3,9 @@
 #include "BatchConversion.h"
 #include "ListFileTarget.h"
 #include "PlannedJobRun.h"
-#include "PrintableText.h"
 #include "ProfileChoice.h"
 #include "core/CommandManager.h"
+#include "core/DisplayText.h"
 #include "core/Errors.h"
 #include "core/ItemManager.h"
 #include "core/LocalText.h"
@@ -53,11 +53,12 @@ int BatchProgram::run(const std::vector<std::string>& arguments)
     try {
         return dispatch(parseBatchArguments(arguments));
     } catch (const BatchUsageError& error) {
-        err_ << "clipforge-batch: " << error.what() << "\nTry 'clipforge-batch --help'.\n";
+        complain(error.what());
+        err_ << "Try 'clipforge-batch --help'.\n";
     } catch (const clipforge::Error& error) {
-        err_ << error.what() << '\n';
+        err_ << displayText(error.what()) << '\n';
     } catch (const std::exception& error) {
-        err_ << "clipforge-batch: " << error.what() << '\n';
+        complain(error.what());
     }
     return beUnusableInput;
 }
@@ -93,8 +94,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
 int BatchProgram::profiles(const TCommandManager& catalogue)
 {
     for (int i = 0; i < catalogue.Count(); ++i) {
-        out_ << i << '\t' << printable(catalogue.Names()[static_cast<std::size_t>(i)]) << '\t'
-             << printable(catalogue.GetExt(i)) << '\t' << printable(catalogue.GetParams(i)) << '\n';
+        out_ << i << '\t' << displayText(catalogue.Names()[static_cast<std::size_t>(i)]) << '\t'
+             << displayText(catalogue.GetExt(i)) << '\t' << displayText(catalogue.GetParams(i)) << '\n';
     }
     return beSuccess;
 }
@@ -109,8 +110,8 @@ int BatchProgram::show(const BatchArguments& arguments)
     TSaveManager(tree).ReadList(arguments.listFile);
     for (int row = 0; row < tree.Count(); ++row) {
         const TItemData& job = tree.Job(row).ItemData;
-        out_ << row << '\t' << job.Format << '\t' << printable(narrow(job.Path)) << '\t'
-             << printable(narrow(job.FileName)) << '\n';
+        out_ << row << '\t' << job.Format << '\t' << displayText(narrow(job.Path)) << '\t'
+             << displayText(narrow(job.FileName)) << '\n';
     }
     return beSuccess;
 }
@@ -119,12 +120,13 @@ int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& c
 {
     const ProfileChoice profile = chooseProfile(*arguments.profile, catalogue);
     if (!profile.index) {
-        err_ << "clipforge-batch: " << profile.problem << '\n';
+        complain(profile.problem);
         return beUnusableInput;
     }
     const ListFileTarget list = listFileTarget(arguments.listFile);
     if (!list.refusal.empty()) {
-        err_ << "clipforge-batch: " << printable(list.refusal) << "\nNothing was written.\n";
+        complain(list.refusal);
+        err_ << "Nothing was written.\n";
         return beUnusableInput;
     }
     std::string folder = arguments.folder.empty() ? std::string() : absolute(arguments.folder);
@@ -135,8 +137,8 @@ int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& c
     for (const std::string& file : arguments.files) {
         files.push_back(absolute(file));
         if (!fileExists(files.back())) {
-            err_ << "clipforge-batch: " << (isFolder(files.back()) ? "not a file, but a folder: " : "no such file: ")
-                 << file << "\nNothing was written.\n";
+            complain((isFolder(files.back()) ? "not a file, but a folder: " : "no such file: ") + file);
+            err_ << "Nothing was written.\n";
             return beUnusableInput;
         }
     }
@@ -153,8 +155,15 @@ bool BatchProgram::requireListFile(const std::string& path)
 {
     if (fileExists(path))
         return true;
-    err_ << "clipforge-batch: no list file at " << path << '\n';
+    complain("no list file at " + path);
     return false;
+}
+
+// Every message names its file or argument escaped, so no name can end the line, forge another
+// one or drive the terminal.
+void BatchProgram::complain(const std::string& message)
+{
+    err_ << "clipforge-batch: " << displayText(message) << '\n';
 }
 
 }  // namespace clipforge

@@ -37,6 +37,7 @@ private:
     int show(const BatchArguments& arguments);
     int make(const BatchArguments& arguments, const TCommandManager& catalogue);
     bool requireListFile(const std::string& path);
+    void complain(const std::string& message);
 
     std::ostream& out_;
     std::ostream& err_;

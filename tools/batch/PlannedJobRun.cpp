@@ -3,11 +3,11 @@
 #include "BatchJob.h"
 #include "BatchProgram.h"
 #include "PlannedJob.h"
-#include "PrintableText.h"
 #include "StartFailuresInReasons.h"
 #include "TextReport.h"
 
 #include "core/CommandManager.h"
+#include "core/DisplayText.h"
 #include "core/LocalText.h"
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
@@ -66,7 +66,7 @@ int PlannedJobRun::report(const PlannedJob& planned, const BatchJobOutcome& outc
     if (outcome.finished)
         reportMovedName(planned, outcome.output);
     else
-        err_ << "clipforge-batch: job " << planned.index << ": " << printable(outcome.reason) << std::endl;
+        err_ << "clipforge-batch: job " << planned.index << ": " << displayText(outcome.reason) << std::endl;
     if (interrupted)
         return beInterrupted;
     return outcome.finished ? beSuccess : beJobFailed;
@@ -77,8 +77,8 @@ void PlannedJobRun::reportMovedName(const PlannedJob& job, const std::string& ou
 {
     if (output == job.folder + job.name)
         return;
-    err_ << "clipforge-batch: job " << job.index << ": " << printable(job.name)
-         << " was taken meanwhile; the output is " << printable(output) << std::endl;
+    err_ << "clipforge-batch: job " << job.index << ": " << displayText(job.name)
+         << " was taken meanwhile; the output is " << displayText(output) << std::endl;
 }
 
 }  // namespace clipforge

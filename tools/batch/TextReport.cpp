@@ -1,6 +1,6 @@
 #include "TextReport.h"
 
-#include "PrintableText.h"
+#include "core/DisplayText.h"
 
 #include <ostream>
 
@@ -28,7 +28,7 @@ void TextReport::jobEnded(const BatchJobOutcome& outcome)
         live_->clear();
     out_ << outcome.index << '\t' << (outcome.finished ? "finished" : "failed") << '\t'
          << (outcome.exitCode ? std::to_string(*outcome.exitCode) : "-") << '\t'
-         << (outcome.output.empty() ? "-" : printable(outcome.output)) << std::endl;
+         << (outcome.output.empty() ? "-" : displayText(outcome.output)) << std::endl;
 }
 
 void TextReport::runEnded(int jobs, int finished, int, bool)

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "ConsoleRunnerTestSupport.h"
+#include "engine/ChildProcess.h"
+#include "engine/Pipe.h"
+
+using namespace clipforge::test;
+
+namespace {
+
+// How a run whose converter left a process behind ends.
+enum class RunEnd { ByItself, Stopped, RunnerDestroyed };
+
+class SupervisedRun : public testing::TestWithParam<RunEnd> {
+protected:
+    void SetUp() override
+    {
+        ensureCoreApplication();
+        if (::access(clipforge::ChildProcess::supervisor().c_str(), X_OK) != 0)
+            GTEST_SKIP() << "no supervisor at " << clipforge::ChildProcess::supervisor()
+                         << "; children are ended as process groups only";
+    }
+};
+
+}  // namespace
+
+TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
+{
+    auto runner = std::make_unique<TConsoleRunner>();
+    RunnerRecorder recorder;
+    recorder.attach(*runner);
+    const bool byItself = GetParam() == RunEnd::ByItself;
+    runner->CommandLine = fakeConverterCommand("escapee", "grandchild", "report", byItself ? "exit=7" : "hang");
+    runner->Execute();
+    ASSERT_TRUE(processEventsUntil([&] { return recorder.sawLineStartingWith("pgid="); }));
+    const long escapee = recorder.numberAfter("escapee ");
+    const long grandchild = recorder.numberAfter("grandchild ");
+    ASSERT_GT(escapee, 0);
+    ASSERT_GT(grandchild, 0);
+    // The converter itself still sees what it always saw.
+    EXPECT_TRUE(recorder.sawLineStartingWith("pgid=1 pdeathsig=9 fds=0"));
+    if (GetParam() == RunEnd::Stopped)
+        runner->Stop();
+    if (GetParam() == RunEnd::RunnerDestroyed) {
+        runner.reset();
+    } else {
+        ASSERT_TRUE(recorder.waitForEnds());
+    }
+    if (byItself) {
+        EXPECT_EQ(recorder.exitCodes.at(0), 7u) << "the supervisor ends as its converter did";
+    }
+    EXPECT_TRUE(processEventsUntil([&] { return processIsGone(escapee) && processIsGone(grandchild); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, SupervisedRun, testing::Values(RunEnd::ByItself, RunEnd::Stopped, RunEnd::RunnerDestroyed));
+
+TEST(Supervisor, AConverterThatCannotStartIsReportedAtOnceNotAsAnExitCode)
+{
+    ensureCoreApplication();
+    if (::access(clipforge::ChildProcess::supervisor().c_str(), X_OK) != 0)
+        GTEST_SKIP() << "no supervisor at " << clipforge::ChildProcess::supervisor();
+    const std::string script = ::testing::TempDir() + "clipforge-not-a-program";
+    FILE* file = std::fopen(script.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("not a program\n", file);
+    std::fclose(file);
+    ASSERT_EQ(::chmod(script.c_str(), 0755), 0);
+    std::unique_ptr<clipforge::ChildProcess> child;
+    clipforge::Pipe output;
+    ASSERT_EQ(clipforge::createPipe(output), 0);
+    const clipforge::ChildStart start{{script}, output.readEnd.get(), output.writeEnd.get(), 0};
+    EXPECT_EQ(clipforge::ChildProcess::start(start, child), ENOEXEC);
+    EXPECT_EQ(child, nullptr);
+    ::unlink(script.c_str());
+}
