@@ -2,6 +2,7 @@
 
 #include "ClipforgeResources.h"
 #include "app/Consts.h"
+#include "controls/AccessibleControls.h"
 #include "core/DisplayText.h"
 #include "core/LocalText.h"
 #include "dialogs/DialogService.h"
@@ -35,6 +36,8 @@ Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     clipforge::initResources();
+    // Before any window exists, so that none is read the toolkit's way first.
+    installAccessibleControls();
     setApplicationTitle();
     // A converter that cannot be started is the one thing the runner reports by itself.
     setStartFailureReporter([](const std::string& message) {

@@ -1,5 +1,7 @@
 #include "app/CaptionForwarder.h"
 
+#include "controls/ImageButton.h"
+
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QLabel>
@@ -41,10 +43,13 @@ void sendLeave(QWidget* button)
 
 }  // namespace
 
-void CaptionForwarder::forward(QLabel* label, QWidget* button)
+void CaptionForwarder::forward(QLabel* label, TImageButton* button)
 {
     buttons_[label] = button;
     label->installEventFilter(this);
+    // The label names the button for assistive technology and registers the caption's Alt+letter;
+    // its own answer to that letter would only focus the button.
+    label->setBuddy(button);
 }
 
 bool CaptionForwarder::eventFilter(QObject* watched, QEvent* event)
@@ -52,8 +57,11 @@ bool CaptionForwarder::eventFilter(QObject* watched, QEvent* event)
     const auto found = buttons_.find(watched);
     if (found == buttons_.end())
         return false;
-    QWidget* button = found->second;
+    TImageButton* button = found->second;
     switch (event->type()) {
+    case QEvent::Shortcut:
+        button->Click();
+        return true;
     case QEvent::Enter:
         sendEnter(button);
         return false;

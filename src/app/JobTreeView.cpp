@@ -107,11 +107,28 @@ void JobTreeView::setPopupMenu(QMenu* menu, std::function<bool()> allowed)
 
 QMenu* JobTreeView::popupMenuAt(const QPoint& viewportPoint) const
 {
-    if (!popupMenu_ || columnAt(viewportPoint.x()) != 0)
-        return nullptr;
-    if (popupAllowed_ && !popupAllowed_())
+    if (columnAt(viewportPoint.x()) != 0 || !menuOffered())
         return nullptr;
     return popupMenu_;
+}
+
+bool JobTreeView::menuOffered() const
+{
+    return popupMenu_ && (!popupAllowed_ || popupAllowed_());
+}
+
+void JobTreeView::showMenuForCurrentJob()
+{
+    const QModelIndex current = currentIndex();
+    const QRect row = current.isValid() ? visualRect(current.siblingAtColumn(0)) : QRect();
+    const QPoint place = row.isValid() ? row.bottomLeft() + QPoint(borderWidth, 0) : QPoint(0, 0);
+    QMenu* menu = popupMenuAt(place);
+    if (!menu)
+        return;
+    popupRow_ = current.isValid() ? current.row() : -1;
+    menu->popup(viewport()->mapToGlobal(place));
+    if (!menu->actions().isEmpty())
+        menu->setActiveAction(menu->actions().constFirst());
 }
 
 int JobTreeView::focusedRow() const
@@ -173,6 +190,11 @@ void JobTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void JobTreeView::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        showMenuForCurrentJob();
+        event->accept();
+        return;
+    }
     const QPoint point = viewport()->mapFromGlobal(event->globalPos());
     QMenu* menu = popupMenuAt(point);
     if (!menu)

@@ -31,6 +31,10 @@ public:
     // The menu offered on a right click in column 0, when allowed says so at that moment.
     void setPopupMenu(QMenu* menu, std::function<bool()> allowed);
     QMenu* popupMenuAt(const QPoint& viewportPoint) const;
+    // Whether the menu would be offered on the jobs' column right now.
+    bool menuOffered() const;
+    // The menu as the keyboard opens it: beside the current job, its first item highlighted.
+    void showMenuForCurrentJob();
 
     // Raised by a double click with the focused job's row.
     std::function<void(int row)> OnColumnDblClick;

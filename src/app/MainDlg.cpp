@@ -10,6 +10,7 @@
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
 #include "controls/LinePanel.h"
+#include "controls/LinkLabel.h"
 #include "controls/MyButtonEx.h"
 #include "controls/MyFlatHint.h"
 #include "controls/PngImageList.h"
@@ -42,6 +43,7 @@ TImageButton* makeBigButton(QWidget* parent, const QString& name, int left, cons
     button->setGeometry(left, 16, 112, 101);
     setFaces(*button, name);
     button->setToolTip(hint);
+    button->SetTabStop(true);
     return button;
 }
 
@@ -89,6 +91,8 @@ TmainDlg::TmainDlg()
     createBottomControls();
     createListPanel();
     createComponents();
+    setKeyboardOrder();
+    nameForAssistiveTechnology();
     clipforge::formstyle::centreOnDesktop(*this, clientWidth, clientHeight);
     clipforge::setMainWindow(this);
     new clipforge::FocusReturn(this);
@@ -138,9 +142,8 @@ void TmainDlg::createToolbar()
     for (auto [label, button] : {std::pair {lbAdd, btnAdd}, {lbConvert, btnConvert}, {lbStop, btnStop},
                                  {lbSupport, btnSupport}})
         label->setBuddy(button);
-    lbUpdate = makeFixedLabel(this, QStringLiteral("check for updates"), QRect(740, 8, 104, 18), -12,
-                              fsBold | fsItalic | fsUnderline, clWhite);
-    lbUpdate->setCursor(Qt::PointingHandCursor);
+    lbUpdate = new clipforge::LinkLabel(QStringLiteral("check for updates"), this);
+    styleFixedLabel(*lbUpdate, QRect(740, 8, 104, 18), -12, fsBold | fsItalic | fsUnderline, clWhite);
 }
 
 void TmainDlg::createBottomControls()
@@ -162,7 +165,6 @@ void TmainDlg::createBottomControls()
                              clWhite);
     btnImport = makeListButton(this, QStringLiteral("&Import"), 16, QStringLiteral("load list from a disk file"));
     btnExport = makeListButton(this, QStringLiteral("&Export"), 144, QStringLiteral("save list to a disk file"));
-    setTabOrder(btnImport, btnExport);
 }
 
 void TmainDlg::createListPanel()
@@ -215,6 +217,23 @@ void TmainDlg::createComponents()
     MyFlatHint1->setFont(formFont(-16));
     MyFlatHint1->setFontColor(captionBlue);
     createPopupMenu();
+}
+
+// Tab follows the eye: the buttons along the top, the link at the right, the list, then Import
+// and Export below it.
+void TmainDlg::setKeyboardOrder()
+{
+    QWidget* const order[] = {btnAdd, btnConvert, btnStop, btnSupport, lbUpdate, JobTree, btnImport, btnExport};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+// What shows no caption of its own; the buttons are named by theirs.
+void TmainDlg::nameForAssistiveTechnology()
+{
+    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+    JobTree->setAccessibleName(QStringLiteral("Job list"));
+    PopupMenu1->setAccessibleName(QStringLiteral("Job menu"));
 }
 
 void TmainDlg::createPopupMenu()

@@ -18,6 +18,7 @@ class TUIHook;
 
 namespace clipforge {
 class JobTreeView;
+class LinkLabel;
 }
 
 // The main window. The form only creates and places its controls; the controller it
@@ -38,7 +39,7 @@ public:
     QLabel* lbAdd = nullptr;
     QLabel* Image2 = nullptr;
     TGradientProgressBar* ProgressBar1 = nullptr;
-    QLabel* lbUpdate = nullptr;
+    clipforge::LinkLabel* lbUpdate = nullptr;
     QLabel* Image3 = nullptr;
     TImageButton* btnConvert = nullptr;
     QLabel* lbConvert = nullptr;
@@ -78,6 +79,8 @@ private:
     void createListArea();
     void createComponents();
     void createPopupMenu();
+    void setKeyboardOrder();
+    void nameForAssistiveTechnology();
 
     std::unique_ptr<TUIHook> hook_;
 };

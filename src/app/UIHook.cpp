@@ -6,16 +6,17 @@
 #include "app/ClockText.h"
 #include "app/FileDrop.h"
 #include "app/JobItemDelegate.h"
+#include "app/JobListKeys.h"
 #include "app/JobMenu.h"
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
-#include "app/LabelClick.h"
 #include "app/MainDlg.h"
 #include "app/RowDragMove.h"
 #include "app/WebPages.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
 #include "controls/LinePanel.h"
+#include "controls/LinkLabel.h"
 #include "controls/MenuDraw.h"
 #include "controls/MyButtonEx.h"
 #include "controls/PngImageList.h"
@@ -110,10 +111,11 @@ void TUIHook::InitControls()
 void TUIHook::unwire()
 {
     fileDrop_.reset();
+    listKeys_.reset();
     jobMenu_.reset();
     rowDrag_.reset();
     connections_.reset();
-    updateClick_.reset();
+    Form.lbUpdate->OnClick = nullptr;
     captions_.reset();
     for (TImageButton* button : {Form.btnAdd, Form.btnConvert, Form.btnStop, Form.btnSupport, Form.btnList,
                                  Form.btnOption})
@@ -146,7 +148,7 @@ void TUIHook::wireClicks()
     Form.btnOption->OnClick = [this](auto*) { btnOptionClick(); };
     Form.btnImport->OnClick = [this](auto*) { btnImportClick(); };
     Form.btnExport->OnClick = [this](auto*) { btnExportClick(); };
-    updateClick_ = std::make_unique<clipforge::LabelClick>(Form.lbUpdate, [this] { lbUpdateClick(); });
+    Form.lbUpdate->OnClick = [this] { lbUpdateClick(); };
 }
 
 void TUIHook::wireMenu()
@@ -167,6 +169,9 @@ void TUIHook::createManagers()
     properties_ = std::make_unique<clipforge::JobProperties>(*treeManager_, commandManager_->Names(),
                                                               [this] { return command_->Stopped(); });
     Form.JobTree->OnColumnDblClick = [this](int row) { properties_->Properties(row); };
+    listKeys_ = std::make_unique<clipforge::JobListKeys>(
+        *Form.JobTree, clipforge::JobListKeys::Commands {[this] { pmiDeleteClick(); }, [this] { pmiPropertiesClick(); },
+                                                         [this](int row, int step) { moveJob(row, step); }});
     jobMenu_ = std::make_unique<clipforge::JobMenu>(
         Form, *treeManager_, [this] { return ListChangesAllowed(); }, [this] { setCounter(0); });
     rowDrag_ = std::make_unique<clipforge::RowDragMove>(
@@ -301,6 +306,15 @@ void TUIHook::pmiDeleteClick()
         rows << selected.row();
     treeManager_->DeleteRows(rows);
     setCounter(0);
+}
+
+void TUIHook::moveJob(int row, int step)
+{
+    // A destination is the row the job will stand before, counted before it moves.
+    const int destination = step < 0 ? row + step : row + step + 1;
+    if (!ListChangesAllowed() || destination < 0 || destination > jobCount())
+        return;
+    treeManager_->MoveRows({row}, destination);
 }
 
 void TUIHook::pmiClearClick()

@@ -17,9 +17,9 @@ class TmainDlg;
 namespace clipforge {
 class CaptionForwarder;
 class FileDrop;
+class JobListKeys;
 class JobMenu;
 class JobProperties;
-class LabelClick;
 class RowDragMove;
 }
 
@@ -76,6 +76,7 @@ private:
     int jobCount() const;
     int failedJobs() const;
     void addFiles(const QStringList& names);
+    void moveJob(int row, int step);
 
     TmainDlg& Form;
     std::unique_ptr<TCommandManager> commandManager_;
@@ -88,8 +89,8 @@ private:
     std::unique_ptr<clipforge::JobMenu> jobMenu_;
     std::unique_ptr<clipforge::RowDragMove> rowDrag_;
     std::unique_ptr<clipforge::CaptionForwarder> captions_;
-    std::unique_ptr<clipforge::LabelClick> updateClick_;
     std::unique_ptr<clipforge::FileDrop> fileDrop_;
+    std::unique_ptr<clipforge::JobListKeys> listKeys_;
     // The context of every connection to the window, so that none outlives the controller.
     std::unique_ptr<QObject> connections_;
 };

@@ -207,20 +207,25 @@ void Canvas::roundRect(const Rect& rect, int ellipseWidth, int ellipseHeight)
     }
 }
 
-void Canvas::focusRect(const Rect& rect)
+void drawFocusRect(QPainter& painter, const Rect& rect)
 {
     if (rect.isEmpty())
         return;
-    painter_.save();
-    painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
     for (int y = rect.top; y < rect.bottom; ++y) {
         for (int x = rect.left; x < rect.right; ++x) {
             const bool edge = y == rect.top || y == rect.bottom - 1 || x == rect.left || x == rect.right - 1;
             if (edge && (x + y) % 2 == 0)
-                painter_.fillRect(QRect(x, y, 1, 1), Qt::black);
+                painter.fillRect(QRect(x, y, 1, 1), Qt::black);
         }
     }
-    painter_.restore();
+    painter.restore();
+}
+
+void Canvas::focusRect(const Rect& rect)
+{
+    drawFocusRect(painter_, rect);
 }
 
 void Canvas::lineTo(int x, int y)

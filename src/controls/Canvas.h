@@ -72,6 +72,9 @@ QImage makeBitmap(int width, int height, TColor fill = clWhite);
 // The pixels of a rounded rectangle with the given corner ellipse, right and bottom exclusive.
 QRegion roundRectRegion(const Rect& rect, int ellipseWidth, int ellipseHeight);
 
+// The dotted focus frame, every other pixel of its outline inverted, right and bottom exclusive.
+void drawFocusRect(QPainter& painter, const Rect& rect);
+
 // Drawing on a QImage with the classic raster rules: no antialiasing, lines leave out their end
 // point, rectangles exclude right and bottom, a clear brush fills nothing and makes text transparent.
 class Canvas {

@@ -1,5 +1,8 @@
 #include "controls/GradientProgressBar.h"
 
+#include "controls/AccessibleControls.h"
+
+#include <QAccessible>
 #include <QPainter>
 
 #include <algorithm>
@@ -87,6 +90,7 @@ TGradientProgressBar::TGradientProgressBar(QWidget* parent)
 {
     resize(200, 16);
     SetColorScheme(csDesert);
+    clipforge::installAccessibleControls();
 }
 
 void TGradientProgressBar::setColor(TColor& field, TColor color)
@@ -134,6 +138,8 @@ void TGradientProgressBar::SetPosition(int value)
         return;
     position_ = value;
     repaint();
+    QAccessibleValueChangeEvent moved(this, position_);
+    QAccessible::updateAccessibility(&moved);
 }
 
 void TGradientProgressBar::SetStep(int value)

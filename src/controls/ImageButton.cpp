@@ -1,5 +1,11 @@
 #include "controls/ImageButton.h"
 
+#include "controls/AccessibleControls.h"
+#include "controls/ButtonKeys.h"
+#include "controls/KeyboardCues.h"
+
+#include <QAccessible>
+
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +15,8 @@ using clipforge::Rect;
 namespace {
 
 constexpr int pressedShift = 2;
+// Around picture and caption alike: the caption label lies inside the button's lower edge.
+constexpr int focusInset = 2;
 
 Rect pictureRect(const TPngImage& picture, int offset)
 {
@@ -22,6 +30,8 @@ TImageButton::TImageButton(QWidget* parent)
 {
     setMouseTracking(true);
     imageRect_ = currentLook().rect;
+    clipforge::installAccessibleControls();
+    clipforge::KeyboardCues::repaintOnChange(*this);
 }
 
 void TImageButton::setPicture(TPngImage& field, const TPngImage& picture)
@@ -38,8 +48,33 @@ void TImageButton::SetUseDown(bool useDown)
 
 void TImageButton::SetEnabled(bool enabled)
 {
+    if (enabled_ == enabled)
+        return;
     enabled_ = enabled;
+    updateFocusPolicy();
     stateChanged();
+    QAccessible::State changed;
+    changed.disabled = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TImageButton::SetTabStop(bool tabStop)
+{
+    tabStop_ = tabStop;
+    updateFocusPolicy();
+}
+
+// A disabled button is passed over by Tab, as a disabled control is everywhere else.
+void TImageButton::updateFocusPolicy()
+{
+    setFocusPolicy(tabStop_ && enabled_ ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void TImageButton::Click()
+{
+    if (enabled_ && OnClick)
+        OnClick(this);
 }
 
 // The hit area follows the look at once, so a mouse event that arrives before the repaint
@@ -86,6 +121,34 @@ void TImageButton::paintEvent(QPaintEvent*)
     imageRect_ = currentLook().rect;
     QPainter painter(this);
     painter.drawImage(0, 0, render());
+    if (hasFocus() && clipforge::KeyboardCues::visible())
+        paintFocusMark(painter);
+}
+
+void TImageButton::paintFocusMark(QPainter& painter) const
+{
+    clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
+}
+
+void TImageButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!clipforge::pressesButton(*event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    Click();
+}
+
+void TImageButton::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TImageButton::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TImageButton::enterEvent(QEnterEvent* event)

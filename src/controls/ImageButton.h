@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QPainter;
+
 // A button drawn as one of four pictures: normal, mouse over, pressed, disabled. Its own Enabled
 // flag only changes the look and withholds clicks; the mouse still reaches the control.
 class TImageButton : public QWidget {
@@ -32,6 +34,11 @@ public:
     void SetEnabled(bool enabled);
     NotifyEvent OnClick;
 
+    // Reached by Tab while enabled; it never takes the focus from a mouse click.
+    void SetTabStop(bool tabStop);
+    // The keyboard's click (Space, Enter, its caption's accelerator): raises OnClick while enabled.
+    void Click();
+
     bool IsOver() const { return over_; }
     bool IsDown() const { return down_; }
     // The hit area: where the current look's picture is drawn.
@@ -47,6 +54,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Look {
@@ -56,6 +66,8 @@ private:
     Look currentLook() const;
     void setPicture(TPngImage& field, const TPngImage& picture);
     void stateChanged();
+    void updateFocusPolicy();
+    void paintFocusMark(QPainter& painter) const;
 
     TPngImage image_;
     TPngImage imageDown_;
@@ -63,6 +75,7 @@ private:
     TPngImage imageDisable_;
     bool useDown_ = true;
     bool enabled_ = true;
+    bool tabStop_ = false;
     bool over_ = false;
     bool down_ = false;
     clipforge::Rect imageRect_;

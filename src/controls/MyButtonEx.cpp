@@ -1,5 +1,8 @@
 #include "controls/MyButtonEx.h"
 
+#include "controls/AccessibleControls.h"
+#include "controls/ButtonKeys.h"
+#include "controls/KeyboardCues.h"
 #include "controls/PngFunctions.h"
 
 #include <QKeySequence>
@@ -68,6 +71,8 @@ TMyButtonEx::TMyButtonEx(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(75, 25);
+    clipforge::installAccessibleControls();
+    clipforge::KeyboardCues::repaintOnChange(*this);
 }
 
 void TMyButtonEx::SetCaption(const QString& caption)
@@ -194,6 +199,15 @@ void TMyButtonEx::focusOutEvent(QFocusEvent* event)
     repaint();
 }
 
+void TMyButtonEx::keyPressEvent(QKeyEvent* event)
+{
+    if (!clipforge::pressesButton(*event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    Click();
+}
+
 void TMyButtonEx::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange) {
@@ -251,10 +265,15 @@ QImage TMyButtonEx::render() const
     return bitmap;
 }
 
+bool TMyButtonEx::showsFocusFrame() const
+{
+    return hasFocus() && isEnabled() && (drawFocus_ || clipforge::KeyboardCues::visible());
+}
+
 void TMyButtonEx::paintEvent(QPaintEvent*)
 {
     QImage face = render();
-    if (hasFocus() && isEnabled() && drawFocus_) {
+    if (showsFocusFrame()) {
         Canvas canvas(face);
         canvas.focusRect({4, 4, width() - 4, height() - 4});
     }

@@ -59,6 +59,9 @@ public:
 
     // The face as painted, without the focus frame.
     QImage render() const;
+    // The focus frame shows on a focused, enabled button that draws focus, or on any such
+    // button once the keyboard has been used.
+    bool showsFocusFrame() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -68,6 +71,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 

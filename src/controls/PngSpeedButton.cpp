@@ -1,5 +1,8 @@
 #include "controls/PngSpeedButton.h"
 
+#include "controls/AccessibleControls.h"
+#include "controls/ButtonKeys.h"
+#include "controls/KeyboardCues.h"
 #include "controls/PngImageList.h"
 
 #include <QEnterEvent>
@@ -9,12 +12,21 @@
 using clipforge::Canvas;
 using clipforge::Rect;
 
+namespace {
+
+// Around the picture, inside the frame a flat button shows under the mouse.
+constexpr int focusInset = 2;
+
+}  // namespace
+
 TPngSpeedButton::TPngSpeedButton(QWidget* parent)
     : QWidget(parent)
 {
     setFont(clipforge::makeFont(QStringLiteral("MS Sans Serif"), -11));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(23, 22);
+    clipforge::installAccessibleControls();
+    clipforge::KeyboardCues::repaintOnChange(*this);
 }
 
 void TPngSpeedButton::SetPngImage(const TPngImage& picture)
@@ -175,6 +187,30 @@ void TPngSpeedButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, render());
+    if (hasFocus() && clipforge::KeyboardCues::visible())
+        clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
+}
+
+// Only a form that puts the button in its Tab order gives it the keyboard.
+void TPngSpeedButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!clipforge::pressesButton(*event) || !isEnabled()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    Click();
+}
+
+void TPngSpeedButton::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TPngSpeedButton::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TPngSpeedButton::enterEvent(QEnterEvent* event)

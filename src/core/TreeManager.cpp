@@ -26,6 +26,18 @@ QList<QPair<int, int>> contiguousRanges(const QList<int>& sortedRows)
     return ranges;
 }
 
+// Read out by assistive technology beside the file's name.
+QString stateName(std::int32_t state)
+{
+    switch (state) {
+    case jsWaiting: return QStringLiteral("waiting");
+    case jsConverting: return QStringLiteral("converting");
+    case jsFinished: return QStringLiteral("finished");
+    case jsFailed: return QStringLiteral("failed");
+    default: return {};
+    }
+}
+
 }  // namespace
 
 TTreeManager::TTreeManager(const std::vector<std::string>& profileNames, TItemManager& staging, QObject* parent)
@@ -329,6 +341,8 @@ QVariant TTreeManager::jobColumnData(const TItemNodeData& job, int row, int role
         return job.State;
     case Qt::ToolTipRole:
         return Hint(row);
+    case Qt::AccessibleDescriptionRole:
+        return stateName(job.State);
     case FormatRole:
         return job.ItemData.Format;
     case PathRole:
@@ -351,6 +365,17 @@ QVariant TTreeManager::progressColumnData(const TItemNodeData& job, int role) co
         return job.ItemData.Frame;
     default:
         return {};
+    }
+}
+
+QVariant TTreeManager::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case 0: return QStringLiteral("File");
+    case 1: return QStringLiteral("Progress");
+    default: return {};
     }
 }
 

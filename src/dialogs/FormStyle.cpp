@@ -54,11 +54,16 @@ QLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& pla
                        TColor color)
 {
     auto* label = new QLabel(caption, parent);
-    label->setFont(formFont(height, styles));
-    setTextColor(*label, color);
-    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label->setGeometry(place);
+    styleFixedLabel(*label, place, height, styles, color);
     return label;
+}
+
+void styleFixedLabel(QLabel& label, const QRect& place, int height, int styles, TColor color)
+{
+    label.setFont(formFont(height, styles));
+    setTextColor(label, color);
+    label.setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label.setGeometry(place);
 }
 
 TMyButtonEx* makeButton(QWidget* parent, const QString& caption, const QRect& place)

@@ -36,6 +36,7 @@ QLabel* makeLabel(QWidget* parent, const QString& caption, int left, int top, in
 // A label that keeps its form rectangle and aligns its text to the right.
 QLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& place, int height, int styles,
                        TColor color);
+void styleFixedLabel(QLabel& label, const QRect& place, int height, int styles, TColor color);
 
 // The rounded gradient push button of the forms (Import, Export, OK, Cancel).
 TMyButtonEx* makeButton(QWidget* parent, const QString& caption, const QRect& place);

@@ -50,9 +50,10 @@ JobDialogForm::JobDialogForm(const QString& caption, const std::vector<std::stri
     createFolderAndProfile(profileNames);
     createDefaultFolderLink();
     setTabOrders();
+    nameForAssistiveTechnology();
     // The form sees the keys before its controls, so OK and Cancel answer their letters
     // whichever control has the focus, the open profile list included.
-    new KeyPreview(*this, [this](QKeyEvent& key) { return previewKey(key); });
+    new KeyPreview(*this, [this](QWidget& receiver, QKeyEvent& key) { return previewKey(receiver, key); });
     fitToScreen(*this, {{LinePanel1, 80}, {LinePanel2, 60}, {LinePanel1, 45}});
 }
 
@@ -74,6 +75,8 @@ void JobDialogForm::createInformation()
     colours.setColor(QPalette::Base, Qt::black);
     colours.setColor(QPalette::Text, QColor(0, 255, 0));
     Memo1->setPalette(colours);
+    // Tab passes it by: it would only hand the focus on to OK, out of the visual order.
+    Memo1->setFocusPolicy(Qt::ClickFocus);
     Memo1->installEventFilter(this);
 }
 
@@ -109,6 +112,7 @@ void JobDialogForm::createButtons()
     btDirectory->setToolTip(QStringLiteral("directory select"));
     btDirectory->SetPngImage(artwork::picture(QStringLiteral("folder")));
     btDirectory->OnClick = [this](auto*) { btDirectoryClick(); };
+    btDirectory->setFocusPolicy(Qt::TabFocus);
 }
 
 void JobDialogForm::createFolderAndProfile(const std::vector<std::string>& profileNames)
@@ -145,14 +149,26 @@ void JobDialogForm::createDefaultFolderLink()
             [this](const QString& folder) { lbDefaultFolder->setUsable(!folder.isEmpty()); });
 }
 
+// Top to bottom, left to right, as the eye reads the form.
 void JobDialogForm::setTabOrders()
 {
-    setTabOrder(MyListBox1, Memo1);
-    setTabOrder(Memo1, btnOk);
-    setTabOrder(btnOk, btnCancel);
-    setTabOrder(btnCancel, etDirectory);
-    setTabOrder(etDirectory, lbDefaultFolder);
-    setTabOrder(lbDefaultFolder, ComboBox1);
+    QWidget* const order[] = {MyListBox1, ComboBox1, etDirectory, btDirectory, lbDefaultFolder, btnCancel, btnOk};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void JobDialogForm::nameForAssistiveTechnology()
+{
+    // The box sits inside its frame, out of reach of its heading's buddy link.
+    Memo1->setAccessibleName(Label1->text());
+    Label2->setBuddy(etDirectory);
+    MyListBox1->setAccessibleName(QStringLiteral("Files"));
+    // Nothing on the form names the profile list, and on this desktop a drop-down list is read
+    // by its chosen item and its label: a label that never shows gives it one.
+    auto* profileLabel = new QLabel(QStringLiteral("Profile"), this);
+    profileLabel->hide();
+    profileLabel->setBuddy(ComboBox1);
+    btDirectory->setAccessibleName(QStringLiteral("Browse for the save folder"));
 }
 
 void JobDialogForm::appendLine(const QString& text)
@@ -208,7 +224,28 @@ void JobDialogForm::Memo1Enter()
     btnOk->setFocus(Qt::TabFocusReason);
 }
 
-bool JobDialogForm::previewKey(QKeyEvent& key)
+bool JobDialogForm::previewKey(QWidget& receiver, QKeyEvent& key)
+{
+    return previewEnter(receiver, key) || previewAccelerator(key);
+}
+
+// Enter presses the focused button itself, picks the row of an open profile list, and presses
+// OK from anywhere else. The open list closes on Enter before the key itself is delivered, so
+// it is known by the key having been addressed to it, a window of its own.
+bool JobDialogForm::previewEnter(const QWidget& receiver, const QKeyEvent& key)
+{
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!enter || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || key.isAutoRepeat())
+        return false;
+    const QWidget* focused = focusWidget();
+    const bool pressesItself = focused == btnCancel || focused == btnOk || focused == btDirectory || focused == lbDefaultFolder;
+    if (receiver.window() != this || pressesItself)
+        return false;
+    btnOk->Click();
+    return true;
+}
+
+bool JobDialogForm::previewAccelerator(QKeyEvent& key)
 {
     const QChar letter = altLetter(key);
     if (letter.isNull())

@@ -69,7 +69,10 @@ private:
     void createFolderAndProfile(const std::vector<std::string>& profileNames);
     void createDefaultFolderLink();
     void setTabOrders();
-    bool previewKey(QKeyEvent& key);
+    void nameForAssistiveTechnology();
+    bool previewKey(QWidget& receiver, QKeyEvent& key);
+    bool previewEnter(const QWidget& receiver, const QKeyEvent& key);
+    bool previewAccelerator(QKeyEvent& key);
     void Memo1Enter();
     void FormKeyDown(QKeyEvent* event);
 };

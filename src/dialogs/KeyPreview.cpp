@@ -28,7 +28,7 @@ bool KeyPreview::belongsToForm(QObject* receiver) const
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && form_.isVisible() && belongsToForm(watched))
-        return handler_(*static_cast<QKeyEvent*>(event));
+        return handler_(*static_cast<QWidget*>(watched), *static_cast<QKeyEvent*>(event));
     return QObject::eventFilter(watched, event);
 }
 

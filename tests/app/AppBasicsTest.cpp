@@ -6,9 +6,9 @@
 #include "app/SplashDlg.h"
 #include "app/WebPages.h"
 #include "dialogs/ScriptedDialogs.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QEvent>
 #include <QTemporaryDir>
@@ -176,11 +176,7 @@ TEST(QuitOnSignal, ASignalBeforeTheLoopRunsIsRemembered)
     clipforge::QuitOnSignal quitOnSignal;
     EXPECT_FALSE(quitOnSignal.quitRequested());
     std::raise(SIGTERM);
-    QElapsedTimer waited;
-    waited.start();
-    while (!quitOnSignal.quitRequested() && waited.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_TRUE(quitOnSignal.quitRequested());
+    EXPECT_TRUE(clipforge::test::waitFor([&] { return quitOnSignal.quitRequested(); }));
 }
 
 // The guide in the program folder, as the build lays it out, names this build's version.

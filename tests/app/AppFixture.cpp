@@ -8,18 +8,17 @@
 #include "core/CommandManager.h"
 #include "core/Paths.h"
 #include "dialogs/AddDlg.h"
+#include "support/FakeConverter.h"
 #include "dialogs/DefaultFolderLink.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
-#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -38,37 +37,23 @@ void writeFile(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-void installConverter(const QString& folder, AppFixture::Converter converter)
+bool installConverter(const std::string& folder, AppFixture::Converter converter)
 {
-    QDir().mkpath(folder + QStringLiteral("bin"));
-    QDir().mkpath(folder + QStringLiteral("convert"));
-    const QString target = folder + QStringLiteral("bin/ffmpeg");
-    if (converter == AppFixture::Converter::Real) {
-        QFile::link(QStandardPaths::findExecutable(QStringLiteral("ffmpeg")), target);
-        return;
-    }
     switch (converter) {
+    case AppFixture::Converter::Real:
+        return clipforge::test::installRealConverter(folder);
     case AppFixture::Converter::Missing:
-        return;
+        return std::filesystem::create_directories(folder + "convert");
     case AppFixture::Converter::Succeeding:
-        // Writes its output, the last argument, as a converter does.
-        writeFile(target, "#!/bin/sh\nfor output; do :; done\nprintf converted > \"$output\"\n");
-        break;
+        return clipforge::test::installFakeConverter(folder, "converts");
     case AppFixture::Converter::Halfway:
-        writeFile(target, "#!/bin/sh\nfor output; do :; done\n"
-                          "printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\\n' >&2\n"
-                          "printf 'size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \\r' >&2\n"
-                          "while [ ! -e \"$output.go\" ]; do sleep 0.05; done\n"
-                          "printf converted > \"$output\"\n");
-        break;
+        return clipforge::test::installFakeConverter(folder, "half");
     case AppFixture::Converter::Failing:
-        writeFile(target, "#!/bin/sh\necho 'no such codec' >&2\nexit 1\n");
+        return clipforge::test::installFakeConverter(folder, "nocodec");
+    case AppFixture::Converter::Hanging:
         break;
-    default:
-        // Never ends by itself: only Stop or the program's end kill it.
-        writeFile(target, "#!/bin/sh\nexec sleep 600\n");
     }
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return clipforge::test::installFakeConverter(folder, "stuck");
 }
 
 }  // namespace
@@ -77,7 +62,8 @@ AppFixture::AppFixture(Converter converter, const QByteArray& catalogue)
 {
     const QString folder = programFolder();
     writeFile(folder + QStringLiteral("command"), catalogue.isNull() ? shippedCatalogue() : catalogue);
-    installConverter(folder, converter);
+    if (!installConverter(folder.toStdString(), converter))
+        ADD_FAILURE() << "no converter in the program folder";
     clipforge::setProgramFolderForTesting(folder.toStdString());
     scope_ = std::make_unique<clipforge::ScopedDialogService>(dialogs);
     window_ = std::make_unique<TmainDlg>();
@@ -125,19 +111,6 @@ void AppFixture::addJobs(const QStringList& names, int profile, const QString& f
         click(add.btnOk);
     });
     click(window_->btnAdd);
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
 }
 
 void click(TImageButton* button)

@@ -2,6 +2,7 @@
 
 #include "app/MainDlg.h"
 #include "dialogs/ScriptedDialogs.h"
+#include "support/Wait.h"
 #include "support/ScopedConfigFolder.h"
 
 #include <QStringList>
@@ -42,8 +43,7 @@ private:
     std::unique_ptr<TmainDlg> window_;
 };
 
-// Waits, dispatching events, until done() holds or the generous time-out has passed.
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 60000);
+using clipforge::test::waitFor;
 
 class TImageButton;
 class TMyButtonEx;

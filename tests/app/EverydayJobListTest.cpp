@@ -20,14 +20,6 @@
 
 namespace {
 
-QString names(const TTreeManager& jobs)
-{
-    QString letters;
-    for (int row = 0; row < jobs.Count(); ++row)
-        letters += QFileInfo(jobs.Job(row).ItemData.FileName).fileName().at(0);
-    return letters;
-}
-
 QPoint rowCentre(AppFixture& app, int row)
 {
     return app.window().JobTree->visualRect(app.hook().TreeManager()->index(row, 0)).center();
@@ -112,7 +104,8 @@ TEST(EverydayJobList, TheMenusNewItemsOpenTheOutputFolderAndRemoveFinishedJobsWh
     }
     // The second job failed (its folder has gone); the finished first one goes.
     QTest::keyClick(&openMenu(app, 1), Qt::Key_R);
-    EXPECT_EQ(names(*app.hook().TreeManager()), QStringLiteral("c"));
+    ASSERT_EQ(app.hook().TreeManager()->Count(), 1);
+    EXPECT_EQ(app.hook().TreeManager()->Job(0).ItemData.FileName, generatedClips()[1]);
     EXPECT_EQ(window.lbCount->text(), QStringLiteral("1 files, finished 0 of 1"));
 }
 

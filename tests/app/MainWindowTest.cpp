@@ -8,11 +8,13 @@
 #include "controls/ImageButton.h"
 #include "controls/MyButtonEx.h"
 #include "controls/LinePanel.h"
+#include "controls/LinkLabel.h"
 #include "controls/PngSpeedButton.h"
 #include "core/TreeManager.h"
 #include "dialogs/FormStyle.h"
 #include "dialogs/ItemDlg.h"
 #include "engine/Command.h"
+#include "support/Processes.h"
 
 #include <QAction>
 #include <QDir>
@@ -27,6 +29,7 @@
 using clipforge::formstyle::captionBlue;
 using clipforge::formstyle::disabledGrey;
 using clipforge::formstyle::textColor;
+using clipforge::test::processGone;
 
 namespace {
 
@@ -82,13 +85,6 @@ QStringList probeStreams(const QString& path)
                                             QStringLiteral("file:") + path});
     probe.waitForFinished(30000);
     return QString::fromUtf8(probe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-// Gone, or dead and only waiting to be reaped.
-bool processGone(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
-    return !status.open(QIODevice::ReadOnly) || status.readAll().contains(") Z ");
 }
 
 bool idleLook(TmainDlg& window)
@@ -227,7 +223,7 @@ TEST(MainWindow, ClosingDuringARunLeavesNoConverterBehind)
         waitFor([&] {
             QProcess pgrep;
             pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-P"), QString::number(QCoreApplication::applicationPid()),
-                                                  QStringLiteral("-x"), QStringLiteral("sleep")});
+                                                  QStringLiteral("-x"), QStringLiteral("ffmpeg")});
             pgrep.waitForFinished();
             converter = QString::fromLatin1(pgrep.readAllStandardOutput()).trimmed().toLongLong();
             return converter > 0;

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "app/AddDlgOpener.h"
 #include "app/OpenFiles.h"
 #include "app/UIHook.h"
 #include "controls/MyButtonEx.h"
@@ -10,10 +11,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -146,3 +152,30 @@ TEST(OpenFiles, ADropDuringARunAddsNothing)
 }
 
 }  // namespace
+
+// The toolkit's own file dialog, typed into as a user does.
+TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
+{
+    QTemporaryDir folder;
+    for (const char* name : {"long20.avi", "c3.mkv", "other.avi"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QTimer::singleShot(0, [&folder] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(folder.path());  // where the user went to
+        auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(list && name);
+        // The listed files are known before typing, as they are for a person who looks first.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 2; }, 20000));
+        QTest::keyClicks(name, QStringLiteral("\"long20.avi\" \"c3.mkv\""));
+        QTest::keyClick(name, Qt::Key_Return);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    clipforge::QtDialogService platform;
+    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter), QString());
+    EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
+}

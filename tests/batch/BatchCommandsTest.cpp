@@ -1,5 +1,7 @@
 // clipforge-batch as a script sees it, with a fake converter standing in for ffmpeg.
 #include "BatchFixture.h"
+#include "support/Processes.h"
+#include "support/Wait.h"
 
 #include <QTemporaryDir>
 
@@ -7,34 +9,11 @@
 
 #include <signal.h>
 
-#include <chrono>
-#include <functional>
 #include <sstream>
-#include <thread>
 
 using namespace clipforge::test;
 
 namespace {
-
-// "-i" SOURCE PARAMS... OUTPUT; the source's name picks the behaviour: "fail" exits with 3,
-// "hang" records its process id and sleeps, "wait" marks its output name as running and "half"
-// reports a 10-second source converted halfway, both then wait for SOURCE.go to appear;
-// anything else (and "wait" and "half" at the end) writes the output and exits with 0.
-const char* const FakeConverter = R"(#!/bin/sh
-source=$2
-for output; do :; done
-case "$source" in
-  *fail*) exit 3 ;;
-  *hang*) echo $$ > "$source.pid"; exec sleep 60 ;;
-  *wait*) : > "$output.running" ;;
-  *half*) printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\n' >&2
-          printf 'size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \r' >&2 ;;
-esac
-case "$source" in
-  *wait*|*half*) while [ ! -e "$source.go" ]; do sleep 0.05; done ;;
-esac
-printf 'converted' > "$output"
-)";
 
 const char* const Catalogue = "<?xml version=\"1.0\"?>\r\n<commands>\r\n"
                               "<profile><format>Fake &amp; fast</format><params>-n -q 1</params><ext>out</ext></profile>\r\n"
@@ -43,7 +22,7 @@ const char* const Catalogue = "<?xml version=\"1.0\"?>\r\n<commands>\r\n"
 
 class BatchCommandsTest : public BatchFixture {
 protected:
-    BatchCommandsTest() : BatchFixture(Catalogue, FakeConverter) {}
+    BatchCommandsTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
 
     std::string listOf(const std::vector<std::string>& names, int profile = 0)
     {
@@ -223,10 +202,7 @@ TEST_F(BatchCommandsTest, CtrlCStopsTheRunAndLeavesNoConverterRunning)
     const std::string list = listOf({"a.avi", "hang.avi", "c.avi"});
     BatchProcess batch(program, {"convert", list});
     const std::string pidFile = file("hang.avi.pid");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (readFile(pidFile).empty() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_FALSE(readFile(pidFile).empty());
+    ASSERT_TRUE(waitFor([&] { return !readFile(pidFile).empty(); }));
     const pid_t converter = std::stoi(readFile(pidFile));
     batch.signal(SIGINT);
     const BatchResult result = batch.wait();
@@ -236,7 +212,7 @@ TEST_F(BatchCommandsTest, CtrlCStopsTheRunAndLeavesNoConverterRunning)
                               program.path("convert/hang.out") + "\n3 files, finished 1 of 3\n");
     EXPECT_NE(result.err.find("stopping"), std::string::npos);
     EXPECT_NE(result.err.find("clipforge-batch: job 1: stopped\n"), std::string::npos) << result.err;
-    EXPECT_FALSE(processAlive(converter));
+    EXPECT_TRUE(processGone(converter));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(program.path("convert/c.out"))));
 }
 
@@ -284,7 +260,7 @@ TEST_F(BatchCommandsTest, MakeTakesAProfileByNumberNameOrAnExtensionOnlyOneHas)
                             "<profile><format>MP3 audio</format><params>-n</params><ext>mp3</ext></profile>"
                             "<profile><format>7</format><params>-n</params><ext>seven</ext></profile>"
                             "</commands>",
-                            FakeConverter);
+                            "");
     ASSERT_TRUE(catalogue.valid());
     struct Case {
         std::string wanted;
@@ -323,7 +299,7 @@ TEST_F(BatchCommandsTest, SeveralJobsRunAtOnceWithoutSharingANameAndEachLineCome
     const std::string convert = program.path("convert/");
     BatchProcess batch(program, {"convert", list, "--jobs", "3"});
     // Three converters at once, and the two same-named jobs on two names before either file exists.
-    ASSERT_TRUE(waitUntil([&] {
+    ASSERT_TRUE(waitFor([&] {
         return exists(convert + "wait1.out.running") && exists(convert + "wait1_2.out.running") &&
                exists(convert + "wait2.out.running");
     }));
@@ -335,10 +311,10 @@ TEST_F(BatchCommandsTest, SeveralJobsRunAtOnceWithoutSharingANameAndEachLineCome
     const std::pair<const char*, const char*> releases[] = {
         {"wait2.avi", "wait2.out"}, {"wait1.avi", "wait1.out"}, {"wait3.avi", "wait3.out"}, {"wait1.mpg", "wait1_2.out"}};
     for (const auto& [source, output] : releases) {
-        ASSERT_TRUE(waitUntil([&] { return exists(convert + output + ".running"); })) << source;
+        ASSERT_TRUE(waitFor([&] { return exists(convert + output + ".running"); })) << source;
         const auto before = lines();
         writeFile(file(source) + ".go", "");
-        ASSERT_TRUE(waitUntil([&] { return lines() > before; })) << source;
+        ASSERT_TRUE(waitFor([&] { return lines() > before; })) << source;
     }
     const BatchResult result = batch.wait();
     EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -351,7 +327,7 @@ TEST_F(BatchCommandsTest, CtrlCStopsEveryRunningConverterAndStartsNoOther)
 {
     const std::string list = listOf({"hang1.avi", "hang2.avi", "c.avi"});
     BatchProcess batch(program, {"convert", list, "--jobs", "2"});
-    ASSERT_TRUE(waitUntil([&] { return !readFile(file("hang1.avi.pid")).empty() && !readFile(file("hang2.avi.pid")).empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !readFile(file("hang1.avi.pid")).empty() && !readFile(file("hang2.avi.pid")).empty(); }));
     const pid_t first = std::stoi(readFile(file("hang1.avi.pid")));
     const pid_t second = std::stoi(readFile(file("hang2.avi.pid")));
     batch.signal(SIGINT);
@@ -360,8 +336,8 @@ TEST_F(BatchCommandsTest, CtrlCStopsEveryRunningConverterAndStartsNoOther)
     EXPECT_NE(result.out.find("0\tfailed\t259\t"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("1\tfailed\t259\t"), std::string::npos) << result.out;
     EXPECT_EQ(result.out.substr(result.out.size() - 25), "3 files, finished 0 of 3\n");
-    EXPECT_FALSE(processAlive(first));
-    EXPECT_FALSE(processAlive(second));
+    EXPECT_TRUE(processGone(first));
+    EXPECT_TRUE(processGone(second));
     EXPECT_FALSE(exists(program.path("convert/c.out")));
 }
 
@@ -392,7 +368,7 @@ TEST_F(BatchCommandsTest, JsonGivesOneObjectPerEvent)
 // Runs a list of one job that waits halfway until what it shows contains shown, then lets it end.
 BatchResult runHalfway(BatchProcess& batch, const std::string& gate, const std::string& shown)
 {
-    EXPECT_TRUE(waitUntil([&] { return batch.outSoFar().find(shown) != std::string::npos; })) << batch.outSoFar();
+    EXPECT_TRUE(waitFor([&] { return batch.outSoFar().find(shown) != std::string::npos; })) << batch.outSoFar();
     writeFile(gate, "");
     return batch.wait();
 }

@@ -20,10 +20,6 @@ const char* const Catalogue = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<comm
                               "<profile><format>WAV</format><params>-n -vn -c:a pcm_s16le</params><ext>wav</ext></profile>\n"
                               "</commands>\n";
 
-// Writes over its output name first, as someone else might while the converter starts, then
-// runs the real converter, which must refuse that file.
-const char* const PlantingWrapper = "#!/bin/sh\nfor output; do :; done\nprintf planted > \"$output\"\nexec ffmpeg \"$@\"\n";
-
 // Spaces, both quotes, UTF-8 and a byte that is not UTF-8 at all.
 const std::string OddName = "it's \"odd\" Caf\xC3\xA9 \xE9 clip.mov";
 
@@ -182,7 +178,9 @@ TEST_F(BatchFfmpegTest, AFullDiskFailsTheJobsWithItsReasonAndLeavesNoFile)
 
 TEST_F(BatchFfmpegTest, AnOutputThatAppearedBeforeTheConverterWroteIsLeftUntouched)
 {
-    const ProgramFolder planting(Catalogue, PlantingWrapper);
+    // Writes over its output name first, as someone else might while the converter starts, then
+    // runs the real converter, which must refuse that file.
+    const ProgramFolder planting(Catalogue, "squat");
     ASSERT_TRUE(planting.valid());
     makeQueue({"a.avi"}, planting);
     const BatchResult result = runBatch(planting, {"convert", file("queue.kxl")});

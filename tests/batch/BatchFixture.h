@@ -10,12 +10,12 @@
 
 namespace clipforge::test {
 
-// A program folder of its own with the given catalogue and fake converter, and a working folder
+// A program folder of its own with the given catalogue and the fake converter in the given mode, and a working folder
 // for sources and lists.
 class BatchFixture : public ::testing::Test {
 protected:
-    BatchFixture(const std::string& catalogue, const std::string& converterScript)
-        : program(catalogue, converterScript)
+    BatchFixture(const std::string& catalogue, const std::string& fakeConverterMode)
+        : program(catalogue, fakeConverterMode)
     {
     }
 

@@ -1,8 +1,11 @@
 #include "BatchRun.h"
 
-#include <QDir>
+#include "support/Processes.h"
+
+#include "support/FakeConverter.h"
+#include "support/Wait.h"
+
 #include <QFile>
-#include <QStandardPaths>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,79 +14,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 extern char** environ;
 
 namespace clipforge::test {
 
-std::string readFile(const std::string& path)
+ProgramFolder::ProgramFolder(const std::string& catalogue, std::optional<std::string> fakeConverterMode)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        result.push_back(line);
-    return result;
-}
-
-bool exists(const std::string& path)
-{
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-bool waitUntil(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
-bool processAlive(pid_t pid)
-{
-    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
-    const auto state = stat.rfind(')');
-    return state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z';
-}
-
-ProgramFolder::ProgramFolder(const std::string& catalogue, const std::string& converterScript)
-{
-    const QDir folder(folder_.path());
-    folder.mkpath("bin");
-    folder.mkpath("convert");
     writeFile(path("command"), catalogue);
-    bool converterReady = false;
-    if (converterScript.empty()) {
-        const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
-        converterReady = !ffmpeg.isEmpty() && QFile::link(ffmpeg, folder.filePath("bin/ffmpeg"));
-    } else {
-        writeFile(path("bin/ffmpeg"), converterScript);
-        converterReady = ::chmod(path("bin/ffmpeg").c_str(), 0755) == 0;
-    }
+    const bool converterReady = fakeConverterMode ? installFakeConverter(path(), *fakeConverterMode)
+                                                  : installRealConverter(path());
     // The supervisor lies beside the program, as in the build's program folder.
-    valid_ = converterReady && QFile::copy(CLIPFORGE_BATCH_EXECUTABLE, folder.filePath("clipforge-batch")) &&
+    valid_ = converterReady && QFile::copy(CLIPFORGE_BATCH_EXECUTABLE, QString::fromStdString(path("clipforge-batch"))) &&
              ::chmod(path("clipforge-batch").c_str(), 0755) == 0 &&
-             QFile::link(CLIPFORGE_SUPERVISOR_EXECUTABLE, folder.filePath("clipforge-supervisor"));
+             QFile::link(CLIPFORGE_SUPERVISOR_EXECUTABLE, QString::fromStdString(path("clipforge-supervisor")));
 }
 
 std::string ProgramFolder::path(const std::string& name) const
@@ -147,7 +91,7 @@ std::string BatchProcess::errSoFar() const
 
 bool BatchProcess::ended() const
 {
-    return pid_ <= 0 || !processAlive(pid_);
+    return pid_ <= 0 || processGone(pid_);
 }
 
 BatchResult BatchProcess::wait()
@@ -156,14 +100,9 @@ BatchResult BatchProcess::wait()
     if (pid_ <= 0)
         return result;
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(3);
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (!waitFor([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, 180000)) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, &status, 0);
     }
     pid_ = -1;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -1,33 +1,25 @@
 #pragma once
 
+#include "support/Files.h"
+
 #include <QTemporaryDir>
 
-#include <functional>
+#include <optional>
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace clipforge::test {
 
-std::string readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& bytes);
-// text cut at its line feeds, which are dropped.
-std::vector<std::string> lines(const std::string& text);
-// Whether anything, even a dangling link, is at path.
-bool exists(const std::string& path);
-// Waits for condition, checking it every few milliseconds; false when a minute passed without
-// it. The minute is a safety net, not a measurement.
-bool waitUntil(const std::function<bool()>& condition);
-// Whether the process runs (a zombie does not count).
-bool processAlive(pid_t pid);
-
 // A program folder of its own for clipforge-batch: a copy of the executable (the program folder
 // is where the executable lives), a catalogue, bin/ffmpeg and convert/. The build's program
 // folder is never touched.
 class ProgramFolder {
 public:
-    // converterScript: the text of a fake converter; empty links the system's ffmpeg.
-    ProgramFolder(const std::string& catalogue, const std::string& converterScript = {});
+    // fakeConverterMode: how the fake converter behaves (see fake_converter.cpp); none links the
+    // system's ffmpeg.
+    explicit ProgramFolder(const std::string& catalogue, std::optional<std::string> fakeConverterMode = {});
 
     std::string path(const std::string& name = {}) const;
     bool valid() const { return valid_; }

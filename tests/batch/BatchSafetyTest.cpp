@@ -19,13 +19,6 @@ using namespace clipforge::test;
 
 namespace {
 
-// Writes "converted" to its last argument through the shell, the way ffmpeg with -y would:
-// over a file, and through a symbolic link.
-const char* const OverwritingConverter = R"(#!/bin/sh
-for output; do :; done
-printf 'converted' > "$output"
-)";
-
 // "&#256;" reads as a NUL byte.
 const char* const Catalogue = "<commands>"
                               "<profile><format>Nul</format><params>-y</params><ext>wav&#256;</ext></profile>"
@@ -35,7 +28,9 @@ const char* const Catalogue = "<commands>"
 
 class BatchSafetyTest : public BatchFixture {
 protected:
-    BatchSafetyTest() : BatchFixture(Catalogue, OverwritingConverter) {}
+    // The fake converter writes "converted" to its output, the way ffmpeg with -y would: over a
+    // file, and through a symbolic link.
+    BatchSafetyTest() : BatchFixture(Catalogue, "converts") {}
 
     std::string output(const std::string& name) const { return program.path("convert/" + name); }
     // A list of jobs, each a source name and a profile.
@@ -161,7 +156,7 @@ TEST_F(BatchSafetyTest, EveryMessageShowsHostileNamesEscaped)
 
     // The converter names its source in its error line; a carriage return in the name cuts that
     // line, yet the reason keeps the whole name.
-    ProgramFolder refusing(Catalogue, "#!/bin/sh\nprintf '%s: No such file or directory\\n' \"$2\" >&2\nexit 1\n");
+    ProgramFolder refusing(Catalogue, "missing");
     ASSERT_TRUE(refusing.valid());
     const std::string list = listOf({{"c\\d\r\x1b[2J.avi", 2}});
     const std::string shownName = file("c\\\\d\\r\\x1b[2J.avi");

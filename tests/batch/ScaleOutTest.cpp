@@ -2,6 +2,8 @@
 // test starts itself, with the real converter.
 #include "BatchRun.h"
 #include "LoopbackSsh.h"
+#include "support/Processes.h"
+#include "support/Wait.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -82,7 +84,7 @@ public:
     // out first.
     bool feedUntil(const std::function<bool()>& started)
     {
-        if (!waitUntil([&] { return (fd_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }))
+        if (!waitFor([&] { return (fd_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }))
             return false;
         ::fcntl(fd_, F_SETFL, 0);
         constexpr std::size_t Chunk = 65536;
@@ -182,7 +184,7 @@ TEST_F(ScaleOutTest, APlanOnTwoMachinesSurvivesAKilledJobAndResumesToOneOutputPe
     const pid_t job = processWithArguments({"job", "--index", "0"});
     ASSERT_GT(job, 0) << "the held job runs under clipforge-batch job";
     ::kill(job, SIGKILL);
-    ASSERT_TRUE(waitUntil([&] { return !processAlive(job); }));
+    ASSERT_TRUE(waitFor([&] { return processGone(job); }));
     held.becomeWhole();
     const BatchResult first = firstRun.wait();
 

@@ -1,5 +1,5 @@
 #include "core/CommandManager.h"
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
 #include "engine/OverwriteManager.h"

@@ -6,7 +6,7 @@
 #include "core/CommandManager.h"
 #include "core/ItemNodeData.h"
 #include "core/LocalText.h"
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"

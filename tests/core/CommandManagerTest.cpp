@@ -1,8 +1,10 @@
 #include "core/CommandManager.h"
 #include "core/Errors.h"
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 

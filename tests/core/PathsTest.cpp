@@ -1,5 +1,5 @@
 #include "core/Paths.h"
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/Errors.h"
 #include "core/xml/XmlDocument.h"
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 #include "core/ExampleList.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 #include "controls/MyButtonEx.h"
 #include "controls/MyFlatComboBox.h"
 #include "controls/PngSpeedButton.h"
-#include "app/AddDlgOpener.h"
 #include "dialogs/AddDlg.h"
 #include "dialogs/FocusReturn.h"
 #include "dialogs/ItemDlg.h"
@@ -222,31 +221,4 @@ TEST(TypedFileNames, OneNameOrSeveralInQuotesMadeAbsolute)
     };
     for (const auto& [typed, expected] : cases)
         EXPECT_EQ(clipforge::typedFileNames(QString::fromUtf8(typed), QStringLiteral("/v")), expected) << typed;
-}
-
-// The toolkit's own file dialog, typed into as a user does.
-TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
-{
-    QTemporaryDir folder;
-    for (const char* name : {"long20.avi", "c3.mkv", "other.avi"}) {
-        QFile file(folder.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    QTimer::singleShot(0, [&folder] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->setDirectory(folder.path());  // where the user went to
-        auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_TRUE(list && name);
-        // The listed files are known before typing, as they are for a person who looks first.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 2; }, 20000));
-        QTest::keyClicks(name, QStringLiteral("\"long20.avi\" \"c3.mkv\""));
-        QTest::keyClick(name, Qt::Key_Return);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    clipforge::QtDialogService platform;
-    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter), QString());
-    EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
 }

@@ -93,9 +93,9 @@ TEST(UserSettings, UseDefaultFolderEmptiesTheFieldByMouseAndByKeyboardInBothDial
         QTest::mouseClick(form->btDirectory, Qt::LeftButton, {}, QPoint(12, 12));
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        form->etDirectory->setFocus();
-        QTest::keyClick(form->etDirectory, Qt::Key_Tab);
-        ASSERT_TRUE(link.hasFocus()) << name << ": Tab reaches the link after the folder field";
+        form->btDirectory->setFocus();
+        QTest::keyClick(form->btDirectory, Qt::Key_Tab);
+        ASSERT_TRUE(link.hasFocus()) << name << ": Tab reaches the link after the folder field and its button";
         QTest::keyClick(&link, Qt::Key_Space);
         QTest::mouseClick(form->btnOk, Qt::LeftButton, {}, form->btnOk->rect().center());
         EXPECT_TRUE(form->Confirmed && form->etDirectory->text().isEmpty()) << name;

@@ -6,95 +6,30 @@
 #include "engine/Command.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/StartFailureReporter.h"
+#include "support/FakeConverter.h"
+#include "support/Files.h"
+#include "support/Processes.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <vector>
 
-namespace {
+using namespace clipforge::test;
 
-// Stands in for the converter: "-i" SOURCE PARAMS... OUTPUT. The source's name picks what it
-// does: "fail" writes part of the output and exits with 3, "hang" writes part of the output,
-// records its process id and sleeps, "missing" names its source as missing, "nooutput" and
-// "empty" claim success without a usable output, "diskfull" claims success after an error
-// writing, "planted" finds its output taken by someone else; anything else writes the output
-// file and exits with 0.
-const char* const FakeConverter = R"(#!/bin/sh
-source=$2
-for output; do :; done
-echo "converting $source"
-case "$source" in
-  *fail*) printf 'part' > "$output"; exit 3 ;;
-  *hang*) printf 'part' > "$output"; echo $$ > "$source.pid"; exec sleep 60 ;;
-  *missing*) echo "$source: No such file or directory"; echo "Conversion failed!"; exit 1 ;;
-  *nooutput*) exit 0 ;;
-  *empty*) : > "$output"; exit 0 ;;
-  *diskfull*) printf 'pa' > "$output"; echo "Error writing trailer of $output: No space left on device"; exit 0 ;;
-  *planted*) printf 'not ours' > "$output"; echo "File '$output' already exists. Exiting."; exit 1 ;;
-esac
-printf 'converted' > "$output"
-)";
+namespace {
 
 const char* const Catalogue = R"(<?xml version="1.0"?>
 <commands>
 <profile><format>Fake</format><params>-n</params><ext>out</ext></profile>
 </commands>
 )";
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-// A killed process that nobody has reaped yet still answers kill(pid, 0).
-bool processAlive(pid_t pid)
-{
-    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
-    const auto state = stat.rfind(')');
-    return state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z';
-}
-
-QCoreApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "engine_tests";
-    static char* argv[] = {name, nullptr};
-    [[maybe_unused]] static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    return *QCoreApplication::instance();
-}
-
-// Runs the event loop until condition holds; false after a generous time-out.
-bool waitFor(const std::function<bool()>& condition)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > 30000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 struct Progress {
     QObject* sender;
@@ -118,13 +53,9 @@ protected:
 
     void SetUp() override
     {
-        application();
         const std::string folder = programFolder.path().toStdString() + "/";
         clipforge::setProgramFolderForTesting(folder);
-        ::mkdir((folder + "bin").c_str(), 0755);
-        ::mkdir((folder + "convert").c_str(), 0755);
-        writeFile(folder + "bin/ffmpeg", FakeConverter);
-        ::chmod((folder + "bin/ffmpeg").c_str(), 0755);
+        ASSERT_TRUE(installFakeConverter(folder));  // it plays what each source's name asks
         writeFile(folder + "command", Catalogue);
         previousReporter = clipforge::setStartFailureReporter([this](const std::string& message) {
             failures.push_back(message);
@@ -392,7 +323,7 @@ TEST_F(CommandTest, DestroyingTheDriverDuringARunEndsTheConverter)
     ASSERT_TRUE(waitForHangingConverter("hang.avi"));
     const pid_t converter = std::stoi(readFile(source("hang.avi") + ".pid"));
     command.reset();
-    EXPECT_TRUE(waitFor([converter] { return !processAlive(converter); }));
+    EXPECT_TRUE(waitFor([converter] { return processGone(converter); }));
     QCoreApplication::processEvents();
     EXPECT_TRUE(finished.empty());
     EXPECT_FALSE(tree->Locked());

@@ -12,12 +12,7 @@ using namespace clipforge::test;
 
 namespace {
 
-class ConsoleRunnerLifetime : public testing::Test {
-protected:
-    void SetUp() override { ensureCoreApplication(); }
-
-    static bool reaped(long pid) { return ::waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG) == -1 && errno == ECHILD; }
-};
+class ConsoleRunnerLifetime : public testing::Test {};
 
 // Where in a run the runner is destroyed: from outside, from a line handler
 // (while its worker waits), from the end-of-run handler.
@@ -56,13 +51,13 @@ TEST_P(ConsoleRunnerDestruction, KillsTheChildAndRaisesNothingMore)
     const bool hangs = GetParam() != DestroyedFrom::EndHandler;
     runner->CommandLine = hangs ? fakeConverterCommand("pid", "chunk=a\\nb\\nc\\n", "hang") : fakeConverterCommand("pid");
     runner->Execute();
-    ASSERT_TRUE(processEventsUntil([&] { return pid > 0 && (GetParam() == DestroyedFrom::Outside || destroyed); }));
+    ASSERT_TRUE(waitFor([&] { return pid > 0 && (GetParam() == DestroyedFrom::Outside || destroyed); }));
     if (GetParam() == DestroyedFrom::Outside) {
         destroyed = true;
         runner.reset();
     }
-    EXPECT_TRUE(processEventsUntil([&] { return reaped(pid); }));
-    processEventsFor(100);
+    EXPECT_TRUE(waitFor([&] { return reaped(pid); }));
+    keepRunningFor(100);
     EXPECT_EQ(endsAfterDestruction, 0);
 }
 
@@ -92,12 +87,12 @@ TEST_F(ConsoleRunnerLifetime, DestructionEndsStoppedRunsAsWell)
         recorder.attach(runner);
         runner.CommandLine = fakeConverterCommand("ignore-term", "pid", "hang");
         runner.Execute();
-        ASSERT_TRUE(processEventsUntil([&] { return recorder.sawLineStartingWith("pid "); }));
+        ASSERT_TRUE(waitFor([&] { return recorder.sawLineStartingWith("pid "); }));
         first = recorder.numberAfter("pid ");
         runner.Stop();
         runner.Execute();
     }
-    EXPECT_TRUE(processEventsUntil([&] { return reaped(first); }));
+    EXPECT_TRUE(waitFor([&] { return reaped(first); }));
 }
 
 struct TimeoutCase {
@@ -167,7 +162,7 @@ TEST_F(ConsoleRunnerLifetime, FiftyMegabytesArriveWithoutLoss)
     runner.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { ++ends; };
     runner.CommandLine = fakeConverterCommand("flood=" + std::to_string(LineCount) + ",80");
     runner.Execute();
-    ASSERT_TRUE(processEventsUntil([&] { return ends == 1; }, 120000));
+    ASSERT_TRUE(waitFor([&] { return ends == 1; }, 120000));
     EXPECT_EQ(expected, LineCount);
     EXPECT_EQ(bad, 0);
     // Lines keeps the newest megabyte, ending with the last line.

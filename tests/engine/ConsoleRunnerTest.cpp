@@ -26,7 +26,6 @@ class ConsoleRunnerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ensureCoreApplication();
         ASSERT_FALSE(fakeConverterPath().empty());
         recorder.attach(runner);
     }
@@ -38,9 +37,6 @@ protected:
         runner.Execute();
         ASSERT_TRUE(recorder.waitForEnds());
     }
-
-    // Our own child, once reaped, is unknown to waitpid.
-    static bool reaped(long pid) { return ::waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG) == -1 && errno == ECHILD; }
 
     TConsoleRunner runner;
     RunnerRecorder recorder;
@@ -129,7 +125,7 @@ TEST_P(ConsoleRunnerMissingProgram, ReportsTheWholeCommandLine)
     runner.CommandLine = GetParam().commandLine;
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds());
-    ASSERT_TRUE(processEventsUntil([&] { return !failures.messages.empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !failures.messages.empty(); }));
     EXPECT_TRUE(recorder.pieces.empty());
     EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{GetParam().error});
     EXPECT_EQ(recorder.endStatusAtTermination, std::vector<int>{4});
@@ -166,7 +162,7 @@ TEST_F(ConsoleRunnerTest, FilesThatAreNoProgramsFailToStart)
         runner.CommandLine = std::string(path) + " -i x";
         runner.Execute();
         ASSERT_TRUE(recorder.waitForEnds());
-        ASSERT_TRUE(processEventsUntil([&] { return !failures.messages.empty(); }));
+        ASSERT_TRUE(waitFor([&] { return !failures.messages.empty(); }));
         ::unlink(path);
         EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{c.error});
         EXPECT_EQ(runner.EndStatus(), 5);
@@ -177,7 +173,7 @@ TEST_F(ConsoleRunnerTest, FilesThatAreNoProgramsFailToStart)
 TEST_F(ConsoleRunnerTest, EmptyCommandLineRaisesNoEvent)
 {
     runner.Execute();
-    processEventsFor(100);
+    keepRunningFor(100);
     EXPECT_TRUE(recorder.exitCodes.empty());
     EXPECT_TRUE(recorder.pieces.empty());
 }
@@ -223,7 +219,7 @@ TEST_F(ConsoleRunnerTest, StopKillsTheWholeGroupAndReports259)
     EXPECT_EQ(recorder.endStatusAtTermination, std::vector<int>{9});
     EXPECT_TRUE(reaped(recorder.numberAfter("pid ")));
     const long grandchild = recorder.numberAfter("grandchild ");
-    EXPECT_TRUE(processEventsUntil([&] { return processIsGone(grandchild); }));
+    EXPECT_TRUE(waitFor([&] { return processGone(grandchild); }));
 }
 
 TEST_F(ConsoleRunnerTest, PiecesAfterAStopAreDropped)
@@ -246,7 +242,7 @@ TEST_F(ConsoleRunnerTest, StopThenExecuteLetsTheOldRunReportItsOwnEnd)
     runner.Stop();
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds(2));
-    processEventsFor(50);
+    keepRunningFor(50);
     std::vector<std::uint32_t> codes = recorder.exitCodes;
     std::sort(codes.begin(), codes.end());
     EXPECT_EQ(codes, (std::vector<std::uint32_t>{3, 259}));
@@ -319,7 +315,7 @@ TEST_F(ConsoleRunnerTest, WhatTheChildStartedEndsWhenItEndsByItself)
     const long grandchild = recorder.numberAfter("grandchild ");
     ASSERT_GT(grandchild, 0);
     EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{0});
-    EXPECT_TRUE(processEventsUntil([&] { return processIsGone(grandchild); }));
+    EXPECT_TRUE(waitFor([&] { return processGone(grandchild); }));
 }
 
 TEST_F(ConsoleRunnerTest, OutputWithoutLineEndsComesInBoundedLinesAndLinesKeepsATail)

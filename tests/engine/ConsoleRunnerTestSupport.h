@@ -7,8 +7,9 @@
 #include "engine/ConsoleRunner.h"
 #include "engine/LineCutter.h"
 #include "engine/StartFailureReporter.h"
-#include "support/EventLoop.h"
 #include "support/FakeConverter.h"
+#include "support/Processes.h"
+#include "support/Wait.h"
 
 namespace clipforge::test {
 
@@ -30,7 +31,7 @@ struct RunnerRecorder {
     }
     bool waitForEnds(std::size_t count = 1)
     {
-        return processEventsUntil([&] { return exitCodes.size() >= count; });
+        return waitFor([&] { return exitCodes.size() >= count; });
     }
     std::vector<std::string> texts() const
     {
@@ -72,8 +73,5 @@ public:
 private:
     StartFailureReporter previous_;
 };
-
-// True once the process is gone for good: neither running nor a zombie.
-bool processIsGone(long pid);
 
 }  // namespace clipforge::test

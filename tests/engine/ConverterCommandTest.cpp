@@ -1,4 +1,4 @@
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
 

@@ -1,5 +1,5 @@
 #include "core/Errors.h"
-#include "core/TempFolder.h"
+#include "support/TempFolder.h"
 #include "engine/NameFitting.h"
 #include "engine/OverwriteManager.h"
 

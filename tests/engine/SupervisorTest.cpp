@@ -21,7 +21,6 @@ class SupervisedRun : public testing::TestWithParam<RunEnd> {
 protected:
     void SetUp() override
     {
-        ensureCoreApplication();
         if (::access(clipforge::ChildProcess::supervisor().c_str(), X_OK) != 0)
             GTEST_SKIP() << "no supervisor at " << clipforge::ChildProcess::supervisor()
                          << "; children are ended as process groups only";
@@ -38,7 +37,7 @@ TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
     const bool byItself = GetParam() == RunEnd::ByItself;
     runner->CommandLine = fakeConverterCommand("escapee", "grandchild", "report", byItself ? "exit=7" : "hang");
     runner->Execute();
-    ASSERT_TRUE(processEventsUntil([&] { return recorder.sawLineStartingWith("pgid="); }));
+    ASSERT_TRUE(waitFor([&] { return recorder.sawLineStartingWith("pgid="); }));
     const long escapee = recorder.numberAfter("escapee ");
     const long grandchild = recorder.numberAfter("grandchild ");
     ASSERT_GT(escapee, 0);
@@ -55,14 +54,13 @@ TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
     if (byItself) {
         EXPECT_EQ(recorder.exitCodes.at(0), 7u) << "the supervisor ends as its converter did";
     }
-    EXPECT_TRUE(processEventsUntil([&] { return processIsGone(escapee) && processIsGone(grandchild); }));
+    EXPECT_TRUE(waitFor([&] { return processGone(escapee) && processGone(grandchild); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, SupervisedRun, testing::Values(RunEnd::ByItself, RunEnd::Stopped, RunEnd::RunnerDestroyed));
 
 TEST(Supervisor, AConverterThatCannotStartIsReportedAtOnceNotAsAnExitCode)
 {
-    ensureCoreApplication();
     if (::access(clipforge::ChildProcess::supervisor().c_str(), X_OK) != 0)
         GTEST_SKIP() << "no supervisor at " << clipforge::ChildProcess::supervisor();
     const std::string script = ::testing::TempDir() + "clipforge-not-a-program";

@@ -1,24 +1,14 @@
 #pragma once
 
-#include <cstdlib>
 #include <string>
 
 #include "engine/CommandLineSplitter.h"
 
 namespace clipforge::test {
 
-// The helper program built in tests/support; CLIPFORGE_FAKE_CONVERTER in the
-// environment overrides the path the build gave.
-inline std::string fakeConverterPath()
-{
-    if (const char* path = std::getenv("CLIPFORGE_FAKE_CONVERTER"))
-        return path;
-#ifdef CLIPFORGE_FAKE_CONVERTER
-    return CLIPFORGE_FAKE_CONVERTER;
-#else
-    return {};
-#endif
-}
+// The helper program built in tests/support; CLIPFORGE_FAKE_CONVERTER in the environment
+// overrides the path the build gave.
+std::string fakeConverterPath();
 
 // A command line that runs the fake converter with the given actions.
 template <typename... Actions>
@@ -28,5 +18,12 @@ std::string fakeConverterCommand(const Actions&... actions)
     ((line += " " + quoteArgument(actions)), ...);
     return line;
 }
+
+// Makes folder (ending in "/") a program folder's converter side: bin/ and convert/, and
+// bin/ffmpeg the fake converter playing mode (see fake_converter.cpp), or, with an empty mode,
+// the way its source's name asks. False when the converter could not be put in place.
+bool installFakeConverter(const std::string& folder, const std::string& mode = {});
+// The same with the system's converter as bin/ffmpeg.
+bool installRealConverter(const std::string& folder);
 
 }  // namespace clipforge::test

@@ -34,6 +34,33 @@
 //   pid             print "pid PID\n"
 //
 // TEXT understands \n \r \t \0 \\ and \xHH.
+//
+// Installed as a program folder's bin/ffmpeg it is called like the converter,
+// "-i SOURCE PARAMS... OUTPUT", and plays one of the converter's ways to end,
+// named by the file "ffmpeg.mode" beside it or else by a word in the source's
+// file name (the first of these that appears):
+//
+//   fail       writes part of the output and exits with 3
+//   hang       writes part of the output, writes its process id to SOURCE.pid
+//              and sleeps until killed
+//   flee       like hang, after starting a helper that leaves its process group
+//              (setsid), writes its process id to SOURCE.helper and sleeps until
+//              killed
+//   stuck      sleeps until killed, touching nothing
+//   missing    names its source as missing and exits with 1
+//   nocodec    says "no such codec" on standard error and exits with 1
+//   nooutput   exits with 0 and writes nothing
+//   empty      exits with 0 after an empty output
+//   diskfull   exits with 0 after an error writing the output's trailer
+//   planted    finds its output taken by someone else and exits with 1
+//   squat      writes "planted" under the output name, then runs the system's
+//              converter with the same arguments
+//   wait       touches OUTPUT.running, then waits for SOURCE.go or OUTPUT.go
+//   half       reports a 10-second source converted to its middle, then waits
+//              like wait
+//
+// With none of these (a mode file naming none always does this) it writes
+// "converted" to the output and exits with 0.
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -41,6 +68,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
@@ -309,10 +340,121 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
     }
 }
 
+std::string fileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool present(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+void startLeaver(const std::string& pidFile)
+{
+    if (::fork() != 0)
+        return;
+    ::setsid();
+    const int nothing = ::open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd)
+        ::dup2(nothing, fd);
+    writeFile(pidFile, std::to_string(::getpid()) + "\n");
+    for (;;)
+        ::pause();
+}
+
+std::string behaviourFor(const std::string& self, const std::string& source)
+{
+    const std::string mode = fileText(self + ".mode");
+    const std::string named = mode.empty() ? source.substr(source.rfind('/') + 1) : mode;
+    for (const char* word : {"fail", "hang", "flee", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
+                             "planted", "squat", "wait", "half"})
+        if (named.find(word) != std::string::npos)
+            return word;
+    return {};
+}
+
+void waitForGo(const std::string& source, const std::string& output)
+{
+    while (!present(source + ".go") && !present(output + ".go"))
+        sleepMs(20);
+}
+
+int convert(int argc, char** argv)
+{
+    std::string source;
+    for (int i = 1; i + 1 < argc && source.empty(); ++i)
+        if (std::string(argv[i]) == "-i")
+            source = argv[i + 1];
+    const std::string output = argv[argc - 1];
+    const std::string behaviour = behaviourFor(argv[0], source);
+    const bool hangs = behaviour == "hang" || behaviour == "flee";
+    if (behaviour == "fail" || hangs)
+        writeFile(output, "part");
+    if (behaviour == "fail")
+        return 3;
+    if (behaviour == "flee")
+        startLeaver(source + ".helper");
+    if (hangs)
+        writeFile(source + ".pid", std::to_string(::getpid()) + "\n");
+    if (hangs || behaviour == "stuck")
+        for (;;)
+            ::pause();
+    if (behaviour == "missing") {
+        writeAll(1, source + ": No such file or directory\nConversion failed!\n");
+        return 1;
+    }
+    if (behaviour == "nocodec") {
+        writeAll(2, "no such codec\n");
+        return 1;
+    }
+    if (behaviour == "nooutput")
+        return 0;
+    if (behaviour == "empty") {
+        writeFile(output, "");
+        return 0;
+    }
+    if (behaviour == "diskfull") {
+        writeFile(output, "pa");
+        writeAll(1, "Error writing trailer of " + output + ": No space left on device\n");
+        return 0;
+    }
+    if (behaviour == "planted") {
+        writeFile(output, "not ours");
+        writeAll(1, "File '" + output + "' already exists. Exiting.\n");
+        return 1;
+    }
+    if (behaviour == "squat") {
+        writeFile(output, "planted");
+        argv[0] = const_cast<char*>("ffmpeg");
+        ::execvp("ffmpeg", argv);
+        return 127;
+    }
+    if (behaviour == "wait")
+        writeFile(output + ".running", "");
+    if (behaviour == "half")
+        writeAll(2, "  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\n"
+                    "size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \r");
+    if (behaviour == "wait" || behaviour == "half")
+        waitForGo(source, output);
+    writeFile(output, "converted");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // Actions never start with a dash; the converter's arguments do.
+    if (argc > 1 && argv[1][0] == '-')
+        return convert(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const auto equals = argument.find('=');

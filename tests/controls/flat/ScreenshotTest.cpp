@@ -1,4 +1,4 @@
-// Writes pictures of the flat controls next to the test program, for a person to look at.
+// Writes pictures of the flat controls for a person to look at.
 #include "FlatTestHelpers.h"
 
 #include "controls/FlatEdit.h"
@@ -24,16 +24,11 @@
 
 namespace {
 
-QString screenshotFolder()
-{
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/flat-screenshots");
-    QDir().mkpath(folder);
-    return folder;
-}
-
 void save(const QImage& image, const char* name)
 {
-    const QString path = screenshotFolder() + u'/' + QLatin1String(name) + QStringLiteral(".png");
+    const QString folder = qEnvironmentVariable("CLIPFORGE_SCREENSHOT_DIR");
+    QDir().mkpath(folder);
+    const QString path = folder + u'/' + QLatin1String(name) + QStringLiteral(".png");
     ASSERT_TRUE(image.save(path)) << path.toStdString();
 }
 

@@ -1,0 +1,57 @@
+#include "controls/AccessibleControls.h"
+
+#include "controls/ApplicationAccessible.h"
+
+#include "controls/GradientProgressBar.h"
+#include "controls/GradientProgressBarAccessible.h"
+#include "controls/ImageButton.h"
+#include "controls/ImageButtonAccessible.h"
+#include "controls/LinkLabel.h"
+#include "controls/LinkLabelAccessible.h"
+#include "controls/MyButtonEx.h"
+#include "controls/MyButtonExAccessible.h"
+#include "controls/PngSpeedButton.h"
+#include "controls/PngSpeedButtonAccessible.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+
+namespace clipforge {
+
+namespace {
+
+QAccessibleInterface* accessibleControl(const QString& className, QObject* object)
+{
+    if (object && object == qApp)
+        return new ApplicationAccessible;
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("TImageButton"))
+        return new ImageButtonAccessible(static_cast<TImageButton*>(object));
+    if (className == QLatin1String("TMyButtonEx"))
+        return new MyButtonExAccessible(static_cast<TMyButtonEx*>(object));
+    if (className == QLatin1String("TPngSpeedButton"))
+        return new PngSpeedButtonAccessible(static_cast<TPngSpeedButton*>(object));
+    if (className == QLatin1String("TGradientProgressBar"))
+        return new GradientProgressBarAccessible(static_cast<TGradientProgressBar*>(object));
+    // A window of no class of its own, as the main window is, would otherwise read as a filler.
+    if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1String("clipforge::LinkLabel"))
+        return new LinkLabelAccessible(static_cast<LinkLabel*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
+void installAccessibleControls()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleControl);
+        return true;
+    }();
+    (void)installed;
+}
+
+}  // namespace clipforge

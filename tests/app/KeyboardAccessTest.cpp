@@ -1,0 +1,257 @@
+// The main window by keyboard alone, and as assistive technology reads it.
+#include "AppFixture.h"
+
+#include "app/JobTreeView.h"
+#include "app/UIHook.h"
+#include "controls/GradientProgressBar.h"
+#include "controls/ImageButton.h"
+#include "controls/LinkLabel.h"
+#include "controls/MyButtonEx.h"
+#include "core/TreeManager.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void activate(TmainDlg& window)
+{
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+bool running(AppFixture& app)
+{
+    return app.window().btnStop->Enabled();
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+QString fileOfRow(AppFixture& app, int row)
+{
+    return app.hook().TreeManager()->Job(row).ItemData.FileName;
+}
+
+}  // namespace
+
+TEST(MainWindowKeys, AltLettersPressTheirButtonsWhileEnabled)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    activate(app.window());
+    app.window().btnImport->setFocus();
+    const struct {
+        Qt::Key key;
+        size_t fileDialogs, webPages;
+        bool runningAfter;
+    } steps[] = {
+        {Qt::Key_A, 1, 0, false}, {Qt::Key_U, 0, 1, false}, {Qt::Key_I, 1, 0, false}, {Qt::Key_E, 1, 0, false},
+        {Qt::Key_S, 0, 0, false}, {Qt::Key_C, 0, 0, true},  {Qt::Key_A, 0, 0, true},  {Qt::Key_C, 0, 0, true},
+        {Qt::Key_S, 0, 0, false},
+    };
+    for (const auto& step : steps) {
+        const size_t fileDialogs = app.dialogs.filters.size();
+        const size_t webPages = app.dialogs.openedUrls.size();
+        press(step.key, Qt::AltModifier);
+        const char letter = char('A' + (step.key - Qt::Key_A));
+        EXPECT_EQ(app.dialogs.filters.size() - fileDialogs, step.fileDialogs) << "Alt+" << letter;
+        EXPECT_EQ(app.dialogs.openedUrls.size() - webPages, step.webPages) << "Alt+" << letter;
+        EXPECT_TRUE(waitFor([&] { return running(app) == step.runningAfter; })) << "Alt+" << letter;
+    }
+}
+
+TEST(MainWindowKeys, TabFollowsTheEyePassingDisabledButtons)
+{
+    AppFixture app;
+    TmainDlg& window = app.window();
+    activate(window);
+    window.btnAdd->setFocus();
+    const std::vector<QWidget*> order = {window.btnConvert, window.btnSupport, window.lbUpdate, window.JobTree,
+                                         window.btnImport,  window.btnExport,  window.btnAdd};
+    for (size_t i = 0; i < order.size(); ++i) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "Tab " << i + 1;
+    }
+    for (size_t i = order.size() - 1; i > 0; --i) {
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), order[i - 1]) << "Shift+Tab back to step " << i;
+    }
+}
+
+TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    const QStringList clips = generatedClips();
+    app.addJobs(clips, 0, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    clipforge::JobTreeView& tree = *app.window().JobTree;
+    activate(app.window());
+    const auto focusRow = [&](int row) {
+        tree.setFocus();
+        tree.setCurrentIndex(jobs.index(row, 0));
+    };
+
+    focusRow(1);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(app.window().PopupMenu1->isVisible()) << "Shift+F10 opens the job menu";
+    EXPECT_EQ(app.window().PopupMenu1->activeAction(), app.window().pmiDelete);
+    app.window().PopupMenu1->close();
+
+    const struct {
+        int row;
+        Qt::Key key;
+        std::vector<int> order;
+    } moves[] = {
+        {1, Qt::Key_Down, {0, 2, 1}}, {2, Qt::Key_Down, {0, 2, 1}}, {2, Qt::Key_Up, {0, 1, 2}},
+        {0, Qt::Key_Up, {0, 1, 2}},   {0, Qt::Key_Down, {1, 0, 2}}, {1, Qt::Key_Up, {0, 1, 2}},
+    };
+    for (const auto& move : moves) {
+        focusRow(move.row);
+        const QString moved = fileOfRow(app, move.row);
+        press(move.key, Qt::ControlModifier);
+        QStringList expected;
+        for (const int clip : move.order)
+            expected << clips[clip];
+        QStringList files;
+        for (int row = 0; row < jobs.Count(); ++row)
+            files << fileOfRow(app, row);
+        EXPECT_EQ(files, expected) << "Ctrl+" << (move.key == Qt::Key_Up ? "Up" : "Down") << " on row " << move.row;
+        EXPECT_EQ(fileOfRow(app, tree.focusedRow()), moved) << "the moved job stays the current one";
+    }
+
+    focusRow(1);
+    press(Qt::Key_Return);
+    EXPECT_EQ(app.dialogs.modalCount, 2) << "Enter opens the properties";
+    focusRow(1);
+    press(Qt::Key_Delete);
+    ASSERT_EQ(jobs.Count(), 2);
+    EXPECT_EQ(fileOfRow(app, 1), clips[2]);
+    EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("2 files, finished 0 of 2"));
+
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return jobs.Job(0).State == jsConverting; }));
+    focusRow(1);
+    press(Qt::Key_Return);
+    press(Qt::Key_Delete);
+    press(Qt::Key_Up, Qt::ControlModifier);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(app.dialogs.modalCount, 2) << "no properties during a run";
+    EXPECT_EQ(jobs.Count(), 2) << "no deleting during a run";
+    EXPECT_EQ(fileOfRow(app, 1), clips[2]) << "no moving during a run";
+    EXPECT_FALSE(app.window().PopupMenu1->isVisible());
+    click(app.window().btnStop);
+    EXPECT_TRUE(waitFor([&] { return !running(app); }));
+}
+
+TEST(MainWindowAccess, EveryCommandIsANamedControlThatCanBePressed)
+{
+    AppFixture app;
+    TmainDlg& window = app.window();
+    const std::tuple<QWidget*, QAccessible::Role, const char*, bool> cases[] = {
+        {window.btnAdd, QAccessible::Button, "Add", true},           {window.btnConvert, QAccessible::Button, "Convert", true},
+        {window.btnStop, QAccessible::Button, "Stop", false},        {window.btnSupport, QAccessible::Button, "Support", true},
+        {window.btnImport, QAccessible::Button, "Import", true},     {window.btnExport, QAccessible::Button, "Export", true},
+        {window.lbUpdate, QAccessible::Link, "check for updates", true}, {&window, QAccessible::Window, "Norvane Clipforge", true},
+        {window.ProgressBar1, QAccessible::ProgressBar, "Progress", true},
+    };
+    for (const auto& [widget, role, name, enabled] : cases) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
+        EXPECT_EQ(read->role(), role) << name;
+        EXPECT_EQ(read->text(QAccessible::Name), QString::fromUtf8(name));
+        EXPECT_EQ(!read->state().disabled, enabled) << name;
+    }
+    window.ProgressBar1->SetPosition(45);
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window.ProgressBar1);
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("45%"));
+    EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 45);
+    const QString press = QAccessibleActionInterface::pressAction();
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(window.btnStop)->actionInterface()->actionNames().contains(press));
+    QAccessible::queryAccessibleInterface(window.btnAdd)->actionInterface()->doAction(press);
+    EXPECT_TRUE(app.dialogs.filters.empty()) << "the press is queued, as a click would be";
+    EXPECT_TRUE(waitFor([&] { return app.dialogs.filters.size() == 1u; })) << "Add pressed asks for files";
+}
+
+TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsReachable)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    const QStringList clips = generatedClips().mid(0, 2);
+    app.addJobs(clips, 0, QString());
+    TmainDlg& window = app.window();
+    QAccessibleTableInterface* rows = QAccessible::queryAccessibleInterface(window.JobTree)->tableInterface();
+    ASSERT_NE(rows, nullptr);
+    const auto expectRow = [&](int row, const char* state) {
+        QCoreApplication::processEvents();  // the rows as laid out
+        QAccessibleInterface* cell = rows->cellAt(row, 0);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Name), clips[row]);
+        EXPECT_EQ(cell->text(QAccessible::Description), QString::fromLatin1(state)) << "row " << row;
+    };
+    expectRow(0, "waiting");
+    click(window.btnConvert);
+    ASSERT_TRUE(waitFor([&] { return running(app); }));
+    expectRow(0, "converting");
+    expectRow(1, "waiting");
+    click(window.btnStop);
+    ASSERT_TRUE(waitFor([&] { return !running(app); }));
+    expectRow(0, "failed");
+
+    activate(window);
+    window.JobTree->setFocus();
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(window.PopupMenu1->isVisible());
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(window.PopupMenu1);
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(menu->text(QAccessible::Name), QStringLiteral("Job menu"));
+    EXPECT_EQ(menu->parent(), application);
+    const int index = application->indexOfChild(menu);
+    ASSERT_GE(index, 0) << "the open menu is among the application's children";
+    EXPECT_EQ(application->child(index), menu);
+    QStringList items;
+    for (int i = 0; i < menu->childCount(); ++i)
+        if (menu->child(i)->role() != QAccessible::Separator)
+            items << menu->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(items, (QStringList {QStringLiteral("Delete"), QStringLiteral("Clear"), QStringLiteral("Properties"),
+                                   QStringLiteral("Open output folder"), QStringLiteral("Remove finished jobs")}));
+    window.PopupMenu1->close();
+    EXPECT_LT(application->indexOfChild(menu), 0) << "a closed menu is not";
+}
+
+// Writes the main window with a button focused by the keyboard beside the others, for people to
+// look at, and checks what it shows: the mark lies on that button alone, and goes with the mouse.
+TEST(MainWindowKeys, OnlyTheButtonFocusedByTheKeyboardIsMarked)
+{
+    AppFixture app;
+    TmainDlg& window = app.window();
+    activate(window);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(600, 80));
+    const QImage mouseOnly = window.grab().toImage();
+    window.btnAdd->setFocus();
+    EXPECT_EQ(window.grab().toImage(), mouseOnly) << "focus given without the keyboard shows nothing";
+
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), window.btnConvert);
+    const QImage marked = window.grab().toImage();
+    const QString folder = qEnvironmentVariable("CLIPFORGE_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        marked.save(QDir(folder).filePath(QStringLiteral("main-window-keyboard-focus.png")));
+    QRect changed;
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x)
+            if (marked.pixel(x, y) != mouseOnly.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_TRUE(window.btnConvert->geometry().contains(changed))
+        << "changed " << changed.x() << "," << changed.y() << " " << changed.width() << "x" << changed.height();
+
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(600, 80));
+    EXPECT_EQ(window.grab().toImage(), mouseOnly) << "a mouse press takes the mark away again";
+}

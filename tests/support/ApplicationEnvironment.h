@@ -1,0 +1,44 @@
+#pragma once
+
+#include "support/ScopedConfigFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace clipforge::test {
+
+// The one application object of a test program, made before the first test and gone after the
+// last, so every suite of the program shares it. Whatever the tests remember goes to a
+// configuration folder of the run's own.
+template <typename Application>
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        configuration_ = std::make_unique<ScopedConfigFolder>();
+        application_ = std::make_unique<Application>(argc_, argv_);
+    }
+    void TearDown() override
+    {
+        application_.reset();
+        configuration_.reset();
+    }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "clipforge_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<ScopedConfigFolder> configuration_;
+    std::unique_ptr<Application> application_;
+};
+
+template <typename Application>
+int runTests(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment<Application>);
+    return RUN_ALL_TESTS();
+}
+
+}  // namespace clipforge::test
