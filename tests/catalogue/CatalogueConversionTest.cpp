@@ -3,12 +3,10 @@
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
 #include "engine/OverwriteManager.h"
+#include "ToolRun.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -16,44 +14,9 @@
 #include <set>
 #include <sstream>
 
+using namespace clipforge::test;
+
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    std::string output;
-};
-
-// Runs argv without a shell, as the program's runner does, collecting its
-// standard output and error together.
-Outcome run(const std::vector<std::string>& arguments)
-{
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
-        return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(pipeEnds[1], 1);
-        ::dup2(pipeEnds[1], 2);
-        const int devNull = ::open("/dev/null", O_RDONLY);
-        ::dup2(devNull, 0);
-        std::vector<char*> argv;
-        for (const auto& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(pipeEnds[1]);
-    Outcome outcome;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        outcome.output.append(buffer, static_cast<size_t>(got));
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
 
 struct Probe {
     std::string container;
@@ -62,10 +25,10 @@ struct Probe {
 
 Probe probe(const std::string& path)
 {
-    const auto outcome = run({"ffprobe", "-v", "error", "-show_entries", "format=format_name:stream=codec_name",
+    const auto outcome = runTool({"ffprobe", "-v", "error", "-show_entries", "format=format_name:stream=codec_name",
                               "-of", "default=noprint_wrappers=1", path});
     Probe result;
-    std::istringstream lines(outcome.output);
+    std::istringstream lines(outcome.out);
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("format_name=", 0) == 0)
             result.container = line.substr(12);
@@ -127,11 +90,6 @@ const std::map<std::string, Expected> expectations = {
     {"Opus audio", {"ogg", {"opus"}}},
 };
 
-std::string converter()
-{
-    const char* appFolder = std::getenv("CLIPFORGE_APP_DIR");
-    return clipforge::converterPath(appFolder ? std::string(appFolder) + "/" : std::string());
-}
 
 class ShippedCatalogue : public ::testing::Test {
 protected:
@@ -142,22 +100,22 @@ protected:
         catalogue = std::make_unique<TCommandManager>(resources);
         // A name that would break out of naive quoting if it were not kept one argument.
         source = folder.path() + "my \"clip\" -y $(x);.mkv";
-        const auto made = run({converter(), "-v", "error", "-f", "lavfi", "-i",
+        const auto made = runTool({converter(), "-v", "error", "-f", "lavfi", "-i",
                                "testsrc=duration=1:size=160x120:rate=10", "-f", "lavfi", "-i", "sine=duration=1",
                                "-c:v", "mpeg4", "-c:a", "mp2", "-shortest", source});
-        ASSERT_EQ(made.exitCode, 0) << made.output;
+        ASSERT_EQ(made.exitCode, 0) << made.err;
     }
 
     // Converts the source with profile i exactly as a job would, returning
     // the converter's outcome and the output path it was given.
-    Outcome convert(int profile, std::string& outputPath)
+    ToolOutcome convert(int profile, std::string& outputPath)
     {
         const std::string folderPath = clipforge::outputFolder(folder.path(), "", "/unused/");
         outputPath = TOverwriteManager().GetUniqueName(
             folderPath + clipforge::outputName(source, catalogue->GetExt(profile)));
         const auto line =
             clipforge::converterCommandLine(converter(), source, catalogue->GetParams(profile), outputPath);
-        return run(clipforge::splitCommandLine(line));
+        return runTool(clipforge::splitCommandLine(line));
     }
 
     clipforge::test::TempFolder folder;
@@ -177,7 +135,7 @@ TEST_F(ShippedCatalogue, EveryProfileProducesItsContainerAndCodecs)
         ASSERT_NE(expected, expectations.end()) << "no expectation for this profile";
         std::string output;
         const auto outcome = convert(i, output);
-        ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
         const auto probed = probe(output);
         EXPECT_NE(probed.container.find(expected->second.container), std::string::npos) << probed.container;
         if (const auto named = containerByExtension.find(catalogue->GetExt(i)); named != containerByExtension.end()) {
@@ -198,7 +156,7 @@ TEST_F(ShippedCatalogue, TheConverterRefusesAnOutputThatAppearedMeanwhile)
     const std::string line =
         clipforge::converterCommandLine(converter(), source, catalogue->GetParams(wav), taken);
     folder.write(clipforge::fileNamePart(taken), "precious");
-    const auto outcome = run(clipforge::splitCommandLine(line));
+    const auto outcome = runTool(clipforge::splitCommandLine(line));
     EXPECT_NE(outcome.exitCode, 0);
     EXPECT_EQ(folder.read(clipforge::fileNamePart(taken)), "precious");
 }

@@ -6,6 +6,7 @@
 #include "core/TreeManager.h"
 #include "core/xml/XmlDocument.h"
 #include "core/ExampleList.h"
+#include "support/Files.h"
 
 #include <QTemporaryDir>
 
@@ -13,24 +14,12 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
+using clipforge::test::readFile;
+using clipforge::test::writeFile;
+
 namespace {
-
-std::string readBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct Job {
     std::string fileName;
@@ -71,7 +60,7 @@ protected:
     std::vector<Job> importBytes(const std::string& bytes)
     {
         const std::string path = file("in.kxl");
-        writeBytes(path, bytes);
+        writeFile(path, bytes);
         saver.ReadList(path);
         return jobs();
     }
@@ -88,7 +77,7 @@ TEST_F(SaveManagerTest, ExportWritesTheListByteForByteAndImportGivesItBack)
     for (const Job& job : ExampleJobs)
         add(job);
     saver.WriteList(file("out.kxl"));
-    EXPECT_EQ(readBytes(file("out.kxl")), ExampleList);
+    EXPECT_EQ(readFile(file("out.kxl")), ExampleList);
 
     tree.Clear();
     saver.ReadList(file("out.kxl"));
@@ -97,7 +86,7 @@ TEST_F(SaveManagerTest, ExportWritesTheListByteForByteAndImportGivesItBack)
 
 TEST_F(SaveManagerTest, ImportingTwiceAppendsTwice)
 {
-    writeBytes(file("a.kxl"), ExampleList);
+    writeFile(file("a.kxl"), ExampleList);
     saver.ReadList(file("a.kxl"));
     saver.ReadList(file("a.kxl"));
     EXPECT_EQ(jobs().size(), 4u);
@@ -118,7 +107,7 @@ TEST_F(SaveManagerTest, HostileFileNamesSurviveARoundTrip)
     for (const Job& job : hostile)
         add(job);
     saver.WriteList(file("h.kxl"));
-    const std::string bytes = readBytes(file("h.kxl"));
+    const std::string bytes = readFile(file("h.kxl"));
     EXPECT_NE(bytes.find("<filename>/v/Tom &amp; Jerry.avi</filename>"), std::string::npos);
     EXPECT_NE(bytes.find("<filename>/v/&amp;amp;.avi</filename>"), std::string::npos);
     for (const char byte : bytes)
@@ -215,7 +204,7 @@ TEST_F(SaveManagerTest, AMissingFileAddsNothingAndReportsNothing)
 
 TEST_F(SaveManagerTest, ALockedListRefusesImports)
 {
-    writeBytes(file("a.kxl"), ExampleList);
+    writeFile(file("a.kxl"), ExampleList);
     tree.SetLocked(true);
     EXPECT_FALSE(saver.ReadList(file("a.kxl")));
     EXPECT_EQ(tree.Count(), 0);
@@ -226,7 +215,7 @@ TEST_F(SaveManagerTest, ExportAfterImportWritesTheImportedPrologAndRootName)
     importBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<!-- mine -->\r\n"
                 "<queue><item><filename>a</filename><format>0</format></item></queue>");
     saver.WriteList(file("out.kxl"));
-    EXPECT_EQ(readBytes(file("out.kxl")),
+    EXPECT_EQ(readFile(file("out.kxl")),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<!-- mine -->\r\n<queue>\r\n  <item>\r\n"
               "    <filename>a</filename>\r\n    <format>0</format>\r\n    <path/>\r\n  </item>\r\n</queue>\r\n");
 }
@@ -235,22 +224,22 @@ TEST_F(SaveManagerTest, ExportAfterImportingAFileWithoutDeclarationWritesTheDefa
 {
     importBytes("<list/>");
     saver.WriteList(file("out.kxl"));
-    EXPECT_EQ(readBytes(file("out.kxl")), "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<list/>\r\n");
+    EXPECT_EQ(readFile(file("out.kxl")), "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<list/>\r\n");
 }
 
 TEST_F(SaveManagerTest, ExportReplacesAnExistingFileOnlyWithACompleteOne)
 {
-    writeBytes(file("out.kxl"), "old contents that are much longer than the new list will be ...........");
+    writeFile(file("out.kxl"), "old contents that are much longer than the new list will be ...........");
     add({"/a", 0, ""});
     saver.WriteList(file("out.kxl"));
-    EXPECT_EQ(readBytes(file("out.kxl")).substr(0, 5), "<?xml");
-    EXPECT_EQ(readBytes(file("out.kxl")).find("old"), std::string::npos);
+    EXPECT_EQ(readFile(file("out.kxl")).substr(0, 5), "<?xml");
+    EXPECT_EQ(readFile(file("out.kxl")).find("old"), std::string::npos);
 }
 
 TEST_F(SaveManagerTest, AReadOnlyListFileIsRefusedAndLeftUntouched)
 {
     const std::string path = file("locked.kxl");
-    writeBytes(path, "precious");
+    writeFile(path, "precious");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     add({"/a", 0, ""});
     try {
@@ -259,7 +248,7 @@ TEST_F(SaveManagerTest, AReadOnlyListFileIsRefusedAndLeftUntouched)
     } catch (const EFileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + path + "\". Permission denied");
     }
-    EXPECT_EQ(readBytes(path), "precious");
+    EXPECT_EQ(readFile(path), "precious");
 }
 
 TEST_F(SaveManagerTest, AFolderThatDoesNotExistCannotTakeTheList)
@@ -297,7 +286,7 @@ TEST_F(SaveManagerTest, ALongListRoundTripsAndLeavesNoItemsInTheDocument)
         item.Children().AddChild("format").SetValue(std::to_string(job.format));
         item.Children().AddChild("path").SetValue(job.path);
     }
-    EXPECT_EQ(readBytes(path), whole.SaveToString());
+    EXPECT_EQ(readFile(path), whole.SaveToString());
 
     tree.Clear();
     saver.ReadList(path);

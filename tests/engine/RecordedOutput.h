@@ -1,8 +1,8 @@
 #pragma once
 
+#include "support/Files.h"
+
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace clipforge::test {
@@ -11,10 +11,7 @@ namespace clipforge::test {
 inline std::string recordedOutput(const std::string& name)
 {
     const char* data = std::getenv("CLIPFORGE_TEST_DATA");
-    std::ifstream file(std::string(data ? data : "tests/data") + "/ffmpeg/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return readFile(std::string(data ? data : "tests/data") + "/ffmpeg/" + name);
 }
 
 }  // namespace clipforge::test
