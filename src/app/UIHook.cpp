@@ -278,7 +278,13 @@ void TUIHook::btnImportClick()
         return;
     const QString name =
         clipforge::remembered::openFileName(FileDialog::ImportList, nullptr, QString::fromLatin1(listFilter));
-    if (name.isEmpty())
+    if (!name.isEmpty())
+        importList(name);
+}
+
+void TUIHook::importList(const QString& name)
+{
+    if (!ListChangesAllowed())
         return;
     saveManager_->ReadList(clipforge::narrow(name));
     setCounter(0);

@@ -58,6 +58,8 @@ public:
     // Files from the command line or a drop: the Add Files dialog with them, as if picked in
     // Add's file dialog. Refused while a run is active, as Add is.
     void openFiles(const QStringList& names);
+    // Appends the jobs of a list file, each waiting, as Import does once a file is chosen.
+    void importList(const QString& name);
 
     // Read by tests and the job list's menu.
     TTreeManager* TreeManager() const { return treeManager_.get(); }

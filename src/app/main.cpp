@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/KeptQueue.h"
 #include "app/MainDlg.h"
 #include "app/OpenFiles.h"
 #include "app/QuitOnSignal.h"
@@ -14,7 +15,10 @@ int main(int argc, char** argv)
     if (quitOnSignal.quitRequested())
         return 0;
     mainDlg->show();
+    clipforge::KeptQueue keptQueue(*mainDlg);
     // What a file manager's "Open with" hands over; Qt has already taken its own options out.
-    clipforge::openFilesOnceShown(*mainDlg, clipforge::filesFromArguments(argc, argv, std::cerr));
+    // A restored queue comes first.
+    const QStringList files = clipforge::filesFromArguments(argc, argv, std::cerr);
+    keptQueue.whenSettled([&] { clipforge::openFilesOnceShown(*mainDlg, files); });
     return application.exec();
 }

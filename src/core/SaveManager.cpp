@@ -73,21 +73,8 @@ TSaveManager::~TSaveManager() = default;
 
 void TSaveManager::WriteList(const std::string& path)
 {
-    TXmlElemClassic& root = Document->Root();
-    root.Clear();
-    // The root's children are written one job at a time through a single reused item: a long
-    // list is never built as a tree of its own, the bytes are the same as if it were.
-    TXmlElemClassic item;
-    item.SetName("item");
-    TXmlElem& fileName = item.Children().AddChild("filename");
-    TXmlElem& format = item.Children().AddChild("format");
-    TXmlElem& folder = item.Children().AddChild("path");
-    Document->SaveFile(path, Tree.Count(), [&](int row) -> const TXmlElem& {
-        const TItemData& job = Tree.Job(row).ItemData;
-        fileName.SetValue(clipforge::narrow(job.FileName));
-        format.SetValue(std::to_string(job.Format));
-        folder.SetValue(clipforge::narrow(job.Path));
-        return item;
+    clipforge::saveJobs(*Document, path, Tree.Count(), [this](int row) -> const TItemData& {
+        return Tree.Job(row).ItemData;
     });
 }
 
@@ -121,6 +108,27 @@ bool TSaveManager::ReadList(const std::string& path)
 }
 
 namespace clipforge {
+
+void saveJobs(TXmlDocument& document, const std::string& path, int count,
+              const std::function<const TItemData&(int)>& jobAt)
+{
+    TXmlElemClassic& root = document.Root();
+    root.Clear();
+    // The root's children are written one job at a time through a single reused item: a long
+    // list is never built as a tree of its own, the bytes are the same as if it were.
+    TXmlElemClassic item;
+    item.SetName("item");
+    TXmlElem& fileName = item.Children().AddChild("filename");
+    TXmlElem& format = item.Children().AddChild("format");
+    TXmlElem& folder = item.Children().AddChild("path");
+    document.SaveFile(path, count, [&](int row) -> const TXmlElem& {
+        const TItemData& job = jobAt(row);
+        fileName.SetValue(narrow(job.FileName));
+        format.SetValue(std::to_string(job.Format));
+        folder.SetValue(narrow(job.Path));
+        return item;
+    });
+}
 
 std::string withListExtension(const std::string& name)
 {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class TTreeManager;
 class TXmlDocument;
+struct TItemData;
 
 // List files (.kxl): the job queue written to and read from an XML file. One document serves
 // every export and import of the run, so an export after an import writes the imported prolog
@@ -34,5 +36,10 @@ namespace clipforge {
 
 // Export's rule: a name whose extension is not exactly ".kxl" gets ".kxl" appended.
 std::string withListExtension(const std::string& name);
+
+// Writes count jobs, jobAt(0) to jobAt(count - 1), as a list file at path, under the prolog and
+// root name that document holds; the file at path is replaced only by a complete new one.
+void saveJobs(TXmlDocument& document, const std::string& path, int count,
+              const std::function<const TItemData&(int)>& jobAt);
 
 }  // namespace clipforge

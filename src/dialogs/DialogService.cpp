@@ -90,10 +90,11 @@ void QtDialogService::message(QWidget* owner, const QString& text, QMessageBox::
     box.exec();
 }
 
-bool QtDialogService::question(QWidget* owner, const QString& text)
+bool QtDialogService::question(QWidget* owner, const QString& text, Preferred preferred)
 {
     QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No, owner);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(preferred == Preferred::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

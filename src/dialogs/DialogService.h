@@ -24,8 +24,10 @@ public:
     virtual QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) = 0;
 
     virtual void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) = 0;
-    // A yes/no question; true only for Yes, so closing the box answers no.
-    virtual bool question(QWidget* owner, const QString& text) = 0;
+    // A yes/no question; true only for Yes, so closing the box (Escape) answers no. Enter gives
+    // the preferred answer.
+    enum class Preferred { No, Yes };
+    virtual bool question(QWidget* owner, const QString& text, Preferred preferred = Preferred::No) = 0;
 
     // Opens a web page in the user's browser; a failure shows nothing.
     virtual void openUrl(const QUrl& address) = 0;
@@ -44,7 +46,7 @@ public:
     QString saveFileName(QWidget* owner, const QString& filter, const QString& folder) override;
     QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) override;
     void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) override;
-    bool question(QWidget* owner, const QString& text) override;
+    bool question(QWidget* owner, const QString& text, Preferred preferred = Preferred::No) override;
     void openUrl(const QUrl& address) override;
     void execModal(QDialog& dialog) override;
 };

@@ -222,3 +222,23 @@ TEST(TypedFileNames, OneNameOrSeveralInQuotesMadeAbsolute)
     for (const auto& [typed, expected] : cases)
         EXPECT_EQ(clipforge::typedFileNames(QString::fromUtf8(typed), QStringLiteral("/v")), expected) << typed;
 }
+
+TEST(QuestionBox, EnterGivesThePreferredAnswerAndEscapeAnswersNo)
+{
+    QWidget owner;
+    owner.show();
+    clipforge::QtDialogService platform;
+    for (const auto& [key, answer] : {std::pair {Qt::Key_Return, true}, {Qt::Key_Escape, false}}) {
+        QTimer::singleShot(0, [key = key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), clipforge::applicationTitle());
+            QTest::keyClick(box, key);
+            if (box->isVisible())
+                box->close();
+        });
+        EXPECT_EQ(platform.question(&owner, QStringLiteral("Restore them?"), clipforge::DialogService::Preferred::Yes),
+                  answer)
+            << "key " << key;
+    }
+}

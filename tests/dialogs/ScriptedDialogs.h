@@ -78,7 +78,7 @@ public:
         messages.push_back({text, icon, clipforge::applicationTitle()});
     }
     // Unanswered questions are answered no, as closing the box does.
-    bool question(QWidget*, const QString& text) override
+    bool question(QWidget*, const QString& text, Preferred = Preferred::No) override
     {
         questions.push_back(text);
         return take(questionAnswers);
