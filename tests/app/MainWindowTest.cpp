@@ -362,6 +362,8 @@ TEST(MainWindow, PropertiesChangeAJobOnlyWhileIdle)
     TTreeManager& jobs = *app.hook().TreeManager();
 
     QStringList information;
+    // A job's output needs its folder: the converter writes in a private folder inside it.
+    QDir().mkpath(app.workFolder() + QStringLiteral("elsewhere"));
     scriptProperties(app, 2, app.workFolder() + QStringLiteral("elsewhere"), &information);
     doubleClickRow(app, 0);
     ASSERT_EQ(app.dialogs.modalCount, 2);
@@ -631,7 +633,7 @@ TEST(MainWindow, TheBarMovesDuringEachJobAndTheConvertingJobsHintSaysHowFar)
             EXPECT_EQ(hintLines(jobs, other).size(), other <= row ? 4 : 3) << other;
         for (int finished = 0; finished < row; ++finished)
             EXPECT_TRUE(hintLines(jobs, finished).value(3).startsWith(QStringLiteral("[output]: "))) << finished;
-        QFile(QString::fromStdString(driver.OutputPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
+        QFile(QString::fromStdString(driver.WritingPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
         ASSERT_TRUE(waitFor([&] { return jobs.Job(row).State == jsFinished; }));
     }
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));

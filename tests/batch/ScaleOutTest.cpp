@@ -183,8 +183,7 @@ TEST_F(ScaleOutTest, APlanOnTwoMachinesSurvivesAKilledJobAndResumesToOneOutputPe
     ASSERT_TRUE(held.feedUntil([&] { return writingOutput(); })) << firstRun.errSoFar();
     const pid_t job = processWithArguments({"job", "--index", "0"});
     ASSERT_GT(job, 0) << "the held job runs under clipforge-batch job";
-    // Ended as a scheduler or GNU parallel's --timeout ends a job; it stops mid-conversion.
-    ::kill(job, SIGTERM);
+    ::kill(job, SIGKILL);
     ASSERT_TRUE(waitFor([&] { return processGone(job); }));
     held.becomeWhole();
     const BatchResult first = firstRun.wait();
