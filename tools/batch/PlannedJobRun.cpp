@@ -9,6 +9,7 @@
 #include "core/CommandManager.h"
 #include "core/DisplayText.h"
 #include "core/LocalText.h"
+#include "engine/LeftoverSweeps.h"
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
 
@@ -39,9 +40,10 @@ int PlannedJobRun::run(const PlannedJob& planned)
     catalogue.AddProfile({}, planned.params, planned.ext);
     const StartFailuresInReasons startFailures;
     TOverwriteManager names;
+    LeftoverSweeps sweeps;
     QEventLoop loop;
     bool ended = false;
-    BatchJob job(catalogue, jobData(planned), planned.index, names, [&](BatchJob&) {
+    BatchJob job(catalogue, jobData(planned), planned.index, names, sweeps, [&](BatchJob&) {
         ended = true;
         loop.quit();
     });
