@@ -233,6 +233,24 @@ TEST(MainWindow, ClosingDuringARunLeavesNoConverterBehind)
     EXPECT_TRUE(waitFor([&] { return processGone(converter); }, 10000));
 }
 
+TEST(MainWindow, ClosingTheWindowDuringARunStopsItAsStopDoesWithoutAMessage)
+{
+    AppFixture app(AppFixture::Converter::Partial);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    const QDir convert(app.programFolder() + QStringLiteral("convert"));
+    const auto written = [&] {
+        return convert.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return jobs.Job(0).State == 1 && !written().isEmpty(); }));
+    EXPECT_FALSE(app.window().close()) << "the window waits for the run's end";
+    ASSERT_TRUE(waitFor([&] { return !app.window().isVisible(); }));
+    EXPECT_TRUE(app.dialogs.messages.empty()) << "no end message while quitting";
+    EXPECT_EQ(jobs.Job(0).State, 3);
+    EXPECT_TRUE(written().isEmpty()) << written().join(QLatin1Char(' ')).toStdString();
+}
+
 TEST(MainWindow, ExportClearImportGivesBackTheSameJobs)
 {
     AppFixture app;
@@ -402,7 +420,7 @@ TEST(MainWindow, CaptionsActAsTheirButtons)
     AppFixture app;
     QTest::mouseClick(app.window().lbAdd, Qt::RightButton);
     ASSERT_EQ(app.dialogs.filters.size(), 1u);
-    EXPECT_EQ(app.dialogs.filters[0], QString::fromLatin1(clipforge::videoFilter));
+    EXPECT_EQ(app.dialogs.filters[0], clipforge::videoFilter());
     EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("0 files, finished 0 of 0"));
 
     QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);
@@ -413,6 +431,11 @@ TEST(MainWindow, CaptionsActAsTheirButtons)
     QUrl updates = guide;
     updates.setFragment(QStringLiteral("updates"));
     EXPECT_EQ(app.dialogs.openedUrls[1], updates) << "check for updates opens its section";
+    // Where nothing can open pages, the message says where the guide is.
+    app.dialogs.openUrlWorks = false;
+    QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(app.dialogs.messages[0].text.endsWith(QStringLiteral("The user guide is at ") + guide.toLocalFile()));
 
     // A disabled button withholds its click, through its caption too.
     QTest::mouseClick(app.window().lbStop, Qt::LeftButton);
