@@ -132,6 +132,51 @@ TEST_F(JoblogTest, AJobCaughtBetweenIntentAndEndIsSettledByWhatTheFolderHolds)
     }
 }
 
+// A finished job is skipped only while its output is still there as it was written.
+TEST_F(JoblogTest, AFinishedJobRunsAgainWhenItsOutputIsGoneOrChanged)
+{
+    struct Case {
+        const char* name;
+        const char* outputBytes;  // nullptr: the output is removed
+        std::vector<std::string> outputsAfter;
+        const char* runEnded;
+    };
+    const std::vector<Case> cases{
+        {"kept", "converted", {"e.out"}, "\"finished\":0,\"failed\":0,\"skipped\":1,"},
+        {"removed", nullptr, {"e.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
+        {"changed", "changed by the user", {"e.out", "e_2.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
+    };
+    const std::string list = listOf("q.kxl", {"e.avi"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
+        if (c.outputBytes)
+            writeFile(program.path("convert/e.out"), c.outputBytes);
+        else
+            std::remove(program.path("convert/e.out").c_str());
+        std::vector<std::string> arguments = convertArguments(list, "1", true);
+        arguments.push_back("--json");
+        const BatchResult resumed = runBatch(program, arguments);
+        EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+        EXPECT_NE(resumed.out.find(c.runEnded), std::string::npos) << resumed.out;
+        EXPECT_EQ(outputs(), c.outputsAfter) << "a changed output is the user's now: left alone";
+        clearOutputs();
+    }
+}
+
+TEST_F(JoblogTest, AJoblogInUseByAnotherRunIsRefused)
+{
+    const std::string list = listOf("q.kxl", {"wait.avi"});
+    BatchProcess first(program, convertArguments(list, "1", false));
+    ASSERT_TRUE(waitFor([&] { return exists(program.path("convert/wait.out.running")); }));
+    const BatchResult second = runBatch(program, convertArguments(list, "1", true));
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_NE(second.err.find("is in use by another run"), std::string::npos) << second.err;
+    writeFile(file("wait.avi.go"), "");
+    EXPECT_EQ(first.wait().exitCode, 0);
+    EXPECT_EQ(outputs(), std::vector<std::string>{"wait.out"});
+}
+
 TEST_F(JoblogTest, AJoblogOfAnotherListIsRefusedAndLeftAsItIs)
 {
     const std::string first = listOf("first.kxl", {"c.avi"});
