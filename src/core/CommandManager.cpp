@@ -62,7 +62,21 @@ void TCommandManager::ReloadAdded(std::vector<std::string>& problems, const std:
     }
 }
 
+<<<<<<< HEAD
 void TCommandManager::rebuildNames()
+=======
+void TCommandManager::AddProfile(const std::string& format, const std::string& params, const std::string& ext)
+{
+    TXmlElemClassic& profile = document_.Root().Children().AddChild("profile");
+    profile.Children().AddChild("format").SetValue(format);
+    profile.Children().AddChild("params").SetValue(params);
+    profile.Children().AddChild("ext").SetValue(ext);
+    profiles_.push_back(&profile);
+    names_.push_back(format);
+}
+
+std::string TCommandManager::GetParams(int index) const
+>>>>>>> main
 {
     names_ = shippedNames_;
     for (const auto& profile : system_)

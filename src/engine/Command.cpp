@@ -101,7 +101,7 @@ void TCommand::Stop()
 void TCommand::RunCurrent()
 {
     const int row = CurrentNode.row();
-    clipforge::JobPlan plan = clipforge::planJob(Tree->Job(row).ItemData, Catalogue, *Names, Converter);
+    clipforge::JobPlan plan = clipforge::planJob(Tree->Job(row).ItemData, Catalogue, *Names, Converter, {}, ChosenName);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
         return;
@@ -213,6 +213,8 @@ void TCommand::settleOutput(clipforge::JobOutcome& outcome)
         return;
     if (outcome.finished) {
         try {
+            if (OnCommitting)
+                OnCommitting(Writing, UniquePath);
             UniquePath = Private->commit(UniquePath, [this] { return Names->GetUniqueName(Folder + Name); });
         } catch (const clipforge::Error& error) {
             outcome = {false, error.what()};

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "PlannedJob.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace clipforge {
 
-enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan };
+enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan, Job };
 
 // What one call of clipforge-batch asks for. Arguments stay bytes: file names are passed on
 // exactly as the shell gave them.
@@ -20,12 +22,19 @@ struct BatchArguments {
     bool dryRun = false;
     int jobs = 1;       // converters at once; "--jobs auto" gives the number of cores
     bool json = false;  // JSON Lines instead of text lines
+<<<<<<< HEAD
     // profiles add / remove: the verb ("" lists), the new profile, the profile to remove.
     std::string profilesVerb;
     std::string profileName;
     std::string profileExt;
     std::vector<std::string> profileArguments;
     std::string profileId;
+=======
+    std::string joblog;  // where convert journals its jobs; empty for none
+    bool resume = false; // go on from the joblog: jobs it shows finished are not run again
+    bool raw = false;   // plan: the bare converter's commands
+    PlannedJob job;     // job: the one job to convert
+>>>>>>> main
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.

@@ -2,6 +2,7 @@
 
 #include "BatchConversion.h"
 #include "ListFileTarget.h"
+#include "PlannedJobRun.h"
 #include "ProfileChoice.h"
 #include "core/CommandManager.h"
 #include "core/ConvertError.h"
@@ -37,7 +38,7 @@ std::string absolute(const std::string& path)
 BatchConversion::Output conversionOutput(const BatchArguments& arguments)
 {
     if (arguments.action == BatchAction::Plan)
-        return BatchConversion::Output::ShellPlan;
+        return arguments.raw ? BatchConversion::Output::RawShellPlan : BatchConversion::Output::ShellPlan;
     return arguments.dryRun ? BatchConversion::Output::CommandLines : BatchConversion::Output::Conversion;
 }
 
@@ -76,6 +77,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     }
     if (arguments.action == BatchAction::Show)
         return show(arguments);
+    if (arguments.action == BatchAction::Job)
+        return PlannedJobRun(out_, err_).run(arguments.job);
     TCommandManager catalogue(programFolder());
     std::vector<std::string> problems;
     catalogue.ReloadAdded(problems);
@@ -99,7 +102,7 @@ int BatchProgram::convert(const BatchArguments& arguments, const TCommandManager
 {
     if (!requireListFile(arguments.listFile))
         return beUnusableInput;
-    BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_});
+    BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_, arguments.joblog, arguments.resume});
     const int code = conversion.run(arguments.listFile, conversionOutput(arguments));
     endingSignal_ = conversion.endingSignal();
     return code;
