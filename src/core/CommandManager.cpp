@@ -62,9 +62,6 @@ void TCommandManager::ReloadAdded(std::vector<std::string>& problems, const std:
     }
 }
 
-<<<<<<< HEAD
-void TCommandManager::rebuildNames()
-=======
 void TCommandManager::AddProfile(const std::string& format, const std::string& params, const std::string& ext)
 {
     TXmlElemClassic& profile = document_.Root().Children().AddChild("profile");
@@ -72,11 +69,11 @@ void TCommandManager::AddProfile(const std::string& format, const std::string& p
     profile.Children().AddChild("params").SetValue(params);
     profile.Children().AddChild("ext").SetValue(ext);
     profiles_.push_back(&profile);
-    names_.push_back(format);
+    shippedNames_.push_back(format);
+    rebuildNames();
 }
 
-std::string TCommandManager::GetParams(int index) const
->>>>>>> main
+void TCommandManager::rebuildNames()
 {
     names_ = shippedNames_;
     for (const auto& profile : system_)

@@ -272,13 +272,10 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
         }
     }
     result.action = action->second;
-<<<<<<< HEAD
     if (result.action == BatchAction::Profiles)
         parseProfilesArguments(arguments, result);
-=======
-    if (result.action == BatchAction::Job)
+    else if (result.action == BatchAction::Job)
         result.job = parsePlannedJob(arguments);
->>>>>>> main
     else
         parseCommandArguments(arguments, result, command);
     return result;

@@ -22,19 +22,16 @@ struct BatchArguments {
     bool dryRun = false;
     int jobs = 1;       // converters at once; "--jobs auto" gives the number of cores
     bool json = false;  // JSON Lines instead of text lines
-<<<<<<< HEAD
+    std::string joblog;  // where convert journals its jobs; empty for none
+    bool resume = false; // go on from the joblog: jobs it shows finished are not run again
+    bool raw = false;   // plan: the bare converter's commands
+    PlannedJob job;     // job: the one job to convert
     // profiles add / remove: the verb ("" lists), the new profile, the profile to remove.
     std::string profilesVerb;
     std::string profileName;
     std::string profileExt;
     std::vector<std::string> profileArguments;
     std::string profileId;
-=======
-    std::string joblog;  // where convert journals its jobs; empty for none
-    bool resume = false; // go on from the joblog: jobs it shows finished are not run again
-    bool raw = false;   // plan: the bare converter's commands
-    PlannedJob job;     // job: the one job to convert
->>>>>>> main
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.
