@@ -1,9 +1,9 @@
 #include "app/JobProperties.h"
 
-#include "app/Consts.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
+#include "core/xml/FileIo.h"
 #include "dialogs/DialogService.h"
 #include "dialogs/ItemDlg.h"
 

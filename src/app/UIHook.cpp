@@ -97,8 +97,7 @@ void TUIHook::InitControls()
     clipforge::setApplicationTitle();
     Form.setWindowTitle(clipforge::applicationTitle());
     wireCaptions();
-    Form.btnStop->SetEnabled(false);
-    setTextColor(*Form.lbStop, disabledGrey);
+    setRunState(RunState::Idle);
     wireClicks();
     wireMenu();
     createManagers();
@@ -241,7 +240,7 @@ void TUIHook::btnConvertClick()
 {
     if (jobCount() == 0)
         return;
-    SetBusyState();
+    setRunState(RunState::Busy);
     command_->Start();
 }
 
@@ -355,7 +354,7 @@ void TUIHook::CommandTimer(QObject*)
 
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
-    SetIdleState();
+    setRunState(RunState::Idle);
     if (stopped)
         return;
     const int failed = failedJobs();
@@ -381,22 +380,14 @@ int TUIHook::failedJobs() const
     return failed;
 }
 
-void TUIHook::SetIdleState()
+void TUIHook::setRunState(RunState state)
 {
-    Form.btnAdd->SetEnabled(true);
-    setTextColor(*Form.lbAdd, captionBlue);
-    Form.btnConvert->SetEnabled(true);
-    setTextColor(*Form.lbConvert, captionBlue);
-    Form.btnStop->SetEnabled(false);
-    setTextColor(*Form.lbStop, disabledGrey);
-}
-
-void TUIHook::SetBusyState()
-{
-    Form.btnAdd->SetEnabled(false);
-    setTextColor(*Form.lbAdd, disabledGrey);
-    Form.btnConvert->SetEnabled(false);
-    setTextColor(*Form.lbConvert, disabledGrey);
-    Form.btnStop->SetEnabled(true);
-    setTextColor(*Form.lbStop, captionBlue);
+    const bool idle = state == RunState::Idle;
+    const auto colour = [](bool enabled) { return enabled ? captionBlue : disabledGrey; };
+    Form.btnAdd->SetEnabled(idle);
+    setTextColor(*Form.lbAdd, colour(idle));
+    Form.btnConvert->SetEnabled(idle);
+    setTextColor(*Form.lbConvert, colour(idle));
+    Form.btnStop->SetEnabled(!idle);
+    setTextColor(*Form.lbStop, colour(!idle));
 }

@@ -60,9 +60,6 @@ public:
     bool ListLocked() const { return Active; }
     std::uint32_t CurrentIndex() const { return Current; }
     std::int64_t ElapsedSeconds() const { return Elapsed; }
-    const std::string& ConverterPath() const { return Converter; }
-    const std::string& OutputFolder() const { return Folder; }
-    const std::string& OutputName() const { return Name; }
     // The output path of the current job, after the unique-name rule; empty for a job that
     // failed before its converter could start.
     const std::string& OutputPath() const { return UniquePath; }

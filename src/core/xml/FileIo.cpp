@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/FileDescriptor.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/xml/XmlOutput.h"
 
@@ -196,6 +197,14 @@ void replaceFileContents(const std::string& path, const std::function<void(XmlOu
     if (::rename(temporary.path().c_str(), target.c_str()) != 0)
         throw EFileError::cannotCreate(path, errno);
     temporary.release();
+}
+
+std::int64_t GetFileSize64(const QString& path)
+{
+    struct stat status {};
+    if (::stat(narrow(path).c_str(), &status) != 0)
+        throw ESystemError(errno);
+    return static_cast<std::int64_t>(status.st_size);
 }
 
 }  // namespace clipforge
