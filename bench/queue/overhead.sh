@@ -30,5 +30,5 @@ for _ in 1 2 3 4 5; do
 done
 queue=$(printf '%s\n' "${queue_times[@]}" | median)
 shell=$(printf '%s\n' "${shell_times[@]}" | median)
-printf 'queue overhead: clipforge-batch convert %.3f s, shell loop %.3f s for 30 clips, ratio %.3f (goal <= 1.02)\n' \
-  "$queue" "$shell" "$(ratio "$queue" "$shell")"
+printf 'queue overhead: clipforge-batch convert %.3f s, shell loop %.3f s for 30 clips, ratio %.3f (goal <= 1.02), %.1f ms per job\n' \
+  "$queue" "$shell" "$(ratio "$queue" "$shell")" "$(awk -v a="$queue" -v b="$shell" 'BEGIN { print (a - b) * 1000 / 30 }')"

@@ -16,6 +16,7 @@
 #include "dialogs/FormStyle.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -114,6 +115,15 @@ void TmainDlg::FormCreate()
         hook_.reset();
         clipforge::showException(std::current_exception());
     }
+}
+
+void TmainDlg::closeEvent(QCloseEvent* event)
+{
+    if (hook_ && !hook_->readyToClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TmainDlg::FormDestroy()

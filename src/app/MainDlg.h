@@ -27,6 +27,11 @@ class TmainDlg : public QWidget {
 public:
     TmainDlg();
     ~TmainDlg() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+public:
     TmainDlg(const TmainDlg&) = delete;
     TmainDlg& operator=(const TmainDlg&) = delete;
 

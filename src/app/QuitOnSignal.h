@@ -4,8 +4,9 @@
 
 namespace clipforge {
 
-// Ends the program the ordinary way on SIGTERM, SIGINT or SIGHUP: the windows close, every
-// destructor runs, and a converter that is still running is killed with them.
+// Ends the program the ordinary way on SIGTERM, SIGINT, SIGQUIT or SIGHUP (unless started with it
+// ignored): the windows close, a run ends as Stop ends it, every destructor runs. SIGPIPE is
+// ignored.
 class QuitOnSignal {
 public:
     QuitOnSignal();

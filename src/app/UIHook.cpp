@@ -36,6 +36,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 using namespace clipforge::formstyle;
 
@@ -355,6 +356,10 @@ void TUIHook::CommandTimer(QObject*)
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
     setRunState(RunState::Idle);
+    if (closing_) {
+        QTimer::singleShot(0, &Form, [this] { Form.close(); });
+        return;
+    }
     if (stopped)
         return;
     const int failed = failedJobs();
@@ -370,6 +375,15 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
                           .arg(converted == 1 ? QStringLiteral("file") : QStringLiteral("files"))
                           .arg(failed),
                       QMessageBox::Warning);
+}
+
+bool TUIHook::readyToClose()
+{
+    if (!command_ || !command_->ListLocked())
+        return true;
+    closing_ = true;
+    command_->Stop();
+    return false;
 }
 
 int TUIHook::failedJobs() const

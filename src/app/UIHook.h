@@ -67,6 +67,9 @@ public:
     TCommandManager& CommandManager() const { return *commandManager_; }
     // The driver is idle and the list is no longer held by a run that is still ending.
     bool ListChangesAllowed() const;
+    // True when the window may close now. During a run it stops the run as Stop does and
+    // closes the window once the run has ended, without the end's message box.
+    bool readyToClose();
 
 private:
     void wireCaptions();
@@ -95,6 +98,7 @@ private:
     std::unique_ptr<clipforge::JobListKeys> listKeys_;
     // The context of every connection to the window, so that none outlives the controller.
     std::unique_ptr<QObject> connections_;
+    bool closing_ = false;
 };
 
 namespace clipforge {

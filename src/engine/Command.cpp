@@ -10,7 +10,9 @@
 #include "engine/DefaultOutputFolder.h"
 #include "engine/JobOutcome.h"
 #include "engine/JobPlan.h"
+#include "engine/LeftoverSweeps.h"
 #include "engine/OverwriteManager.h"
+#include "engine/PrivateOutputFolder.h"
 #include "engine/ProgressText.h"
 #include "engine/RunPercent.h"
 #include "engine/StartFailureReporter.h"
@@ -31,6 +33,14 @@ std::int64_t sizeOf(const std::string& path)
     return error ? 0 : static_cast<std::int64_t>(size);
 }
 
+void replaceAll(std::string& text, const std::string& from, const std::string& to)
+{
+    if (from.empty())
+        return;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
 }  // namespace
 
 TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
@@ -40,6 +50,8 @@ TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
       ConsoleRunner(std::make_unique<TConsoleRunner>()),
       OverwriteManager(std::make_unique<TOverwriteManager>()),
       Names(OverwriteManager.get()),
+      OwnSweeps(std::make_unique<clipforge::LeftoverSweeps>()),
+      Sweeps(OwnSweeps.get()),
       Converter(clipforge::converterPath(clipforge::programFolder()))
 {
     Timer->setInterval(1000);
@@ -58,6 +70,9 @@ TCommand::~TCommand()
     // any queued failure of a job that could not start with it.
     if (Active && Tree)
         Tree->SetLocked(false);
+    // The converter must be gone before its private folder goes.
+    ConsoleRunner.reset();
+    Private.reset();
 }
 
 void TCommand::Start()
@@ -68,6 +83,8 @@ void TCommand::Start()
     Tree->SetLocked(true);
     if (Names == OverwriteManager.get())
         OverwriteManager->ForgetNames();
+    if (Sweeps == OwnSweeps.get())
+        OwnSweeps->forget();
     BarPosition = 0;
     moveTo(0);
     Timer->start();
@@ -89,25 +106,25 @@ void TCommand::RunCurrent()
         failWithoutProcess(plan.refusal);
         return;
     }
-    try {
-        clipforge::prepareOutputFolder(plan.outputFolder);
-    } catch (const clipforge::Error& error) {
-        failWithoutProcess(error.what());
+    if (std::string reason = prepareFolders(plan); !reason.empty()) {
+        failWithoutProcess(reason);
         return;
     }
+    Writing = Private->writingPath(plan.outputPath);
     Folder = std::move(plan.outputFolder);
     Name = std::move(plan.outputName);
     UniquePath = std::move(plan.outputPath);
     Error.clear();
     Report.clear();
-    Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), UniquePath});
-    OutputWasThere = clipforge::pathOccupied(UniquePath);
+    // The converter prints the file it writes, in the private folder.
+    Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), Writing});
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
     Tree->SetBusy(row, true);
     Reader = std::make_unique<clipforge::ProgressReader>();
     Tree->FocusNode(row);
-    ConsoleRunner->CommandLine = std::move(plan.commandLine);
+    ConsoleRunner->CommandLine = plan.commandLineWritingTo(Writing);
+    ConsoleRunner->ShownCommandLine = std::move(plan.commandLine);
     try {
         ConsoleRunner->Execute();
     } catch (const std::exception& error) {
@@ -123,6 +140,8 @@ void TCommand::RunCurrent()
 void TCommand::failWithoutProcess(const std::string& reason)
 {
     UniquePath.clear();
+    Writing.clear();
+    Private.reset();
     QMetaObject::invokeMethod(
         Timer.get(),
         [this, outcome = clipforge::JobOutcome{false, reason}] {
@@ -164,13 +183,46 @@ void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
     // While this handler runs, the runner's stage still shows how far a failed start got.
     const std::uint8_t stage = ConsoleRunner->EndStatus();
     if (stage == esCreatingProcess)
-        end.startFailure = clipforge::startFailureMessage(ConsoleRunner->CommandLine);
+        end.startFailure = clipforge::startFailureMessage(ConsoleRunner->ShownCommandLine);
     else if (stage < esRunning)
         end.startError = static_cast<int>(exitCode);
-    const clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, UniquePath);
-    if (!outcome.finished)
-        clipforge::removeBrokenOutput(UniquePath, OutputWasThere, Report);
+    clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, Writing);
+    settleOutput(outcome);
     jobDone(sender, exitCode, outcome);
+}
+
+std::string TCommand::prepareFolders(const clipforge::JobPlan& plan)
+{
+    // The job's folder as stored may end in part of a name ("out" + "clip.mp4"): the output's
+    // real folder is the one its path names.
+    const std::string folder = clipforge::folderPart(plan.outputPath);
+    try {
+        clipforge::prepareOutputFolder(plan.outputFolder);
+        Sweeps->sweepOnce(folder);
+        Private = std::make_unique<clipforge::PrivateOutputFolder>(folder);
+    } catch (const clipforge::Error& error) {
+        return error.what();
+    }
+    return {};
+}
+
+void TCommand::settleOutput(clipforge::JobOutcome& outcome)
+{
+    if (!Private)
+        return;
+    if (outcome.finished) {
+        try {
+            UniquePath = Private->commit(UniquePath, [this] { return Names->GetUniqueName(Folder + Name); });
+        } catch (const clipforge::Error& error) {
+            outcome = {false, error.what()};
+        }
+    } else {
+        // The converter's words name the file it was given; the user knows the output's name.
+        replaceAll(outcome.reason, Writing, UniquePath);
+        replaceAll(outcome.reason, Private->path(), clipforge::folderPart(UniquePath));
+    }
+    Writing.clear();
+    Private.reset();
 }
 
 void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, const clipforge::JobOutcome& outcome)

@@ -23,12 +23,16 @@ class TTreeManager;
 
 namespace clipforge {
 struct JobOutcome;
+class LeftoverSweeps;
+class PrivateOutputFolder;
 }
 
 // The conversion driver: converts the job list from its first job to its last, one converter
 // run per job, and reports each job's end, a clock tick every second and the end of the run.
 // A job finishes only with a usable output; a failed job keeps its reason in the job list
-// (FailureReason), and what its converter left behind under the output name is removed.
+// (FailureReason). The converter writes into a private folder of the job's (beside the output);
+// a finished output is committed under its name by a step that replaces nothing, and the
+// folder goes with whatever else is in it, so nothing at an output name is ever touched.
 //
 // The driver reaches its jobs through the model only: the current job is a persistent index, so
 // nothing it holds can dangle. From Start until OnFinished it locks the job list, so deletes,
@@ -60,9 +64,13 @@ public:
     bool ListLocked() const { return Active; }
     std::uint32_t CurrentIndex() const { return Current; }
     std::int64_t ElapsedSeconds() const { return Elapsed; }
-    // The output path of the current job, after the unique-name rule; empty for a job that
-    // failed before its converter could start.
+    // The output path of the current job, after the unique-name rule; once the job has
+    // finished, the name it was really committed under. Empty for a job that failed before its
+    // converter could start.
     const std::string& OutputPath() const { return UniquePath; }
+    // Where the current job's converter writes (inside its private folder); empty when no
+    // converter runs.
+    const std::string& WritingPath() const { return Writing; }
     // The exit code of the job that ended last; none when it failed without a process.
     std::optional<std::uint32_t> LastExitCode() const { return ExitCode; }
     // Why the job that ended last failed; empty when it finished. The job list keeps the same
@@ -75,6 +83,10 @@ public:
     // of a chooser of its own: names given out to any of them count as taken, so no two get the
     // same output. names outlives the run; its owner starts it afresh for each run.
     void ShareNames(TOverwriteManager& names) { Names = &names; }
+    // Clears dead writers' leftovers through sweeps, shared with the drivers beside this one, so
+    // each output folder is swept once per run. sweeps outlives the run; its owner forgets it
+    // for each run.
+    void ShareSweeps(clipforge::LeftoverSweeps& sweeps) { Sweeps = &sweeps; }
 
     TLineEvent OnLine;
     TProgressEvent OnProgress;
@@ -91,6 +103,10 @@ private:
     void JobEnded(QObject* sender, bool success);
     void RunnerTerminated(QObject* sender, std::uint32_t exitCode);
     void failWithoutProcess(const std::string& reason);
+    // Readies the job's private folder; the reason when it cannot be had.
+    std::string prepareFolders(const clipforge::JobPlan& plan);
+    // Commits a finished output, or says a failed one's reason in terms of the output's name.
+    void settleOutput(clipforge::JobOutcome& outcome);
     void jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, const clipforge::JobOutcome& outcome);
     void moveTo(int row);
     void endRun(QObject* sender, bool stopped);
@@ -103,6 +119,10 @@ private:
     std::unique_ptr<TConsoleRunner> ConsoleRunner;
     std::unique_ptr<TOverwriteManager> OverwriteManager;
     TOverwriteManager* Names;  // the driver's own chooser unless one is shared
+    std::unique_ptr<clipforge::LeftoverSweeps> OwnSweeps;
+    clipforge::LeftoverSweeps* Sweeps;  // the driver's own unless shared
+    std::unique_ptr<clipforge::PrivateOutputFolder> Private;
+    std::string Writing;
     std::string Converter;
     std::string Folder;
     std::string Name;
@@ -110,7 +130,6 @@ private:
     std::string Error;
     std::optional<std::uint32_t> ExitCode;
     clipforge::ConverterReport Report;
-    bool OutputWasThere = false;  // something already sat under the output name at the start
     std::unique_ptr<clipforge::ProgressReader> Reader;
     std::int32_t BarPosition = 0;
     QPersistentModelIndex CurrentNode;

@@ -41,8 +41,9 @@ void TConsoleRunner::Execute()
     if (!timer_)
         timer_ = new TProcessTimer(this);
     state_->Lines.clear();
-    RunSettings settings{CommandLine,           OnNewLine,             OnTerminated, InputToOutput, KeepInputOpen,
-                         MaxTimeAfterBeginning, MaxTimeAfterLastOutput, Priority,     ShowWindow,    CreationFlag};
+    RunSettings settings{CommandLine,   ShownCommandLine,      OnNewLine,              OnTerminated,
+                         InputToOutput, KeepInputOpen,         MaxTimeAfterBeginning,  MaxTimeAfterLastOutput,
+                         Priority,      ShowWindow,            CreationFlag};
     worker_ = std::make_shared<TRunnerThread>(this, state_, timer_->counts(), std::move(settings));
     worker_->start();
 }

@@ -32,6 +32,9 @@ public:
     // Published properties. A run takes its own copies when it starts, so a
     // change during a run affects the next one.
     std::string CommandLine;
+    // The line a start failure's message names, when it is not CommandLine itself (the driver
+    // names the output the user gets, not the private file the converter writes).
+    std::string ShownCommandLine;
     TNewLineEvent OnNewLine;
     TTerminateEvent OnTerminated;
     bool InputToOutput = false;

@@ -4,7 +4,6 @@
 #include "engine/ConverterReport.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 
@@ -44,15 +43,6 @@ JobOutcome judgeJob(const JobEnd& end, const ConverterReport& report, const std:
         return failed("stopped");
     const std::string line = report.errorLine();
     return failed(line.empty() ? "the converter ended with code " + std::to_string(*end.exitCode) : line);
-}
-
-void removeBrokenOutput(const std::string& outputPath, bool existedAtStart, const ConverterReport& report)
-{
-    if (outputPath.empty() || existedAtStart || report.refusedOutput())
-        return;
-    struct stat output {};
-    if (::lstat(outputPath.c_str(), &output) == 0 && S_ISREG(output.st_mode))
-        ::unlink(outputPath.c_str());
 }
 
 }  // namespace clipforge

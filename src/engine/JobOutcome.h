@@ -27,10 +27,4 @@ struct JobOutcome {
 // converter's own error line when it wrote one, else our own words.
 JobOutcome judgeJob(const JobEnd& end, const ConverterReport& report, const std::string& outputPath);
 
-// Removes what a failed or stopped job's converter left at outputPath: a broken file that would
-// pass for a converted one and push the next run to another name. Never a file the converter
-// did not write: one that was there when it started, or that it refused to write over. Never a
-// folder.
-void removeBrokenOutput(const std::string& outputPath, bool existedAtStart, const ConverterReport& report);
-
 }  // namespace clipforge

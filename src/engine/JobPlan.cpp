@@ -52,8 +52,16 @@ JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwri
     } catch (const Error& error) {
         return refused(error.what());
     }
-    plan.commandLine = converterCommandLine(converter, source, catalogue.GetParams(job.Format), plan.outputPath);
+    plan.converter = converter;
+    plan.source = source;
+    plan.params = catalogue.GetParams(job.Format);
+    plan.commandLine = plan.commandLineWritingTo(plan.outputPath);
     return plan;
+}
+
+std::string JobPlan::commandLineWritingTo(const std::string& output) const
+{
+    return converterCommandLine(converter, source, params, output);
 }
 
 }  // namespace clipforge

@@ -14,12 +14,20 @@ struct JobPlan {
     std::string outputFolder;
     std::string outputName;
     std::string outputPath;  // after the unique-name rule
+    // The command line with outputPath last: what the user is shown, as it names what they get.
     std::string commandLine;
     // Why this job cannot be given to the converter, in plain words; empty when it can. Such a
     // job fails without a process, with this as its reason, and the run goes on.
     std::string refusal;
 
     bool refused() const { return !refusal.empty(); }
+    // The same command line with the converter writing to output instead (a private folder's
+    // file, committed under outputPath only when whole).
+    std::string commandLineWritingTo(const std::string& output) const;
+
+    std::string converter;
+    std::string source;
+    std::string params;
 };
 
 // Tells whether a path is already spoken for although no file exists there yet (a dry run's

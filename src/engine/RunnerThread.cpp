@@ -313,7 +313,8 @@ void TRunnerThread::terminate(bool endTimer, const Outcome& outcome)
     // the handler: the driver starts the next job from the handler, and a
     // message posted afterwards would race that job's own message, so a
     // queue with a missing converter could report its jobs out of order.
-    const std::string message = outcome.startFailed ? startFailureMessage(settings_.CommandLine) : std::string();
+    const std::string& shown = settings_.ShownCommandLine.empty() ? settings_.CommandLine : settings_.ShownCommandLine;
+    const std::string message = outcome.startFailed ? startFailureMessage(shown) : std::string();
     const bool delivered = state_->bridge->call([self = shared_from_this(), code = exitCode_, endTimer, outcome, message] {
         const auto settle = [&] {
             self->finishFailedRun(outcome);

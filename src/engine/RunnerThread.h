@@ -20,6 +20,7 @@ struct ProcessTimerCounts;
 // What a run copies from its runner when it is created.
 struct RunSettings {
     std::string CommandLine;
+    std::string ShownCommandLine;
     TNewLineEvent OnNewLine;
     TTerminateEvent OnTerminated;
     bool InputToOutput = false;

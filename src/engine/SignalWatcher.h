@@ -25,9 +25,16 @@ public:
     SignalWatcher(const SignalWatcher&) = delete;
     SignalWatcher& operator=(const SignalWatcher&) = delete;
 
+    // The signals that end a run in both programs: SIGINT, SIGTERM, SIGQUIT, and SIGHUP unless
+    // it was ignored when the program started (nohup), which keeps it ignored. SIGINT and
+    // SIGQUIT are caught although a shell starts background jobs with them ignored.
+    static std::vector<int> runEndingSignals();
+
     // False when the pipe could not be made; no signal is then watched.
     bool watching() const { return notifier_ != nullptr; }
-    bool signalled() const { return signalled_; }
+    bool signalled() const { return firstSignal_ != 0; }
+    // The first signal that arrived; 0 before any.
+    int firstSignal() const { return firstSignal_; }
     void restoreHandlers();
 
 private:
@@ -38,7 +45,7 @@ private:
     std::function<void()> onSignal_;
     Pipe wake_;
     std::unique_ptr<QSocketNotifier> notifier_;
-    bool signalled_ = false;
+    int firstSignal_ = 0;
 };
 
 }  // namespace clipforge

@@ -12,16 +12,30 @@ namespace {
 
 std::atomic<int> wakeDescriptor{-1};
 
-// Only async-signal-safe work here: the event loop picks the byte up.
-extern "C" void onSignalArrived(int)
+// Only async-signal-safe work here: the event loop picks the byte, the signal's number, up.
+extern "C" void onSignalArrived(int signal)
 {
     const int savedErrno = errno;
-    const char byte = 1;
+    const auto byte = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(wakeDescriptor.load(), &byte, 1);
     errno = savedErrno;
 }
 
+bool ignored(int signal)
+{
+    struct sigaction current {};
+    return ::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 }  // namespace
+
+std::vector<int> SignalWatcher::runEndingSignals()
+{
+    std::vector<int> ending{SIGINT, SIGTERM, SIGQUIT};
+    if (!ignored(SIGHUP))
+        ending.push_back(SIGHUP);
+    return ending;
+}
 
 SignalWatcher::SignalWatcher(std::vector<int> signalNumbers, std::function<void()> onSignal)
     : signalNumbers_(std::move(signalNumbers)), onSignal_(std::move(onSignal))
@@ -56,10 +70,11 @@ void SignalWatcher::restoreHandlers()
 
 void SignalWatcher::drain()
 {
-    char bytes[64];
-    while (::read(wake_.readEnd.get(), bytes, sizeof bytes) > 0) {
-    }
-    signalled_ = true;
+    unsigned char bytes[64];
+    ssize_t count;
+    while ((count = ::read(wake_.readEnd.get(), bytes, sizeof bytes)) > 0)
+        if (firstSignal_ == 0)
+            firstSignal_ = bytes[0];
     if (onSignal_)
         onSignal_();
 }

@@ -48,6 +48,8 @@ bool installConverter(const std::string& folder, AppFixture::Converter converter
         return clipforge::test::installFakeConverter(folder, "converts");
     case AppFixture::Converter::Halfway:
         return clipforge::test::installFakeConverter(folder, "half");
+    case AppFixture::Converter::Partial:
+        return clipforge::test::installFakeConverter(folder, "hang");
     case AppFixture::Converter::Failing:
         return clipforge::test::installFakeConverter(folder, "nocodec");
     case AppFixture::Converter::Hanging:

@@ -17,7 +17,8 @@ class AppFixture {
 public:
     // Halfway: reports a 10-second source converted to its middle, then waits until a file named
     // like its output plus ".go" appears before it writes its output.
-    enum class Converter { Real, Hanging, Succeeding, Failing, Missing, Halfway };
+    // Partial: writes part of its output, then never ends.
+    enum class Converter { Real, Hanging, Succeeding, Failing, Missing, Halfway, Partial };
 
     explicit AppFixture(Converter converter = Converter::Real, const QByteArray& catalogue = QByteArray());
     ~AppFixture();

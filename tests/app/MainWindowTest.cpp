@@ -233,6 +233,24 @@ TEST(MainWindow, ClosingDuringARunLeavesNoConverterBehind)
     EXPECT_TRUE(waitFor([&] { return processGone(converter); }, 10000));
 }
 
+TEST(MainWindow, ClosingTheWindowDuringARunStopsItAsStopDoesWithoutAMessage)
+{
+    AppFixture app(AppFixture::Converter::Partial);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    TTreeManager& jobs = *app.hook().TreeManager();
+    const QDir convert(app.programFolder() + QStringLiteral("convert"));
+    const auto written = [&] {
+        return convert.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return jobs.Job(0).State == 1 && !written().isEmpty(); }));
+    EXPECT_FALSE(app.window().close()) << "the window waits for the run's end";
+    ASSERT_TRUE(waitFor([&] { return !app.window().isVisible(); }));
+    EXPECT_TRUE(app.dialogs.messages.empty()) << "no end message while quitting";
+    EXPECT_EQ(jobs.Job(0).State, 3);
+    EXPECT_TRUE(written().isEmpty()) << written().join(QLatin1Char(' ')).toStdString();
+}
+
 TEST(MainWindow, ExportClearImportGivesBackTheSameJobs)
 {
     AppFixture app;
@@ -362,6 +380,8 @@ TEST(MainWindow, PropertiesChangeAJobOnlyWhileIdle)
     TTreeManager& jobs = *app.hook().TreeManager();
 
     QStringList information;
+    // A job's output needs its folder: the converter writes in a private folder inside it.
+    QDir().mkpath(app.workFolder() + QStringLiteral("elsewhere"));
     scriptProperties(app, 2, app.workFolder() + QStringLiteral("elsewhere"), &information);
     doubleClickRow(app, 0);
     ASSERT_EQ(app.dialogs.modalCount, 2);
@@ -631,7 +651,7 @@ TEST(MainWindow, TheBarMovesDuringEachJobAndTheConvertingJobsHintSaysHowFar)
             EXPECT_EQ(hintLines(jobs, other).size(), other <= row ? 4 : 3) << other;
         for (int finished = 0; finished < row; ++finished)
             EXPECT_TRUE(hintLines(jobs, finished).value(3).startsWith(QStringLiteral("[output]: "))) << finished;
-        QFile(QString::fromStdString(driver.OutputPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
+        QFile(QString::fromStdString(driver.WritingPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
         ASSERT_TRUE(waitFor([&] { return jobs.Job(row).State == jsFinished; }));
     }
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));

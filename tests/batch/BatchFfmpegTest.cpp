@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 
 using namespace clipforge::test;
@@ -176,16 +178,89 @@ TEST_F(BatchFfmpegTest, AFullDiskFailsTheJobsWithItsReasonAndLeavesNoFile)
     EXPECT_TRUE(std::filesystem::is_empty(file("small"))) << "no broken output is left on the disk";
 }
 
+// The converter writes in a private folder, so a file that takes the name meanwhile (written
+// there, or moved onto it) is neither refused by it nor touched: the output is committed under
+// the next free name, which is the one reported.
 TEST_F(BatchFfmpegTest, AnOutputThatAppearedBeforeTheConverterWroteIsLeftUntouched)
 {
-    // Writes over its output name first, as someone else might while the converter starts, then
-    // runs the real converter, which must refuse that file.
-    const ProgramFolder planting(Catalogue, "squat");
-    ASSERT_TRUE(planting.valid());
-    makeQueue({"a.avi"}, planting);
-    const BatchResult result = runBatch(planting, {"convert", file("queue.kxl")});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "clipforge-batch: job 0: File '" + planting.path("convert/a.mp4") + "' already exists. Exiting.\n");
-    EXPECT_EQ(readFile(planting.path("convert/a.mp4")), "planted");
+    for (const char* mode : {"squat", "move"}) {
+        const ProgramFolder planting(Catalogue, std::string(mode));
+        ASSERT_TRUE(planting.valid());
+        makeQueue({"a.avi"}, planting);
+        const BatchResult result = runBatch(planting, {"convert", "--json", file("queue.kxl")});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_NE(result.out.find("\"event\":\"job-ended\""), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find("\"output\":\"" + planting.path("convert/a_2.mp4") + "\""), std::string::npos) << result.out;
+        EXPECT_EQ(readFile(planting.path("convert/a.mp4")), "planted");
+        EXPECT_NE(probe(planting.path("convert/a_2.mp4")).find("codec_name=mpeg4"), std::string::npos);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(planting.path("convert")), {}), 2);
+    }
+}
+
+namespace {
+
+// The private folders in folder, and whether any holds its output yet.
+std::vector<std::string> privateFolders(const std::string& folder)
+{
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind(".clipforge-partial.", 0) == 0)
+            found.push_back(entry.path().string());
+    }
+    return found;
+}
+
+bool writing(const std::string& privateFolder, const std::string& name)
+{
+    return std::filesystem::exists(privateFolder + "/" + name);
+}
+
+}  // namespace
+
+// kill -9 leaves nothing under a real name; the next run in that folder clears the dead run's
+// private folder, but not the folder of a run that is still going.
+TEST_F(BatchFfmpegTest, AKilledRunLeavesNoOutputAndTheNextRunClearsItsLeftoverButNoLiveOnes)
+{
+    const ProgramFolder paced(Catalogue, std::string("paced"));
+    ASSERT_TRUE(paced.valid());
+    std::filesystem::create_directory(file("out"));
+    const BatchResult made = runProgram("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=duration=60:size=160x120:rate=10",
+                                                   "-c:v", "mpeg4", file("long.avi")});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    std::filesystem::copy_file(file("long.avi"), file("live.avi"));
+    makeClip("b.avi");
+    for (const char* name : {"long", "live", "b"}) {
+        ASSERT_EQ(runBatch(paced, {"make", file(std::string(name) + ".kxl"), "--profile", "0", "--folder", file("out/"),
+                                   file(std::string(name) + ".avi")})
+                      .exitCode,
+                  0);
+    }
+    BatchProcess killed(paced, {"convert", file("long.kxl")});
+    BatchProcess live(paced, {"convert", file("live.kxl")});
+    const auto bothWriting = [&] {
+        const std::vector<std::string> folders = privateFolders(file("out"));
+        return folders.size() == 2 && std::all_of(folders.begin(), folders.end(), [](const std::string& folder) {
+                   return writing(folder, "long.mp4") || writing(folder, "live.mp4");
+               });
+    };
+    for (int wait = 0; wait < 600 && !bothWriting(); ++wait)
+        ::usleep(50000);
+    ASSERT_TRUE(bothWriting());
+    killed.signal(SIGKILL);
+    killed.wait();
+    EXPECT_FALSE(exists(file("out/long.mp4")));
+    EXPECT_EQ(privateFolders(file("out")).size(), 2u) << "a dead run's folder stays until the next run";
+
+    const BatchResult next = runBatch(program, {"convert", file("b.kxl")});
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    const std::vector<std::string> left = privateFolders(file("out"));
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(writing(left[0], "live.mp4")) << "the running run's folder survives";
+    EXPECT_FALSE(exists(file("out/long.mp4")));
+    EXPECT_TRUE(exists(file("out/b.mp4")));
+    live.signal(SIGINT);
+    EXPECT_EQ(live.wait().exitCode, 130);
+    EXPECT_TRUE(privateFolders(file("out")).empty()) << "a stopped job takes its private folder with it";
+    EXPECT_FALSE(exists(file("out/live.mp4")));
 }
 

@@ -94,6 +94,7 @@ BatchResult BatchProcess::wait()
     }
     pid_ = -1;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     result.out = readFile(streams_.filePath("out").toStdString());
     result.err = readFile(streams_.filePath("err").toStdString());
     return result;

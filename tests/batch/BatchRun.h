@@ -30,7 +30,8 @@ private:
 };
 
 struct BatchResult {
-    int exitCode = -1;
+    int exitCode = -1;  // 128 + the signal for a process a signal ended
+    int signal = 0;     // the signal that ended the process; 0 when it exited
     std::string out;
     std::string err;
 };
@@ -49,6 +50,7 @@ public:
     BatchProcess& operator=(const BatchProcess&) = delete;
 
     void signal(int number) const;
+    pid_t pid() const { return pid_; }
     // What the process has written so far.
     std::string outSoFar() const;
     // Waits (generously) for the end; kills the process if it never comes.

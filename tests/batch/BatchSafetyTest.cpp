@@ -258,3 +258,32 @@ TEST_F(BatchSafetyTest, AnExportByAnotherUserWritesTheListInPlace)
         ++entries;
     EXPECT_EQ(entries, 1u) << "a temporary file was left";
 }
+
+// Another user's list in a folder that takes no new files is rewritten in place: on a full disk
+// the rewrite is refused before a byte of the old list changes.
+TEST_F(BatchSafetyTest, AnInPlaceExportOnAFullDiskKeepsTheOldList)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running as another user (runuser -u nobody) and mounting a small disk need root";
+    if (runProgram("runuser", {"-u", "nobody", "--", "true"}).exitCode != 0)
+        GTEST_SKIP() << "runuser -u nobody does not work here";
+    std::filesystem::create_directory(file("small"));
+    if (runProgram("mount", {"-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", file("small")}).exitCode != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    ::chmod(work.path().toLocal8Bit().constData(), 0755);
+    ::chmod(program.path().c_str(), 0755);
+    const uid_t nobody = 65534;
+    const std::string old = "<list><item><filename>/old.avi</filename></item></list>";
+    writeFile(file("small/mine.kxl"), old);
+    ASSERT_EQ(::chown(file("small/mine.kxl").c_str(), nobody, nobody), 0);
+    writeFile(file("small/filler"), std::string(128 * 1024, 'f'));
+    std::vector<std::string> arguments{"-u", "nobody", "--", program.path("clipforge-batch"), "make", file("small/mine.kxl"),
+                                       "--profile", "2"};
+    for (int source = 0; source < 200; ++source)
+        arguments.push_back(touch("a rather long source name to make the list grow " + std::to_string(source) + ".avi"));
+    const BatchResult made = runProgram("runuser", arguments);
+    EXPECT_NE(made.exitCode, 0);
+    EXPECT_NE(made.err.find("No space left on device"), std::string::npos) << made.err;
+    EXPECT_EQ(readFile(file("small/mine.kxl")), old);
+    runProgram("umount", {file("small")});
+}

@@ -1,15 +1,20 @@
 #include "core/Errors.h"
+#include "core/WriterLock.h"
+#include "core/xml/FileIo.h"
 #include "core/xml/XmlDocument.h"
 #include "support/TempFolder.h"
 #include "core/ExampleList.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <functional>
 #include <thread>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -254,8 +259,8 @@ TEST_F(XmlFiles, AFailedSaveLeavesTheOldFileAlone)
     EXPECT_EQ(folder.read("keep.kxl"), "old");
 }
 
-// Every name of a file with several hard links shows the new list; the file stays one file.
-TEST_F(XmlFiles, SavingOverAHardLinkedFileReachesEveryName)
+// The name saved to takes the new list; the file's other hard links keep the old one, whole.
+TEST_F(XmlFiles, SavingOverAHardLinkedFileLeavesTheOtherNamesTheOldList)
 {
     const std::string path = folder.write("list.kxl", "old");
     const std::string other = folder.path() + "other.kxl";
@@ -263,12 +268,75 @@ TEST_F(XmlFiles, SavingOverAHardLinkedFileReachesEveryName)
     TXmlDocument document;
     document.Root().SetName("list");
     document.SaveFile(path);
-    EXPECT_EQ(folder.read("other.kxl"), document.SaveToString());
-    struct stat first {}, second {};
-    ASSERT_EQ(::stat(path.c_str(), &first), 0);
-    ASSERT_EQ(::stat(other.c_str(), &second), 0);
-    EXPECT_EQ(first.st_ino, second.st_ino);
+    EXPECT_EQ(folder.read("list.kxl"), document.SaveToString());
+    EXPECT_EQ(folder.read("other.kxl"), "old");
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"list.kxl", "other.kxl"}));
+}
+
+TEST_F(XmlFiles, ASaveClearsWhatSavesThatDiedLeftInItsFolder)
+{
+    const std::string dead = ".list.kxl.clipforge-saving." + clipforge::hostTag() + ".dead01";
+    folder.write(dead, "<list><it");
+    folder.write(".list.kxl.clipforge-saving.elsewhere.dead01", "<list><it");
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.SaveFile(folder.path() + "list.kxl");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{".list.kxl.clipforge-saving.elsewhere.dead01", "list.kxl"}));
+}
+
+// kill -9 at any moment of a save, many times over: every name of the list reads as a whole
+// list, never a mix, and the next save clears the temporary files the killed ones left.
+TEST_F(XmlFiles, AKilledSaveLeavesEveryNameAWholeList)
+{
+    const std::string path = folder.write("list.kxl", "old");
+    ASSERT_EQ(::link(path.c_str(), (folder.path() + "other.kxl").c_str()), 0);
+    std::vector<std::string> lists;
+    for (const char* value : {"first", "second"}) {
+        TXmlDocument document;
+        document.Root().SetName("list");
+        for (int item = 0; item < 20000; ++item)
+            document.Root().Children().AddChild("item").SetValue(value);
+        lists.push_back(document.SaveToString());
+    }
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t saver = ::fork();
+        if (saver == 0) {
+            for (int round = 0;; ++round) {
+                clipforge::replaceFileContents(path, lists[static_cast<std::size_t>(round % 2)]);
+            }
+        }
+        ASSERT_GT(saver, 0);
+        ::usleep(static_cast<useconds_t>(1000 + kill * 500));
+        ::kill(saver, SIGKILL);
+        ::waitpid(saver, nullptr, 0);
+        const std::string saved = folder.read("list.kxl");
+        EXPECT_TRUE(saved == "old" || saved == lists[0] || saved == lists[1]) << "kill " << kill << ": " << saved.size() << " bytes";
+        EXPECT_EQ(folder.read("other.kxl"), "old");
+    }
+    clipforge::replaceFileContents(path, "new");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"list.kxl", "other.kxl"}));
+}
+
+// A disk too full for the new list refuses it and the old one stays whole, with no temporary
+// file left.
+TEST_F(XmlFiles, AFullDiskKeepsTheOldList)
+{
+    const std::string disk = folder.path() + "small";
+    ::mkdir(disk.c_str(), 0755);
+    if (::geteuid() != 0 || std::system(("mount -t tmpfs -o size=64k tmpfs '" + disk + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "a full disk needs a small tmpfs, and mounting one needs root";
+    const std::string list = disk + "/list.kxl";
+    folder.write("small/list.kxl", "<list/>");
+    TXmlDocument document;
+    document.Root().SetName("list");
+    document.Root().Children().AddChild("item").SetValue(std::string(100000, 'x'));
+    EXPECT_THROW(document.SaveFile(list), EFileError);
+    EXPECT_EQ(folder.read("small/list.kxl"), "<list/>");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(disk))
+        ++entries;
+    EXPECT_EQ(entries, 1u);
+    std::system(("umount '" + disk + "'").c_str());
 }
 
 // Saving over another user's list leaves it theirs, whether the new file takes the old one's

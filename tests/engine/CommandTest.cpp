@@ -3,8 +3,10 @@
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
+#include "core/WriterLock.h"
 #include "engine/Command.h"
 #include "engine/ConsoleRunner.h"
+#include "engine/NoReplaceCommit.h"
 #include "engine/StartFailureReporter.h"
 #include "support/FakeConverter.h"
 #include "support/Files.h"
@@ -13,10 +15,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
@@ -113,6 +119,14 @@ protected:
     {
         command->Start();
         return waitFor([this] { return !finished.empty(); });
+    }
+    std::vector<std::string> outputFolderEntries() const
+    {
+        std::vector<std::string> names;
+        const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        for (const QString& name : QDir(programFolder.filePath("convert")).entryList(filter, QDir::Name))
+            names.push_back(name.toStdString());
+        return names;
     }
     // Waits until the hanging job's converter has really started.
     bool waitForHangingConverter(const std::string& name)
@@ -377,13 +391,15 @@ TEST_F(CommandTest, AStoppedJobSaysSoAndItsPartialOutputIsRemoved)
     addJobs({"hang.avi", "b.avi"});
     command->Start();
     ASSERT_TRUE(waitForHangingConverter("hang.avi"));
-    ASSERT_TRUE(QFile::exists(QString::fromStdString(output("hang.out"))));
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(command->WritingPath())));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(output("hang.out")))) << "a partial output has no real name";
     command->Stop();
     ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
     EXPECT_EQ(tree->Job(0).FailureReason, "stopped");
     EXPECT_EQ(command->LastError(), "stopped");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(output("hang.out"))));
     EXPECT_TRUE(QDir(programFolder.filePath("convert")).exists()) << "a folder is never removed";
+    EXPECT_TRUE(outputFolderEntries().empty()) << "the job's private folder goes with it";
 }
 
 TEST_F(CommandTest, AnOutputTheConverterRefusedToOverwriteIsLeftAlone)
@@ -414,3 +430,84 @@ TEST_F(CommandTest, ARunAgainForgetsTheLastReason)
     EXPECT_EQ(command->LastError(), "");
 }
 
+// Whatever appears at the output's name while the job runs, by whatever means, stays as it is:
+// the output is committed under the next free name, and that is the name reported.
+TEST_F(CommandTest, AnythingThatTakesTheNameDuringAJobStaysAndTheOutputTakesTheNextName)
+{
+    const struct {
+        const char* how;
+        std::function<void(const std::string& name)> plant;
+        bool regularFile;
+    } plantings[] = {
+        {"written", [](const std::string& name) { writeFile(name, "theirs"); }, true},
+        {"moved in", [this](const std::string& name) {
+             writeFile(source("theirs"), "theirs");
+             ASSERT_EQ(::rename(source("theirs").c_str(), name.c_str()), 0);
+         }, true},
+        {"a link to nowhere", [](const std::string& name) { ASSERT_EQ(::symlink("/nowhere", name.c_str()), 0); }, false},
+    };
+    for (const auto& planting : plantings) {
+        finished.clear();
+        createDriver();
+        ::unlink(source("wait.avi.go").c_str());
+        addJobs({"wait.avi"});
+        command->Start();
+        ASSERT_TRUE(waitFor([&] { return !command->OutputPath().empty() && exists(command->OutputPath() + ".running"); }));
+        const std::string taken = command->OutputPath();
+        planting.plant(taken);
+        writeFile(source("wait.avi.go"), "");
+        ASSERT_TRUE(waitFor([this] { return !finished.empty(); })) << planting.how;
+        EXPECT_EQ(tree->Job(0).State, jsFinished) << planting.how;
+        EXPECT_NE(command->OutputPath(), taken) << planting.how;
+        EXPECT_EQ(readFile(command->OutputPath()), "converted") << planting.how;
+        if (planting.regularFile)
+            EXPECT_EQ(readFile(taken), "theirs") << planting.how;
+        else
+            EXPECT_EQ(QFileInfo(QString::fromStdString(taken)).symLinkTarget(), QStringLiteral("/nowhere")) << planting.how;
+        const std::vector<std::string> entries = outputFolderEntries();
+        EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [](const std::string& name) { return name.rfind(".clipforge", 0) == 0; }), 0)
+            << planting.how << ": the private folder went with the job";
+    }
+}
+
+TEST_F(CommandTest, AFailedJobLeavesAFilePlantedAtItsNameAndTakesOnlyItsPrivateFolder)
+{
+    addJobs({"planted.avi", "fail.avi"});
+    writeFile(output("fail.out"), "there before");
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(states(), (std::vector<int>{jsFailed, jsFailed}));
+    EXPECT_EQ(readFile(output("fail.out")), "there before");
+    EXPECT_EQ(outputFolderEntries(), (std::vector<std::string>{"fail.out", "planted.out"}));
+}
+
+TEST_F(CommandTest, WhereRenamingCannotRefuseToReplaceTheOutputIsLinkedIntoPlace)
+{
+    clipforge::forceLinkCommitForTesting(true);
+    addJobs({"a.avi", "a.mpg"});
+    writeFile(output("a.out"), "theirs");
+    ASSERT_TRUE(runToTheEnd());
+    clipforge::forceLinkCommitForTesting(false);
+    EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFinished}));
+    EXPECT_EQ(readFile(output("a.out")), "theirs");
+    EXPECT_EQ(outputFolderEntries(), (std::vector<std::string>{"a.out", "a_2.out", "a_2_2.out"}));
+    struct stat info {};
+    ASSERT_EQ(::stat(output("a_2.out").c_str(), &info), 0);
+    EXPECT_EQ(info.st_nlink, 1u) << "the private name is gone";
+}
+
+TEST_F(CommandTest, ARunClearsADeadRunsPrivateFolderButNotALiveOne)
+{
+    const std::string dead = output(".clipforge-partial." + clipforge::hostTag() + ".dead00");
+    const std::string live = output(".clipforge-partial." + clipforge::hostTag() + ".live00");
+    for (const std::string& folder : {dead, live}) {
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        writeFile(folder + "/a.out", "half");
+    }
+    writeFile(dead + "/lock", "");
+    const clipforge::WriterLock held = clipforge::WriterLock::create(live + "/lock");
+    ASSERT_TRUE(held.held());
+    addJobs({"a.avi"});
+    ASSERT_TRUE(runToTheEnd());
+    EXPECT_EQ(outputFolderEntries(), (std::vector<std::string>{".clipforge-partial." + clipforge::hostTag() + ".live00", "a.out"}));
+    EXPECT_EQ(readFile(live + "/a.out"), "half");
+}

@@ -52,10 +52,18 @@
 //   nooutput   exits with 0 and writes nothing
 //   empty      exits with 0 after an empty output
 //   diskfull   exits with 0 after an error writing the output's trailer
-//   planted    finds its output taken by someone else and exits with 1
-//   squat      writes "planted" under the output name, then runs the system's
-//              converter with the same arguments
-//   wait       touches OUTPUT.running, then waits for SOURCE.go or OUTPUT.go
+//   planted    has someone else take its output's real name ("not ours"),
+//              then says the output exists and exits with 1
+//   squat      writes "planted" under the output's real name, then runs the
+//              system's converter with the same arguments
+//   move       the same, but the planted file is moved onto the name
+//   paced      runs the system's converter reading its source at the
+//              source's own pace (-re), so a job lasts as long as its clip
+//   wait       touches REAL.running, then waits for SOURCE.go, OUTPUT.go or
+//              REAL.go
+//
+// OUTPUT is the file the converter is given, inside the job's private folder;
+// REAL is the output's real name, in the folder above it.
 //   half       reports a 10-second source converted to its middle, then waits
 //              like wait
 //
@@ -78,6 +86,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -375,16 +384,42 @@ std::string behaviourFor(const std::string& self, const std::string& source)
     const std::string mode = fileText(self + ".mode");
     const std::string named = mode.empty() ? source.substr(source.rfind('/') + 1) : mode;
     for (const char* word : {"fail", "hang", "flee", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
-                             "planted", "squat", "wait", "half"})
+                             "planted", "squat", "move", "paced", "wait", "half"})
         if (named.find(word) != std::string::npos)
             return word;
     return {};
 }
 
+// The output's real name: the converter writes in a private folder of the job's inside the
+// output folder.
+std::string realName(const std::string& output)
+{
+    const auto slash = output.rfind('/');
+    if (slash == std::string::npos)
+        return output;
+    const std::string folder = output.substr(0, slash);
+    const auto parentSlash = folder.rfind('/');
+    const std::string folderName = folder.substr(parentSlash == std::string::npos ? 0 : parentSlash + 1);
+    if (folderName.rfind(".clipforge-partial.", 0) != 0)
+        return output;
+    return (parentSlash == std::string::npos ? std::string() : folder.substr(0, parentSlash + 1)) + output.substr(slash + 1);
+}
+
 void waitForGo(const std::string& source, const std::string& output)
 {
-    while (!present(source + ".go") && !present(output + ".go"))
+    while (!present(source + ".go") && !present(output + ".go") && !present(realName(output) + ".go"))
         sleepMs(20);
+}
+
+int runSystemConverter(int argc, char** argv, bool paced)
+{
+    std::vector<char*> arguments{const_cast<char*>("ffmpeg")};
+    if (paced)
+        arguments.push_back(const_cast<char*>("-re"));
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    arguments.push_back(nullptr);
+    ::execvp("ffmpeg", arguments.data());
+    return 127;
 }
 
 int convert(int argc, char** argv)
@@ -427,18 +462,20 @@ int convert(int argc, char** argv)
         return 0;
     }
     if (behaviour == "planted") {
-        writeFile(output, "not ours");
+        writeFile(realName(output), "not ours");
         writeAll(1, "File '" + output + "' already exists. Exiting.\n");
         return 1;
     }
-    if (behaviour == "squat") {
-        writeFile(output, "planted");
-        argv[0] = const_cast<char*>("ffmpeg");
-        ::execvp("ffmpeg", argv);
-        return 127;
+    if (behaviour == "squat")
+        writeFile(realName(output), "planted");
+    if (behaviour == "move") {
+        writeFile(realName(output) + ".new", "planted");
+        ::rename((realName(output) + ".new").c_str(), realName(output).c_str());
     }
+    if (behaviour == "squat" || behaviour == "move" || behaviour == "paced")
+        return runSystemConverter(argc, argv, behaviour == "paced");
     if (behaviour == "wait")
-        writeFile(output + ".running", "");
+        writeFile(realName(output) + ".running", "");
     if (behaviour == "half")
         writeAll(2, "  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\n"
                     "size=1kB time=00:00:05.00 bitrate=1.0kbits/s speed=2.5x    \r");

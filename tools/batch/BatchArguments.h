@@ -20,8 +20,6 @@ struct BatchArguments {
     bool dryRun = false;
     int jobs = 1;       // converters at once; "--jobs auto" gives the number of cores
     bool json = false;  // JSON Lines instead of text lines
-    std::string joblog;  // where convert journals its jobs; empty for none
-    bool resume = false; // go on from the joblog: jobs it shows finished are not run again
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.

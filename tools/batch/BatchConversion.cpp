@@ -2,6 +2,7 @@
 
 #include "BatchProgram.h"
 #include "BatchQueue.h"
+#include "ClosedOutput.h"
 #include "JsonReport.h"
 #include "ShellCommand.h"
 #include "TextReport.h"
@@ -18,7 +19,9 @@
 #include "engine/SignalWatcher.h"
 #include "engine/StartFailureReporter.h"
 
-#include <ostream>
+#include <unistd.h>
+
+#include <iostream>
 
 namespace clipforge {
 namespace {
@@ -95,14 +98,23 @@ int BatchConversion::convert()
         const StartFailuresInReasons startFailures;
         BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
         queue.onJobFailed = [this](const BatchJobOutcome& job) { reportReason(job.index, job.reason); };
-        SignalWatcher interrupts({SIGINT, SIGTERM}, [&] {
-            report->beforeMessage();
-            err_ << "clipforge-batch: stopping; the running jobs will count as failed" << std::endl;
-            // A second Ctrl-C ends the program at once; the converters die with it.
-            interrupts.restoreHandlers();
+        const auto stopRun = [&](const char* why) {
+            if (interrupted)
+                return;
             interrupted = true;
+            report->beforeMessage();
+            err_ << "clipforge-batch: " << why << "; the running jobs will count as failed" << std::endl;
             queue.stop();
+        };
+        SignalWatcher interrupts(SignalWatcher::runEndingSignals(), [&] {
+            endingSignal_ = interrupts.firstSignal();
+            // A second signal ends the program at once; the converters' supervisors see to it
+            // that nothing they started survives it.
+            interrupts.restoreHandlers();
+            stopRun("stopping");
         });
+        const ClosedOutput closedOutput(out_, &out_ == &std::cout ? STDOUT_FILENO : -1,
+                                        [&] { stopRun("standard output was closed; stopping"); });
         queue.run();
     }
     const int finished = countJobs(jsFinished);

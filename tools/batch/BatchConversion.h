@@ -32,10 +32,12 @@ public:
 
     BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);
 
-    // Exit code: 0 when every job finished (or was planned), 1 when any failed, 130 when Ctrl-C
-    // or SIGTERM stopped the run; errors reading the list leave as exceptions, before anything
-    // runs.
+    // Exit code: 0 when every job finished (or was planned), 1 when any failed, 130 when a
+    // signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT) or a closed standard output stopped the run;
+    // errors reading the list leave as exceptions, before anything runs.
     int run(const std::string& listFile, Output output);
+    // The signal that stopped the run; 0 when none did.
+    int endingSignal() const { return endingSignal_; }
 
 private:
     // Plans every job as a run would, in order, and prints each plan as format gives it.
@@ -51,6 +53,7 @@ private:
     Options options_;
     TItemManager staging_;
     TTreeManager tree_;
+    int endingSignal_ = 0;
 };
 
 }  // namespace clipforge

@@ -7,7 +7,7 @@
 namespace clipforge {
 
 BatchJob::BatchJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names,
-                   Ended ended)
+                   LeftoverSweeps& sweeps, Ended ended)
     : list_(catalogue.Names(), staging_),
       command_(std::make_unique<TCommand>(list_, catalogue)),
       index_(index),
@@ -15,6 +15,7 @@ BatchJob::BatchJob(const TCommandManager& catalogue, const TItemData& job, int i
 {
     list_.AppendJobs({job});
     command_->ShareNames(names);
+    command_->ShareSweeps(sweeps);
     command_->OnFinished = [this, ended = std::move(ended)](QObject*, bool) { ended(*this); };
 }
 

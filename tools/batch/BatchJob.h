@@ -18,6 +18,8 @@ class TOverwriteManager;
 
 namespace clipforge {
 
+class LeftoverSweeps;
+
 // How one job of a batch run ended.
 struct BatchJobOutcome {
     int index = 0;
@@ -34,8 +36,10 @@ class BatchJob {
 public:
     using Ended = std::function<void(BatchJob&)>;
 
-    // names: the run's output-name chooser, shared by every job of the run.
-    BatchJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names, Ended ended);
+    // names: the run's output-name chooser, shared by every job of the run; sweeps: the run's
+    // clearing of leftovers, likewise.
+    BatchJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names,
+             LeftoverSweeps& sweeps, Ended ended);
     ~BatchJob();
     BatchJob(const BatchJob&) = delete;
     BatchJob& operator=(const BatchJob&) = delete;

@@ -77,11 +77,18 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     case BatchAction::Make:
         return make(arguments, catalogue);
     default:
-        if (!requireListFile(arguments.listFile))
-            return beUnusableInput;
-        return BatchConversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_})
-            .run(arguments.listFile, conversionOutput(arguments));
+        return convert(arguments, catalogue);
     }
+}
+
+int BatchProgram::convert(const BatchArguments& arguments, const TCommandManager& catalogue)
+{
+    if (!requireListFile(arguments.listFile))
+        return beUnusableInput;
+    BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_});
+    const int code = conversion.run(arguments.listFile, conversionOutput(arguments));
+    endingSignal_ = conversion.endingSignal();
+    return code;
 }
 
 int BatchProgram::profiles(const TCommandManager& catalogue)

@@ -30,18 +30,22 @@ public:
     }
 
     int run(const std::vector<std::string>& arguments);
+    // The signal that stopped a conversion; 0 when none did.
+    int endingSignal() const { return endingSignal_; }
 
 private:
     int dispatch(const BatchArguments& arguments);
     int profiles(const TCommandManager& catalogue);
     int show(const BatchArguments& arguments);
     int make(const BatchArguments& arguments, const TCommandManager& catalogue);
+    int convert(const BatchArguments& arguments, const TCommandManager& catalogue);
     bool requireListFile(const std::string& path);
     void complain(const std::string& message);
 
     std::ostream& out_;
     std::ostream& err_;
     std::optional<std::size_t> terminalWidth_;
+    int endingSignal_ = 0;
 };
 
 }  // namespace clipforge

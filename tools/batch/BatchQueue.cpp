@@ -50,7 +50,7 @@ void BatchQueue::startMore()
 
 void BatchQueue::startJob(int row)
 {
-    auto job = std::make_unique<BatchJob>(catalogue_, list_.Job(row).ItemData, row, names_,
+    auto job = std::make_unique<BatchJob>(catalogue_, list_.Job(row).ItemData, row, names_, sweeps_,
                                           [this](BatchJob& ended) { jobEnded(ended); });
     BatchJob& started = *job;
     running_.push_back(std::move(job));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BatchJob.h"
+#include "engine/LeftoverSweeps.h"
 #include "engine/OverwriteManager.h"
 
 #include <QEventLoop>
@@ -53,6 +54,7 @@ private:
     int ended_ = 0;
     bool stopping_ = false;
     TOverwriteManager names_;
+    LeftoverSweeps sweeps_;
     std::vector<std::unique_ptr<BatchJob>> running_;
     // Jobs that have ended, kept until their driver's end notification has returned.
     std::vector<std::unique_ptr<BatchJob>> retired_;

@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <csignal>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -19,5 +21,17 @@ int main(int argc, char* argv[])
     std::optional<std::size_t> terminalWidth;
     if (::isatty(STDOUT_FILENO))
         terminalWidth = clipforge::LiveStatus::terminalWidth(STDOUT_FILENO);
-    return clipforge::BatchProgram(std::cout, std::cerr, terminalWidth).run(arguments);
+    // A reader that went away (`convert ... | head`) shows as a failed write, which ends the run
+    // cleanly; the signal would end the program on the spot.
+    ::signal(SIGPIPE, SIG_IGN);
+    clipforge::BatchProgram program(std::cout, std::cerr, terminalWidth);
+    const int code = program.run(arguments);
+    if (program.endingSignal() == SIGINT) {
+        // Cleared up; now end as Ctrl-C ends a program, so a calling shell's loop stops too.
+        std::cout.flush();
+        std::cerr.flush();
+        ::signal(SIGINT, SIG_DFL);
+        ::raise(SIGINT);
+    }
+    return code;
 }

@@ -2,15 +2,17 @@
 
 #include "core/Errors.h"
 #include "core/FileDescriptor.h"
+#include "core/LeftoverCleaner.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
+#include "core/UnfinishedNames.h"
+#include "core/WriterLock.h"
 #include "core/xml/XmlOutput.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -48,22 +50,17 @@ std::string resolveLink(const std::string& path)
     return resolved ? std::string(resolved.get()) : path;
 }
 
-// Creates a new file beside target with the permissions a plain create
-// would give (umask applied by open).
-FileDescriptor createTemporaryBeside(const std::string& target, std::string& temporaryPath)
+// Creates a new file beside target, locked as a save in progress, with the permissions a plain
+// create would give (umask applied by open).
+WriterLock createTemporaryBeside(const std::string& target, std::string& temporaryPath)
 {
-    static std::atomic<unsigned> counter{0};
-    // Only a shortened form of the name goes in, so that a target whose name is near the file
-    // system's limit still gets a temporary file beside it.
-    constexpr std::size_t longestNamePart = 200;
-    const std::string stem = folderPart(target) + "." + fileNamePart(target).substr(0, longestNamePart) + ".tmp";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = stem + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        FileDescriptor fd(::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.valid() || errno != EEXIST)
-            return fd;
+        temporaryPath = folderPart(target) + temporaryListName(fileNamePart(target));
+        WriterLock file = WriterLock::create(temporaryPath, 0666);
+        if (file.held() || (errno != EEXIST && errno != ENOENT && errno != EWOULDBLOCK))
+            return file;
     }
-    return FileDescriptor(-1);
+    return {};
 }
 
 // The folder would not take a new file, though the file itself may still be writable.
@@ -101,11 +98,30 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
+bool unsupported(int error) { return error == EOPNOTSUPP || error == ENOSYS; }
+
+// Makes sure the disk holds room for bytes before the file is touched: its blocks are reserved,
+// or, where the file system cannot reserve them, the bytes are written beside it first (to
+// besideFd, emptied again afterwards). Throws when there is no room or no way to tell.
+void makeRoom(const std::string& path, int fd, const std::string& bytes, int besideFd)
+{
+    if (bytes.empty() || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) == 0)
+        return;
+    if (!unsupported(errno) || besideFd < 0)
+        throw EFileError::cannotCreate(path, errno);
+    const bool fits = writeAll(besideFd, bytes);
+    const int error = errno;
+    ::ftruncate(besideFd, 0);
+    if (!fits)
+        throw EFileError::cannotCreate(path, error);
+}
+
 // Rewrites the existing file itself: its owner, group, mode, every hard link to it and its
-// place all stay. The new bytes are complete in memory before the file is touched, and they
-// go over the old ones before the file is cut to length, so that a disk that fills up can only
-// fail where the file grows.
-void writeInPlace(const std::string& path, const std::string& target, const std::function<void(XmlOutput&)>& produce)
+// place all stay. The new bytes are complete in memory and the disk has room for them before
+// the file is touched, so a full disk refuses before a byte changes. Only this way of saving
+// can leave a mix of old and new when the program is killed half-way.
+void writeInPlace(const std::string& path, const std::string& target, const std::function<void(XmlOutput&)>& produce,
+                  int besideFd)
 {
     std::string bytes;
     {
@@ -116,9 +132,19 @@ void writeInPlace(const std::string& path, const std::string& target, const std:
     FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
     if (!fd.valid())
         throw EFileError::cannotOpen(path, errno);
+    makeRoom(path, fd.get(), bytes, besideFd);
     if (!writeAll(fd.get(), bytes) || ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
         ::fsync(fd.get()) != 0 || !fd.close())
         throw EFileError::cannotCreate(path, errno);
+}
+
+// The rename is on the disk once the folder is.
+void flushFolder(const std::string& target)
+{
+    const std::string folder = folderPart(target);
+    const FileDescriptor fd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid())
+        ::fsync(fd.get());
 }
 
 }  // namespace
@@ -172,31 +198,32 @@ void replaceFileContents(const std::string& path, const std::function<void(XmlOu
         if (S_ISREG(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             throw EFileError::cannotOpen(path, EACCES);
     }
-    // A file with several names keeps them all: rewritten in place, every name shows the new list.
-    if (exists && existing.st_nlink > 1)
-        return writeInPlace(path, target, produce);
+    clearLeftovers(folderPart(target));
     std::string temporaryPath;
-    FileDescriptor fd = createTemporaryBeside(target, temporaryPath);
-    if (!fd.valid()) {
+    WriterLock file = createTemporaryBeside(target, temporaryPath);
+    if (!file.held()) {
         if (exists && folderRefused(errno))
-            return writeInPlace(path, target, produce);
+            return writeInPlace(path, target, produce, -1);
         throw EFileError::cannotCreate(path, errno);
     }
     TemporaryFile temporary(temporaryPath);
-    if (exists && !takeOverIdentity(fd.get(), existing))
-        return writeInPlace(path, target, produce);
-    XmlFileOutput output(fd.get());
+    if (exists && !takeOverIdentity(file.fd(), existing))
+        return writeInPlace(path, target, produce, file.fd());
+    XmlFileOutput output(file.fd());
     produce(output);
     output.flush();
     if (!output.ok())
         throw EFileError::cannotCreate(path, output.error());
     // The new file must be on the disk before it takes the old one's place:
     // a crash after the rename must not leave an empty or partial list.
-    if (::fsync(fd.get()) != 0 || !fd.close())
+    if (::fsync(file.fd()) != 0)
         throw EFileError::cannotCreate(path, errno);
+    // Other hard links to the old file keep the old list: rewriting it instead would leave a mix
+    // of both on every name, were the program killed half-way.
     if (::rename(temporary.path().c_str(), target.c_str()) != 0)
         throw EFileError::cannotCreate(path, errno);
     temporary.release();
+    flushFolder(target);
 }
 
 std::int64_t GetFileSize64(const QString& path)

@@ -1,0 +1,101 @@
+#include "core/LeftoverCleaner.h"
+
+#include "core/FileDescriptor.h"
+#include "core/UnfinishedNames.h"
+#include "core/WriterLock.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+namespace clipforge {
+namespace {
+
+struct CloseDirectory {
+    void operator()(DIR* stream) const { ::closedir(stream); }
+};
+using DirectoryStream = std::unique_ptr<DIR, CloseDirectory>;
+
+// The names in the folder open as folderFd; the folder's own descriptor stays open.
+std::vector<std::string> namesIn(int folderFd)
+{
+    std::vector<std::string> names;
+    const int copy = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
+        return names;
+    DirectoryStream stream(::fdopendir(copy));
+    if (!stream) {
+        ::close(copy);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(stream.get())) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    return names;
+}
+
+bool sameFolder(int folderFd, const std::string& name, int openFd)
+{
+    struct stat there {};
+    struct stat mine {};
+    return ::fstatat(folderFd, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(openFd, &mine) == 0 &&
+           there.st_dev == mine.st_dev && there.st_ino == mine.st_ino;
+}
+
+void clearPrivateFolder(int parentFd, const std::string& name)
+{
+    FileDescriptor folder(::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder.valid())
+        return;
+    struct stat lockInfo {};
+    if (::fstatat(folder.get(), privateFolderLockName, &lockInfo, AT_SYMLINK_NOFOLLOW) != 0) {
+        // A writer that died before its lock was made left nothing in it; one that is making its
+        // lock right now finds its folder gone and makes another.
+        ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR);
+        return;
+    }
+    const WriterLock lock = WriterLock::takeLeftover(folder.get(), privateFolderLockName);
+    if (lock.held() && sameFolder(parentFd, name, folder.get()))
+        removePrivateFolder(parentFd, name, folder.get());
+}
+
+void clearTemporaryList(int folderFd, const std::string& name)
+{
+    const WriterLock lock = WriterLock::takeLeftover(folderFd, name);
+    if (lock.held())
+        ::unlinkat(folderFd, name.c_str(), 0);
+}
+
+}  // namespace
+
+void removePrivateFolder(int parentFd, const std::string& name, int folderFd)
+{
+    for (const std::string& entry : namesIn(folderFd)) {
+        if (entry != privateFolderLockName && ::unlinkat(folderFd, entry.c_str(), 0) != 0)
+            ::unlinkat(folderFd, entry.c_str(), AT_REMOVEDIR);
+    }
+    ::unlinkat(folderFd, privateFolderLockName, 0);
+    ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR);
+}
+
+void clearLeftovers(const std::string& folder)
+{
+    const FileDescriptor folderFd(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd.valid())
+        return;
+    for (const std::string& name : namesIn(folderFd.get())) {
+        if (isOwnPrivateFolder(name))
+            clearPrivateFolder(folderFd.get(), name);
+        else if (isOwnTemporaryList(name))
+            clearTemporaryList(folderFd.get(), name);
+    }
+}
+
+}  // namespace clipforge

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/FileDescriptor.h"
+
+#include <string>
+#include <sys/types.h>
+
+namespace clipforge {
+
+// An exclusive flock on a lock file, held for as long as the object lives. It is how a writer
+// shows that its unfinished files are still wanted: the kernel lets go of the lock when the
+// writer dies, however it dies, so the next writer can tell a leftover from live work without
+// guessing from process ids (reused) or ages (clocks and machines differ).
+//
+// The file is opened read-write because network file systems emulate flock with a write lock.
+// They also grant one process's locks to the same process again, so every lock held here is
+// remembered and heldHere() answers for it.
+class WriterLock {
+public:
+    WriterLock() = default;
+    WriterLock(WriterLock&& other) noexcept;
+    WriterLock& operator=(WriterLock&& other) noexcept;
+    WriterLock(const WriterLock&) = delete;
+    WriterLock& operator=(const WriterLock&) = delete;
+    ~WriterLock();
+
+    // Creates path (it must not exist) with mode (less the umask) and locks it. Invalid, errno
+    // set, when the file cannot be made, or when a cleaner took it for a leftover before it was
+    // locked (the caller tries another name).
+    static WriterLock create(const std::string& path, mode_t mode = 0600);
+    // Locks the existing file at name inside folderFd without waiting. Invalid when it is
+    // missing, locked by anyone (this process included) or no longer the file of that name.
+    static WriterLock takeLeftover(int folderFd, const std::string& name);
+
+    bool held() const { return fd_.valid(); }
+    int fd() const { return fd_.get(); }
+    // True while name inside folderFd still leads to the locked file.
+    bool stillAt(int folderFd, const std::string& name) const;
+    // Unlocks and closes now.
+    void release();
+
+    // True when this process holds a lock on the file (device, inode).
+    static bool heldHere(dev_t device, ino_t inode);
+
+private:
+    explicit WriterLock(FileDescriptor fd);
+    bool lock();
+
+    FileDescriptor fd_;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+};
+
+// This machine's name as it goes into the names of unfinished files: letters, digits and "-"
+// only (anything else becomes "_"), so the name can be cut apart again.
+std::string hostTag();
+
+}  // namespace clipforge

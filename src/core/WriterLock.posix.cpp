@@ -1,0 +1,140 @@
+#include "core/WriterLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <mutex>
+#include <set>
+#include <utility>
+
+namespace clipforge {
+namespace {
+
+struct HeldLocks {
+    std::mutex mutex;
+    std::set<std::pair<dev_t, ino_t>> files;
+};
+
+HeldLocks& heldLocks()
+{
+    static HeldLocks locks;
+    return locks;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+WriterLock::WriterLock(FileDescriptor fd) : fd_(std::move(fd)) {}
+
+WriterLock::WriterLock(WriterLock&& other) noexcept
+    : fd_(std::move(other.fd_)), device_(std::exchange(other.device_, 0)), inode_(std::exchange(other.inode_, 0))
+{
+}
+
+WriterLock& WriterLock::operator=(WriterLock&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        fd_ = std::move(other.fd_);
+        device_ = std::exchange(other.device_, 0);
+        inode_ = std::exchange(other.inode_, 0);
+    }
+    return *this;
+}
+
+WriterLock::~WriterLock() { release(); }
+
+WriterLock WriterLock::create(const std::string& path, mode_t mode)
+{
+    WriterLock lock(FileDescriptor(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode)));
+    if (!lock.held() || !lock.lock())
+        return {};
+    struct stat mine {};
+    struct stat there {};
+    if (::fstat(lock.fd(), &mine) != 0 || ::lstat(path.c_str(), &there) != 0 || !sameFile(mine, there)) {
+        errno = ENOENT;
+        return {};
+    }
+    return lock;
+}
+
+WriterLock WriterLock::takeLeftover(int folderFd, const std::string& name)
+{
+    struct stat info {};
+    if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
+        heldHere(info.st_dev, info.st_ino))
+        return {};
+    WriterLock lock(FileDescriptor(::openat(folderFd, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)));
+    // Taken after the name was looked up: the file may have been finished and replaced meanwhile.
+    if (!lock.held() || !lock.lock() || !lock.stillAt(folderFd, name))
+        return {};
+    return lock;
+}
+
+bool WriterLock::lock()
+{
+    if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
+        fd_.close();
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd_.get(), &info) != 0) {
+        fd_.close();
+        return false;
+    }
+    const std::lock_guard<std::mutex> guard(heldLocks().mutex);
+    if (!heldLocks().files.insert({info.st_dev, info.st_ino}).second) {
+        // This process holds it already, through a network file system that let us in twice.
+        fd_.close();
+        return false;
+    }
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+    return true;
+}
+
+bool WriterLock::stillAt(int folderFd, const std::string& name) const
+{
+    struct stat mine {};
+    struct stat there {};
+    return held() && ::fstat(fd_.get(), &mine) == 0 &&
+           ::fstatat(folderFd, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(mine, there);
+}
+
+void WriterLock::release()
+{
+    if (!held())
+        return;
+    {
+        const std::lock_guard<std::mutex> guard(heldLocks().mutex);
+        heldLocks().files.erase({device_, inode_});
+    }
+    fd_.close();
+}
+
+bool WriterLock::heldHere(dev_t device, ino_t inode)
+{
+    const std::lock_guard<std::mutex> guard(heldLocks().mutex);
+    return heldLocks().files.count({device, inode}) > 0;
+}
+
+std::string hostTag()
+{
+    char name[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0')
+        return "localhost";
+    std::string tag(name);
+    for (char& c : tag) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+        if (!plain)
+            c = '_';
+    }
+    return tag;
+}
+
+}  // namespace clipforge
