@@ -1,5 +1,6 @@
 # The Debian package, made by scripts/package.sh: the install rules under /usr, with the
-# libraries' packages found from the binaries themselves (dpkg-shlibdeps) plus the converter.
+# libraries' packages found from the binaries themselves (dpkg-shlibdeps) plus the converter and
+# the fonts.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME clipforge)
 set(CPACK_PACKAGE_VENDOR Norvane)
@@ -16,5 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Norvane Clipforge developers <clipforge@nor
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS ffmpeg)
+# The fonts the window's drawing asks for, so that it looks the same on a minimal system; a program
+# to open the user guide and web pages with is recommended.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg, fonts-liberation2, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 include(CPack)

@@ -7,14 +7,15 @@ set -euo pipefail
 # dependencies with it; gzip: the manual pages); the tests (the GoogleTest CMake files also name
 # gmock's libraries; xvfb, xauth for xvfb-run, x11-utils for xwininfo and imagemagick for import:
 # the smoke test; desktop-file-utils and appstream: the install test; parallel: running a plan;
-# the fonts the window asks for); the benchmarks' anchors (pugixml, libxml2); the fuzzer (clang); the package (dpkg-dev
+# the fonts the window asks for; dbus-daemon for dbus-run-session: the notification test); the
+# launch feedback of a start that hands its files over (libxcb1-dev); the benchmarks' anchors (pugixml, libxml2); the fuzzer (clang); the package (dpkg-dev
 # for dpkg-shlibdeps, file for CPack).
 CLIPFORGE_PACKAGES=(
   cmake ninja-build g++ pkg-config gzip
-  qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev
+  qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg parallel xvfb xauth x11-utils imagemagick desktop-file-utils appstream
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core dbus-daemon
   libpugixml-dev libxml2-dev clang-14 libclang-rt-14-dev
   dpkg-dev file
 )

@@ -4,10 +4,19 @@
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "dialogs/DialogService.h"
+#include "core/VideoFiles.h"
 #include "dialogs/UserSettings.h"
 #include "engine/DefaultOutputFolder.h"
 
 namespace clipforge {
+
+QString videoFilter()
+{
+    QStringList patterns;
+    for (const std::string& extension : videoExtensions())
+        patterns << QStringLiteral("*.") + QString::fromStdString(extension);
+    return QStringLiteral("All Supported Formats|%1|All Files|*.*").arg(patterns.join(QLatin1Char(';')));
+}
 
 namespace {
 

@@ -10,9 +10,8 @@
 
 namespace clipforge {
 
-// The filter of Add's open-file dialog.
-inline constexpr const char* videoFilter =
-    "All Supported Formats|*.mpg;*.mpeg;*.wmv;*.avi;*.vob;*.mov;*.mp2;*.mpv;*.mp4;*.flv|All Files|*.*";
+// The filter of Add's open-file dialog: every video extension, then all files.
+QString videoFilter();
 
 // What the user chose in the Add Files dialog for all the files of one Add.
 struct AddChoice {

@@ -10,10 +10,10 @@ namespace clipforge {
 
 namespace {
 
-QStringList droppedFiles(const QDropEvent& event)
+QList<QUrl> urlsOf(const QDropEvent& event)
 {
     const QMimeData* data = event.mimeData();
-    return data && data->hasUrls() ? filesFromUrls(data->urls()) : QStringList();
+    return data && data->hasUrls() ? data->urls() : QList<QUrl>();
 }
 
 }  // namespace
@@ -33,6 +33,18 @@ FileDrop::~FileDrop()
     window_.setAcceptDrops(false);
 }
 
+// A dropped folder is searched through; the pointer moving over the window must not search it
+// again at every step.
+QStringList FileDrop::droppedFiles(const QDropEvent& event)
+{
+    const QList<QUrl> urls = urlsOf(event);
+    if (urls != seenUrls_) {
+        seenUrls_ = urls;
+        seenFiles_ = filesFromUrls(urls);
+    }
+    return seenFiles_;
+}
+
 bool FileDrop::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
@@ -47,8 +59,10 @@ bool FileDrop::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        // The run may have started between the drag's entry and the drop.
-        const QStringList files = accepts_() ? droppedFiles(*drop) : QStringList();
+        // The run may have started between the drag's entry and the drop, and the folders may
+        // have changed: what is there now counts.
+        seenUrls_.clear();
+        const QStringList files = accepts_() ? filesFromUrls(urlsOf(*drop)) : QStringList();
         if (files.isEmpty()) {
             drop->ignore();
             return true;

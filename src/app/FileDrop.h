@@ -2,9 +2,11 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 
+class QDropEvent;
 class QWidget;
 
 namespace clipforge {
@@ -20,9 +22,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QStringList droppedFiles(const QDropEvent& event);
+
     QWidget& window_;
     std::function<bool()> accepts_;
     std::function<void(const QStringList&)> dropped_;
+    QList<QUrl> seenUrls_;
+    QStringList seenFiles_;
 };
 
 }  // namespace clipforge

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/FittedLabel.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -48,7 +50,7 @@ public:
     QLabel* Image3 = nullptr;
     TImageButton* btnConvert = nullptr;
     QLabel* lbConvert = nullptr;
-    QLabel* lbTimer = nullptr;
+    clipforge::FittedLabel* lbTimer = nullptr;
     TImageButton* btnStop = nullptr;
     QLabel* lbStop = nullptr;
     TImageButton* btnSupport = nullptr;
@@ -61,7 +63,7 @@ public:
     QFrame* Shape1 = nullptr;
     QLabel* lbList = nullptr;
     QLabel* lbOption = nullptr;
-    QLabel* lbCount = nullptr;
+    clipforge::FittedLabel* lbCount = nullptr;
     clipforge::JobTreeView* JobTree = nullptr;
     TLinePanel* LinePanel2 = nullptr;
     TPngImageList* listImage = nullptr;

@@ -5,10 +5,26 @@
 #include "core/DisplayText.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
+#include "core/VideoFiles.h"
 
 #include <QTimer>
 
+#include <filesystem>
+
 namespace clipforge {
+
+namespace {
+
+// A file stands for itself, whatever its type; a folder for the videos it holds.
+std::vector<std::string> filesAt(const std::string& path)
+{
+    if (fileExists(path))
+        return {path};
+    std::error_code error;
+    return std::filesystem::is_directory(path, error) ? videoFilesIn(path) : std::vector<std::string>();
+}
+
+}  // namespace
 
 QStringList filesToOpen(const std::vector<std::string>& names, std::vector<std::string>* leftOut)
 {
@@ -16,9 +32,10 @@ QStringList filesToOpen(const std::vector<std::string>& names, std::vector<std::
     for (const std::string& name : names) {
         // Kept as bytes until the end, so a name in no valid encoding still reaches the job intact.
         const std::string path = absolutePath(name);
-        if (!name.empty() && fileExists(path))
-            files.append(widen(path));
-        else if (leftOut)
+        const std::vector<std::string> found = name.empty() ? std::vector<std::string>() : filesAt(path);
+        for (const std::string& file : found)
+            files.append(widen(file));
+        if (found.empty() && leftOut)
             leftOut->push_back(name);
     }
     return files;
@@ -32,7 +49,8 @@ QStringList filesFromArguments(int argc, char** argv, std::ostream& err)
     std::vector<std::string> leftOut;
     QStringList files = filesToOpen(names, &leftOut);
     for (const std::string& name : leftOut)
-        err << "clipforge: " << displayText(name) << " is not a file; left out" << std::endl;
+        err << "clipforge: " << displayText(name) << " is neither a file nor a folder holding videos; left out"
+            << std::endl;
     return files;
 }
 

@@ -15,8 +15,9 @@ class TmainDlg;
 namespace clipforge {
 
 // The names that are files, as full paths in the order given: only files make jobs, as only
-// files can be picked in the file dialog. A relative name is taken from the current folder.
-// The others are appended to leftOut when given.
+// files can be picked in the file dialog. A folder stands for the video files inside it, at any
+// depth, sorted by path. A relative name is taken from the current folder. Names that give no
+// file are appended to leftOut when given.
 QStringList filesToOpen(const std::vector<std::string>& names, std::vector<std::string>* leftOut = nullptr);
 
 // The arguments after the program's own name; each one left out is named on err.

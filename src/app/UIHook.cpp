@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CaptionForwarder.h"
 #include "app/ClockText.h"
+#include "app/DesktopNotifier.h"
 #include "app/FileDrop.h"
 #include "app/JobItemDelegate.h"
 #include "app/JobListKeys.h"
@@ -205,7 +206,7 @@ bool TUIHook::ListChangesAllowed() const
 void TUIHook::btnAddClick()
 {
     const QStringList names =
-        clipforge::remembered::openFileNames(FileDialog::AddFiles, nullptr, QString::fromLatin1(clipforge::videoFilter));
+        clipforge::remembered::openFileNames(FileDialog::AddFiles, nullptr, clipforge::videoFilter());
     Form.repaint();
     if (!names.isEmpty())
         addFiles(names);
@@ -252,12 +253,12 @@ void TUIHook::btnStopClick()
 
 void TUIHook::btnSupportClick()
 {
-    dialogs().openUrl(clipforge::supportPageUrl());
+    clipforge::openPage(clipforge::supportPageUrl());
 }
 
 void TUIHook::lbUpdateClick()
 {
-    dialogs().openUrl(clipforge::productPageUrl());
+    clipforge::openPage(clipforge::productPageUrl());
 }
 
 void TUIHook::btnListClick()
@@ -360,9 +361,10 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
         QTimer::singleShot(0, &Form, [this] { Form.close(); });
         return;
     }
+    const int failed = failedJobs();
+    clipforge::DesktopNotifier().runEnded(Form, {jobsInState(jsFinished), failed, stopped});
     if (stopped)
         return;
-    const int failed = failedJobs();
     if (failed == 0) {
         dialogs().message(&Form, QStringLiteral("Congratulations, works done!"), QMessageBox::Information);
         return;
@@ -388,10 +390,15 @@ bool TUIHook::readyToClose()
 
 int TUIHook::failedJobs() const
 {
-    int failed = 0;
+    return jobsInState(jsFailed);
+}
+
+int TUIHook::jobsInState(std::int32_t state) const
+{
+    int count = 0;
     for (int row = 0; row < jobCount(); ++row)
-        failed += treeManager_->Job(row).State == jsFailed ? 1 : 0;
-    return failed;
+        count += treeManager_->Job(row).State == state ? 1 : 0;
+    return count;
 }
 
 void TUIHook::setRunState(RunState state)

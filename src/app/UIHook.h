@@ -80,6 +80,7 @@ private:
     void setCounter(int finished);
     int jobCount() const;
     int failedJobs() const;
+    int jobsInState(std::int32_t state) const;
     void addFiles(const QStringList& names);
     void moveJob(int row, int step);
 

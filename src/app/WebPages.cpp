@@ -1,6 +1,9 @@
 #include "app/WebPages.h"
 
+#include "core/LocalText.h"
 #include "core/Paths.h"
+#include "dialogs/DialogAnchor.h"
+#include "dialogs/DialogService.h"
 
 #include <QString>
 
@@ -20,7 +23,7 @@ namespace {
 
 QUrl guide()
 {
-    return QUrl::fromLocalFile(QString::fromLocal8Bit(programFolder().c_str()) + QStringLiteral("help/index.html"));
+    return QUrl::fromLocalFile(guidePath());
 }
 
 QUrl configuredOr(const char* configured, const QUrl& fallback)
@@ -30,6 +33,23 @@ QUrl configuredOr(const char* configured, const QUrl& fallback)
 }
 
 }  // namespace
+
+QString guidePath()
+{
+    return widen(programFolder()) + QStringLiteral("help/index.html");
+}
+
+void openPage(const QUrl& address)
+{
+    DialogService& dialogs = DialogService::instance();
+    if (dialogs.openUrl(address))
+        return;
+    dialogs.message(mainWindow(),
+                    QStringLiteral("Could not open %1: no program to open it with is installed (the package "
+                                   "xdg-utils provides one).\n\nThe user guide is at %2")
+                        .arg(address.toDisplayString(), guidePath()),
+                    QMessageBox::Information);
+}
 
 QUrl supportPageUrl()
 {

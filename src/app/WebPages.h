@@ -11,6 +11,13 @@ namespace clipforge {
 QUrl supportPageUrl();
 QUrl productPageUrl();
 
+// The user guide in the program folder.
+QString guidePath();
+
+// Opens a page through the desktop; where no program can open it, says so in a message that
+// names the user guide's path, which holds the same help.
+void openPage(const QUrl& address);
+
 // The version of this build, as the user guide shows it.
 QString programVersion();
 

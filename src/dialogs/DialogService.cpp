@@ -98,9 +98,9 @@ bool QtDialogService::question(QWidget* owner, const QString& text, Preferred pr
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtDialogService::openUrl(const QUrl& address)
+bool QtDialogService::openUrl(const QUrl& address)
 {
-    QDesktopServices::openUrl(address);
+    return QDesktopServices::openUrl(address);
 }
 
 void QtDialogService::execModal(QDialog& dialog)

@@ -29,8 +29,8 @@ public:
     enum class Preferred { No, Yes };
     virtual bool question(QWidget* owner, const QString& text, Preferred preferred = Preferred::No) = 0;
 
-    // Opens a web page in the user's browser; a failure shows nothing.
-    virtual void openUrl(const QUrl& address) = 0;
+    // Opens a web page in the user's browser; false when no program could be started for it.
+    virtual bool openUrl(const QUrl& address) = 0;
 
     // Runs one of the program's own modal forms; returns when it has closed.
     virtual void execModal(QDialog& dialog) = 0;
@@ -47,7 +47,7 @@ public:
     QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) override;
     void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) override;
     bool question(QWidget* owner, const QString& text, Preferred preferred = Preferred::No) override;
-    void openUrl(const QUrl& address) override;
+    bool openUrl(const QUrl& address) override;
     void execModal(QDialog& dialog) override;
 };
 

@@ -1,6 +1,7 @@
 #include "dialogs/FormStyle.h"
 
 #include "controls/Canvas.h"
+#include "dialogs/FittedLabel.h"
 #include "controls/MyButtonEx.h"
 #include "controls/PngImageList.h"
 
@@ -50,10 +51,10 @@ QLabel* makeLabel(QWidget* parent, const QString& caption, int left, int top, in
     return label;
 }
 
-QLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& place, int height, int styles,
-                       TColor color)
+FittedLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& place, int height, int styles,
+                            TColor color)
 {
-    auto* label = new QLabel(caption, parent);
+    auto* label = new FittedLabel(caption, place, parent);
     styleFixedLabel(*label, place, height, styles, color);
     return label;
 }
@@ -63,7 +64,7 @@ void styleFixedLabel(QLabel& label, const QRect& place, int height, int styles, 
     label.setFont(formFont(height, styles));
     setTextColor(label, color);
     label.setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label.setGeometry(place);
+    fitToText(label, place);
 }
 
 TMyButtonEx* makeButton(QWidget* parent, const QString& caption, const QRect& place)

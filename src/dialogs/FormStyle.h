@@ -11,6 +11,9 @@ class QWidget;
 class TMyButtonEx;
 class TPngImage;
 class TPngImageList;
+namespace clipforge {
+class FittedLabel;
+}
 
 // The forms' shared look: their colours, fonts and the small steps every form repeats.
 namespace clipforge::formstyle {
@@ -33,9 +36,11 @@ TColor textColor(const QWidget& widget);
 // A transparent label at its form position, sized to its text so that nothing is clipped.
 QLabel* makeLabel(QWidget* parent, const QString& caption, int left, int top, int height, int styles,
                   TColor color);
-// A label that keeps its form rectangle and aligns its text to the right.
-QLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& place, int height, int styles,
-                       TColor color);
+// A label that keeps its form rectangle, aligns its text to the right, and grows to the left
+// rather than cut its text.
+FittedLabel* makeFixedLabel(QWidget* parent, const QString& caption, const QRect& place, int height, int styles,
+                            TColor color);
+// The same look for a label made elsewhere; it grows once to its text.
 void styleFixedLabel(QLabel& label, const QRect& place, int height, int styles, TColor color);
 
 // The rounded gradient push button of the forms (Import, Export, OK, Cancel).

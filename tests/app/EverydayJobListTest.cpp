@@ -6,6 +6,7 @@
 #include "app/UIHook.h"
 #include "controls/MyButtonEx.h"
 #include "core/CommandManager.h"
+#include "core/SizeText.h"
 #include "core/TreeManager.h"
 #include "dialogs/AddDlg.h"
 
@@ -206,4 +207,21 @@ TEST(EverydayJobList, AddFilesOffersTheLastChoiceAndEachFileDialogItsLastFolder)
               (std::vector<QString> {QString(), QString(), QFileInfo(generatedClips()[0]).absolutePath(), QString(),
                                      app.workFolder() + QStringLiteral("lists"), QString()}))
         << "Add, browse, Add, Export, Export, Import";
+}
+
+TEST(EverydayJobList, TheHintNamesTheOutputUnderTheNameReallyUsed)
+{
+    AppFixture app(AppFixture::Converter::Succeeding);
+    QFile mode(app.programFolder() + QStringLiteral("bin/ffmpeg.mode"));
+    ASSERT_TRUE(mode.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    mode.write("squat");  // someone takes the planned name while the job runs
+    mode.close();
+    const int mp4 = app.profileWithExtension("mp4");
+    const QString out = app.workFolder() + QStringLiteral("out/");
+    QDir().mkpath(out);
+    app.addJobs(generatedClips().mid(0, 1), mp4, out);
+    convertAll(app);
+    const QString output = out + QStringLiteral("clip one_2.mp4");
+    EXPECT_EQ(app.hook().TreeManager()->Hint(0).split(QLatin1Char('\n')).value(3),
+              QStringLiteral("[output]: %1 (%2)").arg(output, QString::fromStdString(clipforge::sizeText(QFileInfo(output).size()))));
 }

@@ -420,7 +420,7 @@ TEST(MainWindow, CaptionsActAsTheirButtons)
     AppFixture app;
     QTest::mouseClick(app.window().lbAdd, Qt::RightButton);
     ASSERT_EQ(app.dialogs.filters.size(), 1u);
-    EXPECT_EQ(app.dialogs.filters[0], QString::fromLatin1(clipforge::videoFilter));
+    EXPECT_EQ(app.dialogs.filters[0], clipforge::videoFilter());
     EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("0 files, finished 0 of 0"));
 
     QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);
@@ -431,6 +431,11 @@ TEST(MainWindow, CaptionsActAsTheirButtons)
     QUrl updates = guide;
     updates.setFragment(QStringLiteral("updates"));
     EXPECT_EQ(app.dialogs.openedUrls[1], updates) << "check for updates opens its section";
+    // Where nothing can open pages, the message says where the guide is.
+    app.dialogs.openUrlWorks = false;
+    QTest::mouseClick(app.window().lbSupport, Qt::LeftButton);
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(app.dialogs.messages[0].text.endsWith(QStringLiteral("The user guide is at ") + guide.toLocalFile()));
 
     // A disabled button withholds its click, through its caption too.
     QTest::mouseClick(app.window().lbStop, Qt::LeftButton);

@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,6 +122,28 @@ TEST(OpenFiles, FilesGivenAtStartOrDroppedOpenTheAddFilesDialog)
     }
 }
 
+// A dropped folder stands for the regular video files inside it, at any depth, sorted by path;
+// links (even one making a circle), FIFOs and other files stay out.
+TEST(OpenFiles, ADroppedFolderOpensItsVideos)
+{
+    QTemporaryDir folder;
+    const QString root = folder.filePath(QStringLiteral("holiday"));
+    QDir(root).mkpath(QStringLiteral("day 2"));
+    const QStringList videos {makeFile(folder, QStringLiteral("holiday/B.MKV")),
+                              makeFile(folder, QStringLiteral("holiday/a.m2ts")),
+                              makeFile(folder, QStringLiteral("holiday/day 2/c.webm"))};
+    makeFile(folder, QStringLiteral("holiday/notes.txt"));
+    QFile::link(videos[0], root + QStringLiteral("/link.mkv"));
+    QFile::link(root, root + QStringLiteral("/day 2/circle"));
+    ::mkfifo(QFile::encodeName(root + QStringLiteral("/pipe.mpg")).constData(), 0600);
+    AppFixture app;
+    AddDialogSeen seen;
+    answerAddWithOk(app, seen);
+    EXPECT_TRUE(dropOn(app.window(), {QUrl::fromLocalFile(root)}).dropAccepted);
+    ASSERT_TRUE(waitFor([&] { return app.dialogs.modalCount == 1; }));
+    EXPECT_EQ(seen.files, videos);
+}
+
 TEST(OpenFiles, ADropWithoutFilesIsRefused)
 {
     AppFixture app;
@@ -176,6 +200,6 @@ TEST(AddFileDialog, ATypedNameThatExistsIsAddedWhateverItsExtension)
             dialog->reject();
     });
     clipforge::QtDialogService platform;
-    const QStringList chosen = platform.openFileNames(nullptr, QString::fromLatin1(clipforge::videoFilter), QString());
+    const QStringList chosen = platform.openFileNames(nullptr, clipforge::videoFilter(), QString());
     EXPECT_EQ(chosen, QStringList({folder.filePath(QStringLiteral("long20.avi")), folder.filePath(QStringLiteral("c3.mkv"))}));
 }

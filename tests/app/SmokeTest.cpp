@@ -37,6 +37,9 @@ TEST(Smoke, ProgramStartsShowsItsWindowAndEndsCleanly)
     run.setProcessChannelMode(QProcess::ForwardedChannels);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));  // the real windowing system this time
+    // A window of its own, not handed to one some other run has open.
+    QTemporaryDir runtime;
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     run.setProcessEnvironment(environment);
     run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-s"),
                                            QStringLiteral("-screen 0 1280x800x24"), QStringLiteral("sh"),

@@ -48,6 +48,8 @@ public:
     std::vector<QString> startFolders;
     std::vector<QString> questions;
     int modalCount = 0;
+    // False plays a desktop with no program to open pages with.
+    bool openUrlWorks = true;
 
     QStringList openFileNames(QWidget*, const QString& filter, const QString& folder) override
     {
@@ -83,7 +85,11 @@ public:
         questions.push_back(text);
         return take(questionAnswers);
     }
-    void openUrl(const QUrl& address) override { openedUrls.push_back(address); }
+    bool openUrl(const QUrl& address) override
+    {
+        openedUrls.push_back(address);
+        return openUrlWorks;
+    }
 
     // The script plays the user: it may click buttons, which close the dialog.
     void execModal(QDialog& dialog) override

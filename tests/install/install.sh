@@ -76,7 +76,8 @@ $(echo "$expected" >"$stage/expected"; echo "$actual" | diff "$stage/expected" -
   out=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"
   grep -qx 'Exec=clipforge %F' "$desktop" || fail "the desktop entry does not hand files to the program"
   # Every extension the Add filter offers has its MIME type in the entry.
-  for type in video/mpeg video/x-ms-wmv video/x-msvideo video/quicktime video/mp4 video/x-flv; do
+  for type in video/mpeg video/x-ms-wmv video/x-msvideo video/quicktime video/mp4 video/x-flv video/x-matroska \
+    video/webm video/x-m4v video/mp2t video/3gpp video/ogg; do
     grep -q "^MimeType=.*$type;" "$desktop" || fail "the desktop entry lacks $type"
   done
   metainfo=$usr/share/metainfo/com.norvane.clipforge.metainfo.xml

@@ -1,0 +1,90 @@
+#include "app/SingleInstance.h"
+
+#include "app/InstanceClient.h"
+#include "core/LocalText.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace clipforge {
+
+namespace {
+
+// A socket nobody answers at is what a killed window leaves behind. Only a socket is removed:
+// anything else at the name is not ours.
+void removeDeadSocket(const QString& socket)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path path(narrow(socket));
+    if (fs::symlink_status(path, error).type() == fs::file_type::socket)
+        fs::remove(path, error);
+}
+
+}  // namespace
+
+InstancePlaces InstancePlaces::inRuntimeFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? InstancePlaces() : inFolder(folder);
+}
+
+InstancePlaces InstancePlaces::inFolder(const QString& folder)
+{
+    const QDir here(folder);
+    return {here.filePath(QStringLiteral("clipforge.socket")), here.filePath(QStringLiteral("clipforge.lock"))};
+}
+
+SingleInstance SingleInstance::start(const InstancePlaces& places, const InstanceMessage& message, std::ostream& err,
+                                     int timeoutMs)
+{
+    SingleInstance instance;
+    if (places.socket.isEmpty()) {
+        err << "clipforge: no runtime folder (XDG_RUNTIME_DIR); this window will not take other starts' files\n";
+        return instance;
+    }
+    QLockFile lock(places.lock);
+    // Only a lock whose process is gone is stale, however long a start takes.
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(2 * timeoutMs)) {
+        err << "clipforge: cannot take the lock " << narrow(places.lock) << "; this window will not take other "
+            << "starts' files\n";
+        return instance;
+    }
+    switch (handOver(places.socket, message, timeoutMs)) {
+    case HandOver::Delivered:
+        instance.role_ = Role::HandedOver;
+        return instance;
+    case HandOver::NoAnswer:
+        err << "clipforge: the window already running does not answer at " << narrow(places.socket) << '\n';
+        instance.role_ = Role::NoAnswer;
+        return instance;
+    case HandOver::NobodyListens:
+        break;
+    }
+    removeDeadSocket(places.socket);
+    auto server = std::make_unique<InstanceServer>();
+    if (!server->listen(places.socket)) {
+        err << "clipforge: cannot listen at " << narrow(places.socket) << ": " << narrow(server->errorString())
+            << "; this window will not take other starts' files\n";
+        return instance;
+    }
+    instance.role_ = Role::Serving;
+    instance.server_ = std::move(server);
+    return instance;
+}
+
+QByteArray activationTokenOfThisStart()
+{
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        if (const char* token = std::getenv(name); token && *token)
+            return QByteArray(token);
+    }
+    return {};
+}
+
+}  // namespace clipforge
