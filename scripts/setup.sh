@@ -7,6 +7,7 @@ set -euo pipefail
 # dependencies with it; gzip: the manual pages); the tests (the GoogleTest CMake files also name
 # gmock's libraries; xvfb, xauth for xvfb-run, x11-utils for xwininfo and imagemagick for import:
 # the smoke test; desktop-file-utils and appstream: the install test; parallel: running a plan;
+# openssh-server: the sshd a scale-out test starts for itself on a loopback port;
 # the fonts the window asks for; dbus-daemon for dbus-run-session: the notification test); the
 # launch feedback of a start that hands its files over (libxcb1-dev); the benchmarks' anchors (pugixml, libxml2); the fuzzer (clang); the package (dpkg-dev
 # for dpkg-shlibdeps, file for CPack).
@@ -14,7 +15,7 @@ CLIPFORGE_PACKAGES=(
   cmake ninja-build g++ pkg-config gzip
   qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg parallel xvfb xauth x11-utils imagemagick desktop-file-utils appstream
+  ffmpeg parallel openssh-server xvfb xauth x11-utils imagemagick desktop-file-utils appstream
   fonts-liberation2 fonts-dejavu-core dbus-daemon
   libpugixml-dev libxml2-dev clang-14 libclang-rt-14-dev
   dpkg-dev file
@@ -46,6 +47,12 @@ install_packages() {
     fi
   fi
   export DEBIAN_FRONTEND=noninteractive
+  # The tests start an sshd of their own; the system's SSH service must not start, now or at
+  # boot, just because the tests needed the program. Debian's service honours this file.
+  if printf '%s\n' "${missing[@]}" | grep -qx openssh-server; then
+    "${sudo[@]}" mkdir -p /etc/ssh
+    "${sudo[@]}" touch /etc/ssh/sshd_not_to_be_run
+  fi
   "${sudo[@]}" apt-get update -qq
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }

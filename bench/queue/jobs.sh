@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Parallel conversions: 30 one-second clips converted by clipforge-batch convert --jobs 2, against
-# GNU parallel -j2 running the same commands (from clipforge-batch plan); and --jobs 2 against
+# GNU parallel -j2 running the bare converter's commands (from clipforge-batch plan --raw); and --jobs 2 against
 # --jobs 1, the speed-up this machine gives. Median of 5 runs each, interleaved.
 # Usage: jobs.sh PATH_TO_CLIPFORGE_BATCH
 set -euo pipefail
@@ -10,7 +10,7 @@ source "$(dirname "$0")/setup.sh"
 make_program_folder "$app" "$batch" "-n -c:v mpeg4 -q:v 5 -c:a aac -b:a 64k" mp4
 make_clips "$work/clips" 30
 "$app/clipforge-batch" make "$work/queue.kxl" --profile 0 "$work"/clips/*.mp4
-"$app/clipforge-batch" plan "$work/queue.kxl" >"$work/plan.sh"
+"$app/clipforge-batch" plan --raw "$work/queue.kxl" >"$work/plan.sh"
 
 # timed COMMAND...: seconds COMMAND takes, starting from an empty output folder.
 timed() {

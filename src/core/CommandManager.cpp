@@ -23,6 +23,16 @@ void TCommandManager::LoadCatalogue(const std::string& path)
     }
 }
 
+void TCommandManager::AddProfile(const std::string& format, const std::string& params, const std::string& ext)
+{
+    TXmlElemClassic& profile = document_.Root().Children().AddChild("profile");
+    profile.Children().AddChild("format").SetValue(format);
+    profile.Children().AddChild("params").SetValue(params);
+    profile.Children().AddChild("ext").SetValue(ext);
+    profiles_.push_back(&profile);
+    names_.push_back(format);
+}
+
 std::string TCommandManager::GetParams(int index) const
 {
     return childValue(index, "params");

@@ -14,12 +14,17 @@
 class TCommandManager {
 public:
     explicit TCommandManager(const std::string& programFolder = clipforge::programFolder());
+    // An empty catalogue, for profiles added with AddProfile.
+    struct Empty {};
+    explicit TCommandManager(Empty) {}
     TCommandManager(const TCommandManager&) = delete;
     TCommandManager& operator=(const TCommandManager&) = delete;
 
     // Reads the catalogue at path; a missing file leaves the catalogue empty.
     // EXmlError or EFileError when the file cannot be read.
     void LoadCatalogue(const std::string& path);
+    // Appends a profile held in memory only, as a job that carries its own arguments needs.
+    void AddProfile(const std::string& format, const std::string& params, const std::string& ext);
 
     // The display names, in catalogue order: Names()[i] names profile i.
     const std::vector<std::string>& Names() const { return names_; }

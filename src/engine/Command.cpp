@@ -101,7 +101,7 @@ void TCommand::Stop()
 void TCommand::RunCurrent()
 {
     const int row = CurrentNode.row();
-    clipforge::JobPlan plan = clipforge::planJob(Tree->Job(row).ItemData, Catalogue, *Names, Converter);
+    clipforge::JobPlan plan = clipforge::planJob(Tree->Job(row).ItemData, Catalogue, *Names, Converter, {}, ChosenName);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
         return;

@@ -83,6 +83,10 @@ public:
     // of a chooser of its own: names given out to any of them count as taken, so no two get the
     // same output. names outlives the run; its owner starts it afresh for each run.
     void ShareNames(TOverwriteManager& names) { Names = &names; }
+    // Starts the output names from name instead of the source's name with the profile's
+    // extension: a name picked beforehand, as a plan does for a driver over one job. The
+    // unique-name rule still moves it on when it is taken.
+    void ChooseOutputName(std::string name) { ChosenName = std::move(name); }
     // Clears dead writers' leftovers through sweeps, shared with the drivers beside this one, so
     // each output folder is swept once per run. sweeps outlives the run; its owner forgets it
     // for each run.
@@ -127,6 +131,7 @@ private:
     std::string Folder;
     std::string Name;
     std::string UniquePath;
+    std::string ChosenName;
     std::string Error;
     std::optional<std::uint32_t> ExitCode;
     clipforge::ConverterReport Report;

@@ -34,7 +34,7 @@ std::string profileRefusal(int format, const TCommandManager& catalogue)
 }  // namespace
 
 JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwriteManager& names,
-                const std::string& converter, const NameTaken& alsoTaken)
+                const std::string& converter, const NameTaken& alsoTaken, const std::string& chosenName)
 {
     if (std::string reason = profileRefusal(job.Format, catalogue); !reason.empty())
         return refused(std::move(reason));
@@ -46,7 +46,7 @@ JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwri
         return refused("A file name holding a NUL byte cannot be given to the converter");
     JobPlan plan;
     plan.outputFolder = folder;
-    plan.outputName = outputName(source, catalogue.GetExt(job.Format));
+    plan.outputName = chosenName.empty() ? outputName(source, catalogue.GetExt(job.Format)) : chosenName;
     try {
         plan.outputPath = names.GetUniqueName(plan.outputFolder + plan.outputName, alsoTaken);
     } catch (const Error& error) {

@@ -35,11 +35,13 @@ struct JobPlan {
 using NameTaken = std::function<bool(const std::string& path)>;
 
 // Output folder, output name, unique output path and command line of job; names remembers the
-// output path as taken for the rest of the run. Or, with nothing else worked out, the refusal of
+// output path as taken for the rest of the run. chosenName, when given, is the output name to
+// start from instead of the one made from the source and the profile: a name picked earlier (by
+// a plan), still moved on to the next free one when it is taken. Or, with nothing else worked out, the refusal of
 // a job whose profile is not in the catalogue or is unusable (an extension or arguments that
 // cannot be handed over safely), whose source or folder holds a NUL byte, or for which no free
 // output name fits the folder.
 JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwriteManager& names,
-                const std::string& converter, const NameTaken& alsoTaken = {});
+                const std::string& converter, const NameTaken& alsoTaken = {}, const std::string& chosenName = {});
 
 }  // namespace clipforge

@@ -74,6 +74,13 @@ TEST(BatchArguments, CallsThatAreRefusedSayWhy)
         {{"convert", "q.kxl", "--jobs", "2x"}, "--jobs needs a number of converters (1 or more) or auto, not \"2x\""},
         {{"convert", "q.kxl", "--jobs"}, "the option --jobs needs a value"},
         {{"plan", "q.kxl", "--json"}, "unknown option for plan: --json"},
+        {{"job", "--source", "a", "--params", "", "--ext", "mp4", "--folder", "/o"}, "job needs --name"},
+        {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=../a.mp4"},
+         "--name needs a file name without \"/\", not \"../a.mp4\""},
+        {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=a", "--index=-1"},
+         "--index needs a job number (0 or more), not \"-1\""},
+        {{"job", "a.avi"}, "unknown option for job: a.avi"},
+        {{"job", "--source"}, "the option --source needs a value"},
     };
     for (const Case& c : cases) {
         try {
@@ -98,9 +105,27 @@ TEST(BatchArguments, JobsAndJson)
 TEST(BatchArguments, EveryCommandHasItsOwnHelp)
 {
     const std::string overview = clipforge::batchHelp("");
-    for (const char* command : {"profiles", "show", "make", "convert", "plan"}) {
+    for (const char* command : {"profiles", "show", "make", "convert", "plan", "job"}) {
         EXPECT_NE(overview.find(command), std::string::npos) << command;
         const std::string help = clipforge::batchHelp(command);
         EXPECT_EQ(help.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << help;
     }
+}
+
+TEST(BatchArguments, PlanRawAndAJobLineWhoseValuesLookLikeOptions)
+{
+    EXPECT_FALSE(parseBatchArguments({"plan", "q.kxl"}).raw);
+    EXPECT_TRUE(parseBatchArguments({"plan", "--raw", "q.kxl"}).raw);
+
+    const BatchArguments line = parseBatchArguments(
+        {"job", "--index", "7", "--source", "-h", "--params", "-n --help", "--ext", "mp4", "--folder", "/o", "--name", "--help"});
+    EXPECT_EQ(line.action, BatchAction::Job);
+    EXPECT_EQ(line.job.index, 7);
+    EXPECT_EQ(line.job.source, "-h");
+    EXPECT_EQ(line.job.params, "-n --help");
+    EXPECT_EQ(line.job.ext, "mp4");
+    EXPECT_EQ(line.job.folder, "/o/");
+    EXPECT_EQ(line.job.name, "--help");
+    EXPECT_EQ(parseBatchArguments({"job", "--source=a", "--params=", "--ext=", "--folder=/", "--name=a."}).job.index, 0);
+    EXPECT_EQ(parseBatchArguments({"job", "--help"}).action, BatchAction::Help);
 }

@@ -218,7 +218,7 @@ TEST_F(BatchCommandsTest, CtrlCStopsTheRunAndLeavesNoConverterRunning)
 
 TEST_F(BatchCommandsTest, HelpForEachCommand)
 {
-    for (const char* command : {"profiles", "show", "make", "convert", "plan"}) {
+    for (const char* command : {"profiles", "show", "make", "convert", "plan", "job"}) {
         const BatchResult result = runBatch(program, {command, "--help"});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.out.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << result.out;
@@ -229,12 +229,12 @@ TEST_F(BatchCommandsTest, HelpForEachCommand)
     EXPECT_EQ(version.out.rfind("clipforge-batch ", 0), 0u) << version.out;
 }
 
-TEST_F(BatchCommandsTest, PlanPrintsShellCommandsThatDoWhatARunWould)
+TEST_F(BatchCommandsTest, RawPlanPrintsShellCommandsThatDoWhatARunWould)
 {
     const std::string odd = "it's \"q\" $HOME `x` \\ *.avi";
     const std::string list = listOf({"a.avi", "a.mpg", odd, "line\nbreak.avi"});
     writeFile(program.path("convert/a.out"), "exists");
-    const BatchResult plan = runBatch(program, {"plan", list});
+    const BatchResult plan = runBatch(program, {"plan", "--raw", list});
     EXPECT_EQ(plan.exitCode, 1);
     EXPECT_EQ(plan.err, "clipforge-batch: job 3: a name holding a line break cannot be written on one line of a plan\n");
     const std::string convert = program.path("convert/");

@@ -1,5 +1,7 @@
 #include "BatchRun.h"
 
+#include "support/Processes.h"
+
 #include "support/FakeConverter.h"
 #include "support/Wait.h"
 
@@ -80,6 +82,16 @@ void BatchProcess::signal(int number) const
 std::string BatchProcess::outSoFar() const
 {
     return readFile(streams_.filePath("out").toStdString());
+}
+
+std::string BatchProcess::errSoFar() const
+{
+    return readFile(streams_.filePath("err").toStdString());
+}
+
+bool BatchProcess::ended() const
+{
+    return pid_ <= 0 || processGone(pid_);
 }
 
 BatchResult BatchProcess::wait()

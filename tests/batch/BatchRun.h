@@ -53,6 +53,9 @@ public:
     pid_t pid() const { return pid_; }
     // What the process has written so far.
     std::string outSoFar() const;
+    std::string errSoFar() const;
+    // Whether it has ended (it is then reaped by wait()).
+    bool ended() const;
     // Waits (generously) for the end; kills the process if it never comes.
     BatchResult wait();
 

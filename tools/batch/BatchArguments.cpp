@@ -14,6 +14,7 @@ const std::map<std::string, BatchAction> Actions{
     {"make", BatchAction::Make},
     {"convert", BatchAction::Convert},
     {"plan", BatchAction::Plan},
+    {"job", BatchAction::Job},
 };
 
 const char* const OverviewHelp =
@@ -27,8 +28,9 @@ const char* const OverviewHelp =
     "                           write a list file with one job per FILE\n"
     "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
     "                           convert every job of a list file\n"
-    "  plan LIST.kxl            print one shell command per job, for GNU parallel or a\n"
+    "  plan LIST.kxl [--raw]    print one shell command per job, for GNU parallel or a\n"
     "                           batch scheduler\n"
+    "  job --source FILE ...    convert the one job a line of a plan describes\n"
     "\n"
     "Run 'clipforge-batch COMMAND --help' for the details of one command;\n"
     "'clipforge-batch --version' prints the version.\n";
@@ -78,16 +80,31 @@ const std::map<std::string, const char*> CommandHelp{
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
      "130 when Ctrl-C or SIGTERM stopped the run.\n"},
     {"plan",
-     "Usage: clipforge-batch plan LIST.kxl\n"
-     "Prints one POSIX shell command per job: the converter with exactly the arguments a run\n"
-     "would give it, its input from /dev/null. Output names are chosen as a run would choose\n"
-     "them now: files that exist and earlier jobs' outputs count as taken. Run the commands\n"
-     "with another engine, for example on several machines that see the same paths:\n"
+     "Usage: clipforge-batch plan LIST.kxl [--raw]\n"
+     "Prints one POSIX shell command per job, for another engine to run, for example on several\n"
+     "machines that see the same paths:\n"
      "  clipforge-batch plan queue.kxl > plan.sh\n"
-     "  parallel --sshloginfile hosts < plan.sh\n"
+     "  parallel --sshloginfile hosts --joblog jobs.log < plan.sh\n"
+     "Each command runs the program folder's clipforge-batch job with everything the job needs\n"
+     "written into it (source, the profile's arguments and extension, output folder and name),\n"
+     "so it converts exactly as convert would: the same checks, reasons and exit code, and an\n"
+     "output that never replaces anything. Output names are chosen now, as a run would choose\n"
+     "them: files that exist and earlier jobs' outputs count as taken.\n"
+     "  --raw   print the bare converter's command instead, its input from /dev/null; nothing\n"
+     "          checks or removes what it writes, and its exit code is the converter's\n"
      "A job that cannot be planned (a profile the catalogue lacks, a name with a line break)\n"
      "is left out with a message. Exit code 0 when every job is planned, 1 when one is left\n"
      "out, 2 for unusable input.\n"},
+    {"job",
+     "Usage: clipforge-batch job --source FILE --params ARGS --ext EXT --folder DIR --name NAME\n"
+     "                           [--index N]\n"
+     "Converts one job, as a line of 'clipforge-batch plan' describes it: FILE with the\n"
+     "converter arguments ARGS into DIR/NAME, NAME being the output name the plan chose (EXT\n"
+     "is the profile's extension). When something is at DIR/NAME by then, the output takes the\n"
+     "next free name instead and a message says so. Prints the job's line as convert does,\n"
+     "with N (default 0) as its index; a failed job's reason goes to standard error.\n"
+     "Exit code 0 when the job finished, 1 when it failed, 2 for unusable arguments, 130 when\n"
+     "Ctrl-C, SIGTERM or SIGHUP stopped it.\n"},
 };
 
 bool isHelp(const std::string& argument)
@@ -143,6 +160,8 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
             result.json = true;
         } else if (command == "convert" && takeOption(arguments, i, "--jobs", jobs)) {
             result.jobs = jobCount(*jobs);
+        } else if (command == "plan" && argument == "--raw") {
+            result.raw = true;
         } else if (command == "make" && takeOption(arguments, i, "--profile", result.profile)) {
         } else if (command == "make" && takeOption(arguments, i, "--folder", folder)) {
         } else {
@@ -186,14 +205,20 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
     const auto action = Actions.find(command);
     if (action == Actions.end())
         throw BatchUsageError("unknown command: " + command);
-    for (std::size_t i = 1; i < arguments.size() && arguments[i] != "--"; ++i) {
+    // A job's values are names and converter arguments, which may well read "-h".
+    const std::size_t helpScanEnd = action->second == BatchAction::Job ? std::min<std::size_t>(arguments.size(), 2)
+                                                                       : arguments.size();
+    for (std::size_t i = 1; i < helpScanEnd && arguments[i] != "--"; ++i) {
         if (isHelp(arguments[i])) {
             result.helpTopic = command;
             return result;
         }
     }
     result.action = action->second;
-    parseCommandArguments(arguments, result, command);
+    if (result.action == BatchAction::Job)
+        result.job = parsePlannedJob(arguments);
+    else
+        parseCommandArguments(arguments, result, command);
     return result;
 }
 

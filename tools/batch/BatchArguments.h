@@ -1,12 +1,14 @@
 #pragma once
 
+#include "PlannedJob.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace clipforge {
 
-enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan };
+enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan, Job };
 
 // What one call of clipforge-batch asks for. Arguments stay bytes: file names are passed on
 // exactly as the shell gave them.
@@ -20,6 +22,8 @@ struct BatchArguments {
     bool dryRun = false;
     int jobs = 1;       // converters at once; "--jobs auto" gives the number of cores
     bool json = false;  // JSON Lines instead of text lines
+    bool raw = false;   // plan: the bare converter's commands
+    PlannedJob job;     // job: the one job to convert
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.

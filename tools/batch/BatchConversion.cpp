@@ -4,7 +4,9 @@
 #include "BatchQueue.h"
 #include "ClosedOutput.h"
 #include "JsonReport.h"
+#include "PlannedJob.h"
 #include "ShellCommand.h"
+#include "StartFailuresInReasons.h"
 #include "TextReport.h"
 
 #include "core/CommandManager.h"
@@ -17,7 +19,6 @@
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
-#include "engine/StartFailureReporter.h"
 
 #include <unistd.h>
 
@@ -25,19 +26,6 @@
 
 namespace clipforge {
 namespace {
-
-// A converter that cannot be started is reported as its job's reason, right after the job's
-// line; the runner's own report of it would say the same thing twice.
-class StartFailuresInReasons {
-public:
-    StartFailuresInReasons() : previous_(setStartFailureReporter([](const std::string&) {})) {}
-    ~StartFailuresInReasons() { setStartFailureReporter(previous_); }
-    StartFailuresInReasons(const StartFailuresInReasons&) = delete;
-    StartFailuresInReasons& operator=(const StartFailuresInReasons&) = delete;
-
-private:
-    StartFailureReporter previous_;
-};
 
 std::unique_ptr<BatchReport> makeReport(std::ostream& out, const BatchConversion::Options& options)
 {
@@ -59,15 +47,19 @@ int BatchConversion::run(const std::string& listFile, Output output)
     TSaveManager(tree_).ReadList(listFile);
     switch (output) {
     case Output::CommandLines:
-        return printPlans([](const JobPlan& plan) { return displayText(plan.commandLine, Backslash::Kept); });
+        return printPlans([](int, const JobPlan& plan) { return displayText(plan.commandLine, Backslash::Kept); });
     case Output::ShellPlan:
-        return printPlans([](const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
+        return printPlans([this](int row, const JobPlan& plan) {
+            return plannedJobCommand(plannedJob(row, tree_.Job(row).ItemData, catalogue_, plan));
+        });
+    case Output::RawShellPlan:
+        return printPlans([](int, const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
     default:
         return convert();
     }
 }
 
-int BatchConversion::printPlans(const std::function<std::string(const JobPlan&)>& format)
+int BatchConversion::printPlans(const std::function<std::string(int row, const JobPlan&)>& format)
 {
     // The chooser remembers every name it gave out, so later jobs see earlier ones as taken.
     TOverwriteManager names;
@@ -78,7 +70,7 @@ int BatchConversion::printPlans(const std::function<std::string(const JobPlan&)>
         try {
             if (plan.refused())
                 throw Error(plan.refusal);
-            out_ << format(plan) << '\n';
+            out_ << format(row, plan) << '\n';
         } catch (const Error& error) {
             reportReason(row, error.what());
             allPlanned = false;

@@ -21,7 +21,8 @@ public:
     enum class Output {
         Conversion,    // convert, one result line per job
         CommandLines,  // the converter's command line per job, as the runner is given it
-        ShellPlan,     // one POSIX shell command per job
+        ShellPlan,     // one POSIX shell command per job, converting it with clipforge-batch job
+        RawShellPlan,  // one POSIX shell command per job, running the bare converter
     };
 
     struct Options {
@@ -41,7 +42,7 @@ public:
 
 private:
     // Plans every job as a run would, in order, and prints each plan as format gives it.
-    int printPlans(const std::function<std::string(const JobPlan&)>& format);
+    int printPlans(const std::function<std::string(int row, const JobPlan&)>& format);
     int convert();
     // Why the job at row failed, as one line on standard error.
     void reportReason(int row, const std::string& reason);

@@ -21,6 +21,11 @@ BatchJob::BatchJob(const TCommandManager& catalogue, const TItemData& job, int i
 
 BatchJob::~BatchJob() = default;
 
+void BatchJob::chooseOutputName(std::string name)
+{
+    command_->ChooseOutputName(std::move(name));
+}
+
 void BatchJob::start()
 {
     command_->Start();

@@ -44,6 +44,9 @@ public:
     BatchJob(const BatchJob&) = delete;
     BatchJob& operator=(const BatchJob&) = delete;
 
+    // Starts from this output name instead of one made from the source (see
+    // TCommand::ChooseOutputName); before start().
+    void chooseOutputName(std::string name);
     void start();
     void stop();
 

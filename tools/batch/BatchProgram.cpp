@@ -2,6 +2,7 @@
 
 #include "BatchConversion.h"
 #include "ListFileTarget.h"
+#include "PlannedJobRun.h"
 #include "ProfileChoice.h"
 #include "core/CommandManager.h"
 #include "core/DisplayText.h"
@@ -31,7 +32,7 @@ std::string absolute(const std::string& path)
 BatchConversion::Output conversionOutput(const BatchArguments& arguments)
 {
     if (arguments.action == BatchAction::Plan)
-        return BatchConversion::Output::ShellPlan;
+        return arguments.raw ? BatchConversion::Output::RawShellPlan : BatchConversion::Output::ShellPlan;
     return arguments.dryRun ? BatchConversion::Output::CommandLines : BatchConversion::Output::Conversion;
 }
 
@@ -70,6 +71,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     }
     if (arguments.action == BatchAction::Show)
         return show(arguments);
+    if (arguments.action == BatchAction::Job)
+        return PlannedJobRun(out_, err_).run(arguments.job);
     const TCommandManager catalogue(programFolder());
     switch (arguments.action) {
     case BatchAction::Profiles:

@@ -1,0 +1,97 @@
+#include "PlannedJob.h"
+
+#include "BatchArguments.h"
+#include "ShellCommand.h"
+
+#include "core/CommandManager.h"
+#include "core/ItemNodeData.h"
+#include "core/LocalText.h"
+#include "core/Paths.h"
+#include "engine/JobPlan.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+namespace clipforge {
+namespace {
+
+const char* const BatchProgramName = "clipforge-batch";
+
+int indexValue(const std::string& text)
+{
+    int index = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (error != std::errc() || end != text.data() + text.size() || index < 0)
+        throw BatchUsageError("--index needs a job number (0 or more), not \"" + text + "\"");
+    return index;
+}
+
+// The converter would write elsewhere than the folder given, or nowhere at all.
+void requireFileName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name.find(pathSeparator) != std::string::npos)
+        throw BatchUsageError("--name needs a file name without \"/\", not \"" + name + "\"");
+}
+
+PlannedJob fromValues(std::map<std::string, std::string> values)
+{
+    for (const char* required : {"--source", "--params", "--ext", "--folder", "--name"}) {
+        if (!values.count(required))
+            throw BatchUsageError(std::string("job needs ") + required);
+    }
+    PlannedJob job;
+    job.index = values.count("--index") ? indexValue(values["--index"]) : 0;
+    job.source = values["--source"];
+    job.params = values["--params"];
+    job.ext = values["--ext"];
+    job.folder = values["--folder"];
+    job.name = values["--name"];
+    if (job.source.empty() || job.folder.empty())
+        throw BatchUsageError("job needs a source and an output folder that are not empty");
+    if (job.folder.back() != pathSeparator)
+        job.folder += pathSeparator;
+    requireFileName(job.name);
+    return job;
+}
+
+}  // namespace
+
+PlannedJob plannedJob(int row, const TItemData& job, const TCommandManager& catalogue, const JobPlan& plan)
+{
+    return {row,
+            narrow(job.FileName),
+            catalogue.GetParams(job.Format),
+            catalogue.GetExt(job.Format),
+            folderPart(plan.outputPath),
+            fileNamePart(plan.outputPath)};
+}
+
+std::string plannedJobCommand(const PlannedJob& job)
+{
+    return shellCommand({programFolder() + BatchProgramName, "job", "--index", std::to_string(job.index), "--source",
+                         job.source, "--params", job.params, "--ext", job.ext, "--folder", job.folder, "--name",
+                         job.name});
+}
+
+PlannedJob parsePlannedJob(const std::vector<std::string>& arguments)
+{
+    const std::vector<std::string> options{"--index", "--source", "--params", "--ext", "--folder", "--name"};
+    std::map<std::string, std::string> values;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const std::size_t equals = argument.find('=');
+        const std::string option = argument.substr(0, equals);
+        if (std::find(options.begin(), options.end(), option) == options.end())
+            throw BatchUsageError("unknown option for job: " + argument);
+        if (equals != std::string::npos)
+            values[option] = argument.substr(equals + 1);
+        else if (++i < arguments.size())
+            values[option] = arguments[i];
+        else
+            throw BatchUsageError("the option " + option + " needs a value");
+    }
+    return fromValues(std::move(values));
+}
+
+}  // namespace clipforge

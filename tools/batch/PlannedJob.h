@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TCommandManager;
+struct TItemData;
+
+namespace clipforge {
+
+struct JobPlan;
+
+// One job as a line of a plan carries it: all that converting it takes, so that neither the list
+// file nor the catalogue, which may have changed since the plan was made, is read again.
+struct PlannedJob {
+    int index = 0;       // the job's place in the list, for its result line and reason
+    std::string source;
+    std::string params;  // the profile's converter arguments
+    std::string ext;     // the profile's extension
+    std::string folder;  // the output folder, ending in "/"
+    std::string name;    // the output name chosen when the plan was made
+};
+
+// The job at row of a list, with the output its plan chose.
+PlannedJob plannedJob(int row, const TItemData& job, const TCommandManager& catalogue, const JobPlan& plan);
+
+// The line of a plan that converts job with the program folder's clipforge-batch, as one POSIX
+// shell command; clipforge::Error when a name holds a line break.
+std::string plannedJobCommand(const PlannedJob& job);
+
+// The job the arguments of "clipforge-batch job" describe (arguments[0] is "job");
+// BatchUsageError when they do not describe one fully and safely.
+PlannedJob parsePlannedJob(const std::vector<std::string>& arguments);
+
+}  // namespace clipforge

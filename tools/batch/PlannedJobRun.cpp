@@ -1,0 +1,86 @@
+#include "PlannedJobRun.h"
+
+#include "BatchJob.h"
+#include "BatchProgram.h"
+#include "PlannedJob.h"
+#include "StartFailuresInReasons.h"
+#include "TextReport.h"
+
+#include "core/CommandManager.h"
+#include "core/DisplayText.h"
+#include "core/LocalText.h"
+#include "engine/LeftoverSweeps.h"
+#include "engine/OverwriteManager.h"
+#include "engine/SignalWatcher.h"
+
+#include <QEventLoop>
+
+#include <csignal>
+#include <ostream>
+
+namespace clipforge {
+
+namespace {
+
+// The job as the driver takes it, its profile being the only one of the catalogue.
+TItemData jobData(const PlannedJob& planned)
+{
+    TItemData job;
+    job.FileName = widen(planned.source);
+    job.Format = 0;
+    job.Path = widen(planned.folder);
+    return job;
+}
+
+}  // namespace
+
+int PlannedJobRun::run(const PlannedJob& planned)
+{
+    TCommandManager catalogue{TCommandManager::Empty{}};
+    catalogue.AddProfile({}, planned.params, planned.ext);
+    const StartFailuresInReasons startFailures;
+    TOverwriteManager names;
+    LeftoverSweeps sweeps;
+    QEventLoop loop;
+    bool ended = false;
+    BatchJob job(catalogue, jobData(planned), planned.index, names, sweeps, [&](BatchJob&) {
+        ended = true;
+        loop.quit();
+    });
+    job.chooseOutputName(planned.name);
+    bool interrupted = false;
+    // A closed SSH session hangs up; the job then stops like one that is told to.
+    SignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP}, [&] {
+        err_ << "clipforge-batch: stopping; the job will count as failed" << std::endl;
+        interrupts.restoreHandlers();
+        interrupted = true;
+        job.stop();
+    });
+    job.start();
+    if (!ended)
+        loop.exec();
+    return report(planned, job.outcome(), interrupted);
+}
+
+int PlannedJobRun::report(const PlannedJob& planned, const BatchJobOutcome& outcome, bool interrupted)
+{
+    TextReport(out_, {}).jobEnded(outcome);
+    if (outcome.finished)
+        reportMovedName(planned, outcome.output);
+    else
+        err_ << "clipforge-batch: job " << planned.index << ": " << displayText(outcome.reason) << std::endl;
+    if (interrupted)
+        return beInterrupted;
+    return outcome.finished ? beSuccess : beJobFailed;
+}
+
+// Another machine or program took the planned name after the plan was made.
+void PlannedJobRun::reportMovedName(const PlannedJob& job, const std::string& output)
+{
+    if (output == job.folder + job.name)
+        return;
+    err_ << "clipforge-batch: job " << job.index << ": " << displayText(job.name)
+         << " was taken meanwhile; the output is " << displayText(output) << std::endl;
+}
+
+}  // namespace clipforge
