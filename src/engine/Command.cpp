@@ -212,6 +212,8 @@ void TCommand::settleOutput(clipforge::JobOutcome& outcome)
         return;
     if (outcome.finished) {
         try {
+            if (OnCommitting)
+                OnCommitting(Writing, UniquePath);
             UniquePath = Private->commit(UniquePath, [this] { return Names->GetUniqueName(Folder + Name); });
         } catch (const clipforge::Error& error) {
             outcome = {false, error.what()};

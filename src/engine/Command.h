@@ -99,6 +99,9 @@ public:
     // Once a second during a job whose progress is known: where the run's bar stands, between the
     // values OnProgress gives at the ends of jobs; it never goes back within a run.
     TJobProgressEvent OnJobProgress;
+    // Just before a finished output is committed: the file the converter wrote, whole, and the
+    // name it is about to take. A clipforge::Error thrown here fails the job instead.
+    std::function<void(const std::string& Written, const std::string& Chosen)> OnCommitting;
 
 private:
     void RunCurrent();

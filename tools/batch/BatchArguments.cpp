@@ -26,7 +26,7 @@ const char* const OverviewHelp =
     "  show LIST.kxl            list the jobs of a list file\n"
     "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
-    "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
+    "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run] [--joblog FILE [--resume]]\n"
     "                           convert every job of a list file\n"
     "  plan LIST.kxl [--raw]    print one shell command per job, for GNU parallel or a\n"
     "                           batch scheduler\n"
@@ -63,6 +63,7 @@ const std::map<std::string, const char*> CommandHelp{
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
+     "                                [--joblog FILE [--resume]]\n"
      "Converts every job of the list file, starting them in list order, and prints one line per\n"
      "job as it ends (index, finished or failed, the converter's exit code, output file), then a\n"
      "summary. With one converter at a time the lines come in list order; with more, in the\n"
@@ -75,6 +76,10 @@ const std::map<std::string, const char*> CommandHelp{
      "  --jobs N    run up to N converters at once (default 1); auto: one per core\n"
      "  --json      print JSON Lines, one object per event, instead (see the README)\n"
      "  --dry-run   print the converter's command line for every job instead of running it\n"
+     "  --joblog FILE  append one JSON line per job event to FILE (see the README); the first\n"
+     "              line names the list, and FILE is never used for another list\n"
+     "  --resume    with --joblog: go on where an interrupted run stopped; jobs the joblog shows\n"
+     "              finished, whose output is still there, are skipped and counted as such\n"
      "Control characters in names are printed escaped, as 'show' does.\n"
      "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
@@ -147,6 +152,7 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
     std::vector<std::string> positional;
     std::optional<std::string> folder;
     std::optional<std::string> jobs;
+    std::optional<std::string> joblog;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -160,6 +166,12 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
             result.json = true;
         } else if (command == "convert" && takeOption(arguments, i, "--jobs", jobs)) {
             result.jobs = jobCount(*jobs);
+        } else if (command == "convert" && argument == "--resume") {
+            result.resume = true;
+        } else if (command == "convert" && takeOption(arguments, i, "--joblog", joblog)) {
+            if (joblog->empty())
+                throw BatchUsageError("--joblog needs a file name");
+            result.joblog = *joblog;
         } else if (command == "plan" && argument == "--raw") {
             result.raw = true;
         } else if (command == "make" && takeOption(arguments, i, "--profile", result.profile)) {
@@ -169,6 +181,10 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
         }
     }
     result.folder = folder.value_or("");
+    if (result.resume && result.joblog.empty())
+        throw BatchUsageError("--resume needs --joblog FILE: the joblog is what it resumes from");
+    if (result.dryRun && !result.joblog.empty())
+        throw BatchUsageError("--dry-run runs nothing, so there is nothing to journal with --joblog");
     if (result.action != BatchAction::Profiles) {
         if (positional.empty())
             throw BatchUsageError(command + " needs a list file");

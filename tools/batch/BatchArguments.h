@@ -22,6 +22,8 @@ struct BatchArguments {
     bool dryRun = false;
     int jobs = 1;       // converters at once; "--jobs auto" gives the number of cores
     bool json = false;  // JSON Lines instead of text lines
+    std::string joblog;  // where convert journals its jobs; empty for none
+    bool resume = false; // go on from the joblog: jobs it shows finished are not run again
     bool raw = false;   // plan: the bare converter's commands
     PlannedJob job;     // job: the one job to convert
 };

@@ -3,6 +3,7 @@
 #include "BatchProgram.h"
 #include "BatchQueue.h"
 #include "ClosedOutput.h"
+#include "JoblogSession.h"
 #include "JsonReport.h"
 #include "PlannedJob.h"
 #include "ShellCommand.h"
@@ -44,6 +45,7 @@ BatchConversion::BatchConversion(std::ostream& out, std::ostream& err, const TCo
 
 int BatchConversion::run(const std::string& listFile, Output output)
 {
+    listFile_ = listFile;
     TSaveManager(tree_).ReadList(listFile);
     switch (output) {
     case Output::CommandLines:
@@ -83,13 +85,23 @@ int BatchConversion::printPlans(const std::function<std::string(int row, const J
 int BatchConversion::convert()
 {
     const int count = tree_.Count();
+    std::optional<JoblogSession> joblog;
+    if (!options_.joblog.empty())
+        joblog.emplace(options_.joblog, listFile_, tree_, options_.resume);
+    const int skipped = joblog ? joblog->doneCount() : 0;
     const std::unique_ptr<BatchReport> report = makeReport(out_, options_);
     report->runStarted(count, options_.parallel);
+    for (int row = 0; joblog && row < count; ++row) {
+        if (const std::string* output = joblog->doneOutput(row))
+            report->jobSkipped(row, *output);
+    }
     bool interrupted = false;
     {
         const StartFailuresInReasons startFailures;
         BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
         queue.onJobFailed = [this](const BatchJobOutcome& job) { reportReason(job.index, job.reason); };
+        if (joblog)
+            journal(queue, *joblog, *report);
         const auto stopRun = [&](const char* why) {
             if (interrupted)
                 return;
@@ -110,10 +122,29 @@ int BatchConversion::convert()
         queue.run();
     }
     const int finished = countJobs(jsFinished);
-    report->runEnded(count, finished, countJobs(jsFailed), interrupted);
+    report->runEnded(count, finished, countJobs(jsFailed),
+                     options_.resume ? std::optional<int>(skipped) : std::nullopt, interrupted);
     if (interrupted)
         return beInterrupted;
-    return finished == count ? beSuccess : beJobFailed;
+    return finished + skipped == count ? beSuccess : beJobFailed;
+}
+
+void BatchConversion::journal(BatchQueue& queue, JoblogSession& joblog, BatchReport& report)
+{
+    queue.skip = [&joblog](int row) { return joblog.doneOutput(row) != nullptr; };
+    queue.beforeCommit = [&joblog](const BatchJob& job, const std::string& written, const std::string& chosen) {
+        joblog.committing(job, written, chosen);
+    };
+    // The output is committed by now; should its end not reach the joblog, its intent line
+    // still lets --resume find it.
+    queue.afterJob = [this, &joblog, &report](const BatchJob& job, const BatchJobOutcome& outcome) {
+        try {
+            joblog.ended(job, outcome);
+        } catch (const Error& error) {
+            report.beforeMessage();
+            err_ << "clipforge-batch: " << displayText(error.what()) << std::endl;
+        }
+    };
 }
 
 void BatchConversion::reportReason(int row, const std::string& reason)

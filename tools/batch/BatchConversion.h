@@ -13,6 +13,9 @@ class TCommandManager;
 namespace clipforge {
 
 struct JobPlan;
+class BatchQueue;
+class BatchReport;
+class JoblogSession;
 
 // clipforge-batch convert: reads a list file into a job list and converts it with the same
 // driver and runner as the desktop program, or prints the command lines a run would use.
@@ -29,6 +32,8 @@ public:
         int parallel = 1;                        // converters at once
         bool json = false;                       // JSON Lines instead of text lines
         std::optional<std::size_t> liveWidth;    // a terminal's width, for the live status line
+        std::string joblog;                      // the joblog to keep; empty for none
+        bool resume = false;                     // skip the jobs the joblog shows finished
     };
 
     BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);
@@ -47,6 +52,10 @@ private:
     // Why the job at row failed, as one line on standard error.
     void reportReason(int row, const std::string& reason);
     int countJobs(int state) const;
+    // Keeps the joblog of the run queue makes: skips what it shows done, journals the rest.
+    void journal(BatchQueue& queue, JoblogSession& joblog, BatchReport& report);
+
+    std::string listFile_;
 
     std::ostream& out_;
     std::ostream& err_;

@@ -11,7 +11,8 @@ BatchJob::BatchJob(const TCommandManager& catalogue, const TItemData& job, int i
     : list_(catalogue.Names(), staging_),
       command_(std::make_unique<TCommand>(list_, catalogue)),
       index_(index),
-      source_(narrow(job.FileName))
+      source_(narrow(job.FileName)),
+      profile_(job.Format)
 {
     list_.AppendJobs({job});
     command_->ShareNames(names);
@@ -29,6 +30,11 @@ void BatchJob::chooseOutputName(std::string name)
 void BatchJob::start()
 {
     command_->Start();
+}
+
+void BatchJob::onCommitting(std::function<void(const std::string&, const std::string&)> handler)
+{
+    command_->OnCommitting = std::move(handler);
 }
 
 void BatchJob::stop()

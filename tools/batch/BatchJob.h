@@ -50,8 +50,13 @@ public:
     void start();
     void stop();
 
+    // Called just before the job's finished output is committed, with the file written and the
+    // name it is about to take; a clipforge::Error thrown fails the job instead.
+    void onCommitting(std::function<void(const std::string& written, const std::string& chosen)> handler);
+
     int index() const { return index_; }
     const std::string& source() const { return source_; }
+    int profile() const { return profile_; }
     // The output path chosen at the start; empty when the job could not be planned.
     const std::string& output() const;
     JobProgress progress() const;
@@ -64,6 +69,7 @@ private:
     std::unique_ptr<TCommand> command_;
     int index_;
     std::string source_;
+    int profile_;
 };
 
 }  // namespace clipforge

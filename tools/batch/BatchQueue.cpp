@@ -42,8 +42,11 @@ void BatchQueue::stop()
 void BatchQueue::startMore()
 {
     retired_.clear();
-    while (!stopping_ && next_ < list_.Count() && static_cast<int>(running_.size()) < parallel_)
-        startJob(next_++);
+    while (!stopping_ && next_ < list_.Count() && static_cast<int>(running_.size()) < parallel_) {
+        const int row = next_++;
+        if (!skip || !skip(row))
+            startJob(row);
+    }
     if (running_.empty())
         loop_.quit();
 }
@@ -53,6 +56,10 @@ void BatchQueue::startJob(int row)
     auto job = std::make_unique<BatchJob>(catalogue_, list_.Job(row).ItemData, row, names_, sweeps_,
                                           [this](BatchJob& ended) { jobEnded(ended); });
     BatchJob& started = *job;
+    if (beforeCommit)
+        started.onCommitting([this, &started](const std::string& written, const std::string& chosen) {
+            beforeCommit(started, written, chosen);
+        });
     running_.push_back(std::move(job));
     list_.SetState(row, jsConverting);
     started.start();
@@ -68,6 +75,8 @@ void BatchQueue::jobEnded(BatchJob& job)
     else
         list_.SetFailure(outcome.index, outcome.reason);
     ++ended_;
+    if (afterJob)
+        afterJob(job, outcome);
     report_.jobEnded(outcome);
     if (!outcome.finished && onJobFailed)
         onJobFailed(outcome);

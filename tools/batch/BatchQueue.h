@@ -38,6 +38,12 @@ public:
 
     // Called for every job that fails, right after it is reported.
     std::function<void(const BatchJobOutcome&)> onJobFailed;
+    // Jobs for which it answers true are not run (an earlier run finished them).
+    std::function<bool(int row)> skip;
+    // Called just before a job's finished output is committed (BatchJob::onCommitting).
+    std::function<void(const BatchJob& job, const std::string& written, const std::string& chosen)> beforeCommit;
+    // Called for every job that ends, before it is reported.
+    std::function<void(const BatchJob& job, const BatchJobOutcome& outcome)> afterJob;
 
 private:
     void startMore();

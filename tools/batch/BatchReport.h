@@ -2,6 +2,8 @@
 
 #include "BatchJob.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace clipforge {
@@ -16,7 +18,10 @@ public:
     // Twice a second while jobs run: the running jobs, and how many have ended.
     virtual void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) = 0;
     virtual void jobEnded(const BatchJobOutcome& outcome) = 0;
-    virtual void runEnded(int jobs, int finished, int failed, bool stopped) = 0;
+    // A job an earlier run finished (--resume), with the output it left; it does not run.
+    virtual void jobSkipped(int index, const std::string& output) = 0;
+    // skipped: jobs an earlier run finished, not counted in finished; none unless resuming.
+    virtual void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) = 0;
     // A message is about to go to standard error, which may share the terminal.
     virtual void beforeMessage() {}
 };

@@ -60,14 +60,18 @@ void JsonReport::jobEnded(const BatchJobOutcome& outcome)
               .textOrNull("reason", unlessEmpty(outcome.reason)));
 }
 
-void JsonReport::runEnded(int jobs, int finished, int failed, bool stopped)
+void JsonReport::jobSkipped(int index, const std::string& output)
 {
-    write(JsonLine()
-              .text("event", "run-ended")
-              .integer("jobs", jobs)
-              .integer("finished", finished)
-              .integer("failed", failed)
-              .flag("stopped", stopped));
+    write(JsonLine().text("event", "job-skipped").integer("index", index).text("output", output));
+}
+
+void JsonReport::runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped)
+{
+    JsonLine line;
+    line.text("event", "run-ended").integer("jobs", jobs).integer("finished", finished).integer("failed", failed);
+    if (skipped)
+        line.integer("skipped", *skipped);
+    write(line.flag("stopped", stopped));
 }
 
 }  // namespace clipforge

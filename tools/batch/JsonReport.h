@@ -15,7 +15,8 @@ public:
     void jobStarted(const BatchJob& job) override;
     void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
     void jobEnded(const BatchJobOutcome& outcome) override;
-    void runEnded(int jobs, int finished, int failed, bool stopped) override;
+    void jobSkipped(int index, const std::string& output) override;
+    void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) override;
 
 private:
     void write(const class JsonLine& line);

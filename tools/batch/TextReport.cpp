@@ -31,11 +31,19 @@ void TextReport::jobEnded(const BatchJobOutcome& outcome)
          << (outcome.output.empty() ? "-" : displayText(outcome.output)) << std::endl;
 }
 
-void TextReport::runEnded(int jobs, int finished, int, bool)
+void TextReport::jobSkipped(int index, const std::string& output)
+{
+    out_ << index << "\tskipped\t-\t" << displayText(output) << std::endl;
+}
+
+void TextReport::runEnded(int jobs, int finished, int, std::optional<int> skipped, bool)
 {
     if (live_)
         live_->clear();
-    out_ << jobs << " files, finished " << finished << " of " << jobs << std::endl;
+    out_ << jobs << " files, finished " << finished << " of " << jobs;
+    if (skipped)
+        out_ << ", skipped " << *skipped << " finished earlier";
+    out_ << std::endl;
 }
 
 // The live line is drawn again at the next progress report.

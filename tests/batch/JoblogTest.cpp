@@ -1,0 +1,209 @@
+// convert --joblog and --resume: a run killed at any point and resumed leaves one output per job.
+#include "BatchFixture.h"
+#include "JsonFields.h"
+#include "JsonLine.h"
+#include "support/Wait.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace clipforge::test;
+
+namespace {
+
+const char* const Catalogue = "<commands><profile><format>Fake</format><params>-q</params><ext>out</ext></profile></commands>";
+
+class JoblogTest : public BatchFixture {
+protected:
+    JoblogTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
+
+    std::string listOf(const std::string& list, const std::vector<std::string>& names)
+    {
+        std::vector<std::string> arguments{"make", file(list), "--profile", "0"};
+        for (const std::string& name : names)
+            arguments.push_back(touch(name));
+        EXPECT_EQ(runBatch(program, arguments).exitCode, 0);
+        return file(list);
+    }
+    std::vector<std::string> convertArguments(const std::string& list, const std::string& jobs, bool resume)
+    {
+        std::vector<std::string> arguments{"convert", list, "--jobs", jobs, "--joblog", file("run.joblog")};
+        if (resume)
+            arguments.push_back("--resume");
+        return arguments;
+    }
+    // Everything in the output folder but the fake converter's handshake files.
+    std::vector<std::string> outputs() const
+    {
+        const QDir folder(QString::fromStdString(program.path("convert")));
+        std::vector<std::string> names;
+        for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            if (!name.endsWith(".running"))
+                names.push_back(name.toStdString());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Ready for the next case: no outputs, no joblog.
+    void clearOutputs() const
+    {
+        for (const std::string& output : outputs())
+            std::remove(program.path("convert/" + output).c_str());
+        std::remove(file("run.joblog").c_str());
+    }
+    bool joblogHas(const std::string& text) const { return readFile(file("run.joblog")).find(text) != std::string::npos; }
+    // The joblog as a run killed just before its last job-ended line would have left it.
+    void dropLastEnd()
+    {
+        std::vector<std::string> kept = lines(readFile(file("run.joblog")));
+        const auto last = std::find_if(kept.rbegin(), kept.rend(),
+                                       [](const std::string& line) { return line.find("\"job-ended\"") != std::string::npos; });
+        ASSERT_NE(last, kept.rend());
+        kept.erase(std::next(last).base());
+        std::string bytes;
+        for (const std::string& line : kept)
+            bytes += line + "\n";
+        writeFile(file("run.joblog"), bytes);
+    }
+};
+
+TEST_F(JoblogTest, AResumedRunAfterKillMinus9EndsWithOneOutputPerJob)
+{
+    for (const std::string jobs : {"1", "2"}) {
+        SCOPED_TRACE("--jobs " + jobs);
+        const std::string list = listOf("q" + jobs + ".kxl", {"a" + jobs + ".avi", "wait" + jobs + ".avi"});
+        BatchProcess run(program, convertArguments(list, jobs, false));
+        // The first job is journalled finished and the second is converting: kill -9 there.
+        ASSERT_TRUE(waitFor([&] {
+            return exists(program.path("convert/wait" + jobs + ".out.running")) &&
+                   joblogHas("\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\"");
+        }));
+        run.signal(SIGKILL);
+        EXPECT_EQ(run.wait().exitCode, 128 + SIGKILL);
+        writeFile(file("wait" + jobs + ".avi.go"), "");
+
+        const BatchResult resumed = runBatch(program, convertArguments(list, jobs, true));
+        EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+        EXPECT_NE(resumed.out.find("0\tskipped\t-\t" + program.path("convert/a" + jobs + ".out")), std::string::npos)
+            << resumed.out;
+        EXPECT_NE(resumed.out.find("2 files, finished 1 of 2, skipped 1 finished earlier"), std::string::npos);
+        EXPECT_EQ(outputs(), (std::vector<std::string>{"a" + jobs + ".out", "wait" + jobs + ".out"}))
+            << "one output per job, and the killed job's private folder is gone";
+        clearOutputs();
+    }
+}
+
+// Killed between the intent line and the end line: the commit may or may not have happened.
+TEST_F(JoblogTest, AJobCaughtBetweenIntentAndEndIsSettledByWhatTheFolderHolds)
+{
+    struct Case {
+        const char* name;
+        const char* moveOutputTo;  // nullptr: leave the output as committed; "": gone
+        std::vector<std::string> outputsAfter;
+        bool skipped;
+    };
+    const std::vector<Case> cases{
+        {"committed under its name", nullptr, {"b.out"}, true},
+        {"committed under another name", "b_2.out", {"b_2.out"}, true},
+        {"never committed", "", {"b.out"}, false},
+    };
+    const std::string list = listOf("q.kxl", {"b.avi"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
+        dropLastEnd();
+        if (c.moveOutputTo && *c.moveOutputTo)
+            ASSERT_EQ(std::rename(program.path("convert/b.out").c_str(), program.path(std::string("convert/") + c.moveOutputTo).c_str()), 0);
+        else if (c.moveOutputTo)
+            std::remove(program.path("convert/b.out").c_str());
+
+        const BatchResult resumed = runBatch(program, convertArguments(list, "1", true));
+        EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+        EXPECT_EQ(resumed.out.find("\tskipped\t") != std::string::npos, c.skipped) << resumed.out;
+        EXPECT_EQ(outputs(), c.outputsAfter);
+        EXPECT_TRUE(joblogHas("\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\"")) << "the job's end is journalled";
+        clearOutputs();
+    }
+}
+
+// A finished job is skipped only while its output is still there as it was written.
+TEST_F(JoblogTest, AFinishedJobRunsAgainWhenItsOutputIsGoneOrChanged)
+{
+    struct Case {
+        const char* name;
+        const char* outputBytes;  // nullptr: the output is removed
+        std::vector<std::string> outputsAfter;
+        const char* runEnded;
+    };
+    const std::vector<Case> cases{
+        {"kept", "converted", {"e.out"}, "\"finished\":0,\"failed\":0,\"skipped\":1,"},
+        {"removed", nullptr, {"e.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
+        {"changed", "changed by the user", {"e.out", "e_2.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
+    };
+    const std::string list = listOf("q.kxl", {"e.avi"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
+        if (c.outputBytes)
+            writeFile(program.path("convert/e.out"), c.outputBytes);
+        else
+            std::remove(program.path("convert/e.out").c_str());
+        std::vector<std::string> arguments = convertArguments(list, "1", true);
+        arguments.push_back("--json");
+        const BatchResult resumed = runBatch(program, arguments);
+        EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+        EXPECT_NE(resumed.out.find(c.runEnded), std::string::npos) << resumed.out;
+        EXPECT_EQ(outputs(), c.outputsAfter) << "a changed output is the user's now: left alone";
+        clearOutputs();
+    }
+}
+
+TEST_F(JoblogTest, AJoblogInUseByAnotherRunIsRefused)
+{
+    const std::string list = listOf("q.kxl", {"wait.avi"});
+    BatchProcess first(program, convertArguments(list, "1", false));
+    ASSERT_TRUE(waitFor([&] { return exists(program.path("convert/wait.out.running")); }));
+    const BatchResult second = runBatch(program, convertArguments(list, "1", true));
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_NE(second.err.find("is in use by another run"), std::string::npos) << second.err;
+    writeFile(file("wait.avi.go"), "");
+    EXPECT_EQ(first.wait().exitCode, 0);
+    EXPECT_EQ(outputs(), std::vector<std::string>{"wait.out"});
+}
+
+TEST_F(JoblogTest, AJoblogOfAnotherListIsRefusedAndLeftAsItIs)
+{
+    const std::string first = listOf("first.kxl", {"c.avi"});
+    ASSERT_EQ(runBatch(program, convertArguments(first, "1", false)).exitCode, 0);
+    const std::string before = readFile(file("run.joblog"));
+    const std::string second = listOf("second.kxl", {"d.avi"});
+    for (const bool resume : {false, true}) {
+        const BatchResult result = runBatch(program, convertArguments(second, "1", resume));
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_NE(result.err.find("belongs to another list"), std::string::npos) << result.err;
+        EXPECT_EQ(readFile(file("run.joblog")), before);
+        EXPECT_EQ(outputs(), std::vector<std::string>{"c.out"}) << "nothing of the second list ran";
+    }
+}
+
+TEST(JsonFields, GivesBackTheBytesJsonLineWrote)
+{
+    for (const std::string bytes : {"plain", "quote \" and \\ backslash", "tab\tline\nend", "\xff\x80 odd bytes",
+                                    "caf\xc3\xa9", "\x01\x7f controls", ""}) {
+        const std::string line = clipforge::JsonLine().text("name", bytes).integer("size", -42).str();
+        const auto fields = clipforge::JsonFields::parse(line);
+        ASSERT_TRUE(fields) << line;
+        EXPECT_EQ(fields->text("name"), bytes) << line;
+        EXPECT_EQ(fields->integer("size"), -42);
+    }
+    for (const char* broken : {"", "{", "{\"a\":", "{\"a\":1", "{\"a\":\"x}", "{\"a\":1,}"})
+        EXPECT_FALSE(clipforge::JsonFields::parse(broken)) << broken;
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Joblog.h"
+#include "ResumePlan.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+class TTreeManager;
+
+namespace clipforge {
+
+class BatchJob;
+struct BatchJobOutcome;
+
+// A convert run's joblog (--joblog): opens it for the list, settles what an interrupted run left
+// when resuming, and journals each job's commit and end.
+class JoblogSession {
+public:
+    // Takes the joblog at path for this run; with resume, settles the jobs an earlier run left
+    // between the intent to commit and their end, before any leftover clean-up of their folders.
+    // Throws clipforge::Error for a joblog of another list, one in use by another run, or one
+    // that cannot be read or written.
+    JoblogSession(const std::string& path, const std::string& listFile, const TTreeManager& list, bool resume);
+
+    // The output of a job an earlier run finished; null when the job runs.
+    const std::string* doneOutput(int row) const { return plan_ ? plan_->doneOutput(row) : nullptr; }
+    int doneCount() const { return plan_ ? plan_->doneCount() : 0; }
+
+    // Written and flushed just before the commit of written under chosen.
+    void committing(const BatchJob& job, const std::string& written, const std::string& chosen);
+    void ended(const BatchJob& job, const BatchJobOutcome& outcome);
+
+private:
+    Joblog joblog_;
+    std::optional<ResumePlan> plan_;
+    std::map<int, std::uint64_t> committedSizes_;
+};
+
+// The hash that ties a joblog to its list: of the list file's bytes.
+std::string listHash(const std::string& listFile);
+
+}  // namespace clipforge

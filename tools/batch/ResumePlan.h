@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Joblog.h"
+#include "JoblogHistory.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TTreeManager;
+
+namespace clipforge {
+
+// What --resume makes of an earlier run's joblog, before anything runs: the jobs that are done,
+// whose outputs are still there as they were written, and the rest, which run again.
+class ResumePlan {
+public:
+    // Settles the jobs caught between the intent to commit and their end: one whose output was
+    // committed (found by device, inode and size, under whatever name it took) is recorded in the
+    // joblog as finished and is done; the others run again.
+    ResumePlan(const JoblogHistory& history, const TTreeManager& list, Joblog& joblog);
+
+    // The output of a job that is done; null when it runs.
+    const std::string* doneOutput(int row) const;
+    int doneCount() const { return static_cast<int>(done_.size()); }
+    // The output folders of jobs that were interrupted before their commit: their private
+    // folders are leftovers now.
+    const std::vector<std::string>& interruptedFolders() const { return interruptedFolders_; }
+
+private:
+    std::map<int, std::string> done_;
+    std::vector<std::string> interruptedFolders_;
+};
+
+// The committed output of an intent: the file of that device, inode and size, at its final name
+// or, should the commit have had to take another, elsewhere in the same folder.
+std::optional<std::string> committedOutput(const CommitIntent& intent);
+
+}  // namespace clipforge
