@@ -1,9 +1,9 @@
 #include "app/Application.h"
 
 #include "ClipforgeResources.h"
-#include "app/Consts.h"
 #include "controls/AccessibleControls.h"
 #include "core/DisplayText.h"
+#include "core/Errors.h"
 #include "core/LocalText.h"
 #include "dialogs/DialogService.h"
 #include "engine/StartFailureReporter.h"

@@ -1,10 +1,10 @@
 #include "app/JobProperties.h"
 
-#include "app/Consts.h"
 #include "core/CommandManager.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
+#include "core/xml/FileIo.h"
 #include "dialogs/DialogService.h"
 #include "dialogs/ItemDlg.h"
 

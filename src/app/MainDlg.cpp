@@ -1,10 +1,6 @@
 #include "app/MainDlg.h"
 
 #include "app/Application.h"
-#include "dialogs/Artwork.h"
-#include "dialogs/FocusReturn.h"
-#include "dialogs/FormStyle.h"
-#include "dialogs/MainWindow.h"
 #include "app/JobTreeView.h"
 #include "app/UIHook.h"
 #include "controls/GradientProgressBar.h"
@@ -14,6 +10,10 @@
 #include "controls/MyButtonEx.h"
 #include "controls/MyFlatHint.h"
 #include "controls/PngImageList.h"
+#include "dialogs/Artwork.h"
+#include "dialogs/DialogAnchor.h"
+#include "dialogs/FocusReturn.h"
+#include "dialogs/FormStyle.h"
 
 #include <QAction>
 #include <QCloseEvent>

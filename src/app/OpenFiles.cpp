@@ -29,11 +29,9 @@ std::vector<std::string> filesAt(const std::string& path)
 QStringList filesToOpen(const std::vector<std::string>& names, std::vector<std::string>* leftOut)
 {
     QStringList files;
-    const std::string folder = currentFolder();
-    const std::string here = folder.back() == pathSeparator ? folder : folder + pathSeparator;
     for (const std::string& name : names) {
         // Kept as bytes until the end, so a name in no valid encoding still reaches the job intact.
-        const std::string path = !name.empty() && name.front() == pathSeparator ? name : here + name;
+        const std::string path = absolutePath(name);
         const std::vector<std::string> found = name.empty() ? std::vector<std::string>() : filesAt(path);
         for (const std::string& file : found)
             files.append(widen(file));

@@ -100,8 +100,7 @@ void TUIHook::InitControls()
     clipforge::setApplicationTitle();
     Form.setWindowTitle(clipforge::applicationTitle());
     wireCaptions();
-    Form.btnStop->SetEnabled(false);
-    setTextColor(*Form.lbStop, disabledGrey);
+    setRunState(RunState::Idle);
     wireClicks();
     wireMenu();
     createManagers();
@@ -268,7 +267,7 @@ void TUIHook::btnConvertClick()
 {
     if (jobCount() == 0)
         return;
-    SetBusyState();
+    setRunState(RunState::Busy);
     command_->Start();
 }
 
@@ -382,7 +381,7 @@ void TUIHook::CommandTimer(QObject*)
 
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
-    SetIdleState();
+    setRunState(RunState::Idle);
     if (closing_) {
         QTimer::singleShot(0, &Form, [this] { Form.close(); });
         return;
@@ -427,22 +426,14 @@ int TUIHook::jobsInState(std::int32_t state) const
     return count;
 }
 
-void TUIHook::SetIdleState()
+void TUIHook::setRunState(RunState state)
 {
-    Form.btnAdd->SetEnabled(true);
-    setTextColor(*Form.lbAdd, captionBlue);
-    Form.btnConvert->SetEnabled(true);
-    setTextColor(*Form.lbConvert, captionBlue);
-    Form.btnStop->SetEnabled(false);
-    setTextColor(*Form.lbStop, disabledGrey);
-}
-
-void TUIHook::SetBusyState()
-{
-    Form.btnAdd->SetEnabled(false);
-    setTextColor(*Form.lbAdd, disabledGrey);
-    Form.btnConvert->SetEnabled(false);
-    setTextColor(*Form.lbConvert, disabledGrey);
-    Form.btnStop->SetEnabled(true);
-    setTextColor(*Form.lbStop, captionBlue);
+    const bool idle = state == RunState::Idle;
+    const auto colour = [](bool enabled) { return enabled ? captionBlue : disabledGrey; };
+    Form.btnAdd->SetEnabled(idle);
+    setTextColor(*Form.lbAdd, colour(idle));
+    Form.btnConvert->SetEnabled(idle);
+    setTextColor(*Form.lbConvert, colour(idle));
+    Form.btnStop->SetEnabled(!idle);
+    setTextColor(*Form.lbStop, colour(!idle));
 }

@@ -53,8 +53,8 @@ public:
     void CommandJobProgress(QObject* sender, std::int32_t position);
     void CommandTimer(QObject* sender);
     void CommandFinished(QObject* sender, bool stopped);
-    void SetIdleState();
-    void SetBusyState();
+    enum class RunState { Idle, Busy };
+    void setRunState(RunState state);
 
     // Files from the command line or a drop: the Add Files dialog with them, as if picked in
     // Add's file dialog. Refused while a run is active, as Add is.

@@ -2,8 +2,8 @@
 
 #include "core/LocalText.h"
 #include "core/Paths.h"
+#include "dialogs/DialogAnchor.h"
 #include "dialogs/DialogService.h"
-#include "dialogs/MainWindow.h"
 
 #include <QString>
 

@@ -83,8 +83,6 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    QImage& image() { return image_; }
-    QPainter& painter() { return painter_; }
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
 
@@ -93,16 +91,12 @@ public:
     QColor toQColor(TColor color) const { return colorToQColor(color, systemColors_); }
 
     void setPenColor(TColor color) { penColor_ = color; }
-    TColor penColor() const { return penColor_; }
     void setPenWidth(int width) { penWidth_ = width < 1 ? 1 : width; }
     void setBrushColor(TColor color);
-    TColor brushColor() const { return brushColor_; }
     void setBrushStyle(BrushStyle style) { brushStyle_ = style; }
-    BrushStyle brushStyle() const { return brushStyle_; }
     void setFont(const QFont& font) { font_ = font; }
     const QFont& font() const { return font_; }
     void setFontColor(TColor color) { fontColor_ = color; }
-    TColor fontColor() const { return fontColor_; }
 
     void fillRect(const Rect& rect);
     void fillRect(const Rect& rect, TColor color);

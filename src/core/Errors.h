@@ -37,3 +37,14 @@ class EXmlError : public clipforge::Error {
 public:
     using clipforge::Error::Error;
 };
+
+// A failure reported by the operating system: "System Error.  Code: %d.\r\n%s".
+class ESystemError : public clipforge::Error {
+public:
+    explicit ESystemError(int code);
+
+    int code() const { return code_; }
+
+private:
+    int code_;
+};

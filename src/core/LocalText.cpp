@@ -9,46 +9,13 @@ constexpr char16_t EscapeBase = 0xDC00;
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// Length of the valid UTF-8 sequence at the start of bytes, or 0 when it is not one.
-std::size_t validSequenceLength(std::string_view bytes, char32_t& codePoint)
-{
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (!isContinuation(byte))
-            return 0;
-        codePoint = (codePoint << 6) | (byte & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (codePoint < minimum || codePoint > 0x10FFFF || surrogate)
-        return 0;
-    return length;
-}
-
 QString widenSlowly(std::string_view bytes)
 {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     while (!bytes.empty()) {
         char32_t codePoint = 0;
-        std::size_t length = validSequenceLength(bytes, codePoint);
+        std::size_t length = utf8SequenceLength(bytes, codePoint);
         if (length == 0) {
             text.append(QChar(static_cast<char16_t>(EscapeBase + static_cast<unsigned char>(bytes[0]))));
             length = 1;
@@ -118,6 +85,44 @@ bool isAscii(std::string_view bytes)
 }
 
 }  // namespace
+
+std::size_t utf8SequenceLength(std::string_view bytes, char32_t& codePoint)
+{
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    std::size_t length = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (!isContinuation(byte))
+            return 0;
+        codePoint = (codePoint << 6) | (byte & 0x3F);
+    }
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (codePoint < minimum || codePoint > 0x10FFFF || surrogate)
+        return 0;
+    return length;
+}
+
+std::size_t utf8SequenceLength(std::string_view bytes)
+{
+    char32_t codePoint = 0;
+    return utf8SequenceLength(bytes, codePoint);
+}
 
 QString widen(std::string_view bytes)
 {

@@ -15,4 +15,9 @@ namespace clipforge {
 QString widen(std::string_view bytes);
 std::string narrow(const QString& text);
 
+// The length of the valid UTF-8 sequence at the start of bytes (not empty), or 0 when it is not one:
+// overlong forms, surrogates and values beyond U+10FFFF are not. codePoint receives its value.
+std::size_t utf8SequenceLength(std::string_view bytes, char32_t& codePoint);
+std::size_t utf8SequenceLength(std::string_view bytes);
+
 }  // namespace clipforge

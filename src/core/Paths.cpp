@@ -92,6 +92,20 @@ std::string currentFolder()
     return folder;
 }
 
+std::string withTrailingSeparator(std::string folder)
+{
+    if (folder.empty() || folder.back() != pathSeparator)
+        folder += pathSeparator;
+    return folder;
+}
+
+std::string absolutePath(const std::string& path)
+{
+    if (path.empty() || path.front() == pathSeparator)
+        return path;
+    return withTrailingSeparator(currentFolder()) + path;
+}
+
 bool fileExists(const std::string& path)
 {
     // The system would see only the part before a NUL byte and answer for another file; the

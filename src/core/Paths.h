@@ -38,6 +38,14 @@ void setProgramFolderForTesting(const std::string& folder);
 // cannot be read.
 std::string currentFolder();
 
+// folder with a separator at its end, added when missing ("/" for an empty folder).
+std::string withTrailingSeparator(std::string folder);
+
+// A relative path joined to currentFolder() as given ("." and ".." left alone, since resolving
+// them without the file system would go wrong across symbolic links); an absolute or empty path
+// unchanged.
+std::string absolutePath(const std::string& path);
+
 // True when path names a regular file (or a link to one); a folder does not count, nor does a
 // name holding a NUL byte, which no file can have.
 bool fileExists(const std::string& path);

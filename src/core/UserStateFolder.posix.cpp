@@ -1,5 +1,7 @@
 #include "core/UserStateFolder.h"
 
+#include "core/Paths.h"
+
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,19 +31,13 @@ std::string homeFolder()
     return "/";
 }
 
-std::string withSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
 }  // namespace
 
 std::string userStateFolder()
 {
     const char* state = std::getenv("XDG_STATE_HOME");
-    const std::string base = isAbsolute(state) ? withSlash(state) : withSlash(homeFolder()) + ".local/state/";
+    const std::string base =
+        isAbsolute(state) ? withTrailingSeparator(state) : withTrailingSeparator(homeFolder()) + ".local/state/";
     return base + "clipforge/";
 }
 

@@ -1,6 +1,6 @@
 #include "dialogs/FocusReturn.h"
 
-#include "dialogs/MainWindow.h"
+#include "dialogs/DialogAnchor.h"
 
 #include <QApplication>
 #include <QEvent>

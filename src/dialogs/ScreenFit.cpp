@@ -1,6 +1,6 @@
 #include "dialogs/ScreenFit.h"
 
-#include "dialogs/MainWindow.h"
+#include "dialogs/DialogAnchor.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -28,6 +26,8 @@ struct ChildStart {
 class ChildProcess {
 public:
     enum class State { Running, Ended, Failed };
+    // A process id, kept as int so that no system header reaches this one's users.
+    using ProcessId = int;
 
     // Starts the child; returns 0 or the error number. A program that cannot
     // be executed is reported here, never as a child exiting 127.
@@ -52,12 +52,10 @@ public:
     // Ends the child and everything below it, then reaps the child.
     void kill();
 
-    pid_t pid() const { return pid_; }
-
 private:
-    ChildProcess(pid_t pid, FileDescriptor endNotifier, bool supervised);
+    ChildProcess(ProcessId pid, FileDescriptor endNotifier, bool supervised);
 
-    pid_t pid_;
+    ProcessId pid_;
     FileDescriptor endNotifier_;
     bool supervised_;
     bool reaped_ = false;

@@ -15,6 +15,7 @@
 
 #include <mutex>
 #include <optional>
+#include <type_traits>
 
 #include "core/Paths.h"
 
@@ -278,7 +279,9 @@ std::string ChildProcess::supervisor()
     return executableFolder() + "clipforge-supervisor";
 }
 
-ChildProcess::ChildProcess(pid_t pid, FileDescriptor endNotifier, bool supervised)
+static_assert(std::is_same_v<pid_t, ChildProcess::ProcessId>);
+
+ChildProcess::ChildProcess(ProcessId pid, FileDescriptor endNotifier, bool supervised)
     : pid_(pid), endNotifier_(std::move(endNotifier)), supervised_(supervised)
 {
 }

@@ -164,9 +164,8 @@ void TCommand::JobEnded(QObject* sender, bool success)
 {
     const auto count = static_cast<std::uint32_t>(jobCount());
     if (OnProgress && count > 0) {
-        const std::uint32_t percent = (Current + 1) * 100u / count;
-        BarPosition = static_cast<std::int32_t>(percent);
-        OnProgress(sender, static_cast<std::int32_t>(percent));
+        BarPosition = clipforge::runPercent(Current, count, 100);
+        OnProgress(sender, BarPosition);
     }
     if (!CurrentNode.isValid())
         return;

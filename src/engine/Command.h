@@ -64,9 +64,6 @@ public:
     bool ListLocked() const { return Active; }
     std::uint32_t CurrentIndex() const { return Current; }
     std::int64_t ElapsedSeconds() const { return Elapsed; }
-    const std::string& ConverterPath() const { return Converter; }
-    const std::string& OutputFolder() const { return Folder; }
-    const std::string& OutputName() const { return Name; }
     // The output path of the current job, after the unique-name rule; once the job has
     // finished, the name it was really committed under. Empty for a job that failed before its
     // converter could start.

@@ -29,7 +29,6 @@ public:
     explicit TProcessTimer(QObject* parent = nullptr);
 
     void Beginning();
-    void NewOutput() { counts_->newOutput(); }
     void Ending();
 
     std::int32_t SinceBeginning() const { return counts_->SinceBeginning.load(); }

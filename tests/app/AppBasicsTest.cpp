@@ -1,10 +1,11 @@
 #include "app/Application.h"
 #include "app/ClockText.h"
-#include "app/Consts.h"
 #include "app/JpegImage.h"
 #include "app/QuitOnSignal.h"
 #include "app/SplashDlg.h"
 #include "app/WebPages.h"
+#include "core/Errors.h"
+#include "core/xml/FileIo.h"
 #include "dialogs/ScriptedDialogs.h"
 #include "support/Wait.h"
 

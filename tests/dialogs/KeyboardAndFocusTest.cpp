@@ -6,9 +6,9 @@
 #include "controls/MyFlatComboBox.h"
 #include "controls/PngSpeedButton.h"
 #include "dialogs/AddDlg.h"
+#include "dialogs/DialogAnchor.h"
 #include "dialogs/FocusReturn.h"
 #include "dialogs/ItemDlg.h"
-#include "dialogs/MainWindow.h"
 #include "dialogs/TypedFileNames.h"
 
 #include <QAbstractItemView>

@@ -22,17 +22,13 @@
 namespace clipforge {
 namespace {
 
-// Relative names are joined to the current folder as given; "." and ".." are left alone, since
-// resolving them without the file system would go wrong across symbolic links.
+// "./" adds nothing to a name the batch tool reports, so it goes before the name is made absolute.
 std::string absolute(const std::string& path)
 {
-    if (path.empty() || path.front() == '/')
-        return path;
-    std::string relative = path;
-    while (relative.rfind("./", 0) == 0)
-        relative.erase(0, 2);
-    const std::string folder = currentFolder();
-    return folder + (folder.back() == '/' ? "" : "/") + relative;
+    std::size_t start = 0;
+    while (path.compare(start, 2, "./") == 0)
+        start += 2;
+    return start == 0 ? absolutePath(path) : withTrailingSeparator(currentFolder()) + path.substr(start);
 }
 
 BatchConversion::Output conversionOutput(const BatchArguments& arguments)

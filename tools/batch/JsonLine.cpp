@@ -1,32 +1,13 @@
 #include "JsonLine.h"
 
+#include "core/LocalText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 namespace clipforge {
 namespace {
-
-// The length of the valid UTF-8 sequence at the start of bytes, or 0 when it is not one
-// (overlong forms, surrogates and values beyond U+10FFFF included).
-std::size_t utf8Length(std::string_view bytes)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                      : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || length > bytes.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-    }
-    if (length == 3 && ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0)))
-        return 0;
-    if (length == 4 && ((lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90)))
-        return 0;
-    return length;
-}
 
 std::string escaped(unsigned value)
 {
@@ -42,7 +23,7 @@ std::string jsonString(std::string_view value)
     std::string result = "\"";
     while (!value.empty()) {
         const char c = value.front();
-        const std::size_t length = utf8Length(value);
+        const std::size_t length = utf8SequenceLength(value);
         if (length == 0)
             result += escaped(0xDC00u + static_cast<unsigned char>(c));
         else if (c == '"' || c == '\\')

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FileDescriptor.h"
 #include "core/LeftoverCleaner.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/UnfinishedNames.h"
 #include "core/WriterLock.h"
@@ -223,6 +224,14 @@ void replaceFileContents(const std::string& path, const std::function<void(XmlOu
         throw EFileError::cannotCreate(path, errno);
     temporary.release();
     flushFolder(target);
+}
+
+std::int64_t GetFileSize64(const QString& path)
+{
+    struct stat status {};
+    if (::stat(narrow(path).c_str(), &status) != 0)
+        throw ESystemError(errno);
+    return static_cast<std::int64_t>(status.st_size);
 }
 
 }  // namespace clipforge

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+
+class QString;
 
 namespace clipforge {
 
@@ -31,5 +34,9 @@ void replaceFileContents(const std::string& path, std::string_view bytes);
 // The same with the bytes produced straight into the new file, so that a large
 // file is never held in memory whole.
 void replaceFileContents(const std::string& path, const std::function<void(XmlOutput&)>& produce);
+
+// The size in bytes of the file at path, as the file system reports it; a path that
+// cannot be examined raises ESystemError with the system's code and text.
+std::int64_t GetFileSize64(const QString& path);
 
 }  // namespace clipforge

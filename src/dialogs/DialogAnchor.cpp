@@ -1,4 +1,4 @@
-#include "dialogs/MainWindow.h"
+#include "dialogs/DialogAnchor.h"
 
 #include <QGuiApplication>
 #include <QPointer>
