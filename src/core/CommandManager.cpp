@@ -53,8 +53,9 @@ void TCommandManager::ReloadAdded(std::vector<std::string>& problems, const std:
                                (aside.empty() ? "they are left out." : "the file was moved to " + aside + "."));
         }
         // An id already taken (the system's, when a user copied its file) keeps its first owner.
+        const bool fromUser = origin == ProfileOrigin::User;
         std::erase_if(read, [&](const clipforge::AddedProfile& profile) {
-            return origin == ProfileOrigin::User && std::any_of(system_.begin(), system_.end(), [&](const auto& taken) {
+            return fromUser && std::any_of(system_.begin(), system_.end(), [&](const auto& taken) {
                        return taken.id == profile.id;
                    });
         });
