@@ -8,10 +8,7 @@
 #include "controls/ImageButtonAccessible.h"
 #include "controls/LinkLabel.h"
 #include "controls/LinkLabelAccessible.h"
-#include "controls/MyButtonEx.h"
-#include "controls/MyButtonExAccessible.h"
-#include "controls/PngSpeedButton.h"
-#include "controls/PngSpeedButtonAccessible.h"
+#include "controls/CaptionedButtonAccessible.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -30,9 +27,9 @@ QAccessibleInterface* accessibleControl(const QString& className, QObject* objec
     if (className == QLatin1String("TImageButton"))
         return new ImageButtonAccessible(static_cast<TImageButton*>(object));
     if (className == QLatin1String("TMyButtonEx"))
-        return new MyButtonExAccessible(static_cast<TMyButtonEx*>(object));
+        return new CaptionedButtonAccessible<TMyButtonEx>(static_cast<TMyButtonEx*>(object));
     if (className == QLatin1String("TPngSpeedButton"))
-        return new PngSpeedButtonAccessible(static_cast<TPngSpeedButton*>(object));
+        return new CaptionedButtonAccessible<TPngSpeedButton>(static_cast<TPngSpeedButton*>(object));
     if (className == QLatin1String("TGradientProgressBar"))
         return new GradientProgressBarAccessible(static_cast<TGradientProgressBar*>(object));
     // A window of no class of its own, as the main window is, would otherwise read as a filler.

@@ -2,6 +2,7 @@
 
 #include "BatchJob.h"
 #include "JsonLine.h"
+#include "JsonReport.h"
 #include "core/Errors.h"
 
 #include <fcntl.h>
@@ -54,16 +55,7 @@ void Joblog::intent(const CommitIntent& intent)
 void Joblog::ended(const BatchJobOutcome& outcome, const std::string& source, int profile,
                    std::optional<std::uint64_t> outputSize)
 {
-    const auto orNull = [](const std::string& text) {
-        return text.empty() ? std::nullopt : std::optional<std::string>(text);
-    };
-    append(JsonLine()
-               .text("event", "job-ended")
-               .integer("index", outcome.index)
-               .text("state", outcome.finished ? "finished" : "failed")
-               .integerOrNull("exit_code", outcome.exitCode ? std::optional<long long>(*outcome.exitCode) : std::nullopt)
-               .textOrNull("output", orNull(outcome.output))
-               .textOrNull("reason", orNull(outcome.reason))
+    append(jobEndedLine(outcome)
                .text("source", source)
                .integer("profile", profile)
                .integerOrNull("size", outputSize ? std::optional<long long>(*outputSize) : std::nullopt)

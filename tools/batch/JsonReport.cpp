@@ -49,15 +49,21 @@ void JsonReport::progress(const std::vector<const BatchJob*>& running, int, int)
     }
 }
 
+JsonLine jobEndedLine(const BatchJobOutcome& outcome)
+{
+    JsonLine line;
+    line.text("event", "job-ended")
+        .integer("index", outcome.index)
+        .text("state", outcome.finished ? "finished" : "failed")
+        .integerOrNull("exit_code", outcome.exitCode ? std::optional<long long>(*outcome.exitCode) : std::nullopt)
+        .textOrNull("output", unlessEmpty(outcome.output))
+        .textOrNull("reason", unlessEmpty(outcome.reason));
+    return line;
+}
+
 void JsonReport::jobEnded(const BatchJobOutcome& outcome)
 {
-    write(JsonLine()
-              .text("event", "job-ended")
-              .integer("index", outcome.index)
-              .text("state", outcome.finished ? "finished" : "failed")
-              .integerOrNull("exit_code", outcome.exitCode ? std::optional<long long>(*outcome.exitCode) : std::nullopt)
-              .textOrNull("output", unlessEmpty(outcome.output))
-              .textOrNull("reason", unlessEmpty(outcome.reason)));
+    write(jobEndedLine(outcome));
 }
 
 void JsonReport::jobSkipped(int index, const std::string& output)

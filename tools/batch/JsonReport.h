@@ -6,6 +6,11 @@
 
 namespace clipforge {
 
+class JsonLine;
+
+// The fields of a "job-ended" event, which the joblog extends with its own.
+JsonLine jobEndedLine(const BatchJobOutcome& outcome);
+
 // The batch run as JSON Lines, one object per event; the README lists the fields.
 class JsonReport : public BatchReport {
 public:
