@@ -29,6 +29,9 @@ public:
 private:
     // Runs change on the file's profiles under the lock; writes them back when it returns true.
     bool locked(const std::function<bool(std::vector<AddedProfile>&)>& change);
+    // Runs work while this process holds an exclusive lock on lockPath, waiting for it as long as
+    // another holds it. clipforge::Error when the lock cannot be opened or taken.
+    static void holdingLock(const std::string& lockPath, const std::function<void()>& work);
     int freshId(const std::vector<AddedProfile>& profiles) const;
 
     std::string path_;
