@@ -7,7 +7,6 @@
 #include <optional>
 
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace clipforge::test {
@@ -17,7 +16,7 @@ namespace clipforge::test {
 // folder is never touched.
 class ProgramFolder {
 public:
-    // fakeConverterMode: how the fake converter behaves (see fake_converter.cpp); none links the
+    // fakeConverterMode: how the fake converter behaves (see fake_converter.posix.cpp); none links the
     // system's ffmpeg.
     explicit ProgramFolder(const std::string& catalogue, std::optional<std::string> fakeConverterMode = {});
 
@@ -50,7 +49,7 @@ public:
     BatchProcess& operator=(const BatchProcess&) = delete;
 
     void signal(int number) const;
-    pid_t pid() const { return pid_; }
+    int pid() const { return pid_; }
     // What the process has written so far.
     std::string outSoFar() const;
     std::string errSoFar() const;
@@ -61,7 +60,7 @@ public:
 
 private:
     QTemporaryDir streams_;
-    pid_t pid_ = -1;
+    int pid_ = -1;
 };
 
 BatchResult runProgram(const std::string& program, const std::vector<std::string>& arguments);

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <filesystem>
+#include <string>
 #include <vector>
 
 using clipforge::test::readFile;
@@ -240,7 +240,10 @@ TEST_F(SaveManagerTest, AReadOnlyListFileIsRefusedAndLeftUntouched)
 {
     const std::string path = file("locked.kxl");
     writeFile(path, "precious");
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::error_code refused;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read, refused);
+    ASSERT_FALSE(refused) << refused.message();
     add({"/a", 0, ""});
     try {
         saver.WriteList(path);

@@ -20,7 +20,7 @@ std::string fakeConverterCommand(const Actions&... actions)
 }
 
 // Makes folder (ending in "/") a program folder's converter side: bin/ and convert/, and
-// bin/ffmpeg the fake converter playing mode (see fake_converter.cpp), or, with an empty mode,
+// bin/ffmpeg the fake converter playing mode (see fake_converter.posix.cpp), or, with an empty mode,
 // the way its source's name asks. False when the converter could not be put in place.
 bool installFakeConverter(const std::string& folder, const std::string& mode = {});
 // The same with the system's converter as bin/ffmpeg (and its prober as bin/ffprobe).

@@ -12,6 +12,7 @@
 // Descriptor 3, when open, reports the start: it is closed when the converter runs, and carries
 // the error number (an int) when it could not be started.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -22,7 +23,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <vector>
 
