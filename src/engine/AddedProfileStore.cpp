@@ -1,11 +1,14 @@
 #include "engine/AddedProfileStore.h"
 
 #include "core/Errors.h"
+#include "core/ExclusiveFileLock.h"
 #include "core/Paths.h"
 
 #include <QDir>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <set>
@@ -53,13 +56,14 @@ bool AddedProfileStore::locked(const std::function<bool(std::vector<AddedProfile
 {
     if (!QDir().mkpath(QString::fromLocal8Bit(folderPart(path_))))
         throw Error("cannot create the folder " + folderPart(path_));
-    bool changed = false;
-    holdingLock(path_ + ".lock", [&] {
-        std::vector<AddedProfile> profiles = readAddedProfiles(path_);
-        changed = change(profiles);
-        if (changed)
-            writeAddedProfiles(path_, profiles);
-    });
+    const std::string lockPath = path_ + ".lock";
+    const ExclusiveFileLock lock = ExclusiveFileLock::waitForLock(lockPath);
+    if (!lock.held())
+        throw Error("cannot lock " + lockPath + ": " + std::strerror(errno));
+    std::vector<AddedProfile> profiles = readAddedProfiles(path_);
+    const bool changed = change(profiles);
+    if (changed)
+        writeAddedProfiles(path_, profiles);
     return changed;
 }
 

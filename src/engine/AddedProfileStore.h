@@ -27,11 +27,9 @@ public:
     std::string idRecordPath() const;
 
 private:
-    // Runs change on the file's profiles under the lock; writes them back when it returns true.
+    // Runs change on the file's profiles under the lock, waiting for it while another process holds
+    // it; writes them back when change returns true. clipforge::Error when the lock cannot be taken.
     bool locked(const std::function<bool(std::vector<AddedProfile>&)>& change);
-    // Runs work while this process holds an exclusive lock on lockPath, waiting for it as long as
-    // another holds it. clipforge::Error when the lock cannot be opened or taken.
-    static void holdingLock(const std::string& lockPath, const std::function<void()>& work);
     int freshId(const std::vector<AddedProfile>& profiles) const;
 
     std::string path_;

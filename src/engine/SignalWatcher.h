@@ -28,8 +28,8 @@ public:
     // it was ignored when the program started (nohup), which keeps it ignored. SIGINT and
     // SIGQUIT are caught although a shell starts background jobs with them ignored.
     static std::vector<int> runEndingSignals();
-    // SIGINT, SIGTERM and SIGHUP, the last even when the program started with it ignored: for work
-    // that a closed SSH session must stop just as Ctrl-C does.
+    // The same with SIGHUP even when the program started with it ignored: for work that a closed
+    // SSH session must stop just as Ctrl-C does.
     static std::vector<int> jobStoppingSignals();
 
     // False when the pipe could not be made; no signal is then watched.

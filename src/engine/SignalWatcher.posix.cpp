@@ -41,7 +41,7 @@ std::vector<int> SignalWatcher::runEndingSignals()
 
 std::vector<int> SignalWatcher::jobStoppingSignals()
 {
-    return {SIGINT, SIGTERM, SIGHUP};
+    return {SIGINT, SIGTERM, SIGQUIT, SIGHUP};
 }
 
 struct SignalWatcher::PreviousHandlers {
