@@ -38,25 +38,6 @@ bool isLoneEscape(const QString& text, qsizetype i)
     return isEscapedByte(text[i].unicode()) && (i == 0 || !text[i - 1].isHighSurrogate());
 }
 
-void appendUtf8(std::string& bytes, char32_t codePoint)
-{
-    if (codePoint < 0x80) {
-        bytes += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        bytes += static_cast<char>(0xC0 | (codePoint >> 6));
-        bytes += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        bytes += static_cast<char>(0xE0 | (codePoint >> 12));
-        bytes += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        bytes += static_cast<char>(0xF0 | (codePoint >> 18));
-        bytes += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        bytes += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 std::string narrowSlowly(const QString& text)
 {
     std::string bytes;
@@ -141,6 +122,25 @@ std::string narrow(const QString& text)
         bytes[static_cast<std::size_t>(i)] = static_cast<char>(unit);
     }
     return bytes;
+}
+
+void appendUtf8(std::string& bytes, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        bytes += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        bytes += static_cast<char>(0xC0 | (codePoint >> 6));
+        bytes += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        bytes += static_cast<char>(0xE0 | (codePoint >> 12));
+        bytes += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        bytes += static_cast<char>(0xF0 | (codePoint >> 18));
+        bytes += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        bytes += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
 }
 
 }  // namespace clipforge

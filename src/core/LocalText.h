@@ -20,4 +20,7 @@ std::string narrow(const QString& text);
 std::size_t utf8SequenceLength(std::string_view bytes, char32_t& codePoint);
 std::size_t utf8SequenceLength(std::string_view bytes);
 
+// Appends codePoint (at most U+10FFFF) to bytes as UTF-8.
+void appendUtf8(std::string& bytes, char32_t codePoint);
+
 }  // namespace clipforge

@@ -1,5 +1,7 @@
 #include "JsonFields.h"
 
+#include "core/LocalText.h"
+
 #include <charconv>
 
 namespace clipforge {
@@ -62,7 +64,7 @@ private:
             return pair(unit, bytes);
         if (unit >= 0xDC00 && unit <= 0xDFFF)
             return false;
-        appendUtf8(unit, bytes);
+        appendUtf8(bytes, unit);
         return true;
     }
 
@@ -71,7 +73,7 @@ private:
         unsigned low = 0;
         if (!take('\\') || !take('u') || !hex(low) || low < 0xDC00 || low > 0xDFFF)
             return false;
-        appendUtf8(0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00), bytes);
+        appendUtf8(bytes, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
         return true;
     }
 
@@ -84,25 +86,6 @@ private:
             return false;
         rest_.remove_prefix(4);
         return true;
-    }
-
-    static void appendUtf8(unsigned code, std::string& bytes)
-    {
-        if (code < 0x80) {
-            bytes += static_cast<char>(code);
-        } else if (code < 0x800) {
-            bytes += static_cast<char>(0xC0 | (code >> 6));
-            bytes += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            bytes += static_cast<char>(0xE0 | (code >> 12));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            bytes += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            bytes += static_cast<char>(0xF0 | (code >> 18));
-            bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            bytes += static_cast<char>(0x80 | (code & 0x3F));
-        }
     }
 
     std::string_view& rest_;
