@@ -2,14 +2,13 @@
 
 #include "app/MainDlg.h"
 #include "app/UIHook.h"
+#include "core/FileSystem.h"
 #include "core/KeptQueueFile.h"
 #include "core/LocalText.h"
 #include "core/QueueKeeper.h"
 #include "dialogs/DialogService.h"
 
 #include <QTimer>
-
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -61,7 +60,7 @@ void KeptQueue::offerRestore()
         return settle();
     if (restore)
         window_.hook()->importList(widen(path));
-    else if (kept.error.empty() && kept.present && ::unlink(path.c_str()) != 0 && errno != ENOENT)
+    else if (kept.error.empty() && kept.present && !removeFile(path))
         warn(QStringLiteral("The kept queue %1 cannot be removed: %2").arg(widen(path), widen(std::strerror(errno))));
     keeper_->begin();
     settle();

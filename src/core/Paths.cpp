@@ -1,11 +1,6 @@
 #include "core/Paths.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
-#include <vector>
+#include "core/FileSystem.h"
 
 namespace clipforge {
 
@@ -15,19 +10,6 @@ std::string& programFolderOverride()
 {
     static std::string folder;
     return folder;
-}
-
-std::string executablePath()
-{
-    std::vector<char> buffer(4096);
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0)
-            return {};
-        if (static_cast<size_t>(length) < buffer.size())
-            return std::string(buffer.data(), static_cast<size_t>(length));
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 }  // namespace
@@ -66,30 +48,12 @@ std::string programFolder()
     return executableFolder();
 }
 
-std::string executableFolder()
-{
-    static const std::string folder = folderPart(executablePath());
-    return folder;
-}
-
 void setProgramFolderForTesting(const std::string& folder)
 {
     if (!folder.empty() && folder.back() != pathSeparator)
         programFolderOverride() = folder + pathSeparator;
     else
         programFolderOverride() = folder;
-}
-
-std::string currentFolder()
-{
-    std::string folder(4096, '\0');
-    while (::getcwd(folder.data(), folder.size()) == nullptr) {
-        if (errno != ERANGE)
-            return "/";
-        folder.resize(folder.size() * 2);
-    }
-    folder.resize(folder.find('\0'));
-    return folder;
 }
 
 std::string withTrailingSeparator(std::string folder)
@@ -106,22 +70,21 @@ std::string absolutePath(const std::string& path)
     return withTrailingSeparator(currentFolder()) + path;
 }
 
+// A name holding a NUL byte answers false (see fileStatus): were it to answer for the part before
+// the NUL, the unique-name chooser would add "_2" forever.
 bool fileExists(const std::string& path)
 {
-    // The system would see only the part before a NUL byte and answer for another file; the
-    // unique-name chooser would then add "_2" forever.
-    if (path.find('\0') != std::string::npos)
-        return false;
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return fileStatus(path).kind == FileKind::Regular;
+}
+
+bool folderExists(const std::string& path)
+{
+    return fileStatus(path).kind == FileKind::Folder;
 }
 
 bool pathOccupied(const std::string& path)
 {
-    if (path.find('\0') != std::string::npos)
-        return false;
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+    return fileStatus(path, FinalLink::Examined).exists();
 }
 
 }  // namespace clipforge

@@ -50,6 +50,9 @@ std::string absolutePath(const std::string& path);
 // name holding a NUL byte, which no file can have.
 bool fileExists(const std::string& path);
 
+// True when path names a folder (or a link to one).
+bool folderExists(const std::string& path);
+
 // True when anything at all is at path: a file, a folder, a device, a FIFO, a socket, or a
 // symbolic link, even one that leads nowhere. Writing there would replace, or write through,
 // what is there. A name holding a NUL byte answers false, as no such entry can exist.

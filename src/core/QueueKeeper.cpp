@@ -1,11 +1,7 @@
 #include "core/QueueKeeper.h"
 
+#include "core/FileSystem.h"
 #include "core/Paths.h"
-
-#include <dirent.h>
-#include <unistd.h>
-
-#include <cstring>
 
 namespace clipforge {
 namespace {
@@ -14,14 +10,10 @@ namespace {
 void removeTemporaryFiles(const QueueStateFiles& files)
 {
     const std::string prefix = "." + fileNamePart(files.queue()) + ".";
-    DIR* folder = ::opendir(files.folder.c_str());
-    if (!folder)
-        return;
-    while (const dirent* entry = ::readdir(folder)) {
-        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0)
-            ::unlink((files.folder + entry->d_name).c_str());
+    for (const FolderEntry& entry : folderEntries(files.folder).value_or(std::vector<FolderEntry>())) {
+        if (entry.name.starts_with(prefix))
+            removeFile(files.folder + entry.name);
     }
-    ::closedir(folder);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "core/QueueStateWriter.h"
 
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/SaveManager.h"
 #include "core/xml/XmlDocument.h"
-
-#include <unistd.h>
 
 #include <cerrno>
 
@@ -13,7 +12,7 @@ namespace clipforge {
 void writeQueueFile(const std::string& path, const std::vector<TItemData>& jobs)
 {
     if (jobs.empty()) {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        if (!removeFile(path))
             throw EFileError::cannotCreate(path, errno);
         return;
     }

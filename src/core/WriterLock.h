@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/FileDescriptor.h"
+#include "core/FileSystem.h"
 
 #include <string>
-#include <sys/types.h>
 
 namespace clipforge {
 
@@ -24,10 +24,10 @@ public:
     WriterLock& operator=(const WriterLock&) = delete;
     ~WriterLock();
 
-    // Creates path (it must not exist) with mode (less the umask) and locks it. Invalid, errno
+    // Creates path (it must not exist) with permissions (less the umask) and locks it. Invalid, errno
     // set, when the file cannot be made, or when a cleaner took it for a leftover before it was
     // locked (the caller tries another name).
-    static WriterLock create(const std::string& path, mode_t mode = 0600);
+    static WriterLock create(const std::string& path, unsigned permissions = 0600);
     // Locks the existing file at name inside folderFd without waiting. Invalid when it is
     // missing, locked by anyone (this process included) or no longer the file of that name.
     static WriterLock takeLeftover(int folderFd, const std::string& name);
@@ -39,16 +39,15 @@ public:
     // Unlocks and closes now.
     void release();
 
-    // True when this process holds a lock on the file (device, inode).
-    static bool heldHere(dev_t device, ino_t inode);
+    // True when this process holds a lock on the file.
+    static bool heldHere(FileIdentity file);
 
 private:
     explicit WriterLock(FileDescriptor fd);
     bool lock();
 
     FileDescriptor fd_;
-    dev_t device_ = 0;
-    ino_t inode_ = 0;
+    FileIdentity file_;
 };
 
 // This machine's name as it goes into the names of unfinished files: letters, digits and "-"

@@ -16,7 +16,7 @@ namespace {
 
 struct HeldLocks {
     std::mutex mutex;
-    std::set<std::pair<dev_t, ino_t>> files;
+    std::set<FileIdentity> files;
 };
 
 HeldLocks& heldLocks()
@@ -27,12 +27,17 @@ HeldLocks& heldLocks()
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+FileIdentity identityOf(const struct stat& info)
+{
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
 }  // namespace
 
 WriterLock::WriterLock(FileDescriptor fd) : fd_(std::move(fd)) {}
 
 WriterLock::WriterLock(WriterLock&& other) noexcept
-    : fd_(std::move(other.fd_)), device_(std::exchange(other.device_, 0)), inode_(std::exchange(other.inode_, 0))
+    : fd_(std::move(other.fd_)), file_(std::exchange(other.file_, {}))
 {
 }
 
@@ -41,17 +46,17 @@ WriterLock& WriterLock::operator=(WriterLock&& other) noexcept
     if (this != &other) {
         release();
         fd_ = std::move(other.fd_);
-        device_ = std::exchange(other.device_, 0);
-        inode_ = std::exchange(other.inode_, 0);
+        file_ = std::exchange(other.file_, {});
     }
     return *this;
 }
 
 WriterLock::~WriterLock() { release(); }
 
-WriterLock WriterLock::create(const std::string& path, mode_t mode)
+WriterLock WriterLock::create(const std::string& path, unsigned permissions)
 {
-    WriterLock lock(FileDescriptor(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode)));
+    WriterLock lock(FileDescriptor(
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(permissions))));
     if (!lock.held() || !lock.lock())
         return {};
     struct stat mine {};
@@ -67,7 +72,7 @@ WriterLock WriterLock::takeLeftover(int folderFd, const std::string& name)
 {
     struct stat info {};
     if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
-        heldHere(info.st_dev, info.st_ino))
+        heldHere(identityOf(info)))
         return {};
     WriterLock lock(FileDescriptor(::openat(folderFd, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)));
     // Taken after the name was looked up: the file may have been finished and replaced meanwhile.
@@ -88,13 +93,12 @@ bool WriterLock::lock()
         return false;
     }
     const std::lock_guard<std::mutex> guard(heldLocks().mutex);
-    if (!heldLocks().files.insert({info.st_dev, info.st_ino}).second) {
+    if (!heldLocks().files.insert(identityOf(info)).second) {
         // This process holds it already, through a network file system that let us in twice.
         fd_.close();
         return false;
     }
-    device_ = info.st_dev;
-    inode_ = info.st_ino;
+    file_ = identityOf(info);
     return true;
 }
 
@@ -112,15 +116,15 @@ void WriterLock::release()
         return;
     {
         const std::lock_guard<std::mutex> guard(heldLocks().mutex);
-        heldLocks().files.erase({device_, inode_});
+        heldLocks().files.erase(file_);
     }
     fd_.close();
 }
 
-bool WriterLock::heldHere(dev_t device, ino_t inode)
+bool WriterLock::heldHere(FileIdentity file)
 {
     const std::lock_guard<std::mutex> guard(heldLocks().mutex);
-    return heldLocks().files.count({device, inode}) > 0;
+    return heldLocks().files.count(file) > 0;
 }
 
 std::string hostTag()

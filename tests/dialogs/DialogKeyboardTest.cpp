@@ -7,6 +7,7 @@
 #include "controls/MyListBox.h"
 #include "controls/PngSpeedButton.h"
 #include "dialogs/AddDlg.h"
+#include "dialogs/DefaultFolderLink.h"
 #include "dialogs/ItemDlg.h"
 
 #include <QAccessible>
@@ -122,6 +123,7 @@ TEST(DialogKeyboard, AssistiveTechnologyReadsEveryControlByName)
             {dialog->btDirectory, QAccessible::Button, QStringLiteral("Browse for the save folder")},
             {dialog->btnOk, QAccessible::Button, QStringLiteral("OK")},
             {dialog->btnCancel, QAccessible::Button, QStringLiteral("Cancel")},
+            {dialog->lbDefaultFolder, QAccessible::Link, QStringLiteral("use default folder")},
         };
         for (const auto& c : cases) {
             QAccessibleInterface* read = QAccessible::queryAccessibleInterface(c.widget);
@@ -134,5 +136,12 @@ TEST(DialogKeyboard, AssistiveTechnologyReadsEveryControlByName)
         const auto labels = profile->relations(QAccessible::Label);
         ASSERT_EQ(labels.size(), 1);
         EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("Profile"));
+
+        dialog->etDirectory->setText(QStringLiteral("/chosen"));
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(dialog->lbDefaultFolder);
+        ASSERT_NE(link->actionInterface(), nullptr);
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->etDirectory->text().isEmpty(); }))
+            << "a screen reader presses \"use default folder\"";
     });
 }

@@ -21,9 +21,7 @@
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
 
-#include <unistd.h>
-
-#include <iostream>
+#include <ostream>
 
 namespace clipforge {
 namespace {
@@ -117,7 +115,7 @@ int BatchConversion::convert()
             interrupts.restoreHandlers();
             stopRun("stopping");
         });
-        const ClosedOutput closedOutput(out_, &out_ == &std::cout ? STDOUT_FILENO : -1,
+        const ClosedOutput closedOutput(out_, ClosedOutput::descriptorOf(out_),
                                         [&] { stopRun("standard output was closed; stopping"); });
         queue.run();
     }

@@ -15,8 +15,6 @@
 #include "core/TreeManager.h"
 #include "engine/AddedProfileStore.h"
 
-#include <sys/stat.h>
-
 #include <ostream>
 
 namespace clipforge {
@@ -36,12 +34,6 @@ BatchConversion::Output conversionOutput(const BatchArguments& arguments)
     if (arguments.action == BatchAction::Plan)
         return arguments.raw ? BatchConversion::Output::RawShellPlan : BatchConversion::Output::ShellPlan;
     return arguments.dryRun ? BatchConversion::Output::CommandLines : BatchConversion::Output::Conversion;
-}
-
-bool isFolder(const std::string& path)
-{
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 }  // namespace
@@ -177,7 +169,7 @@ int BatchProgram::make(const BatchArguments& arguments, const TCommandManager& c
     for (const std::string& file : arguments.files) {
         files.push_back(absolute(file));
         if (!fileExists(files.back())) {
-            complain((isFolder(files.back()) ? "not a file, but a folder: " : "no such file: ") + file);
+            complain((folderExists(files.back()) ? "not a file, but a folder: " : "no such file: ") + file);
             err_ << "Nothing was written.\n";
             return beUnusableInput;
         }

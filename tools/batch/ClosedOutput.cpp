@@ -1,22 +1,11 @@
 #include "ClosedOutput.h"
 
-#include <poll.h>
-
 #include <ostream>
 
 namespace clipforge {
 namespace {
 
 constexpr int CheckInterval = 200;
-
-// A pipe's write end reports an error once its reader is gone; a socket's, a hang-up.
-bool readerGone(int fd)
-{
-    if (fd < 0)
-        return false;
-    pollfd output{fd, 0, 0};
-    return ::poll(&output, 1, 0) == 1 && (output.revents & (POLLERR | POLLHUP)) != 0;
-}
 
 }  // namespace
 

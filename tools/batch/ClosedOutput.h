@@ -15,8 +15,12 @@ public:
     // fd: the descriptor behind out, -1 when out is no descriptor of ours.
     ClosedOutput(const std::ostream& out, int fd, std::function<void()> onClosed);
 
+    // The descriptor behind out: standard output's for std::cout, -1 for any other stream.
+    static int descriptorOf(const std::ostream& out);
+
 private:
     void check();
+    static bool readerGone(int fd);
 
     const std::ostream& out_;
     int fd_;

@@ -39,6 +39,7 @@ public:
 
 private:
     void append(const std::string& line);
+    void flushToDisk();
 
     std::string path_;
     FileDescriptor fd_;

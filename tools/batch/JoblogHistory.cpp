@@ -2,18 +2,11 @@
 
 #include "JsonFields.h"
 #include "core/Errors.h"
+#include "core/Paths.h"
 #include "core/xml/FileIo.h"
-
-#include <sys/stat.h>
 
 namespace clipforge {
 namespace {
-
-bool exists(const std::string& path)
-{
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
 
 std::uint64_t unsignedField(const JsonFields& fields, const char* key)
 {
@@ -39,7 +32,7 @@ CommitIntent intentOf(const JsonFields& fields, int index)
 JoblogHistory JoblogHistory::read(const std::string& path, const std::string& listHash)
 {
     JoblogHistory history;
-    if (!exists(path))
+    if (!pathOccupied(path))
         return history;
     const std::string bytes = readWholeFile(path);
     std::size_t start = 0;

@@ -2,15 +2,13 @@
 
 #include "BatchJob.h"
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/LeftoverCleaner.h"
 #include "core/TreeManager.h"
 #include "core/xml/FileIo.h"
 
 #include <QCryptographicHash>
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstring>
 #include <set>
 
@@ -44,17 +42,17 @@ JoblogSession::JoblogSession(const std::string& path, const std::string& listFil
 
 void JoblogSession::committing(const BatchJob& job, const std::string& written, const std::string& chosen)
 {
-    struct stat info {};
-    if (::stat(written.c_str(), &info) != 0)
-        throw Error("the output could not be examined before its commit: " + std::string(std::strerror(errno)));
+    const FileStatus output = fileStatus(written);
+    if (!output.exists())
+        throw Error("the output could not be examined before its commit: " + std::string(std::strerror(output.error)));
     CommitIntent intent;
     intent.index = job.index();
     intent.source = job.source();
     intent.profile = job.profile();
     intent.privateFile = written;
-    intent.device = static_cast<std::uint64_t>(info.st_dev);
-    intent.inode = static_cast<std::uint64_t>(info.st_ino);
-    intent.size = static_cast<std::uint64_t>(info.st_size);
+    intent.device = output.identity.device;
+    intent.inode = output.identity.inode;
+    intent.size = output.size;
     intent.output = chosen;
     joblog_.intent(intent);
     committedSizes_[intent.index] = intent.size;

@@ -1,13 +1,12 @@
 #include "ListFileTarget.h"
 
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
 #include "core/xml/XmlDocument.h"
 #include "core/xml/XmlElem.h"
 #include "core/xml/XmlText.h"
-
-#include <sys/stat.h>
 
 #include <cctype>
 #include <fstream>
@@ -15,17 +14,20 @@
 namespace clipforge {
 namespace {
 
-std::string kindOf(mode_t mode)
+std::string kindOf(FileKind kind)
 {
-    if (S_ISDIR(mode))
+    switch (kind) {
+    case FileKind::Folder:
         return "a folder";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
+    case FileKind::Device:
         return "a device";
-    if (S_ISFIFO(mode))
+    case FileKind::Fifo:
         return "a FIFO";
-    if (S_ISSOCK(mode))
+    case FileKind::Socket:
         return "a socket";
-    return "not a regular file";
+    default:
+        return "not a regular file";
+    }
 }
 
 // A list file is XML: after any white space its first byte is "<". Looking at the start first
@@ -66,14 +68,13 @@ std::string notAListBecause(const std::string& path)
 
 std::string refusalFor(const std::string& path)
 {
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) != 0)
+    if (!pathOccupied(path))
         return {};
-    struct stat target {};
-    if (::stat(path.c_str(), &target) != 0)
+    const FileStatus target = fileStatus(path);
+    if (!target.exists())
         return path + " is a symbolic link that leads nowhere";
-    if (!S_ISREG(target.st_mode))
-        return path + " is " + kindOf(target.st_mode) + ", not a list file";
+    if (target.kind != FileKind::Regular)
+        return path + " is " + kindOf(target.kind) + ", not a list file";
     const std::string reason = notAListBecause(path);
     return reason.empty() ? std::string() : path + " is not a list file: " + reason;
 }

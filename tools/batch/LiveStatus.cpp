@@ -2,9 +2,6 @@
 
 #include "engine/ProgressText.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <ostream>
 
@@ -60,14 +57,6 @@ void LiveStatus::clear()
     out_ << '\r' << std::string(shown_, ' ') << '\r';
     out_.flush();
     shown_ = 0;
-}
-
-std::size_t LiveStatus::terminalWidth(int fd)
-{
-    winsize size{};
-    if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-        return size.ws_col;
-    return 80;
 }
 
 }  // namespace clipforge

@@ -1,53 +1,41 @@
 #include "ResumePlan.h"
 
 #include "BatchJob.h"
+#include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
-
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <memory>
 
 namespace clipforge {
 namespace {
 
-bool isFile(const std::string& path, struct stat& info)
+// Links are never followed: an output is committed as a regular file under a name of its own.
+bool holdsIntended(const std::string& path, const CommitIntent& intent)
 {
-    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool sameFile(const struct stat& info, const CommitIntent& intent)
-{
-    return static_cast<std::uint64_t>(info.st_dev) == intent.device &&
-           static_cast<std::uint64_t>(info.st_ino) == intent.inode &&
-           static_cast<std::uint64_t>(info.st_size) == intent.size;
+    const FileStatus file = fileStatus(path, FinalLink::Examined);
+    return file.kind == FileKind::Regular && file.identity == FileIdentity{intent.device, intent.inode} &&
+           file.size == intent.size;
 }
 
 bool stillThere(const JoblogHistory::Finished& finished)
 {
-    struct stat info {};
-    return !finished.output.empty() && isFile(finished.output, info) &&
-           static_cast<std::uint64_t>(info.st_size) == finished.size;
+    if (finished.output.empty())
+        return false;
+    const FileStatus file = fileStatus(finished.output, FinalLink::Examined);
+    return file.kind == FileKind::Regular && file.size == finished.size;
 }
 
 }  // namespace
 
 std::optional<std::string> committedOutput(const CommitIntent& intent)
 {
-    struct stat info {};
-    if (isFile(intent.output, info) && sameFile(info, intent))
+    if (holdsIntended(intent.output, intent))
         return intent.output;
     const std::string folder = folderPart(intent.output);
-    const auto close = [](DIR* dir) { ::closedir(dir); };
-    const std::unique_ptr<DIR, decltype(close)> entries(::opendir(folder.empty() ? "." : folder.c_str()), close);
-    if (!entries)
-        return std::nullopt;
-    while (const dirent* entry = ::readdir(entries.get())) {
-        if (entry->d_ino != intent.inode)
+    for (const FolderEntry& entry : folderEntries(folder).value_or(std::vector<FolderEntry>())) {
+        if (entry.inode != intent.inode)
             continue;
-        const std::string path = folder + entry->d_name;
-        if (isFile(path, info) && sameFile(info, intent))
+        const std::string path = folder + entry.name;
+        if (holdsIntended(path, intent))
             return path;
     }
     return std::nullopt;

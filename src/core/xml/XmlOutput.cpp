@@ -1,10 +1,6 @@
 #include "core/xml/XmlOutput.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 namespace clipforge {
 
@@ -13,10 +9,6 @@ namespace {
 // Large enough that handing on costs little per byte, small enough to stay in
 // the processor's cache.
 constexpr std::size_t stringBufferSize = 64 * 1024;
-constexpr std::size_t fileBufferSize = 256 * 1024;
-// Written data is passed to the disk in slices of this size while the rest is
-// still being produced, so the final flush to disk finds little left to do.
-constexpr std::size_t writeBehindSlice = 4 * 1024 * 1024;
 
 }  // namespace
 
@@ -63,33 +55,5 @@ void XmlOutput::spacesSlowly(std::size_t count)
 XmlStringOutput::XmlStringOutput(std::string& target) : XmlOutput(stringBufferSize), target_(target) {}
 
 void XmlStringOutput::deliver(const char* bytes, std::size_t size) { target_.append(bytes, size); }
-
-// ---- XmlFileOutput
-
-XmlFileOutput::XmlFileOutput(int fd) : XmlOutput(fileBufferSize), fd_(fd) {}
-
-void XmlFileOutput::deliver(const char* bytes, std::size_t size)
-{
-    while (error_ == 0 && size > 0) {
-        const ssize_t written = ::write(fd_, bytes, size);
-        if (written < 0) {
-            if (errno != EINTR)
-                error_ = errno;
-            continue;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-        written_ += static_cast<std::size_t>(written);
-    }
-#ifdef SYNC_FILE_RANGE_WRITE
-    // Only a head start for the disk: the caller's fsync still decides when
-    // the data is safe, so a failure here changes nothing.
-    if (error_ == 0 && written_ - scheduled_ >= writeBehindSlice) {
-        ::sync_file_range(fd_, static_cast<off_t>(scheduled_), static_cast<off_t>(written_ - scheduled_),
-                          SYNC_FILE_RANGE_WRITE);
-        scheduled_ = written_;
-    }
-#endif
-}
 
 }  // namespace clipforge
