@@ -7,6 +7,7 @@ cd "$(dirname "$0")"
 source scripts/setup.sh
 install_packages "${CLIPFORGE_PACKAGES[@]}"
 scripts/check-includes.sh
+scripts/check-platform-code.sh
 
 jobs=$(nproc)
 configure_build build-asan -DCMAKE_BUILD_TYPE=Debug -DCLIPFORGE_SANITIZE=ON -DCLIPFORGE_HEADLESS_ONLY=ON

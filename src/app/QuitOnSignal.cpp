@@ -1,8 +1,8 @@
 #include "app/QuitOnSignal.h"
 
-#include <QApplication>
+#include "engine/ProcessSignals.h"
 
-#include <csignal>
+#include <QApplication>
 
 namespace clipforge {
 
@@ -11,8 +11,7 @@ namespace clipforge {
 QuitOnSignal::QuitOnSignal()
     : watcher_(SignalWatcher::runEndingSignals(), [] { QApplication::closeAllWindows(); })
 {
-    // A reader that went away (a pipe's, a socket's) makes a write fail; it must not end the program.
-    ::signal(SIGPIPE, SIG_IGN);
+    ignoreVanishedReaders();
 }
 
 }  // namespace clipforge

@@ -17,11 +17,15 @@ public:
     // Opens path (created, readable by its owner only, when missing) and locks it without
     // waiting. Not held when another open file holds the lock, or when path cannot be opened.
     static ExclusiveFileLock tryLock(const std::string& path);
+    // The same, but waits for as long as another holds the lock. Not held, errno set, when path
+    // cannot be opened or locked.
+    static ExclusiveFileLock waitForLock(const std::string& path);
 
     bool held() const { return fd_.valid(); }
 
 private:
     explicit ExclusiveFileLock(FileDescriptor fd) : fd_(std::move(fd)) {}
+    static ExclusiveFileLock take(const std::string& path, bool wait);
 
     FileDescriptor fd_;
 };

@@ -1,13 +1,10 @@
 #include "engine/AddedProfileStore.h"
 
 #include "core/Errors.h"
+#include "core/ExclusiveFileLock.h"
 #include "core/Paths.h"
 
 #include <QDir>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,28 +16,6 @@
 
 namespace clipforge {
 namespace {
-
-class FileLock {
-public:
-    explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
-    {
-        if (fd_ < 0)
-            throw Error("cannot open the lock " + path + ": " + std::strerror(errno));
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                const int error = errno;
-                ::close(fd_);
-                throw Error("cannot lock " + path + ": " + std::strerror(error));
-            }
-        }
-    }
-    ~FileLock() { ::close(fd_); }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-
-private:
-    int fd_;
-};
 
 std::set<int> recordedIds(const std::string& path)
 {
@@ -81,12 +56,15 @@ bool AddedProfileStore::locked(const std::function<bool(std::vector<AddedProfile
 {
     if (!QDir().mkpath(QString::fromLocal8Bit(folderPart(path_))))
         throw Error("cannot create the folder " + folderPart(path_));
-    FileLock lock(path_ + ".lock");
+    const std::string lockPath = path_ + ".lock";
+    const ExclusiveFileLock lock = ExclusiveFileLock::waitForLock(lockPath);
+    if (!lock.held())
+        throw Error("cannot lock " + lockPath + ": " + std::strerror(errno));
     std::vector<AddedProfile> profiles = readAddedProfiles(path_);
-    if (!change(profiles))
-        return false;
-    writeAddedProfiles(path_, profiles);
-    return true;
+    const bool changed = change(profiles);
+    if (changed)
+        writeAddedProfiles(path_, profiles);
+    return changed;
 }
 
 int AddedProfileStore::freshId(const std::vector<AddedProfile>& profiles) const

@@ -27,7 +27,8 @@ public:
     std::string idRecordPath() const;
 
 private:
-    // Runs change on the file's profiles under the lock; writes them back when it returns true.
+    // Runs change on the file's profiles under the lock, waiting for it while another process holds
+    // it; writes them back when change returns true. clipforge::Error when the lock cannot be taken.
     bool locked(const std::function<bool(std::vector<AddedProfile>&)>& change);
     int freshId(const std::vector<AddedProfile>& profiles) const;
 

@@ -6,10 +6,6 @@
 #include <new>
 #include <stdexcept>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 namespace clipforge {
 
 namespace {
@@ -22,21 +18,19 @@ constexpr std::size_t FirstBlockSize = 4096;
 // system for huge pages where it offers them on request.
 constexpr std::size_t LargestBlockSize = std::size_t(2) << 20;
 
-char* allocateBlock(std::size_t capacity)
+}  // namespace
+
+char* GuardedStringList::allocateBlock(std::size_t capacity)
 {
     const bool huge = capacity % LargestBlockSize == 0;
     // Left uninitialised: every byte is written before it is read.
     void* bytes = huge ? std::aligned_alloc(LargestBlockSize, capacity) : std::malloc(capacity);
     if (!bytes)
         throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
     if (huge)
-        ::madvise(bytes, capacity, MADV_HUGEPAGE);  // only advice: small pages serve as well
-#endif
+        preferHugePages(bytes, capacity);
     return static_cast<char*>(bytes);
 }
-
-}  // namespace
 
 void GuardedStringList::FreeBlock::operator()(char* bytes) const { std::free(bytes); }
 

@@ -47,6 +47,9 @@ private:
         std::size_t size;
     };
 
+    static char* allocateBlock(std::size_t capacity);
+    // Only advice: where the system offers no huge pages on request, small pages serve as well.
+    static void preferHugePages(void* bytes, std::size_t size);
     Block& blockWithRoom(std::size_t size);
     void dropFirst();
 

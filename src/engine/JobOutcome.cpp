@@ -1,9 +1,8 @@
 #include "engine/JobOutcome.h"
 
+#include "core/FileSystem.h"
 #include "engine/ConsoleRunnerTypes.h"
 #include "engine/ConverterReport.h"
-
-#include <sys/stat.h>
 
 #include <cstring>
 
@@ -19,10 +18,10 @@ JobOutcome judgeCleanExit(const ConverterReport& report, const std::string& outp
         const std::string line = report.errorLine();
         return failed(line.empty() ? "the converter could not write all of its output" : line);
     }
-    struct stat output {};
-    if (::stat(outputPath.c_str(), &output) != 0 || !S_ISREG(output.st_mode))
+    const FileStatus output = fileStatus(outputPath);
+    if (output.kind != FileKind::Regular)
         return failed("the converter reported success but wrote no output file");
-    if (output.st_size == 0)
+    if (output.size == 0)
         return failed("the converter reported success but its output file is empty");
     return {true, {}};
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace clipforge {
@@ -28,6 +29,35 @@ void growPipe(const Pipe& pipe, int bytes)
 {
     if (pipe.readEnd.valid())
         ::fcntl(pipe.readEnd.get(), F_SETPIPE_SZ, bytes);
+}
+
+int bytesWaiting(int fd, int& waiting)
+{
+    return ::ioctl(fd, FIONREAD, &waiting) == 0 ? 0 : errno;
+}
+
+namespace {
+
+std::optional<std::size_t> transferred(ssize_t count, int& error)
+{
+    error = 0;
+    if (count >= 0)
+        return static_cast<std::size_t>(count);
+    if (errno != EAGAIN && errno != EINTR)
+        error = errno;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::size_t> readSome(int fd, std::span<char> buffer, int& error)
+{
+    return transferred(::read(fd, buffer.data(), buffer.size()), error);
+}
+
+std::optional<std::size_t> writeSome(int fd, std::string_view bytes, int& error)
+{
+    return transferred(::write(fd, bytes.data(), bytes.size()), error);
 }
 
 }  // namespace clipforge

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <new>
-#include <sys/ioctl.h>
 #include <thread>
-#include <unistd.h>
 
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConsoleRunner.h"
@@ -133,8 +131,9 @@ TRunnerThread::Outcome TRunnerThread::pollLoop(Resources& resources)
         if (state == ChildProcess::State::Ended)
             exitCode_ = code;
         int waiting = 0;
-        if (::ioctl(outputFd, FIONREAD, &waiting) != 0)
-            return fail(errno);
+        error = bytesWaiting(outputFd, waiting);
+        if (error)
+            return fail(error);
         // The millisecond's pause counts from here: while output flows, the
         // time the main thread spends on its lines is part of the pause, not
         // added to it. A silent child still waits a full millisecond a cycle.
@@ -168,10 +167,11 @@ int TRunnerThread::readOutput(int fd, int waiting)
     if (!pieces_)
         pieces_ = std::make_shared<OutputBatch>();
     const auto buffer = pieces_->readBuffer(bufferSize_);
-    const ssize_t count = ::read(fd, buffer.data(), buffer.size());
-    if (count < 0)
-        return errno == EAGAIN || errno == EINTR ? 0 : errno;
-    cutter_.cut(*pieces_, static_cast<std::size_t>(count), &stop_);
+    int error = 0;
+    const auto count = readSome(fd, buffer, error);
+    if (!count)
+        return error;
+    cutter_.cut(*pieces_, *count, &stop_);
     // Pieces not known to be back from the main thread are left to it.
     if (!deliver(pieces_) || pieces_.use_count() != 1)
         pieces_.reset();
@@ -185,11 +185,14 @@ int TRunnerThread::writeInputLines(int fd)
         if (!line)
             return 0;
         const std::size_t left = line->size() - std::min(inputWritten_, line->size());
-        const ssize_t count = left ? ::write(fd, line->data() + inputWritten_, left) : 0;
-        if (count < 0)
-            return errno == EAGAIN || errno == EINTR ? 0 : errno;
+        int error = 0;
+        std::optional<std::size_t> count = 0;
+        if (left)
+            count = writeSome(fd, std::string_view(*line).substr(inputWritten_), error);
+        if (!count)
+            return error;
         // A child that reads slowly gets the rest in a later cycle.
-        inputWritten_ += static_cast<std::size_t>(count);
+        inputWritten_ += *count;
         if (inputWritten_ < line->size())
             return 0;
         inputWritten_ = 0;

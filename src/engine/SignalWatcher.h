@@ -2,7 +2,6 @@
 
 #include <QObject>
 
-#include <csignal>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -29,6 +28,9 @@ public:
     // it was ignored when the program started (nohup), which keeps it ignored. SIGINT and
     // SIGQUIT are caught although a shell starts background jobs with them ignored.
     static std::vector<int> runEndingSignals();
+    // The same with SIGHUP even when the program started with it ignored: for work that a closed
+    // SSH session must stop just as Ctrl-C does.
+    static std::vector<int> jobStoppingSignals();
 
     // False when the pipe could not be made; no signal is then watched.
     bool watching() const { return notifier_ != nullptr; }
@@ -41,7 +43,8 @@ private:
     void drain();
 
     std::vector<int> signalNumbers_;
-    std::vector<struct sigaction> previous_;
+    struct PreviousHandlers;
+    std::unique_ptr<PreviousHandlers> previous_;
     std::function<void()> onSignal_;
     Pipe wake_;
     std::unique_ptr<QSocketNotifier> notifier_;

@@ -2,9 +2,11 @@
 
 #include <QSocketNotifier>
 
+#include <csignal>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
-#include <unistd.h>
 
 namespace clipforge {
 
@@ -37,8 +39,19 @@ std::vector<int> SignalWatcher::runEndingSignals()
     return ending;
 }
 
+std::vector<int> SignalWatcher::jobStoppingSignals()
+{
+    return {SIGINT, SIGTERM, SIGQUIT, SIGHUP};
+}
+
+struct SignalWatcher::PreviousHandlers {
+    std::vector<struct sigaction> actions;
+};
+
 SignalWatcher::SignalWatcher(std::vector<int> signalNumbers, std::function<void()> onSignal)
-    : signalNumbers_(std::move(signalNumbers)), onSignal_(std::move(onSignal))
+    : signalNumbers_(std::move(signalNumbers)),
+      previous_(std::make_unique<PreviousHandlers>()),
+      onSignal_(std::move(onSignal))
 {
     if (createPipe(wake_) != 0 || setNonBlocking(wake_.readEnd.get()) != 0 || setNonBlocking(wake_.writeEnd.get()) != 0)
         return;
@@ -49,9 +62,10 @@ SignalWatcher::SignalWatcher(std::vector<int> signalNumbers, std::function<void(
     action.sa_handler = onSignalArrived;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    previous_.resize(signalNumbers_.size());
+    std::vector<struct sigaction>& previous = previous_->actions;
+    previous.resize(signalNumbers_.size());
     for (std::size_t i = 0; i < signalNumbers_.size(); ++i)
-        ::sigaction(signalNumbers_[i], &action, &previous_[i]);
+        ::sigaction(signalNumbers_[i], &action, &previous[i]);
 }
 
 SignalWatcher::~SignalWatcher()
@@ -63,9 +77,10 @@ SignalWatcher::~SignalWatcher()
 
 void SignalWatcher::restoreHandlers()
 {
-    for (std::size_t i = 0; i < previous_.size(); ++i)
-        ::sigaction(signalNumbers_[i], &previous_[i], nullptr);
-    previous_.clear();
+    std::vector<struct sigaction>& previous = previous_->actions;
+    for (std::size_t i = 0; i < previous.size(); ++i)
+        ::sigaction(signalNumbers_[i], &previous[i], nullptr);
+    previous.clear();
 }
 
 void SignalWatcher::drain()

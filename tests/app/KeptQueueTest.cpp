@@ -189,6 +189,8 @@ TEST(KeptQueueSession, KilledMidRunAndStartedAgain)
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("CLIPFORGE_KEPT_QUEUE_PHASE"), phase);
         environment.insert(QStringLiteral("CLIPFORGE_KEPT_QUEUE_WORK"), work.path());
+        // The killed session cannot remove its own temporary folders; these go with ours.
+        environment.insert(QStringLiteral("TMPDIR"), work.path());
         child->setProcessEnvironment(environment);
         child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=KeptQueueSession.Child")});

@@ -1,8 +1,8 @@
 // clipforge-batch with the real converter: generated clips in, probed outputs out.
 #include "BatchRun.h"
+#include "support/TempFolder.h"
 
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ const std::string OddName = "it's \"odd\" Caf\xC3\xA9 \xE9 clip.mov";
 class BatchFfmpegTest : public ::testing::Test {
 protected:
     ProgramFolder program{Catalogue};
-    QTemporaryDir work;
+    TempFolder work;  // removes the odd name, which is not UTF-8
 
     void SetUp() override
     {
@@ -36,7 +36,7 @@ protected:
             GTEST_SKIP() << "ffmpeg and ffprobe are needed";
         ASSERT_TRUE(program.valid());
     }
-    std::string file(const std::string& name) const { return work.path().toStdString() + "/" + name; }
+    std::string file(const std::string& name) const { return work.path() + name; }
 
     void makeClip(const std::string& name) const
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/Files.h"
+#include "support/TempFolder.h"
 
 #include <QTemporaryDir>
 
@@ -24,7 +25,7 @@ public:
     bool valid() const { return valid_; }
 
 private:
-    QTemporaryDir folder_;
+    TempFolder folder_;  // removes names that are not UTF-8 too
     bool valid_ = false;
 };
 

@@ -32,7 +32,7 @@ ProgramFolder::ProgramFolder(const std::string& catalogue, std::optional<std::st
 
 std::string ProgramFolder::path(const std::string& name) const
 {
-    return folder_.path().toStdString() + "/" + name;
+    return folder_.path() + name;
 }
 
 BatchProcess::BatchProcess(const ProgramFolder& folder, const std::vector<std::string>& arguments,

@@ -100,7 +100,7 @@ TEST_F(PlanLineTest, APlannedNameTakenMeanwhileMovesOnAndIsReported)
 
 TEST_F(PlanLineTest, ASignalStopsTheJobAndLeavesNothing)
 {
-    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
+    for (const int number : {SIGTERM, SIGHUP, SIGINT, SIGQUIT}) {
         const std::vector<std::string> plan = planOf({"hang.avi"});
         ASSERT_EQ(plan.size(), 1u);
         std::remove(file("hang.avi.pid").c_str());

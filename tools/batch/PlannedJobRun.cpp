@@ -15,7 +15,6 @@
 
 #include <QEventLoop>
 
-#include <csignal>
 #include <ostream>
 
 namespace clipforge {
@@ -50,7 +49,7 @@ int PlannedJobRun::run(const PlannedJob& planned)
     job.chooseOutputName(planned.name);
     bool interrupted = false;
     // A closed SSH session hangs up; the job then stops like one that is told to.
-    SignalWatcher interrupts({SIGINT, SIGTERM, SIGHUP}, [&] {
+    SignalWatcher interrupts(SignalWatcher::jobStoppingSignals(), [&] {
         err_ << "clipforge-batch: stopping; the job will count as failed" << std::endl;
         interrupts.restoreHandlers();
         interrupted = true;
