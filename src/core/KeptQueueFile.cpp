@@ -2,10 +2,13 @@
 
 #include "core/Errors.h"
 #include "core/ItemManager.h"
+#include "core/NoReplaceCommit.h"
 #include "core/Paths.h"
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace clipforge {
@@ -28,6 +31,20 @@ KeptQueueContents readKeptQueue(const std::string& path)
         contents.error = error.what();
     }
     return contents;
+}
+
+std::string setAside(const std::string& path)
+{
+    const std::string stem = path + ".broken";
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::string name = attempt == 1 ? stem : stem + "-" + std::to_string(attempt);
+        const CommitOutcome moved = commitWithoutReplacing(path, name);
+        if (moved.result == CommitResult::Committed)
+            return name;
+        if (moved.result == CommitResult::Failed)
+            throw EFileError("Cannot move file \"" + path + "\" aside. " + std::string(std::strerror(moved.error)));
+    }
+    throw EFileError("Cannot move file \"" + path + "\" aside. " + std::string(std::strerror(EEXIST)));
 }
 
 }  // namespace clipforge

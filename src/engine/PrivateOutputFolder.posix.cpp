@@ -4,7 +4,7 @@
 #include "core/LeftoverCleaner.h"
 #include "core/Paths.h"
 #include "core/UnfinishedNames.h"
-#include "engine/NoReplaceCommit.h"
+#include "core/NoReplaceCommit.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

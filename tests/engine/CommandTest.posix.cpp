@@ -6,7 +6,7 @@
 #include "core/WriterLock.h"
 #include "engine/Command.h"
 #include "engine/ConsoleRunner.h"
-#include "engine/NoReplaceCommit.h"
+#include "core/NoReplaceCommit.h"
 #include "engine/StartFailureReporter.h"
 #include "support/FakeConverter.h"
 #include "support/Files.h"

@@ -1,7 +1,7 @@
 #include "core/Errors.h"
 #include "core/UnfinishedNames.h"
 #include "core/WriterLock.h"
-#include "engine/NoReplaceCommit.h"
+#include "core/NoReplaceCommit.h"
 #include "engine/PrivateOutputFolder.h"
 #include "support/Files.h"
 

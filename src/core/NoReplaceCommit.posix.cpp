@@ -1,4 +1,4 @@
-#include "engine/NoReplaceCommit.h"
+#include "core/NoReplaceCommit.h"
 
 #include <fcntl.h>
 #include <stdio.h>
