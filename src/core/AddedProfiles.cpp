@@ -1,6 +1,7 @@
 #include "core/AddedProfiles.h"
 
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/xml/XmlDocument.h"
 
@@ -42,6 +43,10 @@ std::vector<AddedProfile> readAddedProfiles(const std::string& path)
         return profiles;
     TXmlDocument document;
     document.LoadFile(path);
+    // The reader takes text without any element for an empty document; rewritten as one, the
+    // file would lose whatever the user had there.
+    if (document.Root().Name().empty() && fileStatus(path).size > 0)
+        throw Error("it holds no root element");
     std::set<int> ids;
     for (const auto& child : document.Root().Children()) {
         if (child->Kind() != XmlElemKind::Classic)

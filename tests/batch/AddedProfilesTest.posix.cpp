@@ -104,6 +104,7 @@ TEST_F(AddedProfilesTest, ABrokenFileIsNamedSetAsideAndTheOthersStillWork)
     };
     const Case cases[] = {
         {"<commands><profile><id>2000000</id>", "Invalid XML"},
+        {"<<bad", "it holds no root element"},
         {addedFile({"<format>No id</format><params>-n</params><ext>mp4</ext>"}), "profile 1 has no usable <id>"},
         {addedFile({"<id>12</id><format>Shipped range</format><params>-n</params><ext>mp4</ext>"}),
          "profile 1 has no usable <id>"},

@@ -19,7 +19,7 @@ const std::map<std::string, BatchAction> Actions{
 
 const char* const OverviewHelp =
     "Usage: clipforge-batch COMMAND [ARGUMENTS]\n"
-    "Converts video files with the profiles of the program folder, without a window.\n"
+    "Converts video files with the catalogue's profiles, without a window.\n"
     "\n"
     "Commands:\n"
     "  profiles                 list the profiles of the catalogue\n"
@@ -81,8 +81,9 @@ const std::map<std::string, const char*> CommandHelp{
      "summary. With one converter at a time the lines come in list order; with more, in the\n"
      "order the jobs end. On a terminal a status line shows each running job's progress.\n"
      "Each failed job's reason follows its line on standard error, as one line.\n"
-     "A job finishes only when the converter ends with code 0 and leaves a non-empty output;\n"
-     "what a failed or stopped job's converter wrote under the output name is removed.\n"
+     "A job finishes only when the converter ends with code 0 and leaves a non-empty output.\n"
+     "The converter writes into a hidden folder beside the output, so the output appears under\n"
+     "its name only when whole; a failed or stopped job leaves nothing behind.\n"
      "Nothing at an output name is ever overwritten (a file, a folder, a link, a device): the\n"
      "output gets \"_2\" before its extension instead, and no two running jobs get the same name.\n"
      "  --jobs N    run up to N converters at once (default 1); auto: one per core\n"
@@ -94,8 +95,10 @@ const std::map<std::string, const char*> CommandHelp{
      "              finished, whose output is still there, are skipped and counted as such\n"
      "Control characters in names are printed escaped, as 'show' does.\n"
      "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
+     "SIGTERM, SIGQUIT, SIGHUP (unless started with it ignored, as nohup does) and a closed\n"
+     "standard output stop it the same way.\n"
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
-     "130 when Ctrl-C or SIGTERM stopped the run.\n"},
+     "130 when the run was stopped.\n"},
     {"plan",
      "Usage: clipforge-batch plan LIST.kxl [--raw]\n"
      "Prints one POSIX shell command per job, for another engine to run, for example on several\n"
@@ -121,7 +124,7 @@ const std::map<std::string, const char*> CommandHelp{
      "next free name instead and a message says so. Prints the job's line as convert does,\n"
      "with N (default 0) as its index; a failed job's reason goes to standard error.\n"
      "Exit code 0 when the job finished, 1 when it failed, 2 for unusable arguments, 130 when\n"
-     "Ctrl-C, SIGTERM or SIGHUP stopped it.\n"},
+     "Ctrl-C, SIGTERM, SIGQUIT or SIGHUP stopped it.\n"},
 };
 
 bool isHelp(const std::string& argument)
