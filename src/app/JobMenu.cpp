@@ -1,11 +1,12 @@
 #include "app/JobMenu.h"
 
+
 #include "app/JobTreeView.h"
 #include "app/MainDlg.h"
+#include "app/WebPages.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
-#include "dialogs/DialogService.h"
 #include "engine/DefaultOutputFolder.h"
 
 #include <QAction>
@@ -53,7 +54,7 @@ void JobMenu::pmiOpenFolderClick()
 {
     const QString folder = outputFolder(form_.JobTree->popupRow());
     if (QFileInfo(folder).isDir())
-        DialogService::instance().openUrl(QUrl::fromLocalFile(folder));
+        openOnDesktop(QUrl::fromLocalFile(folder));
 }
 
 void JobMenu::pmiRemoveFinishedClick()

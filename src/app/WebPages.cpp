@@ -39,16 +39,23 @@ QString guidePath()
     return widen(programFolder()) + QStringLiteral("help/index.html");
 }
 
-void openPage(const QUrl& address)
+bool openOnDesktop(const QUrl& address, const QString& hint)
 {
     DialogService& dialogs = DialogService::instance();
     if (dialogs.openUrl(address))
-        return;
+        return true;
+    const QString shown = address.isLocalFile() ? address.toLocalFile() : address.toDisplayString();
     dialogs.message(mainWindow(),
                     QStringLiteral("Could not open %1: no program to open it with is installed (the package "
-                                   "xdg-utils provides one).\n\nThe user guide is at %2")
-                        .arg(address.toDisplayString(), guidePath()),
+                                   "xdg-utils provides one).%2")
+                        .arg(shown, hint),
                     QMessageBox::Information);
+    return false;
+}
+
+void openPage(const QUrl& address)
+{
+    openOnDesktop(address, QStringLiteral("\n\nThe user guide is at ") + guidePath());
 }
 
 QUrl supportPageUrl()

@@ -14,8 +14,10 @@ QUrl productPageUrl();
 // The user guide in the program folder.
 QString guidePath();
 
-// Opens a page through the desktop; where no program can open it, says so in a message that
-// names the user guide's path, which holds the same help.
+// Opens address (a page, a folder) through the desktop; where no program can open it, says so in
+// a message ending with hint. False then.
+bool openOnDesktop(const QUrl& address, const QString& hint = {});
+// The same for a page of help, whose message names the user guide's path, which holds the same help.
 void openPage(const QUrl& address);
 
 // The version of this build, as the user guide shows it.

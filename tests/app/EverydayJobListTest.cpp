@@ -103,6 +103,12 @@ TEST(EverydayJobList, TheMenusNewItemsOpenTheOutputFolderAndRemoveFinishedJobsWh
             EXPECT_EQ(app.dialogs.openedUrls.size(), opened) << c.row;
         menu.close();
     }
+    app.dialogs.openUrlWorks = false;
+    const size_t told = app.dialogs.messages.size();
+    QTest::keyClick(&openMenu(app, 0), Qt::Key_O);
+    ASSERT_EQ(app.dialogs.messages.size(), told + 1) << "without a program to open folders, a message says so";
+    const QString message = app.dialogs.messages.back().text;
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Could not open ") + own + QStringLiteral(": "))) << message.toStdString();
     // The second job failed (its folder has gone); the finished first one goes.
     QTest::keyClick(&openMenu(app, 1), Qt::Key_R);
     ASSERT_EQ(app.hook().TreeManager()->Count(), 1);
