@@ -86,7 +86,6 @@ void ConverterReport::clear()
     lines_.clear();
     partial_.clear();
     writeFailed_ = false;
-    refusedOutput_ = false;
 }
 
 void ConverterReport::add(std::string_view text, TOutputType type)
@@ -105,7 +104,6 @@ void ConverterReport::add(std::string_view text, TOutputType type)
 void ConverterReport::note(std::string_view line)
 {
     writeFailed_ = writeFailed_ || isWriteError(line);
-    refusedOutput_ = refusedOutput_ || contains(line, "already exists");
 }
 
 bool ConverterReport::writeFailed() const { return writeFailed_ || isWriteError(partial_); }

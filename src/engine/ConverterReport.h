@@ -29,8 +29,6 @@ public:
     // The converter said it could not write its output completely (a full disk, say): its
     // exit code then proves nothing.
     bool writeFailed() const;
-    // The converter refused to write over a file that appeared under its output name.
-    bool refusedOutput() const { return refusedOutput_; }
     // The converter's own error line, newest first; empty when it wrote none.
     std::string errorLine() const;
 
@@ -42,7 +40,6 @@ private:
     std::string partial_;  // a last line still without its end
     std::vector<std::string> brokenNames_;  // names holding a line end
     bool writeFailed_ = false;
-    bool refusedOutput_ = false;
 };
 
 }  // namespace clipforge
