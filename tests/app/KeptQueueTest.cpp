@@ -5,7 +5,7 @@
 
 #include "app/KeptQueue.h"
 #include "app/UIHook.h"
-#include "core/ExclusiveFileLock.h"
+#include "core/WriterLock.h"
 #include "core/QueueKeeper.h"
 #include "core/TreeManager.h"
 #include "engine/Command.h"
@@ -127,7 +127,7 @@ TEST_F(KeptQueueTest, AFileThatDoesNotReadIsSetAsideAndNamedNeverRemoved)
 TEST_F(KeptQueueTest, AnotherInstanceHoldingTheQueueMeansNoQuestionAndNoWrite)
 {
     writeAll(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
-    const auto other = clipforge::ExclusiveFileLock::tryLock(files.lock());
+    const auto other = clipforge::WriterLock::tryLock(files.lock());
     ASSERT_TRUE(other.held());
     KeptQueue kept(app.window(), files);
     bool settled = false;

@@ -1,7 +1,7 @@
 // The window's kept queue: which jobs it keeps, when it writes them, the per-user lock, and what
 // happens to a kept file that does not read.
 #include "core/Errors.h"
-#include "core/ExclusiveFileLock.h"
+#include "core/WriterLock.h"
 #include "core/ItemManager.h"
 #include "core/KeptQueueFile.h"
 #include "core/LocalText.h"
@@ -117,7 +117,7 @@ TEST(UserStateFolder, FollowsXdgStateHomeOnlyWhenItIsAnAbsolutePath)
     }
 }
 
-TEST(ExclusiveFileLock, OneHolderAtATimeAndTheKernelFreesADeadHoldersLock)
+TEST(WriterLock, OneHolderAtATimeAndTheKernelFreesADeadHoldersLock)
 {
     const TempFolder folder;
     const std::string path = folder.path() + "queue.lock";
@@ -136,15 +136,15 @@ TEST(ExclusiveFileLock, OneHolderAtATimeAndTheKernelFreesADeadHoldersLock)
     char held = 0;
     ASSERT_EQ(::read(ready[0], &held, 1), 1);
     ASSERT_EQ(held, '1');
-    EXPECT_FALSE(clipforge::ExclusiveFileLock::tryLock(path).held()) << "another process holds it";
+    EXPECT_FALSE(clipforge::WriterLock::tryLock(path).held()) << "another process holds it";
 
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    auto mine = clipforge::ExclusiveFileLock::tryLock(path);
+    auto mine = clipforge::WriterLock::tryLock(path);
     EXPECT_TRUE(mine.held()) << "a killed holder's lock is gone with it";
-    EXPECT_FALSE(clipforge::ExclusiveFileLock::tryLock(path).held()) << "not even this process takes it twice";
+    EXPECT_FALSE(clipforge::WriterLock::tryLock(path).held()) << "not even this process takes it twice";
     mine = {};
-    EXPECT_TRUE(clipforge::ExclusiveFileLock::tryLock(path).held());
+    EXPECT_TRUE(clipforge::WriterLock::tryLock(path).held());
     ::close(ready[0]);
     ::close(ready[1]);
 }
