@@ -1,7 +1,5 @@
 // convert --joblog and --resume: a run killed at any point and resumed leaves one output per job.
 #include "BatchFixture.h"
-#include "JsonFields.h"
-#include "JsonLine.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -171,20 +169,6 @@ TEST_F(JoblogTest, AJoblogOfAnotherListIsRefusedAndLeftAsItIs)
         EXPECT_EQ(readFile(file("run.joblog")), before);
         EXPECT_EQ(outputs(), std::vector<std::string>{"c.out"}) << "nothing of the second list ran";
     }
-}
-
-TEST(JsonFields, GivesBackTheBytesJsonLineWrote)
-{
-    for (const std::string bytes : {"plain", "quote \" and \\ backslash", "tab\tline\nend", "\xff\x80 odd bytes",
-                                    "caf\xc3\xa9", "\x01\x7f controls", ""}) {
-        const std::string line = clipforge::JsonLine().text("name", bytes).integer("size", -42).str();
-        const auto fields = clipforge::JsonFields::parse(line);
-        ASSERT_TRUE(fields) << line;
-        EXPECT_EQ(fields->text("name"), bytes) << line;
-        EXPECT_EQ(fields->integer("size"), -42);
-    }
-    for (const char* broken : {"", "{", "{\"a\":", "{\"a\":1", "{\"a\":\"x}", "{\"a\":1,}"})
-        EXPECT_FALSE(clipforge::JsonFields::parse(broken)) << broken;
 }
 
 }  // namespace
