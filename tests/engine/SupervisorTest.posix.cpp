@@ -29,6 +29,12 @@ protected:
 
 class SupervisedRun : public Supervisor, public testing::WithParamInterface<RunEnd> {};
 
+std::string nameOf(const testing::TestParamInfo<RunEnd>& end)
+{
+    const char* const names[] = {"ByItself", "Stopped", "RunnerDestroyed"};
+    return names[static_cast<int>(end.param)];
+}
+
 }  // namespace
 
 TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
@@ -59,7 +65,8 @@ TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
     EXPECT_TRUE(waitFor([&] { return processGone(escapee) && processGone(grandchild); }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ends, SupervisedRun, testing::Values(RunEnd::ByItself, RunEnd::Stopped, RunEnd::RunnerDestroyed));
+INSTANTIATE_TEST_SUITE_P(Ends, SupervisedRun, testing::Values(RunEnd::ByItself, RunEnd::Stopped, RunEnd::RunnerDestroyed),
+                         nameOf);
 
 TEST_F(Supervisor, AConverterThatCannotStartIsReportedAtOnceNotAsAnExitCode)
 {
