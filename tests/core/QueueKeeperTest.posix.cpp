@@ -132,27 +132,33 @@ TEST_F(QueueKeeperTest, KeepsWaitingConvertingAndFailedJobsAsAListFileAndRemoves
     EXPECT_EQ(folder.st_mode & 0777, 0700u) << "the state folder is the user's alone";
 }
 
-TEST_F(QueueKeeperTest, AFinishedJobIsWrittenAtOnceOtherChangesWaitForTheInterval)
+TEST_F(QueueKeeperTest, NothingBeforeBeginThenAFinishedJobAtOnceOtherChangesAtTheIntervalOrACleanEnd)
 {
     add("/v/a.avi");
     add("/v/b.avi");
-    QueueKeeper keeper(tree, files, Never);
-    keeper.begin();
-    clipforge::test::keepRunningFor(100);
-    EXPECT_FALSE(keptFileExists()) << "a list that is there at the start waits its turn too";
-    keeper.flush();
-    ASSERT_TRUE(keptFileExists());
+    {
+        QueueKeeper keeper(tree, files, Never);
+        clipforge::test::keepRunningFor(50);
+        EXPECT_FALSE(keptFileExists()) << "the last session's file waits for the restore question";
+        keeper.begin();
+        clipforge::test::keepRunningFor(100);
+        EXPECT_FALSE(keptFileExists()) << "a list that is there at the start waits its turn too";
+        keeper.flush();
+        ASSERT_TRUE(keptFileExists());
 
-    tree.ChangeJob(1, 1, QStringLiteral("/elsewhere/"));
-    add("/v/c.avi");
-    clipforge::test::keepRunningFor(200);
-    EXPECT_EQ(kept(), (std::vector<std::string>{"/v/a.avi", "/v/b.avi"})) << "not before the interval";
+        tree.ChangeJob(1, 1, QStringLiteral("/elsewhere/"));
+        add("/v/c.avi");
+        clipforge::test::keepRunningFor(200);
+        EXPECT_EQ(kept(), (std::vector<std::string>{"/v/a.avi", "/v/b.avi"})) << "not before the interval";
 
-    setState(0, jsConverting);
-    setState(0, jsFinished);
-    EXPECT_TRUE(clipforge::test::waitFor([&] {
-        return kept() == std::vector<std::string>{"/v/b.avi", "/v/c.avi"};
-    })) << "a job's end goes out at once, with every change before it";
+        setState(0, jsConverting);
+        setState(0, jsFinished);
+        EXPECT_TRUE(clipforge::test::waitFor([&] {
+            return kept() == std::vector<std::string>{"/v/b.avi", "/v/c.avi"};
+        })) << "a job's end goes out at once, with every change before it";
+        add("/v/d.avi");
+    }
+    EXPECT_EQ(kept(), (std::vector<std::string>{"/v/b.avi", "/v/c.avi", "/v/d.avi"})) << "a clean end writes the last change";
 }
 
 TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
@@ -162,12 +168,11 @@ TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
     QueueKeeper keeper(tree, files, 0);
     keeper.begin();
     keeper.flush();
-    const ino_t written = inodeOf(files.queue());
+    const std::uint64_t written = inodeOf(files.queue());
     ASSERT_NE(written, 0u);
     setState(0, jsConverting);  // still unfinished
-    for (int tick = 0; tick < 5; ++tick) {
-        tree.SetFrame(0, static_cast<std::uint32_t>(tick));
-    }
+    for (std::uint32_t tick = 0; tick < 5; ++tick)
+        tree.SetFrame(0, tick);
     setState(0, jsFailed);  // unfinished as well
     clipforge::test::keepRunningFor(100);
     keeper.flush();
@@ -179,19 +184,6 @@ TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
     tree.DeleteRows({0});
     keeper.flush();
     EXPECT_EQ(kept(), std::vector<std::string>{"/v/a.avi"});
-}
-
-TEST_F(QueueKeeperTest, ACleanEndWritesTheLastChangeAndNothingIsWrittenBeforeBegin)
-{
-    add("/v/a.avi");
-    {
-        QueueKeeper keeper(tree, files, Never);
-        clipforge::test::keepRunningFor(50);
-        EXPECT_FALSE(keptFileExists()) << "the last session's file waits for the restore question";
-        keeper.begin();
-        add("/v/b.avi");
-    }
-    EXPECT_EQ(kept(), (std::vector<std::string>{"/v/a.avi", "/v/b.avi"}));
 }
 
 TEST_F(QueueKeeperTest, OnlyTheLockHolderWritesAndADeadWritersTemporaryFilesGo)
