@@ -27,26 +27,14 @@ QString userProfiles()
     return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/clipforge/profiles");
 }
 
-void writeProfiles(const QByteArray& text)
-{
-    QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/clipforge"));
-    QFile file(userProfiles());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-}
-
-class AddedProfilesWindow : public ::testing::Test {
-protected:
-    void SetUp() override { qputenv("CLIPFORGE_SYSTEM_PROFILES", "/nonexistent/clipforge-profiles"); }
-    void TearDown() override { qunsetenv("CLIPFORGE_SYSTEM_PROFILES"); }
-};
+using AddedProfilesWindow = WithoutSystemProfiles;
 
 }  // namespace
 
 TEST_F(AddedProfilesWindow, AddFilesOffersTheUsersProfileLastAndTheJobKeepsItsId)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
-    writeProfiles(Profiles);  // made after the window started: Add Files reads it again
+    ASSERT_TRUE(writeBytes(userProfiles(), Profiles));  // made after the window started: Add Files reads it again
     const TCommandManager& catalogue = app.hook().CommandManager();
     const int shipped = catalogue.ShippedCount();
     QString offered;
@@ -80,7 +68,7 @@ TEST_F(AddedProfilesWindow, AddFilesOffersTheUsersProfileLastAndTheJobKeepsItsId
 TEST_F(AddedProfilesWindow, ABrokenFileIsNamedWhenAddFilesOpensAndTheShippedProfilesStillWork)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
-    writeProfiles("<commands><profile><format>no id</format></profile></commands>");
+    ASSERT_TRUE(writeBytes(userProfiles(), "<commands><profile><format>no id</format></profile></commands>"));
     app.addJobs(generatedClips().mid(0, 1), 0, QString());
     ASSERT_FALSE(app.dialogs.messages.empty());
     EXPECT_TRUE(app.dialogs.messages.front().text.startsWith(QStringLiteral("The profiles in ") + userProfiles()))

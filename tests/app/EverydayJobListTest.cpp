@@ -166,11 +166,8 @@ TEST(EverydayJobList, ExportAsksBeforeReplacingTheNameItWillReallyWrite)
     AppFixture app;
     app.addJobs(generatedClips().mid(0, 1), 0, QString());
     const QString folder = app.workFolder();
-    for (const char* name : {"queue.kxl", "other"}) {
-        QFile file(folder + QString::fromLatin1(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("old list");
-    }
+    for (const char* name : {"queue.kxl", "other"})
+        ASSERT_TRUE(writeBytes(folder + QString::fromLatin1(name), "old list"));
     struct Case {
         const char* chosen;
         const char* written;
@@ -187,8 +184,8 @@ TEST(EverydayJobList, ExportAsksBeforeReplacingTheNameItWillReallyWrite)
         click(app.window().btnExport);
         const QString written = folder + QString::fromLatin1(c.written);
         EXPECT_EQ(app.dialogs.questions, c.asked ? std::vector<QString> {written + QStringLiteral(" already exists.\nDo you want to replace it?")} : std::vector<QString> {});
-        QFile file(written);
-        EXPECT_EQ(file.open(QIODevice::ReadOnly) && file.readAll() != "old list", !c.asked || c.answer) << c.chosen;
+        const QByteArray now = readBytes(written);
+        EXPECT_EQ(!now.isEmpty() && now != "old list", !c.asked || c.answer) << c.chosen;
     }
 }
 
@@ -218,10 +215,8 @@ TEST(EverydayJobList, AddFilesOffersTheLastChoiceAndEachFileDialogItsLastFolder)
 TEST(EverydayJobList, TheHintNamesTheOutputUnderTheNameReallyUsed)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
-    QFile mode(app.programFolder() + QStringLiteral("bin/ffmpeg.mode"));
-    ASSERT_TRUE(mode.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    mode.write("squat");  // someone takes the planned name while the job runs
-    mode.close();
+    // Someone takes the planned name while the job runs.
+    ASSERT_TRUE(writeBytes(app.programFolder() + QStringLiteral("bin/ffmpeg.mode"), "squat"));
     const int mp4 = app.profileWithExtension("mp4");
     const QString out = app.workFolder() + QStringLiteral("out/");
     QDir().mkpath(out);

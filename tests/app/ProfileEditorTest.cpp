@@ -12,9 +12,6 @@
 #include "core/TreeManager.h"
 #include "engine/AddedProfileStore.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,21 +22,16 @@
 
 namespace {
 
-class ProfileEditorTest : public ::testing::Test {
+class ProfileEditorTest : public WithoutSystemProfiles {
 protected:
-    void SetUp() override { qputenv("CLIPFORGE_SYSTEM_PROFILES", "/nonexistent/clipforge-profiles"); }
-    void TearDown() override { qunsetenv("CLIPFORGE_SYSTEM_PROFILES"); }
-
     // Opens the editor with Ctrl+P in the window and plays the user in it.
     static void edit(AppFixture& app, const std::function<void(clipforge::ProfileEditor&)>& play)
     {
         app.dialogs.modalScripts.push_back([play](QDialog& dialog) {
-            QApplication::setActiveWindow(&dialog);
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            ASSERT_TRUE(giveKeyboard(dialog));
             play(dynamic_cast<clipforge::ProfileEditor&>(dialog));
         });
-        QApplication::setActiveWindow(&app.window());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.window()));
+        ASSERT_TRUE(giveKeyboard(app.window()));
         QTest::keyClick(&app.window(), Qt::Key_P, Qt::ControlModifier);
     }
 
@@ -59,10 +51,12 @@ protected:
 
 }  // namespace
 
+// A profile added elsewhere (by the command line) while the editor is open is kept.
 TEST_F(ProfileEditorTest, CopyEditAndEnterSaveAProfileOfTheUsersOwn)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
     int opened = 0;
+    int elsewhere = 0;
     edit(app, [&](clipforge::ProfileEditor& editor) {
         ++opened;
         EXPECT_TRUE(editor.name->isReadOnly()) << "the shipped profiles are read-only";
@@ -71,22 +65,21 @@ TEST_F(ProfileEditorTest, CopyEditAndEnterSaveAProfileOfTheUsersOwn)
         EXPECT_FALSE(editor.name->isReadOnly());
         type(editor.name, QStringLiteral("Small"));
         type(editor.params, QStringLiteral("-c:v libx264 -crf 30"));
+        elsewhere = clipforge::AddedProfileStore().add({"From the command line", "mp4", "-n"});
         QTest::keyClick(editor.params, Qt::Key_Return);
         EXPECT_TRUE(editor.result->text().startsWith(QStringLiteral("Saved as profile "))) << editor.result->text().toStdString();
         EXPECT_EQ(editor.list->currentItem()->text(), QStringLiteral("Small [mine]"));
         QTest::keyClick(editor.list, Qt::Key_Escape);
     });
     EXPECT_EQ(opened, 1) << "Ctrl+P opens the editor";
-    const QList<QAction*> items = app.window().PopupMenu1->actions();
-    EXPECT_EQ(items.last(), app.window().pmiProfiles) << "after the other items of the job menu";
-    EXPECT_EQ(app.window().pmiProfiles->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     const auto profiles = saved();
-    ASSERT_EQ(profiles.size(), 1u);
-    EXPECT_GE(profiles[0].id, clipforge::FirstAddedProfileId);
-    EXPECT_EQ(profiles[0].name, "Small");
-    EXPECT_EQ(profiles[0].params, "-n -c:v libx264 -crf 30") << "-n is put first";
-    EXPECT_EQ(profiles[0].ext, app.hook().CommandManager().GetExt(0));
-    EXPECT_EQ(app.hook().CommandManager().NameOf(profiles[0].id), "Small [mine]") << "the window has it at once";
+    ASSERT_EQ(profiles.size(), 2u);
+    EXPECT_EQ(profiles[0].id, elsewhere);
+    EXPECT_GE(profiles[1].id, clipforge::FirstAddedProfileId);
+    EXPECT_EQ(profiles[1].name, "Small");
+    EXPECT_EQ(profiles[1].params, "-n -c:v libx264 -crf 30") << "-n is put first";
+    EXPECT_EQ(profiles[1].ext, app.hook().CommandManager().GetExt(0));
+    EXPECT_EQ(app.hook().CommandManager().NameOf(profiles[1].id), "Small [mine]") << "the window has it at once";
 }
 
 TEST_F(ProfileEditorTest, SaveRefusesWhatCouldNotWorkAndWritesNothing)
@@ -139,22 +132,6 @@ TEST_F(ProfileEditorTest, DeletingAProfileThatQueuedJobsUseIsRefusedWithTheirNum
     });
     EXPECT_TRUE(saved().empty());
     EXPECT_FALSE(app.hook().CommandManager().Has(id));
-}
-
-TEST_F(ProfileEditorTest, SaveKeepsAProfileAddedElsewhereWhileTheEditorWasOpen)
-{
-    AppFixture app(AppFixture::Converter::Succeeding);
-    int elsewhere = 0;
-    edit(app, [&](clipforge::ProfileEditor& editor) {
-        QTest::mouseClick(editor.copyButton, Qt::LeftButton);
-        type(editor.name, QStringLiteral("From the editor"));
-        elsewhere = clipforge::AddedProfileStore().add({"From the command line", "mp4", "-n"});
-        QTest::mouseClick(editor.saveButton, Qt::LeftButton);
-    });
-    const auto profiles = saved();
-    ASSERT_EQ(profiles.size(), 2u);
-    EXPECT_EQ(profiles[0].id, elsewhere);
-    EXPECT_EQ(profiles[1].name, "From the editor");
 }
 
 TEST_F(ProfileEditorTest, TryConvertsTheFirstSecondsAndTellsWhatCameOutOrWhy)
