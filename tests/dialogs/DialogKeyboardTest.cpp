@@ -9,6 +9,7 @@
 #include "dialogs/AddDlg.h"
 #include "dialogs/DefaultFolderLink.h"
 #include "dialogs/ItemDlg.h"
+#include "support/Keyboard.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -35,8 +36,7 @@ void forBothDialogs(const std::function<void(clipforge::JobDialogForm&)>& check)
             dialog = std::make_unique<TItemDlg>(profiles);
         dialog->setModal(true);
         dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        ASSERT_TRUE(clipforge::test::giveKeyboard(*dialog));
         check(*dialog);
     }
 }

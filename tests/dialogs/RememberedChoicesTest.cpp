@@ -13,6 +13,7 @@
 #include "dialogs/ItemDlg.h"
 #include "dialogs/ScreenFit.h"
 #include "dialogs/UserSettings.h"
+#include "support/Keyboard.h"
 #include "support/ScopedConfigFolder.h"
 
 #include <QDir>
@@ -91,8 +92,7 @@ TEST(UserSettings, UseDefaultFolderEmptiesTheFieldByMouseAndByKeyboardInBothDial
         EXPECT_EQ(form->lines()[2], QStringLiteral("save to: use global path")) << name;
 
         QTest::mouseClick(form->btDirectory, Qt::LeftButton, {}, QPoint(12, 12));
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(clipforge::test::giveKeyboard(*form));
         form->btDirectory->setFocus();
         QTest::keyClick(form->btDirectory, Qt::Key_Tab);
         ASSERT_TRUE(link.hasFocus()) << name << ": Tab reaches the link after the folder field and its button";
