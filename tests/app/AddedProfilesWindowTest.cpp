@@ -51,7 +51,7 @@ TEST_F(AddedProfilesWindow, AddFilesOffersTheUsersProfileLastAndTheJobKeepsItsId
     TTreeManager& jobs = *app.hook().TreeManager();
     ASSERT_EQ(jobs.Count(), 1);
     EXPECT_EQ(jobs.Job(0).ItemData.Format, 1048590);
-    EXPECT_EQ(jobs.Hint(0).split(QLatin1Char('\n')).value(1), QStringLiteral("[format]: Mine [mine]"));
+    EXPECT_EQ(app.hint(0).value(1), QStringLiteral("[format]: Mine [mine]"));
     EXPECT_EQ(catalogue.RowOf(1048590), shipped);
 
     int shownRow = -2;

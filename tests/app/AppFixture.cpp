@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "app/JobTreeView.h"
 #include "app/UIHook.h"
 #include "controls/ImageButton.h"
 #include "controls/MyButtonEx.h"
@@ -92,6 +93,16 @@ QStringList AppFixture::sources()
     for (int row = 0; row < jobs.Count(); ++row)
         files << jobs.Job(row).ItemData.FileName;
     return files;
+}
+
+QStringList AppFixture::hint(int row)
+{
+    return hook().TreeManager()->Hint(row).split(QLatin1Char('\n'));
+}
+
+QPoint AppFixture::rowCentre(int row)
+{
+    return window_->JobTree->visualRect(hook().TreeManager()->index(row, 0)).center();
 }
 
 void AppFixture::addJobs(const QStringList& names, int profile, const QString& folder)

@@ -38,6 +38,10 @@ public:
     int profileWithExtension(const char* extension);
     // The jobs' source files, in the list's order.
     QStringList sources();
+    // The hint of the job in row, a line each: a waiting job has three, a finished, failed or
+    // converting one a fourth.
+    QStringList hint(int row);
+    QPoint rowCentre(int row);
 
 private:
     // Each window starts with nothing remembered.
