@@ -4,18 +4,13 @@
 #include "support/Processes.h"
 #include "support/Wait.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
-
 using namespace clipforge::test;
 
 namespace {
-
-const char* const Catalogue = "<commands><profile><format>Fake</format><params>-q</params><ext>out</ext></profile></commands>";
 
 // Shells start background jobs with SIGINT and SIGQUIT ignored; nohup ignores SIGHUP.
 const char* const Background = "trap '' INT QUIT; exec \"$0\" \"$@\"";
@@ -23,24 +18,6 @@ const char* const NoHangUp = "trap '' HUP; exec \"$0\" \"$@\"";
 
 class BatchEndingTest : public BatchFixture {
 protected:
-    BatchEndingTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
-
-    std::string listOf(const std::vector<std::string>& names)
-    {
-        std::vector<std::string> arguments{"make", file("q.kxl"), "--profile", "0"};
-        for (const std::string& name : names)
-            arguments.push_back(touch(name));
-        EXPECT_EQ(runBatch(program, arguments).exitCode, 0);
-        return file("q.kxl");
-    }
-    std::vector<std::string> outputFolder() const
-    {
-        const QDir folder(QString::fromStdString(program.path("convert")));
-        std::vector<std::string> names;
-        for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-            names.push_back(name.toStdString());
-        return names;
-    }
     // The process ids the hanging job recorded, once both are there.
     std::vector<std::string> hangingProcesses()
     {
