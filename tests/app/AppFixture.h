@@ -5,6 +5,7 @@
 #include "support/Keyboard.h"
 #include "support/Wait.h"
 #include "support/ScopedConfigFolder.h"
+#include "support/ScopedVariable.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -68,9 +69,7 @@ void click(TMyButtonEx* button);
 
 // For the user's own profiles: no profiles are installed for the whole system.
 class WithoutSystemProfiles : public ::testing::Test {
-protected:
-    void SetUp() override { qputenv("CLIPFORGE_SYSTEM_PROFILES", "/nonexistent/clipforge-profiles"); }
-    void TearDown() override { qunsetenv("CLIPFORGE_SYSTEM_PROFILES"); }
+    clipforge::test::ScopedVariable systemProfiles_ {"CLIPFORGE_SYSTEM_PROFILES", "/nonexistent/clipforge-profiles"};
 };
 
 // Short clips made by the real converter, shared by the tests of one run.
