@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 using namespace clipforge::test;
 
@@ -78,67 +79,49 @@ TEST_F(JoblogTest, AResumedRunAfterKillMinus9EndsWithOneOutputPerJob)
     }
 }
 
-// Killed between the intent line and the end line: the commit may or may not have happened.
-TEST_F(JoblogTest, AJobCaughtBetweenIntentAndEndIsSettledByWhatTheFolderHolds)
+// A finished job is skipped only while its output is still there as it was written. One killed
+// between its intent line and its end line may or may not have committed: what the folder holds
+// settles it.
+TEST_F(JoblogTest, AResumeSkipsAJobOnlyWhileItsOutputIsThereAsWritten)
 {
+    const auto rewrite = [](const char* bytes) { return [bytes](const std::string& output) { writeFile(output, bytes); }; };
+    const auto remove = [](const std::string& output) { std::remove(output.c_str()); };
     struct Case {
         const char* name;
-        const char* moveOutputTo;  // nullptr: leave the output as committed; "": gone
+        bool endLost;
+        std::function<void(const std::string& output)> change;
         std::vector<std::string> outputsAfter;
         bool skipped;
     };
-    const std::vector<Case> cases{
-        {"committed under its name", nullptr, {"b.out"}, true},
-        {"committed under another name", "b_2.out", {"b_2.out"}, true},
-        {"never committed", "", {"b.out"}, false},
+    const Case cases[] = {
+        {"committed under its name, end lost", true, [](const std::string&) {}, {"b.out"}, true},
+        {"committed under another name, end lost", true,
+         [this](const std::string& output) {
+             ASSERT_EQ(std::rename(output.c_str(), program.path("convert/b_2.out").c_str()), 0);
+         },
+         {"b_2.out"}, true},
+        {"never committed, end lost", true, remove, {"b.out"}, false},
+        {"kept", false, rewrite("converted"), {"b.out"}, true},
+        {"removed", false, remove, {"b.out"}, false},
+        {"changed", false, rewrite("changed by the user"), {"b.out", "b_2.out"}, false},
     };
     const std::string list = listOf({"b.avi"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
-        dropLastEnd();
-        if (c.moveOutputTo && *c.moveOutputTo)
-            ASSERT_EQ(std::rename(program.path("convert/b.out").c_str(), program.path(std::string("convert/") + c.moveOutputTo).c_str()), 0);
-        else if (c.moveOutputTo)
-            std::remove(program.path("convert/b.out").c_str());
-
-        const BatchResult resumed = runBatch(program, convertArguments(list, "1", true));
-        EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
-        EXPECT_EQ(resumed.out.find("\tskipped\t") != std::string::npos, c.skipped) << resumed.out;
-        EXPECT_EQ(outputs(), c.outputsAfter);
-        EXPECT_TRUE(joblogHas("\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\"")) << "the job's end is journalled";
-        clearOutputs();
-    }
-}
-
-// A finished job is skipped only while its output is still there as it was written.
-TEST_F(JoblogTest, AFinishedJobRunsAgainWhenItsOutputIsGoneOrChanged)
-{
-    struct Case {
-        const char* name;
-        const char* outputBytes;  // nullptr: the output is removed
-        std::vector<std::string> outputsAfter;
-        const char* runEnded;
-    };
-    const std::vector<Case> cases{
-        {"kept", "converted", {"e.out"}, "\"finished\":0,\"failed\":0,\"skipped\":1,"},
-        {"removed", nullptr, {"e.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
-        {"changed", "changed by the user", {"e.out", "e_2.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
-    };
-    const std::string list = listOf({"e.avi"});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
-        if (c.outputBytes)
-            writeFile(program.path("convert/e.out"), c.outputBytes);
-        else
-            std::remove(program.path("convert/e.out").c_str());
+        if (c.endLost)
+            dropLastEnd();
+        c.change(program.path("convert/b.out"));
         std::vector<std::string> arguments = convertArguments(list, "1", true);
         arguments.push_back("--json");
         const BatchResult resumed = runBatch(program, arguments);
         EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
-        EXPECT_NE(resumed.out.find(c.runEnded), std::string::npos) << resumed.out;
+        EXPECT_NE(resumed.out.find(c.skipped ? "\"finished\":0,\"failed\":0,\"skipped\":1,"
+                                             : "\"finished\":1,\"failed\":0,\"skipped\":0,"),
+                  std::string::npos)
+            << resumed.out;
         EXPECT_EQ(outputs(), c.outputsAfter) << "a changed output is the user's now: left alone";
+        EXPECT_TRUE(joblogHas("\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\"")) << "the job's end is journalled";
         clearOutputs();
     }
 }
