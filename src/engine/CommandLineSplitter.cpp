@@ -10,6 +10,12 @@ bool isSeparator(char c) { return c == ' ' || c == '\t'; }
 
 std::vector<std::string> splitCommandLine(const std::string& commandLine)
 {
+    bool quoteLeftOpen = false;
+    return splitCommandLine(commandLine, quoteLeftOpen);
+}
+
+std::vector<std::string> splitCommandLine(const std::string& commandLine, bool& quoteLeftOpen)
+{
     std::vector<std::string> arguments;
     std::string current;
     bool inArgument = false;
@@ -60,6 +66,7 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine)
     }
     if (inArgument)
         arguments.push_back(std::move(current));
+    quoteLeftOpen = quoted;
     return arguments;
 }
 

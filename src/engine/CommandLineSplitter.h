@@ -17,6 +17,9 @@ namespace clipforge {
 //   - backslashes anywhere else are literal;
 //   - inside quotes, "" gives one literal quote.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
+// The same, also telling whether the text ends inside double quotes: a quote left open, which
+// the split above silently closes.
+std::vector<std::string> splitCommandLine(const std::string& commandLine, bool& quoteLeftOpen);
 
 // The inverse of splitCommandLine for one argument: wraps it in double quotes
 // and escapes only what must be escaped, so that splitting gives back exactly

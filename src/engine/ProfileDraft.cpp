@@ -22,28 +22,6 @@ bool safeExtension(const std::string& ext)
            std::all_of(ext.begin(), ext.end(), allowed);
 }
 
-// Follows the splitter's quoting rules only far enough to see whether a quote is left open.
-bool quotesClosed(const std::string& params)
-{
-    bool quoted = false;
-    std::size_t backslashes = 0;
-    for (std::size_t i = 0; i < params.size(); ++i) {
-        const char c = params[i];
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == '"' && backslashes % 2 == 0) {
-            if (quoted && i + 1 < params.size() && params[i + 1] == '"')
-                ++i;  // "" inside quotes is a literal quote
-            else
-                quoted = !quoted;
-        }
-        backslashes = 0;
-    }
-    return !quoted;
-}
-
 bool plainArgument(const std::string& argument)
 {
     return !argument.empty() && argument.find_first_of(" \t\"\\") == std::string::npos;
@@ -63,9 +41,10 @@ std::string refuseDraft(ProfileDraft& draft)
                "ending with \".\"";
     if (draft.params.find('\0') != std::string::npos)
         return "the arguments hold a NUL byte";
-    if (!quotesClosed(draft.params))
+    bool quoteLeftOpen = false;
+    const std::vector<std::string> arguments = splitCommandLine(draft.params, quoteLeftOpen);
+    if (quoteLeftOpen)
         return "the arguments do not split: a double quote is left open";
-    const std::vector<std::string> arguments = splitCommandLine(draft.params);
     if (std::find(arguments.begin(), arguments.end(), "-y") != arguments.end())
         return "the arguments hold -y, which would let the converter overwrite files";
     if (std::find(arguments.begin(), arguments.end(), "-n") == arguments.end())
