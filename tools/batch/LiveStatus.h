@@ -27,9 +27,6 @@ public:
     void show(std::string text);
     void clear();
 
-    // The width of the terminal on descriptor fd; 80 when it does not say.
-    static std::size_t terminalWidth(int fd);
-
 private:
     std::ostream& out_;
     std::size_t width_;
