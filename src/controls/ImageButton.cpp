@@ -1,6 +1,5 @@
 #include "controls/ImageButton.h"
 
-#include "controls/AccessibleControls.h"
 #include "controls/ButtonKeys.h"
 #include "controls/KeyboardCues.h"
 
@@ -30,8 +29,7 @@ TImageButton::TImageButton(QWidget* parent)
 {
     setMouseTracking(true);
     imageRect_ = currentLook().rect;
-    clipforge::installAccessibleControls();
-    clipforge::KeyboardCues::repaintOnChange(*this);
+    clipforge::makeKeyboardButton(*this, [this] { Click(); });
 }
 
 void TImageButton::setPicture(TPngImage& field, const TPngImage& picture)
@@ -128,27 +126,6 @@ void TImageButton::paintEvent(QPaintEvent*)
 void TImageButton::paintFocusMark(QPainter& painter) const
 {
     clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
-}
-
-void TImageButton::keyPressEvent(QKeyEvent* event)
-{
-    if (!clipforge::pressesButton(*event)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    Click();
-}
-
-void TImageButton::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void TImageButton::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    update();
 }
 
 void TImageButton::enterEvent(QEnterEvent* event)
