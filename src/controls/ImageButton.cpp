@@ -4,7 +4,6 @@
 #include "controls/KeyboardCues.h"
 
 #include <QAccessible>
-
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -120,12 +119,7 @@ void TImageButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.drawImage(0, 0, render());
     if (hasFocus() && clipforge::KeyboardCues::visible())
-        paintFocusMark(painter);
-}
-
-void TImageButton::paintFocusMark(QPainter& painter) const
-{
-    clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
+        clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
 }
 
 void TImageButton::enterEvent(QEnterEvent* event)

@@ -8,8 +8,6 @@
 
 #include <functional>
 
-class QPainter;
-
 // A button drawn as one of four pictures: normal, mouse over, pressed, disabled. Its own Enabled
 // flag only changes the look and withholds clicks; the mouse still reaches the control.
 class TImageButton : public QWidget {
@@ -64,7 +62,6 @@ private:
     void setPicture(TPngImage& field, const TPngImage& picture);
     void stateChanged();
     void updateFocusPolicy();
-    void paintFocusMark(QPainter& painter) const;
 
     TPngImage image_;
     TPngImage imageDown_;
