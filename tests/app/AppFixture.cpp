@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "app/JobTreeView.h"
 #include "app/UIHook.h"
 #include "controls/ImageButton.h"
 #include "controls/MyButtonEx.h"
@@ -7,12 +8,14 @@
 #include "controls/PngSpeedButton.h"
 #include "core/CommandManager.h"
 #include "core/Paths.h"
+#include "core/TreeManager.h"
 #include "dialogs/AddDlg.h"
 #include "support/FakeConverter.h"
 #include "dialogs/DefaultFolderLink.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -21,21 +24,6 @@
 #include <filesystem>
 
 namespace {
-
-QByteArray shippedCatalogue()
-{
-    QFile file(qEnvironmentVariable("CLIPFORGE_APP_DIR") + QStringLiteral("/command"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
 
 bool installConverter(const std::string& folder, AppFixture::Converter converter)
 {
@@ -63,7 +51,8 @@ bool installConverter(const std::string& folder, AppFixture::Converter converter
 AppFixture::AppFixture(Converter converter, const QByteArray& catalogue)
 {
     const QString folder = programFolder();
-    writeFile(folder + QStringLiteral("command"), catalogue.isNull() ? shippedCatalogue() : catalogue);
+    const QString shipped = qEnvironmentVariable("CLIPFORGE_APP_DIR") + QStringLiteral("/command");
+    writeBytes(folder + QStringLiteral("command"), catalogue.isNull() ? readBytes(shipped) : catalogue);
     if (!installConverter(folder.toStdString(), converter))
         ADD_FAILURE() << "no converter in the program folder";
     clipforge::setProgramFolderForTesting(folder.toStdString());
@@ -97,6 +86,25 @@ int AppFixture::profileWithExtension(const char* extension)
     return -1;
 }
 
+QStringList AppFixture::sources()
+{
+    TTreeManager& jobs = *hook().TreeManager();
+    QStringList files;
+    for (int row = 0; row < jobs.Count(); ++row)
+        files << jobs.Job(row).ItemData.FileName;
+    return files;
+}
+
+QStringList AppFixture::hint(int row)
+{
+    return hook().TreeManager()->Hint(row).split(QLatin1Char('\n'));
+}
+
+QPoint AppFixture::rowCentre(int row)
+{
+    return window_->JobTree->visualRect(hook().TreeManager()->index(row, 0)).center();
+}
+
 void AppFixture::addJobs(const QStringList& names, int profile, const QString& folder)
 {
     dialogs.openFileNamesAnswers.push_back(names);
@@ -113,6 +121,19 @@ void AppFixture::addJobs(const QStringList& names, int profile, const QString& f
         click(add.btnOk);
     });
     click(window_->btnAdd);
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 void click(TImageButton* button)

@@ -2,11 +2,15 @@
 
 #include "app/MainDlg.h"
 #include "dialogs/ScriptedDialogs.h"
+#include "support/Keyboard.h"
 #include "support/Wait.h"
 #include "support/ScopedConfigFolder.h"
+#include "support/ScopedVariable.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -33,7 +37,12 @@ public:
     // Adds files through Add and the Add Files dialog, choosing profile and folder there.
     void addJobs(const QStringList& names, int profile, const QString& folder);
     int profileWithExtension(const char* extension);
-
+    // The jobs' source files, in the list's order.
+    QStringList sources();
+    // The hint of the job in row, a line each: a waiting job has three, a finished, failed or
+    // converting one a fourth.
+    QStringList hint(int row);
+    QPoint rowCentre(int row);
 
 private:
     // Each window starts with nothing remembered.
@@ -44,12 +53,24 @@ private:
     std::unique_ptr<TmainDlg> window_;
 };
 
+using clipforge::test::giveKeyboard;
+using clipforge::test::keepRunningFor;
 using clipforge::test::waitFor;
+
+// Empty when the file cannot be read.
+QByteArray readBytes(const QString& path);
+// Makes the file's folder first; false when the file was not written whole.
+bool writeBytes(const QString& path, const QByteArray& bytes);
 
 class TImageButton;
 class TMyButtonEx;
 void click(TImageButton* button);
 void click(TMyButtonEx* button);
+
+// For the user's own profiles: no profiles are installed for the whole system.
+class WithoutSystemProfiles : public ::testing::Test {
+    clipforge::test::ScopedVariable systemProfiles_ {"CLIPFORGE_SYSTEM_PROFILES", "/nonexistent/clipforge-profiles"};
+};
 
 // Short clips made by the real converter, shared by the tests of one run.
 QStringList generatedClips();

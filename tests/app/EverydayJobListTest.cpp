@@ -21,16 +21,11 @@
 
 namespace {
 
-QPoint rowCentre(AppFixture& app, int row)
-{
-    return app.window().JobTree->visualRect(app.hook().TreeManager()->index(row, 0)).center();
-}
-
 // Opens the job menu by a right click on row (below the jobs for -1), as the user does.
 QMenu& openMenu(AppFixture& app, int row)
 {
     QWidget* viewport = app.window().JobTree->viewport();
-    const QPoint at = row >= 0 ? rowCentre(app, row) : QPoint(100, viewport->height() - 5);
+    const QPoint at = row >= 0 ? app.rowCentre(row) : QPoint(100, viewport->height() - 5);
     QTest::mouseClick(viewport, Qt::RightButton, {}, at);
     QContextMenuEvent request(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
     QCoreApplication::sendEvent(viewport, &request);
@@ -58,10 +53,9 @@ TEST(EverydayJobList, AFinishedJobsHintSaysWhereItsOutputWentAndHowBig)
     // The second run finds the first run's outputs and uses other names: the hint names those.
     for (const QString& name : {QStringLiteral("clip one."), QStringLiteral("clip one_2.")}) {
         convertAll(app);
-        const TTreeManager& jobs = *app.hook().TreeManager();
-        EXPECT_EQ(jobs.Hint(0).split(QLatin1Char('\n')).mid(2),
+        EXPECT_EQ(app.hint(0).mid(2),
                   (QStringList {QStringLiteral("[path]: ") + out, QStringLiteral("[output]: %1 (9 bytes)").arg(out + name + ext)}));
-        EXPECT_EQ(jobs.Hint(1).split(QLatin1Char('\n')).value(3), QStringLiteral("[output]: %1 (9 bytes)").arg(convert + name + ext));
+        EXPECT_EQ(app.hint(1).value(3), QStringLiteral("[output]: %1 (9 bytes)").arg(convert + name + ext));
     }
 }
 
@@ -132,29 +126,29 @@ TEST(EverydayJobList, SelectedJobsMoveTogetherByDraggingWhileTheListIsFreeAndDel
         return rows;
     };
     const auto drag = [&](int from, const QPoint& to) {
-        QTest::mousePress(viewport, Qt::LeftButton, {}, rowCentre(app, from));
+        QTest::mousePress(viewport, Qt::LeftButton, {}, app.rowCentre(from));
         for (int step = 1; step <= 4; ++step)
-            QTest::mouseMove(viewport, rowCentre(app, from) + (to - rowCentre(app, from)) * step / 4);
+            QTest::mouseMove(viewport, app.rowCentre(from) + (to - app.rowCentre(from)) * step / 4);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
     };
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(app, 0));
-    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rowCentre(app, 2));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, app.rowCentre(0));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, app.rowCentre(2));
     jobs.SetLocked(true);  // as a run does
-    drag(2, rowCentre(app, 3) + QPoint(0, 5));
+    drag(2, app.rowCentre(3) + QPoint(0, 5));
     EXPECT_EQ(jobs.Job(3).ItemData.Format, 1) << "nothing moves while a run holds the list";
     jobs.SetLocked(false);
-    drag(2, rowCentre(app, 3) + QPoint(0, 5));  // the lower half of the last job: after it
+    drag(2, app.rowCentre(3) + QPoint(0, 5));  // the lower half of the last job: after it
     EXPECT_EQ(jobs.Job(1).ItemData.Format, 1);
     EXPECT_EQ(selected(), (QList<int> {2, 3})) << "the moved jobs stay selected";
-    drag(1, rowCentre(app, 0) - QPoint(0, 5));  // one job, not selected before, to the top
+    drag(1, app.rowCentre(0) - QPoint(0, 5));  // one job, not selected before, to the top
     EXPECT_EQ(jobs.Job(0).ItemData.Format, 1);
     EXPECT_EQ(selected(), (QList<int> {0}));
 
     tree.selectAll();
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(app, 1));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, app.rowCentre(1));
     EXPECT_EQ(selected(), (QList<int> {1})) << "a click without a drag selects that job alone";
-    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rowCentre(app, 3));
-    QTest::mouseClick(viewport, Qt::RightButton, {}, rowCentre(app, 3));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, app.rowCentre(3));
+    QTest::mouseClick(viewport, Qt::RightButton, {}, app.rowCentre(3));
     EXPECT_EQ(selected(), (QList<int> {1, 3})) << "a right click keeps the selection";
     app.window().pmiDelete->trigger();
     EXPECT_EQ(jobs.Count(), 2);
@@ -166,11 +160,8 @@ TEST(EverydayJobList, ExportAsksBeforeReplacingTheNameItWillReallyWrite)
     AppFixture app;
     app.addJobs(generatedClips().mid(0, 1), 0, QString());
     const QString folder = app.workFolder();
-    for (const char* name : {"queue.kxl", "other"}) {
-        QFile file(folder + QString::fromLatin1(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("old list");
-    }
+    for (const char* name : {"queue.kxl", "other"})
+        ASSERT_TRUE(writeBytes(folder + QString::fromLatin1(name), "old list"));
     struct Case {
         const char* chosen;
         const char* written;
@@ -187,8 +178,8 @@ TEST(EverydayJobList, ExportAsksBeforeReplacingTheNameItWillReallyWrite)
         click(app.window().btnExport);
         const QString written = folder + QString::fromLatin1(c.written);
         EXPECT_EQ(app.dialogs.questions, c.asked ? std::vector<QString> {written + QStringLiteral(" already exists.\nDo you want to replace it?")} : std::vector<QString> {});
-        QFile file(written);
-        EXPECT_EQ(file.open(QIODevice::ReadOnly) && file.readAll() != "old list", !c.asked || c.answer) << c.chosen;
+        const QByteArray now = readBytes(written);
+        EXPECT_EQ(!now.isEmpty() && now != "old list", !c.asked || c.answer) << c.chosen;
     }
 }
 
@@ -218,16 +209,14 @@ TEST(EverydayJobList, AddFilesOffersTheLastChoiceAndEachFileDialogItsLastFolder)
 TEST(EverydayJobList, TheHintNamesTheOutputUnderTheNameReallyUsed)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
-    QFile mode(app.programFolder() + QStringLiteral("bin/ffmpeg.mode"));
-    ASSERT_TRUE(mode.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    mode.write("squat");  // someone takes the planned name while the job runs
-    mode.close();
+    // Someone takes the planned name while the job runs.
+    ASSERT_TRUE(writeBytes(app.programFolder() + QStringLiteral("bin/ffmpeg.mode"), "squat"));
     const int mp4 = app.profileWithExtension("mp4");
     const QString out = app.workFolder() + QStringLiteral("out/");
     QDir().mkpath(out);
     app.addJobs(generatedClips().mid(0, 1), mp4, out);
     convertAll(app);
     const QString output = out + QStringLiteral("clip one_2.mp4");
-    EXPECT_EQ(app.hook().TreeManager()->Hint(0).split(QLatin1Char('\n')).value(3),
+    EXPECT_EQ(app.hint(0).value(3),
               QStringLiteral("[output]: %1 (%2)").arg(output, QString::fromStdString(clipforge::sizeText(QFileInfo(output).size()))));
 }

@@ -25,20 +25,6 @@ using clipforge::QueueStateFiles;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
 // A list file of jobs with the given sources, profile 0 and the given output folder.
 QByteArray listOf(const QStringList& sources, const QString& folder = {})
 {
@@ -47,14 +33,6 @@ QByteArray listOf(const QStringList& sources, const QString& folder = {})
         items += "<item><filename>" + source.toUtf8() + "</filename><format>0</format><path>" + folder.toUtf8() +
                  "</path></item>";
     return "<list>" + items + "</list>";
-}
-
-QStringList sourcesOf(TTreeManager& jobs)
-{
-    QStringList sources;
-    for (int row = 0; row < jobs.Count(); ++row)
-        sources << jobs.Job(row).ItemData.FileName;
-    return sources;
 }
 
 class KeptQueueTest : public ::testing::Test {
@@ -71,11 +49,11 @@ protected:
 
 TEST_F(KeptQueueTest, YesAppendsTheKeptJobsWaitingBeforeAnythingElseOpens)
 {
-    writeAll(keptPath(), listOf({QStringLiteral("/v/a.avi"), QStringLiteral("/v/b.avi")}, QStringLiteral("/out/")));
+    writeBytes(keptPath(), listOf({QStringLiteral("/v/a.avi"), QStringLiteral("/v/b.avi")}, QStringLiteral("/out/")));
     app.dialogs.questionAnswers.push_back(true);
     KeptQueue kept(app.window(), files);
     QStringList seenBySettled;
-    kept.whenSettled([&] { seenBySettled = sourcesOf(jobs()) << QString::number(app.dialogs.questions.size()); });
+    kept.whenSettled([&] { seenBySettled = app.sources() << QString::number(app.dialogs.questions.size()); });
 
     ASSERT_TRUE(waitFor([&] { return !seenBySettled.isEmpty(); }));
     EXPECT_EQ(app.dialogs.questions,
@@ -90,7 +68,7 @@ TEST_F(KeptQueueTest, YesAppendsTheKeptJobsWaitingBeforeAnythingElseOpens)
 
 TEST_F(KeptQueueTest, NoRemovesTheKeptFileAndAddsNothing)
 {
-    writeAll(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
+    writeBytes(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
     KeptQueue kept(app.window(), files);  // no answer queued: Escape
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.questions.empty(); }));
     EXPECT_EQ(app.dialogs.questions.front(), QStringLiteral("The last session left 1 unfinished job. Restore it?"));
@@ -100,33 +78,33 @@ TEST_F(KeptQueueTest, NoRemovesTheKeptFileAndAddsNothing)
 
 TEST_F(KeptQueueTest, AProgramEndedWhileItAsksKeepsTheFileForTheNextStart)
 {
-    writeAll(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
+    writeBytes(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
     KeptQueue kept(app.window(), files);
     app.window().close();  // as SIGTERM closes every window, the question's with them
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.questions.empty(); }));
-    waitFor([] { return false; }, 100);
-    EXPECT_EQ(readAll(keptPath()), listOf({QStringLiteral("/v/a.avi")}));
+    keepRunningFor(100);
+    EXPECT_EQ(readBytes(keptPath()), listOf({QStringLiteral("/v/a.avi")}));
 }
 
 TEST_F(KeptQueueTest, AFileThatDoesNotReadIsSetAsideAndNamedNeverRemoved)
 {
-    writeAll(keptPath(), "<list><item><filename>/v/a.avi");
+    writeBytes(keptPath(), "<list><item><filename>/v/a.avi");
     KeptQueue kept(app.window(), files);
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
     EXPECT_TRUE(app.dialogs.questions.empty());
     const QString aside = keptPath() + QStringLiteral(".broken");
     EXPECT_TRUE(app.dialogs.messages.front().text.contains(aside)) << app.dialogs.messages.front().text.toStdString();
     EXPECT_EQ(app.dialogs.messages.front().icon, QMessageBox::Warning);
-    EXPECT_EQ(readAll(aside), QByteArray("<list><item><filename>/v/a.avi"));
+    EXPECT_EQ(readBytes(aside), QByteArray("<list><item><filename>/v/a.avi"));
 
     app.addJobs({QStringLiteral("/v/new.avi")}, 0, QString());
     kept.keeper()->flush();
-    EXPECT_TRUE(readAll(keptPath()).contains("/v/new.avi")) << "the session is kept afresh";
+    EXPECT_TRUE(readBytes(keptPath()).contains("/v/new.avi")) << "the session is kept afresh";
 }
 
 TEST_F(KeptQueueTest, AnotherInstanceHoldingTheQueueMeansNoQuestionAndNoWrite)
 {
-    writeAll(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
+    writeBytes(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
     const auto other = clipforge::ExclusiveFileLock::tryLock(files.lock());
     ASSERT_TRUE(other.held());
     KeptQueue kept(app.window(), files);
@@ -135,9 +113,9 @@ TEST_F(KeptQueueTest, AnotherInstanceHoldingTheQueueMeansNoQuestionAndNoWrite)
     EXPECT_TRUE(settled);
     EXPECT_FALSE(kept.keeper()->keeping());
     app.addJobs({QStringLiteral("/v/new.avi")}, 0, QString());
-    waitFor([] { return false; }, 200);
+    keepRunningFor(200);
     EXPECT_TRUE(app.dialogs.questions.empty());
-    EXPECT_EQ(readAll(keptPath()), listOf({QStringLiteral("/v/a.avi")}));
+    EXPECT_EQ(readBytes(keptPath()), listOf({QStringLiteral("/v/a.avi")}));
 }
 
 // One session of the window in a process of its own, for the test below. Phases: "run" restores
@@ -152,22 +130,22 @@ TEST(KeptQueueSession, Child)
     AppFixture app(AppFixture::Converter::Missing);
     const QString converter = app.programFolder() + QStringLiteral("bin/ffmpeg");
     const QByteArray hang = phase == QStringLiteral("run") ? "*hang*" : "-";
-    writeAll(converter, "#!/bin/sh\nfor output; do :; done\ncase \"$output\" in " + hang + ")\n"
+    writeBytes(converter, "#!/bin/sh\nfor output; do :; done\ncase \"$output\" in " + hang + ")\n"
                         "  : > '" + work.toUtf8() + "converter-started'; exec sleep 600;; esac\n"
                         "printf converted > \"$output\"\n");
     QFile::setPermissions(converter, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     app.dialogs.questionAnswers.push_back(true);
     KeptQueue kept(app.window(), {work.toStdString() + "state/clipforge/"});
     if (phase == QStringLiteral("peer")) {
-        waitFor([] { return false; }, 300);
-        writeAll(work + QStringLiteral("peer.txt"),
+        keepRunningFor(300);
+        writeBytes(work + QStringLiteral("peer.txt"),
                  QByteArray::number(kept.keeper()->keeping()) + " " + QByteArray::number(app.dialogs.questions.size()));
         return;
     }
     bool settled = false;
     kept.whenSettled([&] { settled = true; });
     ASSERT_TRUE(waitFor([&] { return settled; }));
-    writeAll(work + phase + QStringLiteral("-restored.txt"), sourcesOf(*app.hook().TreeManager()).join('\n').toUtf8());
+    writeBytes(work + phase + QStringLiteral("-restored.txt"), app.sources().join('\n').toUtf8());
     click(app.window().btnConvert);
     ASSERT_TRUE(waitFor([&] { return app.hook().Command()->Stopped(); }, 120000));
 }
@@ -179,10 +157,10 @@ TEST(KeptQueueSession, KilledMidRunAndStartedAgain)
     const QStringList sources{folder + QStringLiteral("a.avi"), folder + QStringLiteral("hang.avi"),
                               folder + QStringLiteral("c.avi")};
     for (const QString& source : sources)
-        writeAll(source, "source");
+        writeBytes(source, "source");
     QDir().mkpath(folder + QStringLiteral("out"));
     const QString kept = folder + QStringLiteral("state/clipforge/queue.kxl");
-    writeAll(kept, listOf(sources, folder + QStringLiteral("out/")));
+    writeBytes(kept, listOf(sources, folder + QStringLiteral("out/")));
 
     const auto session = [&](const QString& phase) {
         auto child = std::make_unique<QProcess>();
@@ -200,18 +178,18 @@ TEST(KeptQueueSession, KilledMidRunAndStartedAgain)
     const auto first = session(QStringLiteral("run"));
     // Killed once the first job's end is on the disk and the second job's converter runs.
     ASSERT_TRUE(waitFor([&] {
-        return QFile::exists(folder + QStringLiteral("converter-started")) && !readAll(kept).contains("/a.avi");
+        return QFile::exists(folder + QStringLiteral("converter-started")) && !readBytes(kept).contains("/a.avi");
     }, 120000));
     const auto peer = session(QStringLiteral("peer"));
     ASSERT_TRUE(peer->waitForFinished(120000));
-    EXPECT_EQ(readAll(folder + QStringLiteral("peer.txt")), QByteArray("0 0")) << "a second window leaves it alone";
+    EXPECT_EQ(readBytes(folder + QStringLiteral("peer.txt")), QByteArray("0 0")) << "a second window leaves it alone";
     first->kill();
     ASSERT_TRUE(first->waitForFinished(60000));
 
     const auto again = session(QStringLiteral("again"));
     ASSERT_TRUE(again->waitForFinished(120000));
     EXPECT_EQ(again->exitCode(), 0);
-    EXPECT_EQ(readAll(folder + QStringLiteral("again-restored.txt")), (sources[1] + '\n' + sources[2]).toUtf8());
+    EXPECT_EQ(readBytes(folder + QStringLiteral("again-restored.txt")), (sources[1] + '\n' + sources[2]).toUtf8());
     const QStringList outputs = QDir(folder + QStringLiteral("out")).entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(outputs.size(), 3) << outputs.join(QStringLiteral(", ")).toStdString();
     for (const QString& output : outputs)

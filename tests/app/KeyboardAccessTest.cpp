@@ -19,12 +19,6 @@
 
 namespace {
 
-void activate(TmainDlg& window)
-{
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
 bool running(AppFixture& app)
 {
     return app.window().btnStop->Enabled();
@@ -35,18 +29,13 @@ void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
-QString fileOfRow(AppFixture& app, int row)
-{
-    return app.hook().TreeManager()->Job(row).ItemData.FileName;
-}
-
 }  // namespace
 
 TEST(MainWindowKeys, AltLettersPressTheirButtonsWhileEnabled)
 {
     AppFixture app(AppFixture::Converter::Hanging);
     app.addJobs(generatedClips().mid(0, 1), 0, QString());
-    activate(app.window());
+    ASSERT_TRUE(giveKeyboard(app.window()));
     app.window().btnImport->setFocus();
     const struct {
         Qt::Key key;
@@ -72,7 +61,7 @@ TEST(MainWindowKeys, TabFollowsTheEyePassingDisabledButtons)
 {
     AppFixture app;
     TmainDlg& window = app.window();
-    activate(window);
+    ASSERT_TRUE(giveKeyboard(window));
     window.btnAdd->setFocus();
     const std::vector<QWidget*> order = {window.btnConvert, window.btnSupport, window.lbUpdate, window.JobTree,
                                          window.btnImport,  window.btnExport,  window.btnAdd};
@@ -93,7 +82,7 @@ TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
     app.addJobs(clips, 0, QString());
     TTreeManager& jobs = *app.hook().TreeManager();
     clipforge::JobTreeView& tree = *app.window().JobTree;
-    activate(app.window());
+    ASSERT_TRUE(giveKeyboard(app.window()));
     const auto focusRow = [&](int row) {
         tree.setFocus();
         tree.setCurrentIndex(jobs.index(row, 0));
@@ -115,16 +104,13 @@ TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
     };
     for (const auto& move : moves) {
         focusRow(move.row);
-        const QString moved = fileOfRow(app, move.row);
+        const QString moved = app.sources().value(move.row);
         press(move.key, Qt::ControlModifier);
         QStringList expected;
         for (const int clip : move.order)
             expected << clips[clip];
-        QStringList files;
-        for (int row = 0; row < jobs.Count(); ++row)
-            files << fileOfRow(app, row);
-        EXPECT_EQ(files, expected) << "Ctrl+" << (move.key == Qt::Key_Up ? "Up" : "Down") << " on row " << move.row;
-        EXPECT_EQ(fileOfRow(app, tree.focusedRow()), moved) << "the moved job stays the current one";
+        EXPECT_EQ(app.sources(), expected) << "Ctrl+" << (move.key == Qt::Key_Up ? "Up" : "Down") << " on row " << move.row;
+        EXPECT_EQ(app.sources().value(tree.focusedRow()), moved) << "the moved job stays the current one";
     }
 
     focusRow(1);
@@ -133,7 +119,7 @@ TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
     focusRow(1);
     press(Qt::Key_Delete);
     ASSERT_EQ(jobs.Count(), 2);
-    EXPECT_EQ(fileOfRow(app, 1), clips[2]);
+    EXPECT_EQ(app.sources().value(1), clips[2]);
     EXPECT_EQ(app.window().lbCount->text(), QStringLiteral("2 files, finished 0 of 2"));
 
     click(app.window().btnConvert);
@@ -145,7 +131,7 @@ TEST(MainWindowKeys, JobListKeysFollowTheMenusRules)
     press(Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(app.dialogs.modalCount, 2) << "no properties during a run";
     EXPECT_EQ(jobs.Count(), 2) << "no deleting during a run";
-    EXPECT_EQ(fileOfRow(app, 1), clips[2]) << "no moving during a run";
+    EXPECT_EQ(app.sources().value(1), clips[2]) << "no moving during a run";
     EXPECT_FALSE(app.window().PopupMenu1->isVisible());
     click(app.window().btnStop);
     EXPECT_TRUE(waitFor([&] { return !running(app); }));
@@ -203,7 +189,7 @@ TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsReachable)
     ASSERT_TRUE(waitFor([&] { return !running(app); }));
     expectRow(0, "failed");
 
-    activate(window);
+    ASSERT_TRUE(giveKeyboard(window));
     window.JobTree->setFocus();
     press(Qt::Key_F10, Qt::ShiftModifier);
     ASSERT_TRUE(window.PopupMenu1->isVisible());
@@ -232,7 +218,7 @@ TEST(MainWindowKeys, OnlyTheButtonFocusedByTheKeyboardIsMarked)
 {
     AppFixture app;
     TmainDlg& window = app.window();
-    activate(window);
+    ASSERT_TRUE(giveKeyboard(window));
     QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(600, 80));
     const QImage mouseOnly = window.grab().toImage();
     window.btnAdd->setFocus();

@@ -579,12 +579,6 @@ namespace {
 
 const QString hoverToSeeWhy = QStringLiteral("\nHover over a failed file to see why.");
 
-// A job's hint, a line each: a waiting job has three, a finished, failed or converting one a fourth.
-QStringList hintLines(const TTreeManager& jobs, int row)
-{
-    return jobs.Hint(row).split(QLatin1Char('\n'));
-}
-
 }  // namespace
 
 TEST(MainWindow, ARunWithAFailureEndsWithAWarningAndTheFailedJobsHintSaysWhy)
@@ -605,10 +599,10 @@ TEST(MainWindow, ARunWithAFailureEndsWithAWarningAndTheFailedJobsHintSaysWhy)
     EXPECT_EQ(app.dialogs.messages[0].title, QStringLiteral("Norvane Clipforge"));
     EXPECT_EQ(jobs.Job(0).State, 2);
     EXPECT_EQ(jobs.Job(1).State, 3);
-    EXPECT_EQ(hintLines(jobs, 0).size(), 4) << "a finished job's fourth line is its output";
-    EXPECT_TRUE(hintLines(jobs, 0).value(3).startsWith(QStringLiteral("[output]: ")));
-    EXPECT_EQ(hintLines(jobs, 1).size(), 4);
-    EXPECT_EQ(hintLines(jobs, 1).value(3),
+    EXPECT_EQ(app.hint(0).size(), 4) << "a finished job's fourth line is its output";
+    EXPECT_TRUE(app.hint(0).value(3).startsWith(QStringLiteral("[output]: ")));
+    EXPECT_EQ(app.hint(1).size(), 4);
+    EXPECT_EQ(app.hint(1).value(3),
               QStringLiteral("[error]: ") + app.workFolder() + QStringLiteral("gone.avi: No such file or directory"));
 }
 
@@ -623,7 +617,7 @@ TEST(MainWindow, StopOnTheLastJobEndsWithAWarningNotCongratulations)
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
     EXPECT_EQ(app.dialogs.messages[0].icon, QMessageBox::Warning);
     EXPECT_EQ(app.dialogs.messages[0].text, QStringLiteral("0 files converted, 1 failed.") + hoverToSeeWhy);
-    EXPECT_EQ(hintLines(jobs, 0).value(3), QStringLiteral("[error]: stopped"));
+    EXPECT_EQ(app.hint(0).value(3), QStringLiteral("[error]: stopped"));
 }
 
 TEST(MainWindow, TheBarMovesDuringEachJobAndTheConvertingJobsHintSaysHowFar)
@@ -651,16 +645,16 @@ TEST(MainWindow, TheBarMovesDuringEachJobAndTheConvertingJobsHintSaysHowFar)
         // The clock's tick is what shows progress; calling it here keeps the test off the clock.
         driver.Tick();
         EXPECT_EQ(app.window().ProgressBar1->Position(), row * 25 + 12) << "halfway through job " << row;
-        EXPECT_EQ(hintLines(jobs, row).value(3), QStringLiteral("[progress]: 50%, about 00:00:02 left"));
+        EXPECT_EQ(app.hint(row).value(3), QStringLiteral("[progress]: 50%, about 00:00:02 left"));
         for (int other = 0; other < 4; ++other)
-            EXPECT_EQ(hintLines(jobs, other).size(), other <= row ? 4 : 3) << other;
+            EXPECT_EQ(app.hint(other).size(), other <= row ? 4 : 3) << other;
         for (int finished = 0; finished < row; ++finished)
-            EXPECT_TRUE(hintLines(jobs, finished).value(3).startsWith(QStringLiteral("[output]: "))) << finished;
+            EXPECT_TRUE(app.hint(finished).value(3).startsWith(QStringLiteral("[output]: "))) << finished;
         QFile(QString::fromStdString(driver.WritingPath()) + QStringLiteral(".go")).open(QIODevice::WriteOnly);
         ASSERT_TRUE(waitFor([&] { return jobs.Job(row).State == jsFinished; }));
     }
     ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); }));
     EXPECT_EQ(bar, (std::vector<int>{12, 25, 37, 50, 62, 75, 87, 100}));
-    EXPECT_EQ(hintLines(jobs, 3).size(), 4) << "a finished job's hint has its three lines and its output";
-    EXPECT_TRUE(hintLines(jobs, 3).value(3).startsWith(QStringLiteral("[output]: ")));
+    EXPECT_EQ(app.hint(3).size(), 4) << "a finished job's hint has its three lines and its output";
+    EXPECT_TRUE(app.hint(3).value(3).startsWith(QStringLiteral("[output]: ")));
 }

@@ -152,7 +152,7 @@ TEST(OpenFiles, ADropWithoutFilesIsRefused)
                                                     QUrl::fromLocalFile(folder.path())});
     EXPECT_FALSE(result.enterAccepted);
     EXPECT_FALSE(result.dropAccepted);
-    waitFor([] { return false; }, 200);
+    keepRunningFor(200);
     EXPECT_EQ(app.dialogs.modalCount, 0);
 }
 
@@ -169,7 +169,7 @@ TEST(OpenFiles, ADropDuringARunAddsNothing)
     EXPECT_FALSE(result.dropAccepted);
     // Started files are refused the same way while the run lasts.
     clipforge::openFilesOnceShown(app.window(), generatedClips().mid(1, 1));
-    waitFor([] { return false; }, 300);
+    keepRunningFor(300);
     EXPECT_EQ(app.dialogs.modalCount, dialogsBefore);
     EXPECT_EQ(app.hook().TreeManager()->Count(), 1);
     app.hook().btnStopClick();

@@ -103,7 +103,7 @@ TEST(Screenshot, DISABLED_AddFilesOnTheScreen)
     AppFixture app;
     app.dialogs.openFileNamesAnswers.push_back(generatedClips());
     app.dialogs.modalScripts.push_back([&](QDialog& dialog) {
-        QTest::qWait(500);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
         QGuiApplication::primaryScreen()->grabWindow(0).save(shotPath("add-files-on-screen.png"));
         dialog.reject();
     });

@@ -3,6 +3,7 @@
 #include "core/AddedProfiles.h"
 #include "engine/CommandLineSplitter.h"
 #include "support/ScopedConfigFolder.h"
+#include "support/Wait.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <sstream>
-#include <thread>
 
 using namespace clipforge::test;
 
@@ -209,10 +208,7 @@ TEST_F(AddedProfilesTest, AddWaitsForTheLockAndKeepsWhatWasWrittenMeanwhile)
     ASSERT_GE(lock, 0);
     ASSERT_EQ(::flock(lock, LOCK_EX), 0);
     BatchProcess adding(program, {"profiles", "add", "--name", "Second", "--ext", "mkv"});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!someoneWaitsToLock(lockPath) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(someoneWaitsToLock(lockPath));
+    ASSERT_TRUE(waitFor([&] { return someoneWaitsToLock(lockPath); }));
     // What the editor saves while it holds the lock.
     writeFile(userFile(), addedFile({"<id>1048600</id><format>First</format><params>-n</params><ext>mp4</ext>"}));
     ::close(lock);

@@ -23,15 +23,6 @@ const char* const Catalogue = "<?xml version=\"1.0\"?>\r\n<commands>\r\n"
 class BatchCommandsTest : public BatchFixture {
 protected:
     BatchCommandsTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
-
-    std::string listOf(const std::vector<std::string>& names, int profile = 0)
-    {
-        std::vector<std::string> arguments{"make", file("q.kxl"), "--profile", std::to_string(profile)};
-        for (const std::string& name : names)
-            arguments.push_back(touch(name));
-        EXPECT_EQ(runBatch(program, arguments).exitCode, 0);
-        return file("q.kxl");
-    }
 };
 
 }  // namespace

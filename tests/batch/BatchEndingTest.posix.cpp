@@ -4,43 +4,22 @@
 #include "support/Processes.h"
 #include "support/Wait.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
 
 #include <signal.h>
-
 
 using namespace clipforge::test;
 
 namespace {
 
-const char* const Catalogue = "<commands><profile><format>Fake</format><params>-q</params><ext>out</ext></profile></commands>";
-
 // Shells start background jobs with SIGINT and SIGQUIT ignored; nohup ignores SIGHUP.
 const char* const Background = "trap '' INT QUIT; exec \"$0\" \"$@\"";
 const char* const NoHangUp = "trap '' HUP; exec \"$0\" \"$@\"";
+// A reader that takes the first line and goes away.
+const char* const FirstLineOnly = "set -o pipefail; \"$0\" \"$@\" | head -1";
 
 class BatchEndingTest : public BatchFixture {
 protected:
-    BatchEndingTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
-
-    std::string listOf(const std::vector<std::string>& names)
-    {
-        std::vector<std::string> arguments{"make", file("q.kxl"), "--profile", "0"};
-        for (const std::string& name : names)
-            arguments.push_back(touch(name));
-        EXPECT_EQ(runBatch(program, arguments).exitCode, 0);
-        return file("q.kxl");
-    }
-    std::vector<std::string> outputFolder() const
-    {
-        const QDir folder(QString::fromStdString(program.path("convert")));
-        std::vector<std::string> names;
-        for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-            names.push_back(name.toStdString());
-        return names;
-    }
     // The process ids the hanging job recorded, once both are there.
     std::vector<std::string> hangingProcesses()
     {
@@ -64,38 +43,44 @@ protected:
 
 }  // namespace
 
-TEST_F(BatchEndingTest, EverySignalThatEndsARunEndsItCleanly)
+TEST_F(BatchEndingTest, EverySignalAndAReaderThatGoesAwayEndARunCleanly)
 {
+    const char* const Stopped = "clipforge-batch: job 1: stopped\n";
     const struct {
         const char* name;
         int signal;
         const char* shell;  // how the program is started
         int endingSignal;   // how the program itself ends: 0 for exit code 130
+        bool wholeReport;   // or only its first line
+        const char* reason;
     } cases[] = {
-        {"SIGINT", SIGINT, nullptr, SIGINT},
-        {"SIGTERM", SIGTERM, nullptr, 0},
-        {"SIGHUP", SIGHUP, nullptr, 0},
-        {"SIGQUIT", SIGQUIT, nullptr, 0},
-        {"SIGINT to a background job", SIGINT, Background, SIGINT},
-        {"SIGQUIT to a background job", SIGQUIT, Background, 0},
+        {"SIGINT", SIGINT, nullptr, SIGINT, true, Stopped},
+        {"SIGTERM", SIGTERM, nullptr, 0, true, Stopped},
+        {"SIGHUP", SIGHUP, nullptr, 0, true, Stopped},
+        {"SIGQUIT", SIGQUIT, nullptr, 0, true, Stopped},
+        {"SIGINT to a background job", SIGINT, Background, SIGINT, true, Stopped},
+        {"SIGQUIT to a background job", SIGQUIT, Background, 0, true, Stopped},
+        {"a reader that goes away", 0, FirstLineOnly, 0, false, "standard output was closed"},
     };
     const std::string list = listOf({"a.avi", "flee.avi", "c.avi"});
+    const std::string finished = "0\tfinished\t0\t" + program.path("convert/a.out") + "\n";
+    const std::string report =
+        finished + "1\tfailed\t259\t" + program.path("convert/flee.out") + "\n3 files, finished 1 of 3\n";
     for (const auto& c : cases) {
         ::unlink(file("flee.avi.pid").c_str());
         ::unlink(file("flee.avi.helper").c_str());
         ::unlink(program.path("convert/a.out").c_str());
         const std::string batch = program.path("clipforge-batch");
-        BatchProcess run = c.shell ? BatchProcess("/bin/sh", {"-c", c.shell, batch, "convert", list})
+        BatchProcess run = c.shell ? BatchProcess("/bin/bash", {"-c", c.shell, batch, "convert", list})
                                    : BatchProcess(program, {"convert", list});
         const std::vector<std::string> pids = hangingProcesses();
-        run.signal(c.signal);
+        if (c.signal)
+            run.signal(c.signal);
         const BatchResult result = run.wait();
         EXPECT_EQ(result.exitCode, 130) << c.name;
         EXPECT_EQ(result.signal, c.endingSignal) << c.name;
-        EXPECT_EQ(result.out, "0\tfinished\t0\t" + program.path("convert/a.out") + "\n1\tfailed\t259\t" +
-                                  program.path("convert/flee.out") + "\n3 files, finished 1 of 3\n")
-            << c.name;
-        EXPECT_NE(result.err.find("clipforge-batch: job 1: stopped\n"), std::string::npos) << c.name << result.err;
+        EXPECT_EQ(result.out, c.wholeReport ? report : finished) << c.name;
+        EXPECT_NE(result.err.find(c.reason), std::string::npos) << c.name << result.err;
         EXPECT_EQ(outputFolder(), std::vector<std::string>{"a.out"}) << c.name << ": only the finished job's output is left";
         expectGone(pids);
     }
@@ -111,20 +96,6 @@ TEST_F(BatchEndingTest, AHangUpIgnoredAtTheStartStaysIgnored)
     const BatchResult result = run.wait();
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(readFile(program.path("convert/wait.out")), "converted");
-}
-
-TEST_F(BatchEndingTest, AReaderThatGoesAwayEndsTheRunLikeASignal)
-{
-    const std::string list = listOf({"a.avi", "flee.avi", "c.avi"});
-    BatchProcess pipeline("/bin/bash", {"-c", "set -o pipefail; \"$0\" convert \"$1\" | head -1",
-                                        program.path("clipforge-batch"), list});
-    const std::vector<std::string> pids = hangingProcesses();
-    const BatchResult result = pipeline.wait();
-    EXPECT_EQ(result.exitCode, 130) << result.err;
-    EXPECT_EQ(result.out, "0\tfinished\t0\t" + program.path("convert/a.out") + "\n");
-    EXPECT_NE(result.err.find("standard output was closed"), std::string::npos) << result.err;
-    EXPECT_EQ(outputFolder(), std::vector<std::string>{"a.out"});
-    expectGone(pids);
 }
 
 TEST_F(BatchEndingTest, NothingTheConverterStartedOutlivesKillMinus9)

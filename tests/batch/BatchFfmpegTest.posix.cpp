@@ -1,12 +1,12 @@
 // clipforge-batch with the real converter: generated clips in, probed outputs out.
 #include "BatchRun.h"
+#include "support/SmallDisk.h"
 #include "support/TempFolder.h"
+#include "support/Wait.h"
 
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -130,33 +130,9 @@ TEST_F(BatchFfmpegTest, AMissingSourcesReasonNamesTheFile)
     EXPECT_FALSE(std::filesystem::exists(program.path("convert/gone.mp4")));
 }
 
-namespace {
-
-// A 1 MB file system of its own, mounted for as long as the test needs it.
-class SmallDisk {
-public:
-    explicit SmallDisk(const std::string& folder) : folder_(folder)
-    {
-        std::filesystem::create_directories(folder);
-        mounted_ = ::geteuid() == 0 && runProgram("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", folder}).exitCode == 0;
-    }
-    ~SmallDisk()
-    {
-        if (mounted_)
-            runProgram("umount", {folder_});
-    }
-    bool mounted() const { return mounted_; }
-
-private:
-    std::string folder_;
-    bool mounted_ = false;
-};
-
-}  // namespace
-
 TEST_F(BatchFfmpegTest, AFullDiskFailsTheJobsWithItsReasonAndLeavesNoFile)
 {
-    const SmallDisk disk(file("small"));
+    const SmallDisk disk(file("small"), "1m");
     if (!disk.mounted())
         GTEST_SKIP() << "a full disk needs a 1 MB tmpfs, and mounting one needs root";
     // 30 seconds of sound: about 2.6 MB as WAV, more than the disk holds.
@@ -243,9 +219,7 @@ TEST_F(BatchFfmpegTest, AKilledRunLeavesNoOutputAndTheNextRunClearsItsLeftoverBu
                    return writing(folder, "long.mp4") || writing(folder, "live.mp4");
                });
     };
-    for (int wait = 0; wait < 600 && !bothWriting(); ++wait)
-        ::usleep(50000);
-    ASSERT_TRUE(bothWriting());
+    ASSERT_TRUE(waitFor(bothWriting));
     killed.signal(SIGKILL);
     killed.wait();
     EXPECT_FALSE(exists(file("out/long.mp4")));

@@ -2,6 +2,7 @@
 // or write through links; lists written over things that are not lists; names that would forge
 // lines of output.
 #include "BatchFixture.h"
+#include "support/SmallDisk.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -267,8 +268,8 @@ TEST_F(BatchSafetyTest, AnInPlaceExportOnAFullDiskKeepsTheOldList)
         GTEST_SKIP() << "running as another user (runuser -u nobody) and mounting a small disk need root";
     if (runProgram("runuser", {"-u", "nobody", "--", "true"}).exitCode != 0)
         GTEST_SKIP() << "runuser -u nobody does not work here";
-    std::filesystem::create_directory(file("small"));
-    if (runProgram("mount", {"-t", "tmpfs", "-o", "size=64k,mode=0755", "tmpfs", file("small")}).exitCode != 0)
+    const SmallDisk disk(file("small"), "64k");
+    if (!disk.mounted())
         GTEST_SKIP() << "cannot mount a small tmpfs here";
     ::chmod(work.path().toLocal8Bit().constData(), 0755);
     ::chmod(program.path().c_str(), 0755);
@@ -285,5 +286,4 @@ TEST_F(BatchSafetyTest, AnInPlaceExportOnAFullDiskKeepsTheOldList)
     EXPECT_NE(made.exitCode, 0);
     EXPECT_NE(made.err.find("No space left on device"), std::string::npos) << made.err;
     EXPECT_EQ(readFile(file("small/mine.kxl")), old);
-    runProgram("umount", {file("small")});
 }

@@ -1,10 +1,6 @@
 // convert --joblog and --resume: a run killed at any point and resumed leaves one output per job.
 #include "BatchFixture.h"
-#include "JsonFields.h"
-#include "JsonLine.h"
 #include "support/Wait.h"
-
-#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -12,25 +8,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 using namespace clipforge::test;
 
 namespace {
 
-const char* const Catalogue = "<commands><profile><format>Fake</format><params>-q</params><ext>out</ext></profile></commands>";
-
 class JoblogTest : public BatchFixture {
 protected:
-    JoblogTest() : BatchFixture(Catalogue, "") {}  // the fake plays what each source's name asks
-
-    std::string listOf(const std::string& list, const std::vector<std::string>& names)
-    {
-        std::vector<std::string> arguments{"make", file(list), "--profile", "0"};
-        for (const std::string& name : names)
-            arguments.push_back(touch(name));
-        EXPECT_EQ(runBatch(program, arguments).exitCode, 0);
-        return file(list);
-    }
     std::vector<std::string> convertArguments(const std::string& list, const std::string& jobs, bool resume)
     {
         std::vector<std::string> arguments{"convert", list, "--jobs", jobs, "--joblog", file("run.joblog")};
@@ -41,13 +26,8 @@ protected:
     // Everything in the output folder but the fake converter's handshake files.
     std::vector<std::string> outputs() const
     {
-        const QDir folder(QString::fromStdString(program.path("convert")));
-        std::vector<std::string> names;
-        for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-            if (!name.endsWith(".running"))
-                names.push_back(name.toStdString());
-        }
-        std::sort(names.begin(), names.end());
+        std::vector<std::string> names = outputFolder();
+        std::erase_if(names, [](const std::string& name) { return name.ends_with(".running"); });
         return names;
     }
     // Ready for the next case: no outputs, no joblog.
@@ -77,7 +57,7 @@ TEST_F(JoblogTest, AResumedRunAfterKillMinus9EndsWithOneOutputPerJob)
 {
     for (const std::string jobs : {"1", "2"}) {
         SCOPED_TRACE("--jobs " + jobs);
-        const std::string list = listOf("q" + jobs + ".kxl", {"a" + jobs + ".avi", "wait" + jobs + ".avi"});
+        const std::string list = listOf({"a" + jobs + ".avi", "wait" + jobs + ".avi"}, "q" + jobs + ".kxl");
         BatchProcess run(program, convertArguments(list, jobs, false));
         // The first job is journalled finished and the second is converting: kill -9 there.
         ASSERT_TRUE(waitFor([&] {
@@ -99,74 +79,56 @@ TEST_F(JoblogTest, AResumedRunAfterKillMinus9EndsWithOneOutputPerJob)
     }
 }
 
-// Killed between the intent line and the end line: the commit may or may not have happened.
-TEST_F(JoblogTest, AJobCaughtBetweenIntentAndEndIsSettledByWhatTheFolderHolds)
+// A finished job is skipped only while its output is still there as it was written. One killed
+// between its intent line and its end line may or may not have committed: what the folder holds
+// settles it.
+TEST_F(JoblogTest, AResumeSkipsAJobOnlyWhileItsOutputIsThereAsWritten)
 {
+    const auto rewrite = [](const char* bytes) { return [bytes](const std::string& output) { writeFile(output, bytes); }; };
+    const auto remove = [](const std::string& output) { std::remove(output.c_str()); };
     struct Case {
         const char* name;
-        const char* moveOutputTo;  // nullptr: leave the output as committed; "": gone
+        bool endLost;
+        std::function<void(const std::string& output)> change;
         std::vector<std::string> outputsAfter;
         bool skipped;
     };
-    const std::vector<Case> cases{
-        {"committed under its name", nullptr, {"b.out"}, true},
-        {"committed under another name", "b_2.out", {"b_2.out"}, true},
-        {"never committed", "", {"b.out"}, false},
+    const Case cases[] = {
+        {"committed under its name, end lost", true, [](const std::string&) {}, {"b.out"}, true},
+        {"committed under another name, end lost", true,
+         [this](const std::string& output) {
+             ASSERT_EQ(std::rename(output.c_str(), program.path("convert/b_2.out").c_str()), 0);
+         },
+         {"b_2.out"}, true},
+        {"never committed, end lost", true, remove, {"b.out"}, false},
+        {"kept", false, rewrite("converted"), {"b.out"}, true},
+        {"removed", false, remove, {"b.out"}, false},
+        {"changed", false, rewrite("changed by the user"), {"b.out", "b_2.out"}, false},
     };
-    const std::string list = listOf("q.kxl", {"b.avi"});
+    const std::string list = listOf({"b.avi"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
-        dropLastEnd();
-        if (c.moveOutputTo && *c.moveOutputTo)
-            ASSERT_EQ(std::rename(program.path("convert/b.out").c_str(), program.path(std::string("convert/") + c.moveOutputTo).c_str()), 0);
-        else if (c.moveOutputTo)
-            std::remove(program.path("convert/b.out").c_str());
-
-        const BatchResult resumed = runBatch(program, convertArguments(list, "1", true));
-        EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
-        EXPECT_EQ(resumed.out.find("\tskipped\t") != std::string::npos, c.skipped) << resumed.out;
-        EXPECT_EQ(outputs(), c.outputsAfter);
-        EXPECT_TRUE(joblogHas("\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\"")) << "the job's end is journalled";
-        clearOutputs();
-    }
-}
-
-// A finished job is skipped only while its output is still there as it was written.
-TEST_F(JoblogTest, AFinishedJobRunsAgainWhenItsOutputIsGoneOrChanged)
-{
-    struct Case {
-        const char* name;
-        const char* outputBytes;  // nullptr: the output is removed
-        std::vector<std::string> outputsAfter;
-        const char* runEnded;
-    };
-    const std::vector<Case> cases{
-        {"kept", "converted", {"e.out"}, "\"finished\":0,\"failed\":0,\"skipped\":1,"},
-        {"removed", nullptr, {"e.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
-        {"changed", "changed by the user", {"e.out", "e_2.out"}, "\"finished\":1,\"failed\":0,\"skipped\":0,"},
-    };
-    const std::string list = listOf("q.kxl", {"e.avi"});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
-        if (c.outputBytes)
-            writeFile(program.path("convert/e.out"), c.outputBytes);
-        else
-            std::remove(program.path("convert/e.out").c_str());
+        if (c.endLost)
+            dropLastEnd();
+        c.change(program.path("convert/b.out"));
         std::vector<std::string> arguments = convertArguments(list, "1", true);
         arguments.push_back("--json");
         const BatchResult resumed = runBatch(program, arguments);
         EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
-        EXPECT_NE(resumed.out.find(c.runEnded), std::string::npos) << resumed.out;
+        EXPECT_NE(resumed.out.find(c.skipped ? "\"finished\":0,\"failed\":0,\"skipped\":1,"
+                                             : "\"finished\":1,\"failed\":0,\"skipped\":0,"),
+                  std::string::npos)
+            << resumed.out;
         EXPECT_EQ(outputs(), c.outputsAfter) << "a changed output is the user's now: left alone";
+        EXPECT_TRUE(joblogHas("\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\"")) << "the job's end is journalled";
         clearOutputs();
     }
 }
 
 TEST_F(JoblogTest, AJoblogInUseByAnotherRunIsRefused)
 {
-    const std::string list = listOf("q.kxl", {"wait.avi"});
+    const std::string list = listOf({"wait.avi"});
     BatchProcess first(program, convertArguments(list, "1", false));
     ASSERT_TRUE(waitFor([&] { return exists(program.path("convert/wait.out.running")); }));
     const BatchResult second = runBatch(program, convertArguments(list, "1", true));
@@ -179,10 +141,10 @@ TEST_F(JoblogTest, AJoblogInUseByAnotherRunIsRefused)
 
 TEST_F(JoblogTest, AJoblogOfAnotherListIsRefusedAndLeftAsItIs)
 {
-    const std::string first = listOf("first.kxl", {"c.avi"});
+    const std::string first = listOf({"c.avi"}, "first.kxl");
     ASSERT_EQ(runBatch(program, convertArguments(first, "1", false)).exitCode, 0);
     const std::string before = readFile(file("run.joblog"));
-    const std::string second = listOf("second.kxl", {"d.avi"});
+    const std::string second = listOf({"d.avi"}, "second.kxl");
     for (const bool resume : {false, true}) {
         const BatchResult result = runBatch(program, convertArguments(second, "1", resume));
         EXPECT_EQ(result.exitCode, 2);
@@ -190,20 +152,6 @@ TEST_F(JoblogTest, AJoblogOfAnotherListIsRefusedAndLeftAsItIs)
         EXPECT_EQ(readFile(file("run.joblog")), before);
         EXPECT_EQ(outputs(), std::vector<std::string>{"c.out"}) << "nothing of the second list ran";
     }
-}
-
-TEST(JsonFields, GivesBackTheBytesJsonLineWrote)
-{
-    for (const std::string bytes : {"plain", "quote \" and \\ backslash", "tab\tline\nend", "\xff\x80 odd bytes",
-                                    "caf\xc3\xa9", "\x01\x7f controls", ""}) {
-        const std::string line = clipforge::JsonLine().text("name", bytes).integer("size", -42).str();
-        const auto fields = clipforge::JsonFields::parse(line);
-        ASSERT_TRUE(fields) << line;
-        EXPECT_EQ(fields->text("name"), bytes) << line;
-        EXPECT_EQ(fields->integer("size"), -42);
-    }
-    for (const char* broken : {"", "{", "{\"a\":", "{\"a\":1", "{\"a\":\"x}", "{\"a\":1,}"})
-        EXPECT_FALSE(clipforge::JsonFields::parse(broken)) << broken;
 }
 
 }  // namespace

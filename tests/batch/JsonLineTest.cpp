@@ -1,3 +1,4 @@
+#include "JsonFields.h"
 #include "JsonLine.h"
 
 #include <gtest/gtest.h>
@@ -32,4 +33,18 @@ TEST(JsonLine, BuildsOneObjectInFieldOrder)
                   .flag("stopped", false)
                   .str(),
               "{\"event\":\"progress\",\"index\":3,\"percent\":null,\"speed\":2.46,\"reason\":null,\"stopped\":false}");
+}
+
+TEST(JsonFields, GivesBackTheBytesJsonLineWrote)
+{
+    for (const std::string bytes : {"plain", "quote \" and \\ backslash", "tab\tline\nend", "\xff\x80 odd bytes",
+                                    "caf\xc3\xa9", "\x01\x7f controls", ""}) {
+        const std::string line = clipforge::JsonLine().text("name", bytes).integer("size", -42).str();
+        const auto fields = clipforge::JsonFields::parse(line);
+        ASSERT_TRUE(fields) << line;
+        EXPECT_EQ(fields->text("name"), bytes) << line;
+        EXPECT_EQ(fields->integer("size"), -42);
+    }
+    for (const char* broken : {"", "{", "{\"a\":", "{\"a\":1", "{\"a\":\"x}", "{\"a\":1,}"})
+        EXPECT_FALSE(clipforge::JsonFields::parse(broken)) << broken;
 }

@@ -8,7 +8,6 @@
 
 #include <signal.h>
 
-
 using namespace clipforge::test;
 
 namespace {
@@ -23,12 +22,9 @@ protected:
     // The plan of a list of these sources (made in the working folder), one line per job.
     std::vector<std::string> planOf(const std::vector<std::string>& names, const std::string& option = {})
     {
-        std::vector<std::string> arguments{"make", file("q.kxl"), "--profile", "0"};
-        for (const std::string& name : names)
-            arguments.push_back(touch(name));
-        EXPECT_EQ(runBatch(program, arguments).exitCode, 0);
-        const BatchResult plan = runBatch(program, option.empty() ? std::vector<std::string>{"plan", file("q.kxl")}
-                                                                  : std::vector<std::string>{"plan", option, file("q.kxl")});
+        const std::string list = listOf(names);
+        const BatchResult plan = runBatch(program, option.empty() ? std::vector<std::string>{"plan", list}
+                                                                  : std::vector<std::string>{"plan", option, list});
         EXPECT_EQ(plan.exitCode, 0) << plan.err;
         return lines(plan.out);
     }

@@ -1,3 +1,4 @@
+#include "support/Processes.h"
 #include "support/TempFolder.h"
 
 #include "core/LeftoverCleaner.h"
@@ -7,9 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,46 +16,10 @@
 #include <string>
 #include <vector>
 
+using clipforge::test::LockInAnotherProcess;
 using clipforge::test::TempFolder;
 
 namespace {
-
-// Another process holding the lock on a file until it is destroyed.
-class LockInAnotherProcess {
-public:
-    explicit LockInAnotherProcess(const std::string& path)
-    {
-        int ready[2];
-        if (::pipe(ready) != 0 || ::pipe(release_) != 0)
-            return;
-        child_ = ::fork();
-        if (child_ == 0) {
-            ::close(release_[1]);
-            const int fd = ::open(path.c_str(), O_RDWR);
-            char byte = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
-            (void)!::write(ready[1], &byte, 1);
-            (void)!::read(release_[0], &byte, 1);
-            ::_exit(0);
-        }
-        char byte = 'n';
-        locked_ = ::read(ready[0], &byte, 1) == 1 && byte == 'y';
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    ~LockInAnotherProcess()
-    {
-        ::close(release_[1]);
-        ::close(release_[0]);
-        if (child_ > 0)
-            ::waitpid(child_, nullptr, 0);
-    }
-    bool locked() const { return locked_; }
-
-private:
-    int release_[2] = {-1, -1};
-    pid_t child_ = -1;
-    bool locked_ = false;
-};
 
 std::string ownFolder(const std::string& random) { return ".clipforge-partial." + clipforge::hostTag() + "." + random; }
 
@@ -65,11 +28,18 @@ std::string ownList(const std::string& random)
     return ".queue.kxl.clipforge-saving." + clipforge::hostTag() + "." + random;
 }
 
-void makePrivateFolder(const TempFolder& folder, const std::string& name, bool withLock)
+enum class Leftover { LockedFolder, FolderWithoutLock, EmptyFolder, File };
+
+void make(const TempFolder& folder, const std::string& name, Leftover kind)
 {
+    if (kind == Leftover::File) {
+        folder.write(name, "<list/>");
+        return;
+    }
     ASSERT_EQ(::mkdir((folder.path() + name).c_str(), 0700), 0);
-    folder.write(name + "/clip.mp4", "half");
-    if (withLock)
+    if (kind != Leftover::EmptyFolder)
+        folder.write(name + "/clip.mp4", "half");
+    if (kind == Leftover::LockedFolder)
         folder.write(name + "/lock", "");
 }
 
@@ -95,20 +65,31 @@ TEST(UnfinishedNames, AreMadeForThisMachineAndKnownAgain)
 // that merely looks alike stays.
 TEST(LeftoverCleaner, ClearsOnlyDeadWritersLeftoversOfThisMachine)
 {
+    const struct {
+        std::string name;
+        Leftover kind;
+        bool stays;
+    } entries[] = {
+        {ownFolder("dead01"), Leftover::LockedFolder, false},
+        {ownFolder("other1"), Leftover::LockedFolder, true},  // another process writes there
+        {ownFolder("mine01"), Leftover::LockedFolder, true},  // this one does
+        {ownFolder("nolock"), Leftover::FolderWithoutLock, true},
+        {ownFolder("empty1"), Leftover::EmptyFolder, false},
+        {".clipforge-partial.elsewhere.dead01", Leftover::LockedFolder, true},
+        {".clipforge-partial." + clipforge::hostTag() + ".dead0", Leftover::LockedFolder, true},
+        {ownList("dead02"), Leftover::File, false},
+        {ownList("live02"), Leftover::File, true},  // another process saves it
+        {".queue.kxl.clipforge-saving.elsewhere.dead02", Leftover::File, true},
+        {"queue.kxl", Leftover::File, true},
+        {"clip.mp4", Leftover::File, true},
+    };
     TempFolder folder;
-    makePrivateFolder(folder, ownFolder("dead01"), true);
-    makePrivateFolder(folder, ownFolder("other1"), true);
-    makePrivateFolder(folder, ownFolder("mine01"), true);
-    makePrivateFolder(folder, ownFolder("nolock"), false);
-    ASSERT_EQ(::mkdir((folder.path() + ownFolder("empty1")).c_str(), 0700), 0);
-    makePrivateFolder(folder, ".clipforge-partial.elsewhere.dead01", true);
-    makePrivateFolder(folder, ".clipforge-partial." + clipforge::hostTag() + ".dead0", true);
-    folder.write(ownList("dead02"), "<list/>");
-    folder.write(ownList("live02"), "<list/>");
-    folder.write(".queue.kxl.clipforge-saving.elsewhere.dead02", "<list/>");
-    folder.write("queue.kxl", "<list/>");
-    folder.write("clip.mp4", "whole");
-
+    std::vector<std::string> expected;
+    for (const auto& entry : entries) {
+        make(folder, entry.name, entry.kind);
+        if (entry.stays)
+            expected.push_back(entry.name);
+    }
     const LockInAnotherProcess otherProcess(folder.path() + ownFolder("other1") + "/lock");
     const LockInAnotherProcess otherSave(folder.path() + ownList("live02"));
     ASSERT_TRUE(otherProcess.locked() && otherSave.locked());
@@ -119,15 +100,6 @@ TEST(LeftoverCleaner, ClearsOnlyDeadWritersLeftoversOfThisMachine)
 
     clipforge::clearLeftovers(folder.path());
 
-    std::vector<std::string> expected{".clipforge-partial." + clipforge::hostTag() + ".dead0",
-                                      ".clipforge-partial.elsewhere.dead01",
-                                      ".queue.kxl.clipforge-saving.elsewhere.dead02",
-                                      ownFolder("mine01"),
-                                      ownFolder("nolock"),
-                                      ownFolder("other1"),
-                                      ownList("live02"),
-                                      "clip.mp4",
-                                      "queue.kxl"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(folder.entries(), expected);
     EXPECT_EQ(folder.read(ownFolder("other1") + "/clip.mp4"), "half");

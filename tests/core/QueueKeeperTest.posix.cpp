@@ -2,6 +2,7 @@
 // happens to a kept file that does not read.
 #include "core/Errors.h"
 #include "core/ExclusiveFileLock.h"
+#include "core/FileSystem.h"
 #include "core/ItemManager.h"
 #include "core/KeptQueueFile.h"
 #include "core/LocalText.h"
@@ -9,62 +10,31 @@
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
 #include "core/UserStateFolder.h"
+#include "support/Processes.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 using clipforge::QueueKeeper;
 using clipforge::QueueStateFiles;
+using clipforge::test::LockInAnotherProcess;
+using clipforge::test::ScopedVariable;
 using clipforge::test::TempFolder;
 
 namespace {
 
 constexpr int Never = 3600 * 1000;  // an interval no test outlives
 
-// Sets an environment variable for one test; none unsets it.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, std::optional<std::string> value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedVariable()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-ino_t inodeOf(const std::string& path)
+std::uint64_t inodeOf(const std::string& path)
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+    return clipforge::fileStatus(path).identity.inode;
 }
 
 class QueueKeeperTest : public ::testing::Test {
@@ -85,7 +55,7 @@ protected:
             sources.push_back(clipforge::narrow(scratch.Job(row).ItemData.FileName));
         return sources;
     }
-    bool keptFileExists() const { return ::access(files.queue().c_str(), F_OK) == 0; }
+    bool keptFileExists() const { return clipforge::test::exists(files.queue()); }
 
     TempFolder state;
     QueueStateFiles files{state.path() + "nested/clipforge/"};
@@ -121,32 +91,16 @@ TEST(ExclusiveFileLock, OneHolderAtATimeAndTheKernelFreesADeadHoldersLock)
 {
     const TempFolder folder;
     const std::string path = folder.path() + "queue.lock";
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t holder = ::fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        // Plain system calls only, in a child forked from a process that may have threads.
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        const char held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? '1' : '0';
-        (void)!::write(ready[1], &held, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char held = 0;
-    ASSERT_EQ(::read(ready[0], &held, 1), 1);
-    ASSERT_EQ(held, '1');
+    LockInAnotherProcess holder(path);
+    ASSERT_TRUE(holder.locked());
     EXPECT_FALSE(clipforge::ExclusiveFileLock::tryLock(path).held()) << "another process holds it";
 
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
+    holder.kill();
     auto mine = clipforge::ExclusiveFileLock::tryLock(path);
     EXPECT_TRUE(mine.held()) << "a killed holder's lock is gone with it";
     EXPECT_FALSE(clipforge::ExclusiveFileLock::tryLock(path).held()) << "not even this process takes it twice";
     mine = {};
     EXPECT_TRUE(clipforge::ExclusiveFileLock::tryLock(path).held());
-    ::close(ready[0]);
-    ::close(ready[1]);
 }
 
 TEST_F(QueueKeeperTest, KeepsWaitingConvertingAndFailedJobsAsAListFileAndRemovesItWhenNoneIsLeft)
@@ -178,27 +132,33 @@ TEST_F(QueueKeeperTest, KeepsWaitingConvertingAndFailedJobsAsAListFileAndRemoves
     EXPECT_EQ(folder.st_mode & 0777, 0700u) << "the state folder is the user's alone";
 }
 
-TEST_F(QueueKeeperTest, AFinishedJobIsWrittenAtOnceOtherChangesWaitForTheInterval)
+TEST_F(QueueKeeperTest, NothingBeforeBeginThenAFinishedJobAtOnceOtherChangesAtTheIntervalOrACleanEnd)
 {
     add("/v/a.avi");
     add("/v/b.avi");
-    QueueKeeper keeper(tree, files, Never);
-    keeper.begin();
-    clipforge::test::keepRunningFor(100);
-    EXPECT_FALSE(keptFileExists()) << "a list that is there at the start waits its turn too";
-    keeper.flush();
-    ASSERT_TRUE(keptFileExists());
+    {
+        QueueKeeper keeper(tree, files, Never);
+        clipforge::test::keepRunningFor(50);
+        EXPECT_FALSE(keptFileExists()) << "the last session's file waits for the restore question";
+        keeper.begin();
+        clipforge::test::keepRunningFor(100);
+        EXPECT_FALSE(keptFileExists()) << "a list that is there at the start waits its turn too";
+        keeper.flush();
+        ASSERT_TRUE(keptFileExists());
 
-    tree.ChangeJob(1, 1, QStringLiteral("/elsewhere/"));
-    add("/v/c.avi");
-    clipforge::test::keepRunningFor(200);
-    EXPECT_EQ(kept(), (std::vector<std::string>{"/v/a.avi", "/v/b.avi"})) << "not before the interval";
+        tree.ChangeJob(1, 1, QStringLiteral("/elsewhere/"));
+        add("/v/c.avi");
+        clipforge::test::keepRunningFor(200);
+        EXPECT_EQ(kept(), (std::vector<std::string>{"/v/a.avi", "/v/b.avi"})) << "not before the interval";
 
-    setState(0, jsConverting);
-    setState(0, jsFinished);
-    EXPECT_TRUE(clipforge::test::waitFor([&] {
-        return kept() == std::vector<std::string>{"/v/b.avi", "/v/c.avi"};
-    })) << "a job's end goes out at once, with every change before it";
+        setState(0, jsConverting);
+        setState(0, jsFinished);
+        EXPECT_TRUE(clipforge::test::waitFor([&] {
+            return kept() == std::vector<std::string>{"/v/b.avi", "/v/c.avi"};
+        })) << "a job's end goes out at once, with every change before it";
+        add("/v/d.avi");
+    }
+    EXPECT_EQ(kept(), (std::vector<std::string>{"/v/b.avi", "/v/c.avi", "/v/d.avi"})) << "a clean end writes the last change";
 }
 
 TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
@@ -208,12 +168,11 @@ TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
     QueueKeeper keeper(tree, files, 0);
     keeper.begin();
     keeper.flush();
-    const ino_t written = inodeOf(files.queue());
+    const std::uint64_t written = inodeOf(files.queue());
     ASSERT_NE(written, 0u);
     setState(0, jsConverting);  // still unfinished
-    for (int tick = 0; tick < 5; ++tick) {
-        tree.SetFrame(0, static_cast<std::uint32_t>(tick));
-    }
+    for (std::uint32_t tick = 0; tick < 5; ++tick)
+        tree.SetFrame(0, tick);
     setState(0, jsFailed);  // unfinished as well
     clipforge::test::keepRunningFor(100);
     keeper.flush();
@@ -227,19 +186,6 @@ TEST_F(QueueKeeperTest, RepaintsThatChangeNothingKeptWriteNothing)
     EXPECT_EQ(kept(), std::vector<std::string>{"/v/a.avi"});
 }
 
-TEST_F(QueueKeeperTest, ACleanEndWritesTheLastChangeAndNothingIsWrittenBeforeBegin)
-{
-    add("/v/a.avi");
-    {
-        QueueKeeper keeper(tree, files, Never);
-        clipforge::test::keepRunningFor(50);
-        EXPECT_FALSE(keptFileExists()) << "the last session's file waits for the restore question";
-        keeper.begin();
-        add("/v/b.avi");
-    }
-    EXPECT_EQ(kept(), (std::vector<std::string>{"/v/a.avi", "/v/b.avi"}));
-}
-
 TEST_F(QueueKeeperTest, OnlyTheLockHolderWritesAndADeadWritersTemporaryFilesGo)
 {
     ASSERT_TRUE(clipforge::makePrivateFolders(files.folder));
@@ -248,8 +194,8 @@ TEST_F(QueueKeeperTest, OnlyTheLockHolderWritesAndADeadWritersTemporaryFilesGo)
     add("/v/a.avi");
     QueueKeeper first(tree, files, 0);
     ASSERT_TRUE(first.keeping());
-    EXPECT_FALSE(std::ifstream(files.folder + ".queue.kxl.tmp4242-0").good());
-    EXPECT_TRUE(std::ifstream(files.folder + "other.txt").good());
+    EXPECT_FALSE(clipforge::test::exists(files.folder + ".queue.kxl.tmp4242-0"));
+    EXPECT_TRUE(clipforge::test::exists(files.folder + "other.txt"));
 
     TItemManager otherStaging;
     TTreeManager otherTree(names, otherStaging);

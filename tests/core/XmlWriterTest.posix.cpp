@@ -2,12 +2,12 @@
 #include "core/WriterLock.h"
 #include "core/xml/FileIo.h"
 #include "core/xml/XmlDocument.h"
+#include "support/SmallDisk.h"
 #include "support/TempFolder.h"
 #include "core/ExampleList.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <functional>
@@ -322,8 +322,8 @@ TEST_F(XmlFiles, AKilledSaveLeavesEveryNameAWholeList)
 TEST_F(XmlFiles, AFullDiskKeepsTheOldList)
 {
     const std::string disk = folder.path() + "small";
-    ::mkdir(disk.c_str(), 0755);
-    if (::geteuid() != 0 || std::system(("mount -t tmpfs -o size=64k tmpfs '" + disk + "' 2>/dev/null").c_str()) != 0)
+    const clipforge::test::SmallDisk small(disk, "64k");
+    if (!small.mounted())
         GTEST_SKIP() << "a full disk needs a small tmpfs, and mounting one needs root";
     const std::string list = disk + "/list.kxl";
     folder.write("small/list.kxl", "<list/>");
@@ -336,7 +336,6 @@ TEST_F(XmlFiles, AFullDiskKeepsTheOldList)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(disk))
         ++entries;
     EXPECT_EQ(entries, 1u);
-    std::system(("umount '" + disk + "'").c_str());
 }
 
 // Saving over another user's list leaves it theirs, whether the new file takes the old one's

@@ -1,4 +1,5 @@
 // Both job dialogs driven by Tab, Enter and Space alone, and as assistive technology reads them.
+#include "BothJobDialogs.h"
 #include "ScriptedDialogs.h"
 
 #include "controls/FlatEdit.h"
@@ -6,9 +7,7 @@
 #include "controls/MyFlatComboBox.h"
 #include "controls/MyListBox.h"
 #include "controls/PngSpeedButton.h"
-#include "dialogs/AddDlg.h"
 #include "dialogs/DefaultFolderLink.h"
-#include "dialogs/ItemDlg.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -18,34 +17,16 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
 const std::vector<std::string> profiles = {"AVI video", "MP4 video", "OGV video"};
 
-// Runs check on each dialog in turn, shown as the program shows it: modal, with the keyboard.
-void forBothDialogs(const std::function<void(clipforge::JobDialogForm&)>& check)
-{
-    for (const bool add : {true, false}) {
-        std::unique_ptr<clipforge::JobDialogForm> dialog;
-        if (add)
-            dialog = std::make_unique<TaddDlg>(profiles);
-        else
-            dialog = std::make_unique<TItemDlg>(profiles);
-        dialog->setModal(true);
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        check(*dialog);
-    }
-}
-
 }  // namespace
 
 TEST(DialogKeyboard, TabRunsTopToBottomLeftToRightAndShiftTabBack)
 {
-    forBothDialogs([](clipforge::JobDialogForm& form) {
+    forBothDialogs(profiles, [](clipforge::JobDialogForm& form) {
         const auto* dialog = &form;
         // "use default folder" is passed over while the folder field is empty.
         const std::vector<QWidget*> order = {dialog->MyListBox1, dialog->ComboBox1, dialog->etDirectory,
@@ -93,7 +74,7 @@ TEST(DialogKeyboard, EnterPressesTheFocusedButtonOrElseOk)
          Qt::Key_Return, false, false, false},
     };
     for (const auto& c : cases) {
-        forBothDialogs([&](Dialog& form) {
+        forBothDialogs(profiles, [&](Dialog& form) {
             Dialog* dialog = &form;
             const size_t browsed = answers.directoryTitles.size();
             QWidget* target = c.focus(*dialog);
@@ -110,7 +91,7 @@ TEST(DialogKeyboard, EnterPressesTheFocusedButtonOrElseOk)
 
 TEST(DialogKeyboard, AssistiveTechnologyReadsEveryControlByName)
 {
-    forBothDialogs([](clipforge::JobDialogForm& form) {
+    forBothDialogs(profiles, [](clipforge::JobDialogForm& form) {
         auto* dialog = &form;
         const struct {
             QWidget* widget;

@@ -1,5 +1,6 @@
 // What the dialogs remember between runs, the way back to the default folder, and dialogs that
 // fit on small screens.
+#include "BothJobDialogs.h"
 #include "ScriptedDialogs.h"
 
 #include "controls/FlatEdit.h"
@@ -72,15 +73,11 @@ TEST(UserSettings, UseDefaultFolderEmptiesTheFieldByMouseAndByKeyboardInBothDial
 {
     ScriptedDialogs dialogs;
     clipforge::ScopedDialogService scope(dialogs);
-    using Make = std::function<std::unique_ptr<clipforge::JobDialogForm>()>;
-    const Make makers[] = {[] { return std::make_unique<TaddDlg>(profiles); },
-                           [] { return std::make_unique<TItemDlg>(profiles); }};
-    for (const Make& make : makers) {
-        const auto form = make();
+    forBothDialogs(profiles, [&](clipforge::JobDialogForm& dialog) {
+        clipforge::JobDialogForm* form = &dialog;
         const std::string name = form->windowTitle().toStdString();
         for (const char* line : {"file count: 1", "format: AVI video", "save to: use global path"})
             form->appendLine(QString::fromLatin1(line));
-        form->show();
         clipforge::DefaultFolderLink& link = *form->lbDefaultFolder;
         EXPECT_FALSE(link.isEnabled()) << name << ": nothing to go back from";
         const QString out = QDir::tempPath();
@@ -91,8 +88,7 @@ TEST(UserSettings, UseDefaultFolderEmptiesTheFieldByMouseAndByKeyboardInBothDial
         EXPECT_EQ(form->lines()[2], QStringLiteral("save to: use global path")) << name;
 
         QTest::mouseClick(form->btDirectory, Qt::LeftButton, {}, QPoint(12, 12));
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(clipforge::test::giveKeyboard(*form));
         form->btDirectory->setFocus();
         QTest::keyClick(form->btDirectory, Qt::Key_Tab);
         ASSERT_TRUE(link.hasFocus()) << name << ": Tab reaches the link after the folder field and its button";
@@ -100,7 +96,7 @@ TEST(UserSettings, UseDefaultFolderEmptiesTheFieldByMouseAndByKeyboardInBothDial
         QTest::mouseClick(form->btnOk, Qt::LeftButton, {}, form->btnOk->rect().center());
         EXPECT_TRUE(form->Confirmed && form->etDirectory->text().isEmpty()) << name;
         EXPECT_EQ(dialogs.startFolders.back(), out) << name << ": an empty field opens the browser where it was last";
-    }
+    });
 }
 
 TEST(DialogFit, OkAndCancelStayInsideTheScreenAndTheListsGiveUpHeight)

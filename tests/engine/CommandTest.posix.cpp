@@ -6,8 +6,8 @@
 #include "core/WriterLock.h"
 #include "engine/Command.h"
 #include "engine/ConsoleRunner.h"
-#include "core/NoReplaceCommit.h"
 #include "engine/StartFailureReporter.h"
+#include "ForcedLinkCommit.h"
 #include "support/FakeConverter.h"
 #include "support/Files.h"
 #include "support/Processes.h"
@@ -482,11 +482,10 @@ TEST_F(CommandTest, AFailedJobLeavesAFilePlantedAtItsNameAndTakesOnlyItsPrivateF
 
 TEST_F(CommandTest, WhereRenamingCannotRefuseToReplaceTheOutputIsLinkedIntoPlace)
 {
-    clipforge::forceLinkCommitForTesting(true);
+    const ForcedLinkCommit forced;
     addJobs({"a.avi", "a.mpg"});
     writeFile(output("a.out"), "theirs");
     ASSERT_TRUE(runToTheEnd());
-    clipforge::forceLinkCommitForTesting(false);
     EXPECT_EQ(states(), (std::vector<int>{jsFinished, jsFinished}));
     EXPECT_EQ(readFile(output("a.out")), "theirs");
     EXPECT_EQ(outputFolderEntries(), (std::vector<std::string>{"a.out", "a_2.out", "a_2_2.out"}));

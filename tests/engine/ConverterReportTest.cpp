@@ -10,10 +10,12 @@ using clipforge::ConverterReport;
 
 namespace {
 
-// Feeds output through the runner's own line cutting, as the driver sees it.
-ConverterReport reportOf(const std::string& output)
+// Feeds output through the runner's own line cutting, as the driver sees it, for a job of these
+// file names.
+ConverterReport reportOf(const std::string& output, const std::vector<std::string>& names = {})
 {
     ConverterReport report;
+    report.setNames(names);
     clipforge::LineCutter cutter;
     const clipforge::OutputBatch pieces = cutter.cut(output);
     for (std::size_t i = 0; i < pieces.size(); ++i)
@@ -101,13 +103,6 @@ TEST(ConverterReport, AnErrorLineKeepsTheWholeNameWhenALineEndCutsIt)
         {"/in/other\rname.avi", "frame=1\rError writing trailer\n", "Error writing trailer"},
         {"/in/plain.avi", "a\rError two\n", "Error two"},
     };
-    for (const auto& c : cases) {
-        ConverterReport report;
-        report.setNames({c.name, "/out/clip.mp4"});
-        clipforge::LineCutter cutter;
-        const clipforge::OutputBatch pieces = cutter.cut(c.output);
-        for (std::size_t i = 0; i < pieces.size(); ++i)
-            report.add(pieces.text(i), pieces.type(i));
-        EXPECT_EQ(report.errorLine(), c.errorLine) << c.output;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(reportOf(c.output, {c.name, "/out/clip.mp4"}).errorLine(), c.errorLine) << c.output;
 }

@@ -1,4 +1,5 @@
 #include "core/Errors.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 #include "engine/ConverterCommand.h"
 #include "engine/DefaultOutputFolder.h"
@@ -7,45 +8,21 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 
 namespace {
 
+using clipforge::test::ScopedVariable;
 using clipforge::test::TempFolder;
-
-// Sets an environment variable for the test's lifetime; the old value comes back afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value)
-        : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // A home of the test's own, so the per-user folder never lands in the real one.
 class DefaultOutputFolder : public ::testing::Test {
 protected:
     TempFolder home;
     TempFolder program;
-    ScopedEnv homeEnv {"HOME", home.path()};
-    ScopedEnv configEnv {"XDG_CONFIG_HOME", home.path() + ".config"};
+    ScopedVariable homeEnv {"HOME", home.path()};
+    ScopedVariable configEnv {"XDG_CONFIG_HOME", home.path() + ".config"};
 
     std::string userFolder() const { return home.path() + "Videos/Clipforge/"; }
 };

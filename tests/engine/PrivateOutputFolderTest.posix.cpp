@@ -2,38 +2,25 @@
 #include "core/UnfinishedNames.h"
 #include "core/WriterLock.h"
 #include "core/NoReplaceCommit.h"
+#include "ForcedLinkCommit.h"
 #include "engine/PrivateOutputFolder.h"
-#include "support/Files.h"
-
-#include <QDir>
-#include <QTemporaryDir>
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 using namespace clipforge::test;
-
-namespace {
-
-class ForcedLink {
-public:
-    explicit ForcedLink(bool force) { clipforge::forceLinkCommitForTesting(force); }
-    ~ForcedLink() { clipforge::forceLinkCommitForTesting(false); }
-};
-
-}  // namespace
 
 // Both ways of committing: a free name takes the file; anything at the name, a dangling link
 // included, is left as it was and so is the file.
 TEST(NoReplaceCommit, TakesAFreeNameAndNeverReplaces)
 {
     for (const bool linkPath : {false, true}) {
-        const ForcedLink forced(linkPath);
-        QTemporaryDir folder;
-        const std::string base = folder.path().toStdString() + "/";
+        const ForcedLinkCommit forced(linkPath);
+        const TempFolder folder;
+        const std::string& base = folder.path();
         writeFile(base + "ours", "ours");
         writeFile(base + "file", "theirs");
         ASSERT_EQ(::symlink("nowhere", (base + "link").c_str()), 0);
@@ -45,39 +32,39 @@ TEST(NoReplaceCommit, TakesAFreeNameAndNeverReplaces)
         EXPECT_EQ(::readlink((base + "link").c_str(), std::string(16, ' ').data(), 16), 7);
         EXPECT_EQ(clipforge::commitWithoutReplacing(base + "ours", base + "free").result, clipforge::CommitResult::Committed);
         EXPECT_EQ(readFile(base + "free"), "ours");
-        EXPECT_EQ(::access((base + "ours").c_str(), F_OK), -1) << "the file has one name, the new one";
+        EXPECT_FALSE(exists(base + "ours")) << "the file has one name, the new one";
     }
 }
 
 // A network file system may retry a link() that worked: the name then leads to our own file.
 TEST(NoReplaceCommit, ANameThatAlreadyLeadsToOurFileCountsAsCommitted)
 {
-    const ForcedLink forced(true);
-    QTemporaryDir folder;
-    const std::string base = folder.path().toStdString() + "/";
+    const ForcedLinkCommit forced;
+    const TempFolder folder;
+    const std::string& base = folder.path();
     writeFile(base + "ours", "ours");
     ASSERT_EQ(::link((base + "ours").c_str(), (base + "done").c_str()), 0);
     EXPECT_EQ(clipforge::commitWithoutReplacing(base + "ours", base + "done").result, clipforge::CommitResult::Committed);
-    EXPECT_EQ(::access((base + "ours").c_str(), F_OK), -1);
+    EXPECT_FALSE(exists(base + "ours"));
 }
 
 TEST(NoReplaceCommit, AFileSystemWithNeitherWayFailsWithItsReason)
 {
-    const ForcedLink forced(true);
-    QTemporaryDir folder;
-    const std::string base = folder.path().toStdString() + "/";
+    const ForcedLinkCommit forced;
+    const TempFolder folder;
+    const std::string& base = folder.path();
     ASSERT_EQ(::mkdir((base + "sub").c_str(), 0700), 0);
     // A folder cannot be hard-linked anywhere: link() refuses as a file system without links would.
     const clipforge::CommitOutcome outcome = clipforge::commitWithoutReplacing(base + "sub", base + "free");
     EXPECT_EQ(outcome.result, clipforge::CommitResult::Failed);
     EXPECT_EQ(outcome.error, EPERM);
-    EXPECT_EQ(::access((base + "free").c_str(), F_OK), -1);
+    EXPECT_FALSE(exists(base + "free"));
 }
 
 TEST(PrivateOutputFolder, IsAHiddenLockedFolderThatGoesWithEverythingInIt)
 {
-    QTemporaryDir output;
-    const std::string base = output.path().toStdString() + "/";
+    const TempFolder output;
+    const std::string& base = output.path();
     std::string path;
     {
         clipforge::PrivateOutputFolder folder(base);
@@ -88,14 +75,14 @@ TEST(PrivateOutputFolder, IsAHiddenLockedFolderThatGoesWithEverythingInIt)
         writeFile(folder.writingPath(base + "clip.mp4"), "half");
         EXPECT_FALSE(clipforge::WriterLock::create(path + "lock").held());
     }
-    EXPECT_EQ(::access(path.c_str(), F_OK), -1);
-    EXPECT_TRUE(QDir(output.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    EXPECT_FALSE(exists(path));
+    EXPECT_TRUE(output.entries().empty());
 }
 
 TEST(PrivateOutputFolder, CommitsUnderTheNextFreeNameWhenTheChosenOneWasTaken)
 {
-    QTemporaryDir output;
-    const std::string base = output.path().toStdString() + "/";
+    const TempFolder output;
+    const std::string& base = output.path();
     writeFile(base + "clip.mp4", "theirs");
     writeFile(base + "clip_2.mp4", "theirs too");
     clipforge::PrivateOutputFolder folder(base);

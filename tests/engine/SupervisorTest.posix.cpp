@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "ConsoleRunnerTestSupport.h"
 #include "engine/ChildProcess.h"
 #include "engine/Pipe.h"
+#include "support/TempFolder.h"
 
 using namespace clipforge::test;
 
@@ -17,7 +17,7 @@ namespace {
 // How a run whose converter left a process behind ends.
 enum class RunEnd { ByItself, Stopped, RunnerDestroyed };
 
-class SupervisedRun : public testing::TestWithParam<RunEnd> {
+class Supervisor : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -26,6 +26,14 @@ protected:
                          << "; children are ended as process groups only";
     }
 };
+
+class SupervisedRun : public Supervisor, public testing::WithParamInterface<RunEnd> {};
+
+std::string nameOf(const testing::TestParamInfo<RunEnd>& end)
+{
+    const char* const names[] = {"ByItself", "Stopped", "RunnerDestroyed"};
+    return names[static_cast<int>(end.param)];
+}
 
 }  // namespace
 
@@ -57,17 +65,13 @@ TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
     EXPECT_TRUE(waitFor([&] { return processGone(escapee) && processGone(grandchild); }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ends, SupervisedRun, testing::Values(RunEnd::ByItself, RunEnd::Stopped, RunEnd::RunnerDestroyed));
+INSTANTIATE_TEST_SUITE_P(Ends, SupervisedRun, testing::Values(RunEnd::ByItself, RunEnd::Stopped, RunEnd::RunnerDestroyed),
+                         nameOf);
 
-TEST(Supervisor, AConverterThatCannotStartIsReportedAtOnceNotAsAnExitCode)
+TEST_F(Supervisor, AConverterThatCannotStartIsReportedAtOnceNotAsAnExitCode)
 {
-    if (::access(clipforge::ChildProcess::supervisor().c_str(), X_OK) != 0)
-        GTEST_SKIP() << "no supervisor at " << clipforge::ChildProcess::supervisor();
-    const std::string script = ::testing::TempDir() + "clipforge-not-a-program";
-    FILE* file = std::fopen(script.c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    std::fputs("not a program\n", file);
-    std::fclose(file);
+    const TempFolder folder;
+    const std::string script = folder.write("not-a-program", "not a program\n");
     ASSERT_EQ(::chmod(script.c_str(), 0755), 0);
     std::unique_ptr<clipforge::ChildProcess> child;
     clipforge::Pipe output;
@@ -75,5 +79,4 @@ TEST(Supervisor, AConverterThatCannotStartIsReportedAtOnceNotAsAnExitCode)
     const clipforge::ChildStart start{{script}, output.readEnd.get(), output.writeEnd.get(), 0};
     EXPECT_EQ(clipforge::ChildProcess::start(start, child), ENOEXEC);
     EXPECT_EQ(child, nullptr);
-    ::unlink(script.c_str());
 }

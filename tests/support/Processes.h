@@ -20,4 +20,22 @@ bool processGone(long pid);
 // Our own child has ended and been reaped.
 bool reaped(long pid);
 
+// Another process holding an exclusive flock on the file at path (made when missing) until this
+// is destroyed or the process is killed.
+class LockInAnotherProcess {
+public:
+    explicit LockInAnotherProcess(const std::string& path);
+    ~LockInAnotherProcess() { kill(); }
+    LockInAnotherProcess(const LockInAnotherProcess&) = delete;
+    LockInAnotherProcess& operator=(const LockInAnotherProcess&) = delete;
+
+    bool locked() const { return locked_; }
+    // Ends the holder with SIGKILL, as a crash would, and reaps it.
+    void kill();
+
+private:
+    long pid_ = -1;
+    bool locked_ = false;
+};
+
 }  // namespace clipforge::test

@@ -5,7 +5,11 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <string>
@@ -42,6 +46,36 @@ bool processGone(long pid)
 bool reaped(long pid)
 {
     return ::waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG) == -1 && errno == ECHILD;
+}
+
+LockInAnotherProcess::LockInAnotherProcess(const std::string& path)
+{
+    int ready[2];
+    if (::pipe2(ready, O_CLOEXEC) != 0)
+        return;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Plain system calls only, in a child forked from a process that may have threads.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const char held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+        (void)!::write(ready[1], &held, 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    pid_ = child;
+    char held = 'n';
+    locked_ = child > 0 && ::read(ready[0], &held, 1) == 1 && held == 'y';
+    ::close(ready[0]);
+}
+
+void LockInAnotherProcess::kill()
+{
+    if (pid_ <= 0)
+        return;
+    ::kill(static_cast<pid_t>(pid_), SIGKILL);
+    ::waitpid(static_cast<pid_t>(pid_), nullptr, 0);
+    pid_ = -1;
 }
 
 }  // namespace clipforge::test

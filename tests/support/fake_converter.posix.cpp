@@ -61,12 +61,11 @@
 //              source's own pace (-re), so a job lasts as long as its clip
 //   wait       touches REAL.running, then waits for SOURCE.go, OUTPUT.go or
 //              REAL.go
-//
-// OUTPUT is the file the converter is given, inside the job's private folder;
-// REAL is the output's real name, in the folder above it.
 //   half       reports a 10-second source converted to its middle, then waits
 //              like wait
 //
+// OUTPUT is the file the converter is given, inside the job's private folder;
+// REAL is the output's real name, in the folder above it.
 // With none of these (a mode file naming none always does this) it writes
 // "converted" to the output and exits with 0.
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include "controls/LinkLabel.h"
 #include "controls/MyButtonEx.h"
 #include "controls/PngSpeedButton.h"
+#include "support/Keyboard.h"
 
 #include <QApplication>
 #include <QTest>
@@ -38,8 +39,7 @@ public:
         link.OnClick = [this] { ++clicks; };
         window.resize(400, 200);
         window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(clipforge::test::giveKeyboard(window));
     }
 
     const std::vector<Subject> subjects = {

@@ -1,5 +1,6 @@
-// The profile editor with real keys and clicks: Copy, edit, Try, Save, the refusals, and the lock
-// it shares with 'clipforge-batch profiles add'.
+// The user's own profiles: the profile editor with real keys and clicks (Copy, edit, Try, Save, the
+// refusals, and the lock it shares with 'clipforge-batch profiles add'), and added profiles in the
+// window: offered after the shipped ones, stored by id, read again when Add Files opens.
 #include "AppFixture.h"
 
 #include "app/JobTreeView.h"
@@ -10,11 +11,12 @@
 #include "core/CommandManager.h"
 #include "core/LocalText.h"
 #include "core/TreeManager.h"
+#include "dialogs/AddDlg.h"
+#include "dialogs/DefaultFolderLink.h"
+#include "dialogs/ItemDlg.h"
 #include "engine/AddedProfileStore.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QMenu>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,21 +27,27 @@
 
 namespace {
 
-class ProfileEditorTest : public ::testing::Test {
-protected:
-    void SetUp() override { qputenv("CLIPFORGE_SYSTEM_PROFILES", "/nonexistent/clipforge-profiles"); }
-    void TearDown() override { qunsetenv("CLIPFORGE_SYSTEM_PROFILES"); }
+const char* const Profiles = "<commands>"
+                             "<profile><id>1048590</id><format>Mine</format><params>-n</params><ext>mkv</ext></profile>"
+                             "</commands>";
 
+QString userProfiles()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/clipforge/profiles");
+}
+
+using AddedProfilesWindow = WithoutSystemProfiles;
+
+class ProfileEditorTest : public WithoutSystemProfiles {
+protected:
     // Opens the editor with Ctrl+P in the window and plays the user in it.
     static void edit(AppFixture& app, const std::function<void(clipforge::ProfileEditor&)>& play)
     {
         app.dialogs.modalScripts.push_back([play](QDialog& dialog) {
-            QApplication::setActiveWindow(&dialog);
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            ASSERT_TRUE(giveKeyboard(dialog));
             play(dynamic_cast<clipforge::ProfileEditor&>(dialog));
         });
-        QApplication::setActiveWindow(&app.window());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.window()));
+        ASSERT_TRUE(giveKeyboard(app.window()));
         QTest::keyClick(&app.window(), Qt::Key_P, Qt::ControlModifier);
     }
 
@@ -59,10 +67,12 @@ protected:
 
 }  // namespace
 
+// A profile added elsewhere (by the command line) while the editor is open is kept.
 TEST_F(ProfileEditorTest, CopyEditAndEnterSaveAProfileOfTheUsersOwn)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
     int opened = 0;
+    int elsewhere = 0;
     edit(app, [&](clipforge::ProfileEditor& editor) {
         ++opened;
         EXPECT_TRUE(editor.name->isReadOnly()) << "the shipped profiles are read-only";
@@ -71,22 +81,21 @@ TEST_F(ProfileEditorTest, CopyEditAndEnterSaveAProfileOfTheUsersOwn)
         EXPECT_FALSE(editor.name->isReadOnly());
         type(editor.name, QStringLiteral("Small"));
         type(editor.params, QStringLiteral("-c:v libx264 -crf 30"));
+        elsewhere = clipforge::AddedProfileStore().add({"From the command line", "mp4", "-n"});
         QTest::keyClick(editor.params, Qt::Key_Return);
         EXPECT_TRUE(editor.result->text().startsWith(QStringLiteral("Saved as profile "))) << editor.result->text().toStdString();
         EXPECT_EQ(editor.list->currentItem()->text(), QStringLiteral("Small [mine]"));
         QTest::keyClick(editor.list, Qt::Key_Escape);
     });
     EXPECT_EQ(opened, 1) << "Ctrl+P opens the editor";
-    const QList<QAction*> items = app.window().PopupMenu1->actions();
-    EXPECT_EQ(items.last(), app.window().pmiProfiles) << "after the other items of the job menu";
-    EXPECT_EQ(app.window().pmiProfiles->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     const auto profiles = saved();
-    ASSERT_EQ(profiles.size(), 1u);
-    EXPECT_GE(profiles[0].id, clipforge::FirstAddedProfileId);
-    EXPECT_EQ(profiles[0].name, "Small");
-    EXPECT_EQ(profiles[0].params, "-n -c:v libx264 -crf 30") << "-n is put first";
-    EXPECT_EQ(profiles[0].ext, app.hook().CommandManager().GetExt(0));
-    EXPECT_EQ(app.hook().CommandManager().NameOf(profiles[0].id), "Small [mine]") << "the window has it at once";
+    ASSERT_EQ(profiles.size(), 2u);
+    EXPECT_EQ(profiles[0].id, elsewhere);
+    EXPECT_GE(profiles[1].id, clipforge::FirstAddedProfileId);
+    EXPECT_EQ(profiles[1].name, "Small");
+    EXPECT_EQ(profiles[1].params, "-n -c:v libx264 -crf 30") << "-n is put first";
+    EXPECT_EQ(profiles[1].ext, app.hook().CommandManager().GetExt(0));
+    EXPECT_EQ(app.hook().CommandManager().NameOf(profiles[1].id), "Small [mine]") << "the window has it at once";
 }
 
 TEST_F(ProfileEditorTest, SaveRefusesWhatCouldNotWorkAndWritesNothing)
@@ -141,22 +150,6 @@ TEST_F(ProfileEditorTest, DeletingAProfileThatQueuedJobsUseIsRefusedWithTheirNum
     EXPECT_FALSE(app.hook().CommandManager().Has(id));
 }
 
-TEST_F(ProfileEditorTest, SaveKeepsAProfileAddedElsewhereWhileTheEditorWasOpen)
-{
-    AppFixture app(AppFixture::Converter::Succeeding);
-    int elsewhere = 0;
-    edit(app, [&](clipforge::ProfileEditor& editor) {
-        QTest::mouseClick(editor.copyButton, Qt::LeftButton);
-        type(editor.name, QStringLiteral("From the editor"));
-        elsewhere = clipforge::AddedProfileStore().add({"From the command line", "mp4", "-n"});
-        QTest::mouseClick(editor.saveButton, Qt::LeftButton);
-    });
-    const auto profiles = saved();
-    ASSERT_EQ(profiles.size(), 2u);
-    EXPECT_EQ(profiles[0].id, elsewhere);
-    EXPECT_EQ(profiles[1].name, "From the editor");
-}
-
 TEST_F(ProfileEditorTest, TryConvertsTheFirstSecondsAndTellsWhatCameOutOrWhy)
 {
     AppFixture app(AppFixture::Converter::Real);
@@ -181,4 +174,51 @@ TEST_F(ProfileEditorTest, TryConvertsTheFirstSecondsAndTellsWhatCameOutOrWhy)
     });
     EXPECT_TRUE(saved().empty()) << "trying saves nothing";
     EXPECT_EQ(app.hook().TreeManager()->Count(), 0) << "nor queues anything";
+}
+
+TEST_F(AddedProfilesWindow, AddFilesOffersTheUsersProfileLastAndTheJobKeepsItsId)
+{
+    AppFixture app(AppFixture::Converter::Succeeding);
+    ASSERT_TRUE(writeBytes(userProfiles(), Profiles));  // made after the window started: Add Files reads it again
+    const TCommandManager& catalogue = app.hook().CommandManager();
+    const int shipped = catalogue.ShippedCount();
+    QString offered;
+    app.dialogs.modalScripts.push_back([&](QDialog& dialog) {
+        auto& add = dynamic_cast<TaddDlg&>(dialog);
+        offered = add.ComboBox1->itemText(add.ComboBox1->count() - 1);
+        add.ComboBox1->setCurrentIndex(add.ComboBox1->count() - 1);
+        QTest::mouseClick(add.lbDefaultFolder, Qt::LeftButton, {}, add.lbDefaultFolder->rect().center());
+        click(add.btnOk);
+    });
+    app.dialogs.openFileNamesAnswers.push_back(generatedClips().mid(0, 1));
+    click(app.window().btnAdd);
+    EXPECT_EQ(offered, QStringLiteral("Mine [mine]"));
+    TTreeManager& jobs = *app.hook().TreeManager();
+    ASSERT_EQ(jobs.Count(), 1);
+    EXPECT_EQ(jobs.Job(0).ItemData.Format, 1048590);
+    EXPECT_EQ(app.hint(0).value(1), QStringLiteral("[format]: Mine [mine]"));
+    EXPECT_EQ(catalogue.RowOf(1048590), shipped);
+
+    int shownRow = -2;
+    app.dialogs.modalScripts.push_back([&](QDialog& dialog) {
+        auto& item = dynamic_cast<TItemDlg&>(dialog);
+        shownRow = item.ComboBox1->currentIndex();
+        click(item.btnOk);
+    });
+    app.window().JobTree->OnColumnDblClick(0);
+    EXPECT_EQ(shownRow, shipped);
+    EXPECT_EQ(jobs.Job(0).ItemData.Format, 1048590) << "confirming keeps the profile";
+}
+
+TEST_F(AddedProfilesWindow, ABrokenFileIsNamedWhenAddFilesOpensAndTheShippedProfilesStillWork)
+{
+    AppFixture app(AppFixture::Converter::Succeeding);
+    ASSERT_TRUE(writeBytes(userProfiles(), "<commands><profile><format>no id</format></profile></commands>"));
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    ASSERT_FALSE(app.dialogs.messages.empty());
+    EXPECT_TRUE(app.dialogs.messages.front().text.startsWith(QStringLiteral("The profiles in ") + userProfiles()))
+        << app.dialogs.messages.front().text.toStdString();
+    EXPECT_TRUE(QFile::exists(userProfiles() + QStringLiteral(".broken")));
+    EXPECT_EQ(app.hook().TreeManager()->Count(), 1);
+    EXPECT_EQ(app.hook().TreeManager()->Job(0).ItemData.Format, 0);
 }
