@@ -5,9 +5,7 @@
 #include "core/Paths.h"
 #include "core/xml/XmlDocument.h"
 
-#include <QDir>
 #include <QStandardPaths>
-
 
 #include <cerrno>
 #include <cstdlib>
@@ -61,7 +59,6 @@ std::vector<AddedProfile> readAddedProfiles(const std::string& path)
 
 void writeAddedProfiles(const std::string& path, const std::vector<AddedProfile>& profiles)
 {
-    QDir().mkpath(QString::fromLocal8Bit(folderPart(path)));
     TXmlDocument document;
     document.Prolog().SetEncoding("UTF-8");
     document.Root().SetName("commands");

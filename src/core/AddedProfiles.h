@@ -21,7 +21,7 @@ inline constexpr int FirstAddedProfileId = 1 << 20;
 // EXmlError, EFileError, or clipforge::Error when a profile lacks a usable <id> or repeats one.
 std::vector<AddedProfile> readAddedProfiles(const std::string& path);
 
-// Writes profiles to path whole (through a temporary file), creating its folder when missing.
+// Writes profiles to path whole (through a temporary file); its folder must exist.
 void writeAddedProfiles(const std::string& path, const std::vector<AddedProfile>& profiles);
 
 // The administrator's file for every user: /etc/clipforge/profiles, or CLIPFORGE_SYSTEM_PROFILES

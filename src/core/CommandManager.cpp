@@ -141,25 +141,23 @@ std::string TCommandManager::NameOf(int number) const
 
 const clipforge::AddedProfile* TCommandManager::added(int number) const
 {
-    for (const auto* list : {&system_, &user_}) {
-        for (const auto& profile : *list) {
-            if (profile.id == number)
-                return &profile;
-        }
-    }
-    return nullptr;
+    const int row = RowOf(number);
+    if (row < ShippedCount())
+        return nullptr;
+    const auto at = static_cast<size_t>(row - ShippedCount());
+    return at < system_.size() ? &system_[at] : &user_[at - system_.size()];
 }
 
 std::string TCommandManager::GetParams(int number) const
 {
-    if (const clipforge::AddedProfile* profile = number >= ShippedCount() ? added(number) : nullptr)
+    if (const clipforge::AddedProfile* profile = added(number))
         return profile->params;
     return childValue(number, "params");
 }
 
 std::string TCommandManager::GetExt(int number) const
 {
-    if (const clipforge::AddedProfile* profile = number >= ShippedCount() ? added(number) : nullptr)
+    if (const clipforge::AddedProfile* profile = added(number))
         return profile->ext;
     return childValue(number, "ext");
 }

@@ -63,6 +63,7 @@ public:
 
 private:
     std::string childValue(int index, std::string_view childName) const;
+    // The added profile with that number; null for a shipped number or one no profile has.
     const clipforge::AddedProfile* added(int number) const;
     void rebuildNames();
 

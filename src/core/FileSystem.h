@@ -43,6 +43,8 @@ struct FolderEntry {
 
 // What folder holds ("." when empty), without "." and ".."; nothing when it cannot be read.
 std::optional<std::vector<FolderEntry>> folderEntries(const std::string& folder);
+// The same for the folder open as folderFd, which stays open.
+std::optional<std::vector<FolderEntry>> folderEntriesAt(int folderFd);
 
 // Removes the file or link at path. True when nothing is there any more, also when nothing was;
 // false, errno set, when it stays.

@@ -1,6 +1,7 @@
 #include "core/FileSystem.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,20 @@ bool holdsNul(const std::string& path)
 struct CloseFolder {
     void operator()(DIR* folder) const { ::closedir(folder); }
 };
+using FolderStream = std::unique_ptr<DIR, CloseFolder>;
+
+std::optional<std::vector<FolderEntry>> entriesOf(const FolderStream& stream)
+{
+    if (!stream)
+        return std::nullopt;
+    std::vector<FolderEntry> entries;
+    while (const dirent* entry = ::readdir(stream.get())) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            entries.push_back({name, static_cast<std::uint64_t>(entry->d_ino)});
+    }
+    return entries;
+}
 
 }  // namespace
 
@@ -59,16 +74,19 @@ FileStatus fileStatus(const std::string& path, FinalLink link)
 
 std::optional<std::vector<FolderEntry>> folderEntries(const std::string& folder)
 {
-    const std::unique_ptr<DIR, CloseFolder> stream(::opendir(folder.empty() ? "." : folder.c_str()));
-    if (!stream)
+    return entriesOf(FolderStream(::opendir(folder.empty() ? "." : folder.c_str())));
+}
+
+std::optional<std::vector<FolderEntry>> folderEntriesAt(int folderFd)
+{
+    // The stream takes over the descriptor it is given, so it gets a copy of its own.
+    const int copy = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
         return std::nullopt;
-    std::vector<FolderEntry> entries;
-    while (const dirent* entry = ::readdir(stream.get())) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            entries.push_back({name, static_cast<std::uint64_t>(entry->d_ino)});
-    }
-    return entries;
+    FolderStream stream(::fdopendir(copy));
+    if (!stream)
+        ::close(copy);
+    return entriesOf(stream);
 }
 
 bool removeFile(const std::string& path)

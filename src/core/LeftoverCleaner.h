@@ -11,10 +11,6 @@ namespace clipforge {
 // cannot be read, or a leftover that cannot be removed, is left as it is.
 void clearLeftovers(const std::string& folder);
 
-}  // namespace clipforge
-
-namespace clipforge {
-
 // Removes everything inside the private output folder open as folderFd, its lock file last,
 // then the folder itself, named name inside parentFd. Subfolders go only when empty.
 void removePrivateFolder(int parentFd, const std::string& name, int folderFd);

@@ -1,43 +1,23 @@
 #include "core/LeftoverCleaner.h"
 
 #include "core/FileDescriptor.h"
+#include "core/FileSystem.h"
 #include "core/UnfinishedNames.h"
 #include "core/WriterLock.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
 #include <vector>
 
 namespace clipforge {
 namespace {
 
-struct CloseDirectory {
-    void operator()(DIR* stream) const { ::closedir(stream); }
-};
-using DirectoryStream = std::unique_ptr<DIR, CloseDirectory>;
-
-// The names in the folder open as folderFd; the folder's own descriptor stays open.
-std::vector<std::string> namesIn(int folderFd)
+// What the folder open as folderFd holds; the folder's own descriptor stays open.
+std::vector<FolderEntry> entriesIn(int folderFd)
 {
-    std::vector<std::string> names;
-    const int copy = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
-    if (copy < 0)
-        return names;
-    DirectoryStream stream(::fdopendir(copy));
-    if (!stream) {
-        ::close(copy);
-        return names;
-    }
-    while (const dirent* entry = ::readdir(stream.get())) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    return names;
+    return folderEntriesAt(folderFd).value_or(std::vector<FolderEntry>());
 }
 
 bool sameFolder(int folderFd, const std::string& name, int openFd)
@@ -76,9 +56,9 @@ void clearTemporaryList(int folderFd, const std::string& name)
 
 void removePrivateFolder(int parentFd, const std::string& name, int folderFd)
 {
-    for (const std::string& entry : namesIn(folderFd)) {
-        if (entry != privateFolderLockName && ::unlinkat(folderFd, entry.c_str(), 0) != 0)
-            ::unlinkat(folderFd, entry.c_str(), AT_REMOVEDIR);
+    for (const FolderEntry& entry : entriesIn(folderFd)) {
+        if (entry.name != privateFolderLockName && ::unlinkat(folderFd, entry.name.c_str(), 0) != 0)
+            ::unlinkat(folderFd, entry.name.c_str(), AT_REMOVEDIR);
     }
     ::unlinkat(folderFd, privateFolderLockName, 0);
     ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR);
@@ -90,11 +70,11 @@ void clearLeftovers(const std::string& folder)
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folderFd.valid())
         return;
-    for (const std::string& name : namesIn(folderFd.get())) {
-        if (isOwnPrivateFolder(name))
-            clearPrivateFolder(folderFd.get(), name);
-        else if (isOwnTemporaryList(name))
-            clearTemporaryList(folderFd.get(), name);
+    for (const FolderEntry& entry : entriesIn(folderFd.get())) {
+        if (isOwnPrivateFolder(entry.name))
+            clearPrivateFolder(folderFd.get(), entry.name);
+        else if (isOwnTemporaryList(entry.name))
+            clearTemporaryList(folderFd.get(), entry.name);
     }
 }
 

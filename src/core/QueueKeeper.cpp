@@ -22,7 +22,7 @@ QueueKeeper::QueueKeeper(TTreeManager& jobs, QueueStateFiles files, int interval
     : jobs_(&jobs), files_(std::move(files)), intervalMs_(intervalMs)
 {
     if (makePrivateFolders(files_.folder))
-        lock_ = ExclusiveFileLock::tryLock(files_.lock());
+        lock_ = WriterLock::tryLock(files_.lock());
     if (!keeping())
         return;
     // Only the holder of the lock writes here, so whatever is left is a dead writer's.

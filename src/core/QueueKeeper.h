@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/ExclusiveFileLock.h"
-#include "core/TreeManager.h"
 #include "core/QueueStateWriter.h"
+#include "core/TreeManager.h"
 #include "core/UserStateFolder.h"
+#include "core/WriterLock.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -64,7 +64,7 @@ private:
 
     QPointer<TTreeManager> jobs_;
     QueueStateFiles files_;
-    ExclusiveFileLock lock_;
+    WriterLock lock_;
     std::unique_ptr<QueueStateWriter> writer_;
     QTimer delay_;
     QElapsedTimer sinceWrite_;

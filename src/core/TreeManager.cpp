@@ -53,8 +53,10 @@ TTreeManager::TTreeManager(const TCommandManager& catalogue, TItemManager& stagi
 
 std::optional<std::string> TTreeManager::profileName(int number) const
 {
-    if (Catalogue)
-        return Catalogue->Has(number) ? std::optional(Catalogue->NameOf(number)) : std::nullopt;
+    if (Catalogue) {
+        const int row = Catalogue->RowOf(number);
+        return row < 0 ? std::nullopt : std::optional(Catalogue->Names()[static_cast<std::size_t>(row)]);
+    }
     if (number >= 0 && static_cast<std::size_t>(number) < ProfileNames.size())
         return ProfileNames[static_cast<std::size_t>(number)];
     return std::nullopt;

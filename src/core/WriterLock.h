@@ -8,9 +8,10 @@
 namespace clipforge {
 
 // An exclusive flock on a lock file, held for as long as the object lives. It is how a writer
-// shows that its unfinished files are still wanted: the kernel lets go of the lock when the
-// writer dies, however it dies, so the next writer can tell a leftover from live work without
-// guessing from process ids (reused) or ages (clocks and machines differ).
+// shows that its unfinished files are still wanted, how one instance claims a file as its only
+// writer, and how changes to a file take turns: the kernel lets go of the lock when the holder
+// dies, however it dies, so whether a holder is still there is never guessed from process ids
+// (reused) or ages (clocks and machines differ).
 //
 // The file is opened read-write because network file systems emulate flock with a write lock.
 // They also grant one process's locks to the same process again, so every lock held here is
@@ -31,6 +32,14 @@ public:
     // Locks the existing file at name inside folderFd without waiting. Invalid when it is
     // missing, locked by anyone (this process included) or no longer the file of that name.
     static WriterLock takeLeftover(int folderFd, const std::string& name);
+    // Opens path (created, readable by its owner only, when missing) and locks it without
+    // waiting. Invalid when another holds the lock, this process included, or when path cannot
+    // be opened. The file stays when the lock goes: removing a lock file would let two
+    // processes lock two different files under one name.
+    static WriterLock tryLock(const std::string& path);
+    // The same, but waits for as long as another process holds the lock. Invalid, errno set,
+    // when path cannot be opened or locked.
+    static WriterLock waitForLock(const std::string& path);
 
     bool held() const { return fd_.valid(); }
     int fd() const { return fd_.get(); }
@@ -43,8 +52,11 @@ public:
     static bool heldHere(FileIdentity file);
 
 private:
+    enum class Wait { No, Yes };
+
     explicit WriterLock(FileDescriptor fd);
-    bool lock();
+    static WriterLock openAndLock(const std::string& path, Wait wait);
+    bool lock(Wait wait = Wait::No);
 
     FileDescriptor fd_;
     FileIdentity file_;

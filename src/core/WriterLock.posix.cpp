@@ -81,10 +81,28 @@ WriterLock WriterLock::takeLeftover(int folderFd, const std::string& name)
     return lock;
 }
 
-bool WriterLock::lock()
+WriterLock WriterLock::tryLock(const std::string& path) { return openAndLock(path, Wait::No); }
+
+WriterLock WriterLock::waitForLock(const std::string& path) { return openAndLock(path, Wait::Yes); }
+
+WriterLock WriterLock::openAndLock(const std::string& path, Wait wait)
 {
-    if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
+    WriterLock lock(FileDescriptor(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)));
+    if (!lock.held() || !lock.lock(wait))
+        return {};
+    return lock;
+}
+
+bool WriterLock::lock(Wait wait)
+{
+    int result = 0;
+    do
+        result = ::flock(fd_.get(), wait == Wait::Yes ? LOCK_EX : LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const int error = errno;
         fd_.close();
+        errno = error;
         return false;
     }
     struct stat info {};

@@ -1,8 +1,8 @@
 #include "engine/AddedProfileStore.h"
 
 #include "core/Errors.h"
-#include "core/ExclusiveFileLock.h"
 #include "core/Paths.h"
+#include "core/WriterLock.h"
 
 #include <QDir>
 
@@ -57,7 +57,7 @@ bool AddedProfileStore::locked(const std::function<bool(std::vector<AddedProfile
     if (!QDir().mkpath(QString::fromLocal8Bit(folderPart(path_))))
         throw Error("cannot create the folder " + folderPart(path_));
     const std::string lockPath = path_ + ".lock";
-    const ExclusiveFileLock lock = ExclusiveFileLock::waitForLock(lockPath);
+    const WriterLock lock = WriterLock::waitForLock(lockPath);
     if (!lock.held())
         throw Error("cannot lock " + lockPath + ": " + std::strerror(errno));
     std::vector<AddedProfile> profiles = readAddedProfiles(path_);

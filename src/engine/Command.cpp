@@ -2,6 +2,7 @@
 
 #include "core/CommandManager.h"
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
@@ -20,18 +21,10 @@
 #include <QTimer>
 
 #include <exception>
-#include <filesystem>
 
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
-
-std::int64_t sizeOf(const std::string& path)
-{
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::int64_t>(size);
-}
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to)
 {
@@ -233,7 +226,7 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     Error = outcome.reason;
     Reader.reset();
     if (CurrentNode.isValid() && outcome.finished)
-        Tree->SetOutput(CurrentNode.row(), UniquePath, sizeOf(UniquePath));
+        Tree->SetOutput(CurrentNode.row(), UniquePath, static_cast<std::int64_t>(clipforge::fileStatus(UniquePath).size));
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());

@@ -19,14 +19,13 @@ JobPlan refused(std::string reason)
     return plan;
 }
 
-// Why the job's profile cannot name or run its output; empty when it can.
-std::string profileRefusal(int format, const TCommandManager& catalogue)
+// Why a profile with this extension and these arguments cannot name or run its output; empty
+// when it can.
+std::string profileRefusal(int format, const std::string& ext, const std::string& params)
 {
-    if (!catalogue.Has(format))
-        return "profile " + std::to_string(format) + " is not in the catalogue";
-    if (!usableExtension(catalogue.GetExt(format)))
+    if (!usableExtension(ext))
         return unusableExtensionReason(format);
-    if (!usableParams(catalogue.GetParams(format)))
+    if (!usableParams(params))
         return unusableParamsReason(format);
     return {};
 }
@@ -36,25 +35,26 @@ std::string profileRefusal(int format, const TCommandManager& catalogue)
 JobPlan planJob(const TItemData& job, const TCommandManager& catalogue, TOverwriteManager& names,
                 const std::string& converter, const NameTaken& alsoTaken, const std::string& chosenName)
 {
-    if (std::string reason = profileRefusal(job.Format, catalogue); !reason.empty())
+    if (!catalogue.Has(job.Format))
+        return refused("profile " + std::to_string(job.Format) + " is not in the catalogue");
+    JobPlan plan;
+    plan.ext = catalogue.GetExt(job.Format);
+    plan.params = catalogue.GetParams(job.Format);
+    if (std::string reason = profileRefusal(job.Format, plan.ext, plan.params); !reason.empty())
         return refused(std::move(reason));
-    const std::string source = narrow(job.FileName);
-    const std::string folder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
+    plan.source = narrow(job.FileName);
+    plan.outputFolder = outputFolder(narrow(job.Path), globalOutputFolder, programFolder());
     // The converter's arguments end at a NUL byte: it would read another file than the job's
     // and write one the unique-name rule never looked at.
-    if (source.find('\0') != std::string::npos || folder.find('\0') != std::string::npos)
+    if (plan.source.find('\0') != std::string::npos || plan.outputFolder.find('\0') != std::string::npos)
         return refused("A file name holding a NUL byte cannot be given to the converter");
-    JobPlan plan;
-    plan.outputFolder = folder;
-    plan.outputName = chosenName.empty() ? outputName(source, catalogue.GetExt(job.Format)) : chosenName;
+    plan.outputName = chosenName.empty() ? outputName(plan.source, plan.ext) : chosenName;
     try {
         plan.outputPath = names.GetUniqueName(plan.outputFolder + plan.outputName, alsoTaken);
     } catch (const Error& error) {
         return refused(error.what());
     }
     plan.converter = converter;
-    plan.source = source;
-    plan.params = catalogue.GetParams(job.Format);
     plan.commandLine = plan.commandLineWritingTo(plan.outputPath);
     return plan;
 }

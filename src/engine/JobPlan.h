@@ -25,9 +25,11 @@ struct JobPlan {
     // file, committed under outputPath only when whole).
     std::string commandLineWritingTo(const std::string& output) const;
 
+    // What the command line is made of.
     std::string converter;
     std::string source;
-    std::string params;
+    std::string params;  // the profile's
+    std::string ext;     // the profile's
 };
 
 // Tells whether a path is already spoken for although no file exists there yet (a dry run's

@@ -6,8 +6,6 @@
 
 #include <QFileInfo>
 
-#include <deque>
-
 namespace clipforge {
 namespace {
 

@@ -42,7 +42,7 @@ private:
     std::unique_ptr<TConsoleRunner> probe_;
 };
 
-// "video h264 320x180, audio aac; 12.3 KiB" from ffprobe's "key=value" lines.
+// "video h264 320x180, audio aac; 12.3 kB" from ffprobe's "key=value" lines.
 std::string describeProbe(const std::vector<std::string>& lines, std::uint64_t bytes);
 // The last thing a converter said before giving up (not its closing "Conversion failed!").
 std::string failureReason(const std::vector<std::string>& lines);

@@ -5,9 +5,9 @@
 
 #include "app/KeptQueue.h"
 #include "app/UIHook.h"
-#include "core/ExclusiveFileLock.h"
 #include "core/QueueKeeper.h"
 #include "core/TreeManager.h"
+#include "core/WriterLock.h"
 #include "engine/Command.h"
 
 #include <QCoreApplication>
@@ -105,7 +105,7 @@ TEST_F(KeptQueueTest, AFileThatDoesNotReadIsSetAsideAndNamedNeverRemoved)
 TEST_F(KeptQueueTest, AnotherInstanceHoldingTheQueueMeansNoQuestionAndNoWrite)
 {
     writeBytes(keptPath(), listOf({QStringLiteral("/v/a.avi")}));
-    const auto other = clipforge::ExclusiveFileLock::tryLock(files.lock());
+    const auto other = clipforge::WriterLock::tryLock(files.lock());
     ASSERT_TRUE(other.held());
     KeptQueue kept(app.window(), files);
     bool settled = false;

@@ -1,7 +1,6 @@
 // The window's kept queue: which jobs it keeps, when it writes them, the per-user lock, and what
 // happens to a kept file that does not read.
 #include "core/Errors.h"
-#include "core/ExclusiveFileLock.h"
 #include "core/FileSystem.h"
 #include "core/ItemManager.h"
 #include "core/KeptQueueFile.h"
@@ -10,6 +9,7 @@
 #include "core/SaveManager.h"
 #include "core/TreeManager.h"
 #include "core/UserStateFolder.h"
+#include "core/WriterLock.h"
 #include "support/Processes.h"
 #include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
@@ -87,20 +87,20 @@ TEST(UserStateFolder, FollowsXdgStateHomeOnlyWhenItIsAnAbsolutePath)
     }
 }
 
-TEST(ExclusiveFileLock, OneHolderAtATimeAndTheKernelFreesADeadHoldersLock)
+TEST(WriterLock, OneHolderAtATimeAndTheKernelFreesADeadHoldersLock)
 {
     const TempFolder folder;
     const std::string path = folder.path() + "queue.lock";
     LockInAnotherProcess holder(path);
     ASSERT_TRUE(holder.locked());
-    EXPECT_FALSE(clipforge::ExclusiveFileLock::tryLock(path).held()) << "another process holds it";
+    EXPECT_FALSE(clipforge::WriterLock::tryLock(path).held()) << "another process holds it";
 
     holder.kill();
-    auto mine = clipforge::ExclusiveFileLock::tryLock(path);
+    auto mine = clipforge::WriterLock::tryLock(path);
     EXPECT_TRUE(mine.held()) << "a killed holder's lock is gone with it";
-    EXPECT_FALSE(clipforge::ExclusiveFileLock::tryLock(path).held()) << "not even this process takes it twice";
+    EXPECT_FALSE(clipforge::WriterLock::tryLock(path).held()) << "not even this process takes it twice";
     mine = {};
-    EXPECT_TRUE(clipforge::ExclusiveFileLock::tryLock(path).held());
+    EXPECT_TRUE(clipforge::WriterLock::tryLock(path).held());
 }
 
 TEST_F(QueueKeeperTest, KeepsWaitingConvertingAndFailedJobsAsAListFileAndRemovesItWhenNoneIsLeft)

@@ -217,8 +217,6 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
     }
 }
 
-}  // namespace
-
 void parseProfilesArguments(const std::vector<std::string>& arguments, BatchArguments& result)
 {
     if (arguments.size() < 2)
@@ -247,6 +245,8 @@ void parseProfilesArguments(const std::vector<std::string>& arguments, BatchArgu
     if (i < arguments.size())
         result.profileArguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
 }
+
+}  // namespace
 
 BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
 {

@@ -49,9 +49,7 @@ int BatchConversion::run(const std::string& listFile, Output output)
     case Output::CommandLines:
         return printPlans([](int, const JobPlan& plan) { return displayText(plan.commandLine, Backslash::Kept); });
     case Output::ShellPlan:
-        return printPlans([this](int row, const JobPlan& plan) {
-            return plannedJobCommand(plannedJob(row, tree_.Job(row).ItemData, catalogue_, plan));
-        });
+        return printPlans([](int row, const JobPlan& plan) { return plannedJobCommand(plannedJob(row, plan)); });
     case Output::RawShellPlan:
         return printPlans([](int, const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
     default:

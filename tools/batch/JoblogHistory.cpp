@@ -45,7 +45,7 @@ JoblogHistory JoblogHistory::read(const std::string& path, const std::string& li
         const std::string event = fields ? fields->text("event").value_or("") : "";
         if (!history.started_) {
             if (event != "joblog")
-                throw Error("" + path + " is not a joblog; it is left as it is");
+                throw Error(path + " is not a joblog; it is left as it is");
             if (fields->text("list_hash") != listHash)
                 throw Error("the joblog " + path + " belongs to another list; it is left as it is");
             history.started_ = true;
@@ -63,7 +63,7 @@ JoblogHistory JoblogHistory::read(const std::string& path, const std::string& li
             history.finished_[job] = {fields->text("output").value_or(""), unsignedField(*fields, "size")};
     }
     if (!history.started_ && !bytes.empty())
-        throw Error("" + path + " is not a joblog; it is left as it is");
+        throw Error(path + " is not a joblog; it is left as it is");
     return history;
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <map>
+#include <QJsonObject>
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace clipforge {
 
-// The fields of one flat JSON object on one line, as JsonLine writes them: text, numbers, true,
-// false and null, no nesting. Text comes back as the bytes JsonLine was given: "\udcXX" is the
-// byte XX again.
+// The fields of one JSON object on one line, as JsonLine writes them. Text comes back as the
+// bytes JsonLine was given: "\udcXX" is the byte XX again, as it is for every 8-bit name the
+// program widens.
 class JsonFields {
 public:
     // None when line is not such an object.
@@ -20,12 +21,9 @@ public:
     std::optional<long long> integer(const std::string& key) const;
 
 private:
-    struct Value {
-        bool isText = false;
-        std::string bytes;  // the text, or a number's or a word's own characters
-    };
+    explicit JsonFields(QJsonObject fields) : fields_(std::move(fields)) {}
 
-    std::map<std::string, Value> fields_;
+    QJsonObject fields_;
 };
 
 }  // namespace clipforge

@@ -3,9 +3,6 @@
 #include "BatchArguments.h"
 #include "ShellCommand.h"
 
-#include "core/CommandManager.h"
-#include "core/ItemNodeData.h"
-#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "engine/JobPlan.h"
 
@@ -57,14 +54,9 @@ PlannedJob fromValues(std::map<std::string, std::string> values)
 
 }  // namespace
 
-PlannedJob plannedJob(int row, const TItemData& job, const TCommandManager& catalogue, const JobPlan& plan)
+PlannedJob plannedJob(int row, const JobPlan& plan)
 {
-    return {row,
-            narrow(job.FileName),
-            catalogue.GetParams(job.Format),
-            catalogue.GetExt(job.Format),
-            folderPart(plan.outputPath),
-            fileNamePart(plan.outputPath)};
+    return {row, plan.source, plan.params, plan.ext, folderPart(plan.outputPath), fileNamePart(plan.outputPath)};
 }
 
 std::string plannedJobCommand(const PlannedJob& job)

@@ -3,9 +3,6 @@
 #include <string>
 #include <vector>
 
-class TCommandManager;
-struct TItemData;
-
 namespace clipforge {
 
 struct JobPlan;
@@ -21,8 +18,8 @@ struct PlannedJob {
     std::string name;    // the output name chosen when the plan was made
 };
 
-// The job at row of a list, with the output its plan chose.
-PlannedJob plannedJob(int row, const TItemData& job, const TCommandManager& catalogue, const JobPlan& plan);
+// The job at row of a list, as its plan made it.
+PlannedJob plannedJob(int row, const JobPlan& plan);
 
 // The line of a plan that converts job with the program folder's clipforge-batch, as one POSIX
 // shell command; clipforge::Error when a name holds a line break.
