@@ -1,6 +1,5 @@
 #include "app/JobMenu.h"
 
-
 #include "app/JobTreeView.h"
 #include "app/MainDlg.h"
 #include "app/WebPages.h"
@@ -38,16 +37,17 @@ QString JobMenu::outputFolder(int row) const
 void JobMenu::updateItems()
 {
     form_.pmiOpenFolder->setEnabled(QFileInfo(outputFolder(form_.JobTree->popupRow())).isDir());
-    form_.pmiRemoveFinished->setEnabled(listChangesAllowed_() && anyFinished());
+    form_.pmiRemoveFinished->setEnabled(listChangesAllowed_() && !finishedRows().isEmpty());
 }
 
-bool JobMenu::anyFinished() const
+QList<int> JobMenu::finishedRows() const
 {
+    QList<int> finished;
     for (int row = 0; row < jobs_.Count(); ++row) {
         if (jobs_.Job(row).State == jsFinished)
-            return true;
+            finished << row;
     }
-    return false;
+    return finished;
 }
 
 void JobMenu::pmiOpenFolderClick()
@@ -61,11 +61,7 @@ void JobMenu::pmiRemoveFinishedClick()
 {
     if (!listChangesAllowed_())
         return;
-    QList<int> finished;
-    for (int row = 0; row < jobs_.Count(); ++row) {
-        if (jobs_.Job(row).State == jsFinished)
-            finished << row;
-    }
+    const QList<int> finished = finishedRows();
     if (finished.isEmpty())
         return;
     jobs_.DeleteRows(finished);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -28,7 +29,7 @@ public:
 
 private:
     void updateItems();
-    bool anyFinished() const;
+    QList<int> finishedRows() const;
 
     TmainDlg& form_;
     TTreeManager& jobs_;

@@ -9,8 +9,6 @@
 
 #include <QTimer>
 
-#include <filesystem>
-
 namespace clipforge {
 
 namespace {
@@ -20,8 +18,7 @@ std::vector<std::string> filesAt(const std::string& path)
 {
     if (fileExists(path))
         return {path};
-    std::error_code error;
-    return std::filesystem::is_directory(path, error) ? videoFilesIn(path) : std::vector<std::string>();
+    return folderExists(path) ? videoFilesIn(path) : std::vector<std::string>();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include "app/InstanceClient.h"
+#include "core/FileSystem.h"
 #include "core/LocalText.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QStandardPaths>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace clipforge {
 
@@ -18,11 +18,9 @@ namespace {
 // anything else at the name is not ours.
 void removeDeadSocket(const QString& socket)
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path path(narrow(socket));
-    if (fs::symlink_status(path, error).type() == fs::file_type::socket)
-        fs::remove(path, error);
+    const std::string path = narrow(socket);
+    if (fileStatus(path, FinalLink::Examined).kind == FileKind::Socket)
+        removeFile(path);
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include "controls/GradientProgressBarAccessible.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageButtonAccessible.h"
-#include "controls/LinkLabel.h"
-#include "controls/LinkLabelAccessible.h"
 #include "controls/CaptionedButtonAccessible.h"
 
 #include <QAccessible>
@@ -36,7 +34,7 @@ QAccessibleInterface* accessibleControl(const QString& className, QObject* objec
     if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     if (className == QLatin1String("clipforge::LinkLabel"))
-        return new LinkLabelAccessible(static_cast<LinkLabel*>(object));
+        return new CaptionedButtonAccessible<LinkLabel>(static_cast<LinkLabel*>(object), QAccessible::Link);
     return nullptr;
 }
 

@@ -1,11 +1,9 @@
 #include "controls/ImageButton.h"
 
-#include "controls/AccessibleControls.h"
 #include "controls/ButtonKeys.h"
 #include "controls/KeyboardCues.h"
 
 #include <QAccessible>
-
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,8 +28,7 @@ TImageButton::TImageButton(QWidget* parent)
 {
     setMouseTracking(true);
     imageRect_ = currentLook().rect;
-    clipforge::installAccessibleControls();
-    clipforge::KeyboardCues::repaintOnChange(*this);
+    clipforge::makeKeyboardButton(*this, [this] { Click(); });
 }
 
 void TImageButton::setPicture(TPngImage& field, const TPngImage& picture)
@@ -122,33 +119,7 @@ void TImageButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.drawImage(0, 0, render());
     if (hasFocus() && clipforge::KeyboardCues::visible())
-        paintFocusMark(painter);
-}
-
-void TImageButton::paintFocusMark(QPainter& painter) const
-{
-    clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
-}
-
-void TImageButton::keyPressEvent(QKeyEvent* event)
-{
-    if (!clipforge::pressesButton(*event)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    Click();
-}
-
-void TImageButton::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void TImageButton::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    update();
+        clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
 }
 
 void TImageButton::enterEvent(QEnterEvent* event)

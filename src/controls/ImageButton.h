@@ -8,8 +8,6 @@
 
 #include <functional>
 
-class QPainter;
-
 // A button drawn as one of four pictures: normal, mouse over, pressed, disabled. Its own Enabled
 // flag only changes the look and withholds clicks; the mouse still reaches the control.
 class TImageButton : public QWidget {
@@ -54,9 +52,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Look {
@@ -67,7 +62,6 @@ private:
     void setPicture(TPngImage& field, const TPngImage& picture);
     void stateChanged();
     void updateFocusPolicy();
-    void paintFocusMark(QPainter& painter) const;
 
     TPngImage image_;
     TPngImage imageDown_;

@@ -1,12 +1,10 @@
 #include "controls/LinkLabel.h"
 
-#include "controls/AccessibleControls.h"
 #include "controls/ButtonKeys.h"
 #include "controls/Canvas.h"
 #include "controls/KeyboardCues.h"
 
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -17,8 +15,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent)
 {
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
-    installAccessibleControls();
-    KeyboardCues::repaintOnChange(*this);
+    makeKeyboardButton(*this, [this] { Click(); });
 }
 
 void LinkLabel::Click()
@@ -43,27 +40,6 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Click();
-}
-
-void LinkLabel::keyPressEvent(QKeyEvent* event)
-{
-    if (!pressesButton(*event)) {
-        QLabel::keyPressEvent(event);
-        return;
-    }
-    Click();
-}
-
-void LinkLabel::focusInEvent(QFocusEvent* event)
-{
-    QLabel::focusInEvent(event);
-    update();
-}
-
-void LinkLabel::focusOutEvent(QFocusEvent* event)
-{
-    QLabel::focusOutEvent(event);
-    update();
 }
 
 }  // namespace clipforge

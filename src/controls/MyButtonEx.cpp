@@ -1,6 +1,5 @@
 #include "controls/MyButtonEx.h"
 
-#include "controls/AccessibleControls.h"
 #include "controls/ButtonKeys.h"
 #include "controls/KeyboardCues.h"
 #include "controls/PngFunctions.h"
@@ -71,8 +70,7 @@ TMyButtonEx::TMyButtonEx(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(75, 25);
-    clipforge::installAccessibleControls();
-    clipforge::KeyboardCues::repaintOnChange(*this);
+    clipforge::makeKeyboardButton(*this, [this] { Click(); });
 }
 
 void TMyButtonEx::SetCaption(const QString& caption)
@@ -197,15 +195,6 @@ void TMyButtonEx::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     repaint();
-}
-
-void TMyButtonEx::keyPressEvent(QKeyEvent* event)
-{
-    if (!clipforge::pressesButton(*event)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    Click();
 }
 
 void TMyButtonEx::changeEvent(QEvent* event)

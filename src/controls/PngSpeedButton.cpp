@@ -1,6 +1,5 @@
 #include "controls/PngSpeedButton.h"
 
-#include "controls/AccessibleControls.h"
 #include "controls/ButtonKeys.h"
 #include "controls/KeyboardCues.h"
 #include "controls/PngImageList.h"
@@ -25,8 +24,8 @@ TPngSpeedButton::TPngSpeedButton(QWidget* parent)
     setFont(clipforge::makeFont(QStringLiteral("MS Sans Serif"), -11));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(23, 22);
-    clipforge::installAccessibleControls();
-    clipforge::KeyboardCues::repaintOnChange(*this);
+    // Only a form that puts the button in its Tab order gives it the keyboard.
+    clipforge::makeKeyboardButton(*this, [this] { Click(); });
 }
 
 void TPngSpeedButton::SetPngImage(const TPngImage& picture)
@@ -189,28 +188,6 @@ void TPngSpeedButton::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, render());
     if (hasFocus() && clipforge::KeyboardCues::visible())
         clipforge::drawFocusRect(painter, {focusInset, focusInset, width() - focusInset, height() - focusInset});
-}
-
-// Only a form that puts the button in its Tab order gives it the keyboard.
-void TPngSpeedButton::keyPressEvent(QKeyEvent* event)
-{
-    if (!clipforge::pressesButton(*event) || !isEnabled()) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    Click();
-}
-
-void TPngSpeedButton::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void TPngSpeedButton::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    update();
 }
 
 void TPngSpeedButton::enterEvent(QEnterEvent* event)
