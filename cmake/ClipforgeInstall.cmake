@@ -8,7 +8,7 @@ set(CLIPFORGE_SOURCE_URL "https://git.norvane.example/clipforge" CACHE STRING
 set(CLIPFORGE_INSTALLED_FFMPEG /usr/bin/ffmpeg CACHE FILEPATH "The converter the installed program folder links to")
 set(CLIPFORGE_INSTALLED_FFPROBE /usr/bin/ffprobe CACHE FILEPATH "The prober the installed program folder links to")
 
-install(TARGETS clipforge clipforge-batch clipforge-supervisor RUNTIME DESTINATION ${CLIPFORGE_INSTALL_DIR})
+install(TARGETS clipforge clipforge-batch clipforge-supervisor clipforge-packets RUNTIME DESTINATION ${CLIPFORGE_INSTALL_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/resources/command DESTINATION ${CLIPFORGE_INSTALL_DIR})
 # The guide's page as the build filled it in, with this version's number.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/help/ DESTINATION ${CLIPFORGE_INSTALL_DIR}/help PATTERN index.html EXCLUDE)

@@ -9,11 +9,11 @@ set -euo pipefail
 # the smoke test; desktop-file-utils and appstream: the install test; parallel: running a plan;
 # openssh-server: the sshd a scale-out test starts for itself on a loopback port;
 # the fonts the window asks for; dbus-daemon for dbus-run-session: the notification test); the
-# launch feedback of a start that hands its files over (libxcb1-dev); the benchmarks' anchors (pugixml, libxml2); the fuzzer (clang); the package (dpkg-dev
+# launch feedback of a start that hands its files over (libxcb1-dev); reading packets for the output check (libavformat-dev); the benchmarks' anchors (pugixml, libxml2); the fuzzer (clang); the package (dpkg-dev
 # for dpkg-shlibdeps, file for CPack).
 CLIPFORGE_PACKAGES=(
   cmake ninja-build g++ pkg-config gzip
-  qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libxcb1-dev
+  qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libxcb1-dev libavformat-dev libavcodec-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg parallel openssh-server xvfb xauth x11-utils imagemagick desktop-file-utils appstream
   fonts-liberation2 fonts-dejavu-core dbus-daemon

@@ -6,13 +6,16 @@
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
+#include "engine/CommandLineSplitter.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
 #include "engine/DefaultOutputFolder.h"
 #include "engine/JobOutcome.h"
 #include "engine/JobPlan.h"
 #include "engine/LeftoverSweeps.h"
+#include "engine/MainThreadBridge.h"
 #include "engine/OverwriteManager.h"
+#include "engine/PacketReader.h"
 #include "engine/PrivateOutputFolder.h"
 #include "engine/ProgressText.h"
 #include "engine/RunPercent.h"
@@ -21,6 +24,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <mutex>
 
 namespace {
 
@@ -36,6 +40,11 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 
 }  // namespace
 
+struct TCommand::SourcePackets {
+    std::mutex mutex;
+    clipforge::MediaPackets packets;
+};
+
 TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
     : Tree(&tree),
       Catalogue(catalogue),
@@ -45,7 +54,8 @@ TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
       Names(OverwriteManager.get()),
       OwnSweeps(std::make_unique<clipforge::LeftoverSweeps>()),
       Sweeps(OwnSweeps.get()),
-      Converter(clipforge::converterPath(clipforge::programFolder()))
+      Converter(clipforge::converterPath(clipforge::programFolder())),
+      CheckBridge(std::make_shared<clipforge::MainThreadBridge>())
 {
     Timer->setInterval(1000);
     QObject::connect(Timer.get(), &QTimer::timeout, Timer.get(), [this] { Tick(); });
@@ -61,6 +71,7 @@ TCommand::~TCommand()
 {
     // The runner's destruction kills a running converter and cuts its events; the timer takes
     // any queued failure of a job that could not start with it.
+    CheckBridge->cut();
     if (Active && Tree)
         Tree->SetLocked(false);
     // The converter must be gone before its private folder goes.
@@ -89,6 +100,20 @@ void TCommand::Stop()
 {
     IsStopped = true;
     ConsoleRunner->Stop();
+    if (!Checking)
+        return;
+    // The check's answer is no longer waited for; the job ends as a stopped one, a turn of the
+    // event loop later, as a stopped converter's end comes.
+    Checking = false;
+    ++CheckRun;
+    QMetaObject::invokeMethod(
+        Timer.get(), [this] { endJobWith({false, "stopped"}); }, Qt::QueuedConnection);
+}
+
+void TCommand::CheckOutputs(clipforge::CheckMode mode, std::shared_ptr<clipforge::PacketReader> reader)
+{
+    Checks = mode;
+    Packets = std::move(reader);
 }
 
 void TCommand::RunCurrent()
@@ -111,6 +136,10 @@ void TCommand::RunCurrent()
     Report.clear();
     // The converter prints the file it writes, in the private folder.
     Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), Writing});
+    Mapping.clear();
+    Check.reset();
+    Params = plan.params;
+    readSource(plan.source);
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
     Tree->SetBusy(row, true);
@@ -146,6 +175,8 @@ void TCommand::failWithoutProcess(const std::string& reason)
 void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputType type)
 {
     Report.add(line, type);
+    if (type == otEntireLine)
+        Mapping.add(line);
     // A beginning of a line may stop in the middle of a number; its end comes as a whole line.
     if (Reader && type == otEntireLine)
         Reader->read(line);
@@ -180,8 +211,65 @@ void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
     else if (stage < esRunning)
         end.startError = static_cast<int>(exitCode);
     clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, Writing);
+    if (outcome.finished && Checks != clipforge::CheckMode::Off && Private) {
+        beginCheck(exitCode);
+        return;
+    }
+    if (outcome.finished)
+        Check = clipforge::underMode({}, clipforge::CheckMode::Off);
     settleOutput(outcome);
     jobDone(sender, exitCode, outcome);
+}
+
+// Read while the converter runs, when its pages are being read anyway.
+void TCommand::readSource(const std::string& source)
+{
+    if (Checks == clipforge::CheckMode::Off)
+        return;
+    if (!Packets)
+        Packets = std::make_shared<clipforge::PacketReader>();
+    Source = std::make_shared<SourcePackets>();
+    Packets->read(source, [held = Source](const clipforge::MediaPackets& packets) {
+        std::lock_guard lock(held->mutex);
+        held->packets = packets;
+    });
+}
+
+// The reader answers in the order it was asked, so the source's answer is in by the time the
+// output's comes. Neither is waited for on this thread.
+void TCommand::beginCheck(std::uint32_t exitCode)
+{
+    Checking = true;
+    ExitCode = exitCode;
+    const std::uint64_t run = ++CheckRun;
+    Packets->read(Writing, [this, run, bridge = CheckBridge, source = Source, params = clipforge::splitCommandLine(Params),
+                            mapping = Mapping](const clipforge::MediaPackets& output) {
+        clipforge::MediaPackets read;
+        {
+            std::lock_guard lock(source->mutex);
+            read = source->packets;
+        }
+        const clipforge::CheckResult result =
+            clipforge::checkOutput(clipforge::expectStreams(params, read, mapping), read, output);
+        // A cut bridge means this driver is gone: nothing is touched.
+        bridge->post([this, run, result] {
+            if (Checking && run == CheckRun)
+                checkEnded(result);
+        });
+    });
+}
+
+void TCommand::checkEnded(const clipforge::CheckResult& result)
+{
+    Checking = false;
+    Check = clipforge::underMode(result, Checks);
+    endJobWith(Check->failed() ? clipforge::JobOutcome{false, Check->reason} : clipforge::JobOutcome{true, {}});
+}
+
+void TCommand::endJobWith(clipforge::JobOutcome outcome)
+{
+    settleOutput(outcome);
+    jobDone(ConsoleRunner.get(), ExitCode, outcome);
 }
 
 std::string TCommand::prepareFolders(const clipforge::JobPlan& plan)

@@ -6,7 +6,9 @@
 #include "engine/ConsoleRunnerTypes.h"
 #include "engine/ConverterReport.h"
 #include "engine/JobPlan.h"
+#include "engine/OutputCheck.h"
 #include "engine/ProgressReader.h"
+#include "engine/StreamMapping.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,6 +26,8 @@ class TTreeManager;
 namespace clipforge {
 struct JobOutcome;
 class LeftoverSweeps;
+class MainThreadBridge;
+class PacketReader;
 class PrivateOutputFolder;
 }
 
@@ -91,6 +95,14 @@ public:
     // each output folder is swept once per run. sweeps outlives the run; its owner forgets it
     // for each run.
     void ShareSweeps(clipforge::LeftoverSweeps& sweeps) { Sweeps = &sweeps; }
+    // Checks every output the converter finished against its source before it is committed, as
+    // mode says, reading packets through reader (one of the driver's own when none is given).
+    // The source is read while the converter runs; the output right after. Off by default.
+    void CheckOutputs(clipforge::CheckMode mode, std::shared_ptr<clipforge::PacketReader> reader = {});
+    // True while the current job's output is being checked; the job still counts as converting.
+    bool CheckingOutput() const { return Checking; }
+    // What the check found for the job that ended last; none when it was not checked.
+    const std::optional<clipforge::CheckResult>& LastCheck() const { return Check; }
 
     TLineEvent OnLine;
     TProgressEvent OnProgress;
@@ -109,6 +121,10 @@ private:
     void showJobProgress();
     void JobEnded(QObject* sender, bool success);
     void RunnerTerminated(QObject* sender, std::uint32_t exitCode);
+    void readSource(const std::string& source);
+    void beginCheck(std::uint32_t exitCode);
+    void checkEnded(const clipforge::CheckResult& result);
+    void endJobWith(clipforge::JobOutcome outcome);
     void failWithoutProcess(const std::string& reason);
     // Readies the job's private folder; the reason when it cannot be had.
     std::string prepareFolders(const clipforge::JobPlan& plan);
@@ -138,6 +154,16 @@ private:
     std::string Error;
     std::optional<std::uint32_t> ExitCode;
     clipforge::ConverterReport Report;
+    clipforge::StreamMapping Mapping;
+    clipforge::CheckMode Checks = clipforge::CheckMode::Off;
+    std::shared_ptr<clipforge::PacketReader> Packets;
+    std::shared_ptr<clipforge::MainThreadBridge> CheckBridge;
+    struct SourcePackets;
+    std::shared_ptr<SourcePackets> Source;  // the current job's, as the reader answers
+    std::string Params;
+    std::optional<clipforge::CheckResult> Check;
+    std::uint64_t CheckRun = 0;  // answers for an earlier check are ignored
+    bool Checking = false;
     std::unique_ptr<clipforge::ProgressReader> Reader;
     std::int32_t BarPosition = 0;
     QPersistentModelIndex CurrentNode;

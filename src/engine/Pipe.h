@@ -2,6 +2,8 @@
 
 #include "core/FileDescriptor.h"
 
+#include <chrono>
+
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -30,6 +32,9 @@ int bytesWaiting(int fd, int& waiting);
 // One read or write on a non-blocking end: the number of bytes moved, or none. With none, error
 // is 0 when the end was not ready or a signal came first, else the error number.
 std::optional<std::size_t> readSome(int fd, std::span<char> buffer, int& error);
+// Waits until fd can be read (or its writer has gone) or timeout has passed; false on time-out.
+bool waitReadable(int fd, std::chrono::milliseconds timeout);
+
 std::optional<std::size_t> writeSome(int fd, std::string_view bytes, int& error);
 
 }  // namespace clipforge

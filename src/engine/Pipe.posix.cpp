@@ -1,7 +1,9 @@
 #include "engine/Pipe.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -53,6 +55,20 @@ std::optional<std::size_t> transferred(ssize_t count, int& error)
 std::optional<std::size_t> readSome(int fd, std::span<char> buffer, int& error)
 {
     return transferred(::read(fd, buffer.data(), buffer.size()), error);
+}
+
+bool waitReadable(int fd, std::chrono::milliseconds timeout)
+{
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        pollfd watched{fd, POLLIN, 0};
+        const int ready = ::poll(&watched, 1, static_cast<int>(std::max<long long>(0, left.count())));
+        if (ready > 0)
+            return true;
+        if (ready == 0 || errno != EINTR)
+            return ready != 0;
+    }
 }
 
 std::optional<std::size_t> writeSome(int fd, std::string_view bytes, int& error)

@@ -27,7 +27,8 @@ ProgramFolder::ProgramFolder(const std::string& catalogue, std::optional<std::st
     // The supervisor lies beside the program, as in the build's program folder.
     valid_ = converterReady && QFile::copy(CLIPFORGE_BATCH_EXECUTABLE, QString::fromStdString(path("clipforge-batch"))) &&
              ::chmod(path("clipforge-batch").c_str(), 0755) == 0 &&
-             QFile::link(CLIPFORGE_SUPERVISOR_EXECUTABLE, QString::fromStdString(path("clipforge-supervisor")));
+             QFile::link(CLIPFORGE_SUPERVISOR_EXECUTABLE, QString::fromStdString(path("clipforge-supervisor"))) &&
+             QFile::link(CLIPFORGE_PACKETS_EXECUTABLE, QString::fromStdString(path("clipforge-packets")));
 }
 
 std::string ProgramFolder::path(const std::string& name) const

@@ -30,8 +30,10 @@ const char* const OverviewHelp =
     "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
     "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run] [--joblog FILE [--resume]]\n"
+    "                [--check streams|warn|off]\n"
     "                           convert every job of a list file\n"
-    "  plan LIST.kxl [--raw]    print one shell command per job, for GNU parallel or a\n"
+    "  plan LIST.kxl [--raw] [--check MODE]\n"
+    "                           print one shell command per job, for GNU parallel or a\n"
     "                           batch scheduler\n"
     "  job --source FILE ...    convert the one job a line of a plan describes\n"
     "\n"
@@ -75,13 +77,16 @@ const std::map<std::string, const char*> CommandHelp{
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
-     "                                [--joblog FILE [--resume]]\n"
+     "                                [--joblog FILE [--resume]] [--check streams|warn|off]\n"
      "Converts every job of the list file, starting them in list order, and prints one line per\n"
      "job as it ends (index, finished or failed, the converter's exit code, output file), then a\n"
      "summary. With one converter at a time the lines come in list order; with more, in the\n"
      "order the jobs end. On a terminal a status line shows each running job's progress.\n"
      "Each failed job's reason follows its line on standard error, as one line.\n"
-     "A job finishes only when the converter ends with code 0 and leaves a non-empty output.\n"
+     "A job finishes only when the converter ends with code 0 and leaves a non-empty output\n"
+     "that holds what its source holds: every video and sound stream the profile keeps, each\n"
+     "playing as long as the source's (or as long as the profile asks) and starting with it,\n"
+     "judged from the packets of both files, never from a header.\n"
      "The converter writes into a hidden folder beside the output, so the output appears under\n"
      "its name only when whole; a failed or stopped job leaves nothing behind.\n"
      "Nothing at an output name is ever overwritten (a file, a folder, a link, a device): the\n"
@@ -93,6 +98,8 @@ const std::map<std::string, const char*> CommandHelp{
      "              line names the list, and FILE is never used for another list\n"
      "  --resume    with --joblog: go on where an interrupted run stopped; jobs the joblog shows\n"
      "              finished, whose output is still there, are skipped and counted as such\n"
+     "  --check MODE  streams (the default): an output that fails the check fails its job;\n"
+     "              warn: the job finishes and the reason is printed as a warning; off: no check\n"
      "Control characters in names are printed escaped, as 'show' does.\n"
      "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
      "SIGTERM, SIGQUIT, SIGHUP (unless started with it ignored, as nohup does) and a closed\n"
@@ -100,7 +107,7 @@ const std::map<std::string, const char*> CommandHelp{
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
      "130 when the run was stopped.\n"},
     {"plan",
-     "Usage: clipforge-batch plan LIST.kxl [--raw]\n"
+     "Usage: clipforge-batch plan LIST.kxl [--raw] [--check streams|warn|off]\n"
      "Prints one POSIX shell command per job, for another engine to run, for example on several\n"
      "machines that see the same paths:\n"
      "  clipforge-batch plan queue.kxl > plan.sh\n"
@@ -112,12 +119,13 @@ const std::map<std::string, const char*> CommandHelp{
      "them: files that exist and earlier jobs' outputs count as taken.\n"
      "  --raw   print the bare converter's command instead, its input from /dev/null; nothing\n"
      "          checks or removes what it writes, and its exit code is the converter's\n"
+     "  --check MODE  how each line checks its output (see convert); the default is left unsaid\n"
      "A job that cannot be planned (a profile the catalogue lacks, a name with a line break)\n"
      "is left out with a message. Exit code 0 when every job is planned, 1 when one is left\n"
      "out, 2 for unusable input.\n"},
     {"job",
      "Usage: clipforge-batch job --source FILE --params ARGS --ext EXT --folder DIR --name NAME\n"
-     "                           [--index N]\n"
+     "                           [--index N] [--check streams|warn|off]\n"
      "Converts one job, as a line of 'clipforge-batch plan' describes it: FILE with the\n"
      "converter arguments ARGS into DIR/NAME, NAME being the output name the plan chose (EXT\n"
      "is the profile's extension). When something is at DIR/NAME by then, the output takes the\n"
@@ -168,6 +176,7 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
     std::optional<std::string> folder;
     std::optional<std::string> jobs;
     std::optional<std::string> joblog;
+    std::optional<std::string> check;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -187,6 +196,8 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
             if (joblog->empty())
                 throw BatchUsageError("--joblog needs a file name");
             result.joblog = *joblog;
+        } else if ((command == "convert" || command == "plan") && takeOption(arguments, i, "--check", check)) {
+            result.check = checkModeValue(*check);
         } else if (command == "plan" && argument == "--raw") {
             result.raw = true;
         } else if (command == "make" && takeOption(arguments, i, "--profile", result.profile)) {

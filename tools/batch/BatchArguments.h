@@ -25,6 +25,7 @@ struct BatchArguments {
     std::string joblog;  // where convert journals its jobs; empty for none
     bool resume = false; // go on from the joblog: jobs it shows finished are not run again
     bool raw = false;   // plan: the bare converter's commands
+    CheckMode check = CheckMode::Streams;  // convert, plan: how outputs are checked
     PlannedJob job;     // job: the one job to convert
     // profiles add / remove: the verb ("" lists), the new profile, the profile to remove.
     std::string profilesVerb;

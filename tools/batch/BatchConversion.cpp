@@ -49,7 +49,9 @@ int BatchConversion::run(const std::string& listFile, Output output)
     case Output::CommandLines:
         return printPlans([](int, const JobPlan& plan) { return displayText(plan.commandLine, Backslash::Kept); });
     case Output::ShellPlan:
-        return printPlans([](int row, const JobPlan& plan) { return plannedJobCommand(plannedJob(row, plan)); });
+        return printPlans([this](int row, const JobPlan& plan) {
+            return plannedJobCommand(plannedJob(row, plan, options_.check));
+        });
     case Output::RawShellPlan:
         return printPlans([](int, const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
     default:
@@ -95,7 +97,9 @@ int BatchConversion::convert()
     {
         const StartFailuresInReasons startFailures;
         BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
+        queue.checkOutputs(options_.check);
         queue.onJobFailed = [this](const BatchJobOutcome& job) { reportReason(job.index, job.reason); };
+        queue.onJobWarned = [this](const BatchJobOutcome& job) { reportWarning(job.index, job.check->reason); };
         if (joblog)
             journal(queue, *joblog, *report);
         const auto stopRun = [&](const char* why) {
@@ -146,6 +150,11 @@ void BatchConversion::journal(BatchQueue& queue, JoblogSession& joblog, BatchRep
 void BatchConversion::reportReason(int row, const std::string& reason)
 {
     err_ << "clipforge-batch: job " << row << ": " << displayText(reason) << std::endl;
+}
+
+void BatchConversion::reportWarning(int row, const std::string& reason)
+{
+    err_ << "clipforge-batch: job " << row << ": warning: " << displayText(reason) << std::endl;
 }
 
 int BatchConversion::countJobs(int state) const

@@ -2,6 +2,7 @@
 
 #include "core/ItemManager.h"
 #include "core/TreeManager.h"
+#include "engine/OutputCheck.h"
 
 #include <functional>
 #include <optional>
@@ -34,6 +35,7 @@ public:
         std::optional<std::size_t> liveWidth;    // a terminal's width, for the live status line
         std::string joblog;                      // the joblog to keep; empty for none
         bool resume = false;                     // skip the jobs the joblog shows finished
+        CheckMode check = CheckMode::Streams;    // how each output is checked before its commit
     };
 
     BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);
@@ -51,6 +53,7 @@ private:
     int convert();
     // Why the job at row failed, as one line on standard error.
     void reportReason(int row, const std::string& reason);
+    void reportWarning(int row, const std::string& reason);
     int countJobs(int state) const;
     // Keeps the joblog of the run queue makes: skips what it shows done, journals the rest.
     void journal(BatchQueue& queue, JoblogSession& joblog, BatchReport& report);

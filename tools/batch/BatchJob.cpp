@@ -27,6 +27,11 @@ void BatchJob::chooseOutputName(std::string name)
     command_->ChooseOutputName(std::move(name));
 }
 
+void BatchJob::checkOutputs(CheckMode mode, std::shared_ptr<PacketReader> reader)
+{
+    command_->CheckOutputs(mode, std::move(reader));
+}
+
 void BatchJob::start()
 {
     command_->Start();
@@ -61,6 +66,7 @@ BatchJobOutcome BatchJob::outcome() const
     outcome.output = command_->OutputPath();
     if (!outcome.finished)
         outcome.reason = command_->LastError();
+    outcome.check = command_->LastCheck();
     return outcome;
 }
 

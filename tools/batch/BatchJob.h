@@ -4,6 +4,7 @@
 #include "core/ItemNodeData.h"
 #include "core/TreeManager.h"
 #include "engine/JobPlan.h"
+#include "engine/OutputCheck.h"
 #include "engine/ProgressReader.h"
 
 #include <cstdint>
@@ -19,6 +20,7 @@ class TOverwriteManager;
 namespace clipforge {
 
 class LeftoverSweeps;
+class PacketReader;
 
 // How one job of a batch run ended.
 struct BatchJobOutcome {
@@ -27,6 +29,9 @@ struct BatchJobOutcome {
     std::optional<std::uint32_t> exitCode;  // none when no converter ran
     std::string output;                     // empty when the job got no output name
     std::string reason;                     // why it failed; empty when it finished
+    std::optional<CheckResult> check;       // what the output's check found; none when not checked
+
+    bool warned() const { return check && check->verdict == CheckResult::Verdict::Warned; }
 };
 
 // One job of a batch run, converted by a driver of its own over a list of just that job, so
@@ -47,6 +52,8 @@ public:
     // Starts from this output name instead of one made from the source (see
     // TCommand::ChooseOutputName); before start().
     void chooseOutputName(std::string name);
+    // Checks the output as mode says, through the run's reader; before start().
+    void checkOutputs(CheckMode mode, std::shared_ptr<PacketReader> reader);
     void start();
     void stop();
 

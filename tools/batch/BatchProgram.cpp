@@ -90,7 +90,7 @@ int BatchProgram::convert(const BatchArguments& arguments, const TCommandManager
 {
     if (!requireListFile(arguments.listFile))
         return beUnusableInput;
-    BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_, arguments.joblog, arguments.resume});
+    BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_, arguments.joblog, arguments.resume, arguments.check});
     const int code = conversion.run(arguments.listFile, conversionOutput(arguments));
     endingSignal_ = conversion.endingSignal();
     return code;

@@ -2,6 +2,7 @@
 
 #include "BatchReport.h"
 #include "core/TreeManager.h"
+#include "engine/PacketReader.h"
 
 #include <algorithm>
 
@@ -21,6 +22,12 @@ BatchQueue::BatchQueue(const TCommandManager& catalogue, TTreeManager& list, Bat
 }
 
 BatchQueue::~BatchQueue() = default;
+
+void BatchQueue::checkOutputs(CheckMode mode)
+{
+    check_ = mode;
+    packets_ = mode == CheckMode::Off ? nullptr : std::make_shared<PacketReader>();
+}
 
 void BatchQueue::run()
 {
@@ -56,6 +63,7 @@ void BatchQueue::startJob(int row)
     auto job = std::make_unique<BatchJob>(catalogue_, list_.Job(row).ItemData, row, names_, sweeps_,
                                           [this](BatchJob& ended) { jobEnded(ended); });
     BatchJob& started = *job;
+    started.checkOutputs(check_, packets_);
     if (beforeCommit)
         started.onCommitting([this, &started](const std::string& written, const std::string& chosen) {
             beforeCommit(started, written, chosen);
@@ -80,6 +88,8 @@ void BatchQueue::jobEnded(BatchJob& job)
     report_.jobEnded(outcome);
     if (!outcome.finished && onJobFailed)
         onJobFailed(outcome);
+    if (outcome.warned() && onJobWarned)
+        onJobWarned(outcome);
     const auto found = std::find_if(running_.begin(), running_.end(), [&](const auto& held) { return held.get() == &job; });
     if (found != running_.end()) {
         retired_.push_back(std::move(*found));

@@ -18,6 +18,7 @@ class TTreeManager;
 namespace clipforge {
 
 class BatchReport;
+class PacketReader;
 
 // Converts the jobs of a list with up to `parallel` converters at once, starting them in list
 // order, and marks each job of the list finished or failed as it ends. No two jobs of a run get
@@ -36,8 +37,13 @@ public:
     void stop();
     bool stopping() const { return stopping_; }
 
+    // Checks every job's output as mode says; before run().
+    void checkOutputs(CheckMode mode);
+
     // Called for every job that fails, right after it is reported.
     std::function<void(const BatchJobOutcome&)> onJobFailed;
+    // Called for every job that finishes although its check found a fault (--check warn).
+    std::function<void(const BatchJobOutcome&)> onJobWarned;
     // Jobs for which it answers true are not run (an earlier run finished them).
     std::function<bool(int row)> skip;
     // Called just before a job's finished output is committed (BatchJob::onCommitting).
@@ -61,6 +67,9 @@ private:
     bool stopping_ = false;
     TOverwriteManager names_;
     LeftoverSweeps sweeps_;
+    CheckMode check_ = CheckMode::Off;
+    // One reader for the whole run: its helper is started once, not once a job.
+    std::shared_ptr<PacketReader> packets_;
     std::vector<std::unique_ptr<BatchJob>> running_;
     // Jobs that have ended, kept until their driver's end notification has returned.
     std::vector<std::unique_ptr<BatchJob>> retired_;

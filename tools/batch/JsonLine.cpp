@@ -96,6 +96,23 @@ JsonLine& JsonLine::number(std::string_view name, const std::optional<double>& v
     return *this;
 }
 
+JsonLine& JsonLine::object(std::string_view name, const JsonLine& value)
+{
+    key(name);
+    fields_ += value.str();
+    return *this;
+}
+
+JsonLine& JsonLine::objects(std::string_view name, const std::vector<JsonLine>& values)
+{
+    key(name);
+    fields_ += "[";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        fields_ += (i ? "," : "") + values[i].str();
+    fields_ += "]";
+    return *this;
+}
+
 JsonLine& JsonLine::flag(std::string_view name, bool value)
 {
     key(name);

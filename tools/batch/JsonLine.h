@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace clipforge {
 
@@ -18,6 +19,8 @@ public:
     JsonLine& integerOrNull(std::string_view key, const std::optional<long long>& value);
     JsonLine& number(std::string_view key, const std::optional<double>& value);
     JsonLine& flag(std::string_view key, bool value);
+    JsonLine& object(std::string_view key, const JsonLine& value);
+    JsonLine& objects(std::string_view key, const std::vector<JsonLine>& values);
 
     // The object, without a line end.
     std::string str() const { return fields_ + "}"; }

@@ -12,6 +12,26 @@ std::optional<std::string> unlessEmpty(const std::string& text)
     return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
 
+JsonLine checkObject(const CheckResult& check)
+{
+    JsonLine object;
+    object.text("mode", checkModeName(check.mode)).text("result", verdictName(check.verdict));
+    std::vector<JsonLine> streams;
+    for (const CheckedStream& stream : check.streams) {
+        streams.push_back(JsonLine()
+                              .text("type", stream.kind == StreamKind::Video ? "video" : "sound")
+                              .number("source_s", stream.sourceSeconds)
+                              .number("output_s", stream.outputSeconds));
+    }
+    if (!streams.empty())
+        object.objects("streams", streams);
+    if (!check.reason.empty())
+        object.text("reason", check.reason);
+    if (!check.note.empty())
+        object.text("note", check.note);
+    return object;
+}
+
 }  // namespace
 
 void JsonReport::write(const JsonLine& line)
@@ -58,6 +78,8 @@ JsonLine jobEndedLine(const BatchJobOutcome& outcome)
         .integerOrNull("exit_code", outcome.exitCode ? std::optional<long long>(*outcome.exitCode) : std::nullopt)
         .textOrNull("output", unlessEmpty(outcome.output))
         .textOrNull("reason", unlessEmpty(outcome.reason));
+    if (outcome.check)
+        line.object("check", checkObject(*outcome.check));
     return line;
 }
 

@@ -44,6 +44,8 @@ PlannedJob fromValues(std::map<std::string, std::string> values)
     job.ext = values["--ext"];
     job.folder = values["--folder"];
     job.name = values["--name"];
+    if (values.count("--check"))
+        job.check = checkModeValue(values["--check"]);
     if (job.source.empty() || job.folder.empty())
         throw BatchUsageError("job needs a source and an output folder that are not empty");
     if (job.folder.back() != pathSeparator)
@@ -54,21 +56,33 @@ PlannedJob fromValues(std::map<std::string, std::string> values)
 
 }  // namespace
 
-PlannedJob plannedJob(int row, const JobPlan& plan)
+CheckMode checkModeValue(const std::string& text)
 {
-    return {row, plan.source, plan.params, plan.ext, folderPart(plan.outputPath), fileNamePart(plan.outputPath)};
+    const std::optional<CheckMode> mode = checkModeNamed(text);
+    if (!mode)
+        throw BatchUsageError("--check needs streams, warn or off, not \"" + text + "\"");
+    return *mode;
+}
+
+PlannedJob plannedJob(int row, const JobPlan& plan, CheckMode check)
+{
+    return {row, plan.source, plan.params, plan.ext, folderPart(plan.outputPath), fileNamePart(plan.outputPath), check};
 }
 
 std::string plannedJobCommand(const PlannedJob& job)
 {
-    return shellCommand({programFolder() + BatchProgramName, "job", "--index", std::to_string(job.index), "--source",
-                         job.source, "--params", job.params, "--ext", job.ext, "--folder", job.folder, "--name",
-                         job.name});
+    std::vector<std::string> words{programFolder() + BatchProgramName, "job", "--index", std::to_string(job.index),
+                                   "--source", job.source, "--params", job.params, "--ext", job.ext, "--folder",
+                                   job.folder, "--name", job.name};
+    // The default goes unsaid, so plans read as they always have.
+    if (job.check != CheckMode::Streams)
+        words.insert(words.end(), {"--check", checkModeName(job.check)});
+    return shellCommand(words);
 }
 
 PlannedJob parsePlannedJob(const std::vector<std::string>& arguments)
 {
-    const std::vector<std::string> options{"--index", "--source", "--params", "--ext", "--folder", "--name"};
+    const std::vector<std::string> options{"--index", "--source", "--params", "--ext", "--folder", "--name", "--check"};
     std::map<std::string, std::string> values;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/OutputCheck.h"
+
 #include <string>
 #include <vector>
 
@@ -16,10 +18,14 @@ struct PlannedJob {
     std::string ext;     // the profile's extension
     std::string folder;  // the output folder, ending in "/"
     std::string name;    // the output name chosen when the plan was made
+    CheckMode check = CheckMode::Streams;
 };
 
-// The job at row of a list, as its plan made it.
-PlannedJob plannedJob(int row, const JobPlan& plan);
+// The mode --check names; BatchUsageError for any other word.
+CheckMode checkModeValue(const std::string& text);
+
+// The job at row of a list, as its plan made it, checked as check says.
+PlannedJob plannedJob(int row, const JobPlan& plan, CheckMode check = CheckMode::Streams);
 
 // The line of a plan that converts job with the program folder's clipforge-batch, as one POSIX
 // shell command; clipforge::Error when a name holds a line break.

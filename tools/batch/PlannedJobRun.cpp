@@ -11,6 +11,7 @@
 #include "core/LocalText.h"
 #include "engine/LeftoverSweeps.h"
 #include "engine/OverwriteManager.h"
+#include "engine/PacketReader.h"
 #include "engine/SignalWatcher.h"
 
 #include <QEventLoop>
@@ -47,6 +48,7 @@ int PlannedJobRun::run(const PlannedJob& planned)
         loop.quit();
     });
     job.chooseOutputName(planned.name);
+    job.checkOutputs(planned.check, planned.check == CheckMode::Off ? nullptr : std::make_shared<PacketReader>());
     bool interrupted = false;
     // A closed SSH session hangs up; the job then stops like one that is told to.
     SignalWatcher interrupts(SignalWatcher::jobStoppingSignals(), [&] {
@@ -64,6 +66,8 @@ int PlannedJobRun::run(const PlannedJob& planned)
 int PlannedJobRun::report(const PlannedJob& planned, const BatchJobOutcome& outcome, bool interrupted)
 {
     TextReport(out_, {}).jobEnded(outcome);
+    if (outcome.warned())
+        err_ << "clipforge-batch: job " << planned.index << ": warning: " << displayText(outcome.check->reason) << std::endl;
     if (outcome.finished)
         reportMovedName(planned, outcome.output);
     else

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace clipforge {
+
+enum class StreamKind { Video, Sound, Subtitle, Data, Other };
+
+// What one stream's packets hold, read packet by packet: never a container's header.
+struct StreamPackets {
+    StreamKind kind = StreamKind::Other;
+    bool attachedPicture = false;  // a cover picture, not a moving one
+    std::int64_t packets = 0;
+    // Seconds; none when no packet carried a time stamp.
+    std::optional<double> start;  // the earliest packet's
+    std::optional<double> end;    // the latest packet's end
+    std::optional<double> sum;    // the packets' durations added up
+
+    std::optional<double> span() const
+    {
+        return start && end ? std::optional<double>(*end - *start) : std::nullopt;
+    }
+    // One packet's share of the stream: its frame, or its sound packet.
+    double packetDuration() const { return sum && packets > 0 ? *sum / static_cast<double>(packets) : 0.0; }
+};
+
+// A file's streams in the file's order, or why they could not be read.
+struct MediaPackets {
+    std::vector<StreamPackets> streams;
+    std::string error;
+
+    bool readable() const { return error.empty(); }
+    // The earliest start of any stream: each stream's start counts from here.
+    std::optional<double> earliestStart() const;
+};
+
+}  // namespace clipforge

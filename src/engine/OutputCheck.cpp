@@ -1,0 +1,161 @@
+#include "engine/OutputCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace clipforge {
+namespace {
+
+// Besides one frame or sound packet of either file: what no player would notice, and what a
+// converter's rounding of the first and last time stamps gives.
+constexpr double BaseTolerance = 0.1;
+
+std::string kindWord(StreamKind kind) { return kind == StreamKind::Video ? "video" : "sound"; }
+
+std::string oneDecimal(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", seconds);
+    return text;
+}
+
+// A stream's playing time: its span, or the sum of its packets where time stamps restart (a
+// joined recording) and the span falls short of what its packets hold.
+double playingTime(const StreamPackets& stream)
+{
+    return std::max(stream.span().value_or(0.0), stream.sum.value_or(0.0));
+}
+
+double cut(double seconds, const StreamExpectation& expected)
+{
+    const double kept = std::max(0.0, seconds - expected.cutFrom);
+    return expected.limit ? std::min(kept, *expected.limit) : kept;
+}
+
+// The output streams that can stand for expected ones, kind by kind in the output's order.
+std::vector<const StreamPackets*> ofKind(const MediaPackets& file, StreamKind kind)
+{
+    std::vector<const StreamPackets*> found;
+    for (const StreamPackets& stream : file.streams) {
+        if (stream.kind == kind && !stream.attachedPicture && stream.packets > 0)
+            found.push_back(&stream);
+    }
+    return found;
+}
+
+double relativeStart(const StreamPackets& stream, const MediaPackets& file)
+{
+    return stream.start.value_or(0.0) - file.earliestStart().value_or(0.0);
+}
+
+// Why output fails to stand for source; empty when it does.
+std::string compare(const StreamExpectation& expected, const StreamPackets& source, const MediaPackets& sourceFile,
+                    const StreamPackets& output, const MediaPackets& outputFile)
+{
+    const std::string kind = kindWord(source.kind);
+    const double tolerance = BaseTolerance + source.packetDuration() + output.packetDuration();
+    const double wanted = cut(playingTime(source), expected);
+    const double spanOff = std::abs(output.span().value_or(0.0) - cut(source.span().value_or(0.0), expected));
+    const double sumOff = std::abs(output.sum.value_or(0.0) - cut(source.sum.value_or(0.0), expected));
+    if (spanOff > tolerance && sumOff > tolerance) {
+        const double plays = playingTime(output);
+        return "the output's " + kind + " plays " + oneDecimal(plays) + " s" + (plays < wanted ? " of" : ",") +
+               " the source's " + oneDecimal(wanted) + " s";
+    }
+    const double late = relativeStart(output, outputFile) - relativeStart(source, sourceFile);
+    if (expected.cutFrom == 0.0 && late > tolerance)
+        return "the output's " + kind + " starts " + oneDecimal(late) + " s after the source's";
+    return {};
+}
+
+void addReason(std::string& reasons, const std::string& reason)
+{
+    if (!reason.empty())
+        reasons += (reasons.empty() ? "" : "; ") + reason;
+}
+
+}  // namespace
+
+std::optional<CheckMode> checkModeNamed(const std::string& word)
+{
+    for (const CheckMode mode : {CheckMode::Streams, CheckMode::Warn, CheckMode::Off}) {
+        if (checkModeName(mode) == word)
+            return mode;
+    }
+    return std::nullopt;
+}
+
+std::string checkModeName(CheckMode mode)
+{
+    switch (mode) {
+    case CheckMode::Streams: return "streams";
+    case CheckMode::Warn: return "warn";
+    default: return "off";
+    }
+}
+
+std::string verdictName(CheckResult::Verdict verdict)
+{
+    switch (verdict) {
+    case CheckResult::Verdict::Passed: return "passed";
+    case CheckResult::Verdict::Failed: return "failed";
+    case CheckResult::Verdict::Warned: return "warned";
+    default: return "off";
+    }
+}
+
+CheckResult checkOutput(const StreamExpectation& expected, const MediaPackets& source, const MediaPackets& output)
+{
+    CheckResult result;
+    result.mode = CheckMode::Streams;
+    result.verdict = CheckResult::Verdict::Passed;
+    result.note = expected.note;
+    if (!source.readable()) {
+        result.note = "the source's packets could not be read (" + source.error + "): nothing was compared";
+        return result;
+    }
+    if (!output.readable()) {
+        result.verdict = CheckResult::Verdict::Failed;
+        result.reason = "the output cannot be read: " + output.error;
+        return result;
+    }
+    std::string reasons;
+    // Video first, whatever order the streams have in the files.
+    for (const StreamKind kind : {StreamKind::Video, StreamKind::Sound}) {
+        const std::vector<const StreamPackets*> candidates = ofKind(output, kind);
+        std::size_t next = 0;
+        for (const std::size_t index : expected.sources) {
+            const StreamPackets& wanted = source.streams[index];
+            if (wanted.kind != kind)
+                continue;
+            CheckedStream checked{kind, cut(playingTime(wanted), expected), std::nullopt};
+            if (next >= candidates.size()) {
+                addReason(reasons, "the output has no " + kindWord(kind) + ", though the source has and the profile keeps it");
+            } else {
+                const StreamPackets& found = *candidates[next++];
+                checked.outputSeconds = playingTime(found);
+                if (!expected.presenceOnly)
+                    addReason(reasons, compare(expected, wanted, source, found, output));
+            }
+            result.streams.push_back(checked);
+        }
+    }
+    if (!reasons.empty()) {
+        result.verdict = CheckResult::Verdict::Failed;
+        result.reason = reasons;
+    }
+    return result;
+}
+
+CheckResult underMode(CheckResult result, CheckMode mode)
+{
+    result.mode = mode;
+    if (mode == CheckMode::Off)
+        result.verdict = CheckResult::Verdict::Off;
+    else if (mode == CheckMode::Warn && result.failed())
+        result.verdict = CheckResult::Verdict::Warned;
+    return result;
+}
+
+}  // namespace clipforge

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/MediaPackets.h"
+#include "engine/StreamExpectation.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace clipforge {
+
+// How a finished output is checked against its source: streams (a failed check fails the job),
+// warn (it finishes with a warning) or off.
+enum class CheckMode { Streams, Warn, Off };
+
+// "streams", "warn", "off"; none for any other word.
+std::optional<CheckMode> checkModeNamed(const std::string& word);
+std::string checkModeName(CheckMode mode);
+
+// One expected stream's playing time in the source (as the profile asks it cut) and the output.
+struct CheckedStream {
+    StreamKind kind = StreamKind::Video;
+    double sourceSeconds = 0.0;
+    std::optional<double> outputSeconds;  // none: the output lacks it
+};
+
+// What the check found.
+struct CheckResult {
+    enum class Verdict { Passed, Failed, Warned, Off };
+    CheckMode mode = CheckMode::Off;
+    Verdict verdict = Verdict::Off;
+    std::vector<CheckedStream> streams;
+    std::string reason;  // why it failed (or warned): every failing stream, video first
+    std::string note;    // what was not compared, and why
+
+    bool failed() const { return verdict == Verdict::Failed; }
+};
+
+std::string verdictName(CheckResult::Verdict verdict);
+
+// Compares the output's packets with the source's. A source that cannot be read leaves nothing
+// to compare against: the output passes with a note saying so. An output that cannot be read fails.
+CheckResult checkOutput(const StreamExpectation& expected, const MediaPackets& source, const MediaPackets& output);
+
+// The result as the mode has it count: warn turns a failure into a warning.
+CheckResult underMode(CheckResult result, CheckMode mode);
+
+}  // namespace clipforge

@@ -1,0 +1,211 @@
+#include "engine/PacketReader.h"
+
+#include "core/FileSystem.h"
+#include "core/Paths.h"
+#include "engine/ChildProcess.h"
+#include "engine/Pipe.h"
+#include "engine/ProcessSignals.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <sstream>
+
+namespace clipforge {
+namespace {
+
+// A demuxer that takes longer than this has hung: a file is read at disk speed, never slower
+// than this allows for its size.
+constexpr auto BaseWait = std::chrono::seconds(60);
+constexpr std::uint64_t BytesPerSecond = 20u << 20;
+
+std::mutex defaultHelperMutex;
+std::optional<std::string> defaultHelperOverride;
+
+std::chrono::milliseconds waitFor(const std::string& path)
+{
+    const auto size = fileStatus(path).size;
+    return BaseWait + std::chrono::seconds(size / BytesPerSecond);
+}
+
+std::optional<double> seconds(const std::string& field)
+{
+    if (field == "-")
+        return std::nullopt;
+    return std::strtod(field.c_str(), nullptr);
+}
+
+StreamKind kindOf(const std::string& letter)
+{
+    static const std::array<std::pair<const char*, StreamKind>, 4> kinds{
+        {{"v", StreamKind::Video}, {"a", StreamKind::Sound}, {"s", StreamKind::Subtitle}, {"d", StreamKind::Data}}};
+    for (const auto& [name, kind] : kinds) {
+        if (letter == name)
+            return kind;
+    }
+    return StreamKind::Other;
+}
+
+MediaPackets unreadable(std::string why)
+{
+    MediaPackets packets;
+    packets.error = std::move(why);
+    return packets;
+}
+
+// The helper's answer, "stream ..." lines and "done", or one "failed ..." line.
+MediaPackets parseAnswer(const std::string& answer)
+{
+    if (answer.rfind("failed ", 0) == 0)
+        return unreadable(answer.substr(7, answer.size() - 8));
+    MediaPackets packets;
+    std::istringstream lines(answer);
+    std::string word;
+    while (lines >> word && word == "stream") {
+        std::string kind, attached, start, end, sum;
+        StreamPackets stream;
+        lines >> kind >> attached >> stream.packets >> start >> end >> sum;
+        stream.kind = kindOf(kind);
+        stream.attachedPicture = attached == "1";
+        stream.start = seconds(start);
+        stream.end = seconds(end);
+        stream.sum = seconds(sum);
+        packets.streams.push_back(stream);
+    }
+    return word == "done" ? packets : unreadable("the packet reader gave an answer it should not");
+}
+
+bool answerComplete(const std::string& buffer)
+{
+    return !buffer.empty() && buffer.back() == '\n' &&
+           (buffer.rfind("failed ", 0) == 0 || buffer.ends_with("done\n"));
+}
+
+}  // namespace
+
+std::optional<double> MediaPackets::earliestStart() const
+{
+    std::optional<double> earliest;
+    for (const StreamPackets& stream : streams) {
+        if (stream.start && (!earliest || *stream.start < *earliest))
+            earliest = stream.start;
+    }
+    return earliest;
+}
+
+struct PacketReader::Helper {
+    Pipe input;
+    Pipe output;
+    std::unique_ptr<ChildProcess> child;
+};
+
+PacketReader::PacketReader(std::string helper) : helperPath_(std::move(helper))
+{
+    // A helper that dies must show as a failed write, not end this program.
+    ignoreVanishedReaders();
+    thread_ = std::thread([this] { work(); });
+}
+
+PacketReader::~PacketReader()
+{
+    {
+        std::lock_guard lock(mutex_);
+        ending_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+void PacketReader::read(const std::string& path, Answer answer)
+{
+    {
+        std::lock_guard lock(mutex_);
+        questions_.push_back({path, std::move(answer)});
+    }
+    wake_.notify_all();
+}
+
+std::string PacketReader::defaultHelper()
+{
+    std::lock_guard lock(defaultHelperMutex);
+    return defaultHelperOverride ? *defaultHelperOverride : executableFolder() + "clipforge-packets";
+}
+
+void PacketReader::setDefaultHelper(std::string path)
+{
+    std::lock_guard lock(defaultHelperMutex);
+    defaultHelperOverride = std::move(path);
+}
+
+void PacketReader::work()
+{
+    for (;;) {
+        Question question;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return ending_ || !questions_.empty(); });
+            if (ending_)
+                break;
+            question = std::move(questions_.front());
+            questions_.pop_front();
+        }
+        question.answer(ask(question.path));
+    }
+    // The helper dies with this thread; its end is reaped here, not left to the destructor's.
+    helper_.reset();
+}
+
+MediaPackets PacketReader::ask(const std::string& path)
+{
+    if (!helper_) {
+        auto helper = std::make_unique<Helper>();
+        ChildStart start{{helperPath_}, -1, -1, 0};
+        int error = createPipe(helper->input);
+        if (!error)
+            error = createPipe(helper->output);
+        if (!error) {
+            start.standardInput = helper->input.readEnd.get();
+            start.standardOutput = helper->output.writeEnd.get();
+            error = ChildProcess::start(start, helper->child);
+        }
+        if (error)
+            return unreadable("the packet reader " + helperPath_ + " could not be started: " + std::strerror(error));
+        helper->input.readEnd = {};
+        helper->output.writeEnd = {};
+        helper_ = std::move(helper);
+    }
+    const std::string request = path + '\0';
+    std::size_t written = 0;
+    int error = 0;
+    while (written < request.size()) {
+        const auto count = writeSome(helper_->input.writeEnd.get(), std::string_view(request).substr(written), error);
+        if (!count && error) {
+            helper_.reset();
+            return unreadable("the packet reader stopped before it was asked");
+        }
+        written += count.value_or(0);
+    }
+    std::string answer;
+    std::array<char, 4096> buffer;
+    const auto until = std::chrono::steady_clock::now() + waitFor(path);
+    while (!answerComplete(answer)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        const int fd = helper_->output.readEnd.get();
+        if (left.count() <= 0 || !waitReadable(fd, left)) {
+            helper_.reset();
+            return unreadable("the packet reader took too long over it");
+        }
+        const auto count = readSome(fd, buffer, error);
+        if ((count && *count == 0) || (!count && error)) {
+            // A crash on this file; the next question gets a new helper.
+            helper_.reset();
+            return unreadable("the packet reader ended while reading it");
+        }
+        answer.append(buffer.data(), count.value_or(0));
+    }
+    return parseAnswer(answer);
+}
+
+}  // namespace clipforge

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "engine/MediaPackets.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace clipforge {
+
+class StreamMapping;
+
+// What a finished output must hold, worked out from the source's streams and the profile's
+// arguments: which of the source's video and sound streams it keeps, in the output's order, and
+// how long each must play.
+struct StreamExpectation {
+    std::vector<std::size_t> sources;  // indexes into the source's streams
+    // Playing time as asked: the first cutFrom seconds left out, at most limit seconds kept.
+    double cutFrom = 0.0;
+    std::optional<double> limit;
+    // The profile changes playing time in a way that cannot be told exactly: only the streams'
+    // presence counts, and note says why.
+    bool presenceOnly = false;
+    std::string note;
+};
+
+// params: the profile's arguments as the converter gets them. mapping: the converter's own
+// choice, which only tells which stream of a kind a profile without -map got.
+StreamExpectation expectStreams(const std::vector<std::string>& params, const MediaPackets& source,
+                                const StreamMapping& mapping);
+
+// "[-][HH:]MM:SS[.m...]" or "[-]S+[.m...][s|ms|us]", in seconds; none when it is neither.
+std::optional<double> parseDuration(const std::string& text);
+
+}  // namespace clipforge

@@ -1,0 +1,199 @@
+// clipforge-packets: answers, for each file named on its standard input, what its streams' packets
+// hold, without decoding anything and without trusting any header's duration.
+//
+//   request:  the file's path, ended by a NUL byte
+//   answer:   one line per stream, "stream TYPE ATTACHED PACKETS START END SUM", then "done";
+//             or "failed MESSAGE". TYPE is v, a, s, d or o; times are seconds, "-" when the
+//             stream had no packet with a time stamp.
+//
+// It runs until its input ends. Nothing but answers is ever written: the libraries' messages are
+// silenced, as they would interleave with the answers on the shared descriptor.
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/avutil.h>
+}
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct StreamTally {
+    std::int64_t packets = 0;
+    std::int64_t start = AV_NOPTS_VALUE;
+    std::int64_t end = AV_NOPTS_VALUE;
+    std::int64_t sum = 0;
+    std::int64_t lastDuration = 0;
+    // A packet whose duration nothing told yet: settled by the next packet's time stamp.
+    std::int64_t pendingStamp = AV_NOPTS_VALUE;
+    std::int64_t pendingDts = AV_NOPTS_VALUE;
+};
+
+char typeLetter(const AVStream* stream)
+{
+    switch (stream->codecpar->codec_type) {
+    case AVMEDIA_TYPE_VIDEO: return 'v';
+    case AVMEDIA_TYPE_AUDIO: return 'a';
+    case AVMEDIA_TYPE_SUBTITLE: return 's';
+    case AVMEDIA_TYPE_DATA: return 'd';
+    default: return 'o';
+    }
+}
+
+// The stream's own frame or packet duration, in its time base: what a packet without one lasts.
+std::int64_t typicalDuration(const AVStream* stream, const StreamTally& tally)
+{
+    const AVCodecParameters* codec = stream->codecpar;
+    if (codec->codec_type == AVMEDIA_TYPE_AUDIO && codec->frame_size > 0 && codec->sample_rate > 0)
+        return av_rescale_q(codec->frame_size, AVRational{1, codec->sample_rate}, stream->time_base);
+    if (codec->codec_type == AVMEDIA_TYPE_VIDEO) {
+        for (const AVRational rate : {stream->avg_frame_rate, stream->r_frame_rate}) {
+            if (rate.num > 0 && rate.den > 0 && av_q2d(rate) < 1000)
+                return std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), stream->time_base));
+        }
+    }
+    return tally.lastDuration;
+}
+
+void extend(StreamTally& tally, std::int64_t stamp, std::int64_t duration)
+{
+    tally.sum += duration;
+    if (stamp == AV_NOPTS_VALUE)
+        return;
+    tally.start = tally.start == AV_NOPTS_VALUE ? stamp : std::min(tally.start, stamp);
+    tally.end = tally.end == AV_NOPTS_VALUE ? stamp + duration : std::max(tally.end, stamp + duration);
+}
+
+void settlePending(StreamTally& tally, std::int64_t duration)
+{
+    if (tally.pendingStamp == AV_NOPTS_VALUE && tally.pendingDts == AV_NOPTS_VALUE)
+        return;
+    extend(tally, tally.pendingStamp, std::max<std::int64_t>(0, duration));
+    tally.pendingStamp = tally.pendingDts = AV_NOPTS_VALUE;
+}
+
+void count(const AVStream* stream, StreamTally& tally, const AVPacket& packet)
+{
+    // Packets an edit list cuts away never play, and a converter drops them.
+    if (packet.flags & AV_PKT_FLAG_DISCARD)
+        return;
+    ++tally.packets;
+    if (tally.pendingDts != AV_NOPTS_VALUE && packet.dts != AV_NOPTS_VALUE)
+        settlePending(tally, packet.dts - tally.pendingDts);
+    else
+        settlePending(tally, typicalDuration(stream, tally));
+    const std::int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    std::int64_t duration = packet.duration > 0 ? packet.duration : typicalDuration(stream, tally);
+    if (duration <= 0) {
+        tally.pendingStamp = stamp;
+        tally.pendingDts = packet.dts != AV_NOPTS_VALUE ? packet.dts : stamp;
+        if (tally.pendingStamp == AV_NOPTS_VALUE)
+            tally.pendingStamp = tally.pendingDts = 0;
+        return;
+    }
+    tally.lastDuration = duration;
+    extend(tally, stamp, duration);
+}
+
+std::string seconds(const AVStream* stream, std::int64_t value)
+{
+    if (value == AV_NOPTS_VALUE)
+        return "-";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", static_cast<double>(value) * av_q2d(stream->time_base));
+    return text;
+}
+
+std::string errorText(int error)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(error, text, sizeof text);
+    return text;
+}
+
+std::string readStreams(const std::string& path)
+{
+    AVFormatContext* context = nullptr;
+    AVDictionary* options = nullptr;
+    // Only the file itself: a playlist or a concatenation list must not lead anywhere else.
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened = avformat_open_input(&context, ("file:" + path).c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
+        return "failed " + errorText(opened) + "\n";
+    std::vector<StreamTally> tallies;
+    AVPacket* packet = av_packet_alloc();
+    int result = 0;
+    while ((result = av_read_frame(context, packet)) >= 0) {
+        const auto index = static_cast<std::size_t>(packet->stream_index);
+        if (index >= tallies.size())
+            tallies.resize(context->nb_streams);
+        if (index < tallies.size())
+            count(context->streams[index], tallies[index], *packet);
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    tallies.resize(context->nb_streams);
+    std::string answer;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* stream = context->streams[i];
+        StreamTally& tally = tallies[i];
+        settlePending(tally, typicalDuration(stream, tally));
+        char counted[32];
+        std::snprintf(counted, sizeof counted, "%" PRId64, tally.packets);
+        answer += std::string("stream ") + typeLetter(stream) + " " +
+                  ((stream->disposition & AV_DISPOSITION_ATTACHED_PIC) ? "1" : "0") + " " + counted + " " +
+                  seconds(stream, tally.start) + " " + seconds(stream, tally.end) + " " +
+                  seconds(stream, tally.packets ? tally.sum : AV_NOPTS_VALUE) + "\n";
+    }
+    avformat_close_input(&context);
+    // A read that broke off part-way says nothing of what the file holds.
+    if (result != AVERROR_EOF)
+        return "failed " + errorText(result) + "\n";
+    return answer + "done\n";
+}
+
+bool writeAll(const std::string& text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(1, text.data() + done, text.size() - done);
+        if (written <= 0)
+            return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// One request: bytes up to a NUL. False at the end of the input.
+bool nextPath(std::string& path)
+{
+    path.clear();
+    for (;;) {
+        const int c = std::getchar();
+        if (c == EOF)
+            return false;
+        if (c == '\0')
+            return true;
+        path.push_back(static_cast<char>(c));
+    }
+}
+
+}  // namespace
+
+int main()
+{
+    av_log_set_level(AV_LOG_QUIET);
+    std::string path;
+    while (nextPath(path)) {
+        if (!writeAll(readStreams(path)))
+            return 1;
+    }
+    return 0;
+}
