@@ -229,6 +229,11 @@ void TCommand::readSource(const std::string& source)
     if (!Packets)
         Packets = std::make_shared<clipforge::PacketReader>();
     Source = std::make_shared<SourcePackets>();
+    // A FIFO or a device would give the reader the converter's bytes, or keep it waiting.
+    if (clipforge::fileStatus(source).kind != clipforge::FileKind::Regular) {
+        Source->packets.error = "it is not a regular file";
+        return;
+    }
     Packets->read(source, [held = Source](const clipforge::MediaPackets& packets) {
         std::lock_guard lock(held->mutex);
         held->packets = packets;

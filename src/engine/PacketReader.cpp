@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <optional>
 #include <sstream>
 
@@ -125,6 +126,14 @@ void PacketReader::read(const std::string& path, Answer answer)
         questions_.push_back({path, std::move(answer)});
     }
     wake_.notify_all();
+}
+
+MediaPackets PacketReader::readAndWait(const std::string& path)
+{
+    auto answered = std::make_shared<std::promise<MediaPackets>>();
+    std::future<MediaPackets> answer = answered->get_future();
+    read(path, [answered](const MediaPackets& packets) { answered->set_value(packets); });
+    return answer.get();
 }
 
 std::string PacketReader::defaultHelper()

@@ -32,6 +32,8 @@ public:
 
     // Queues path; answer runs on the reader's thread once the file has been read.
     void read(const std::string& path, Answer answer);
+    // The same, waiting for the answer: for a thread that may wait, never the main thread.
+    MediaPackets readAndWait(const std::string& path);
 
     // clipforge-packets beside the executable, unless tests chose another.
     static std::string defaultHelper();

@@ -352,7 +352,8 @@ TEST_F(BatchCommandsTest, JsonGivesOneObjectPerEvent)
               "{\"event\":\"run-started\",\"jobs\":2,\"parallel\":1}\n"
               "{\"event\":\"job-started\",\"index\":0,\"source\":\"" + file("a.avi") + "\",\"output\":\"" + convert + "a.out\"}\n"
               "{\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\",\"exit_code\":0,\"output\":\"" + convert +
-              "a.out\",\"reason\":null}\n"
+              "a.out\",\"reason\":null,\"check\":{\"mode\":\"streams\",\"result\":\"passed\",\"note\":"
+              "\"the source's packets could not be read (Invalid data found when processing input): nothing was compared\"}}\n"
               "{\"event\":\"job-started\",\"index\":1,\"source\":\"" + file("fail.avi") + "\",\"output\":\"" + convert + "fail.out\"}\n"
               "{\"event\":\"job-ended\",\"index\":1,\"state\":\"failed\",\"exit_code\":3,\"output\":\"" + convert +
               "fail.out\",\"reason\":\"the converter ended with code 3\"}\n"

@@ -9,7 +9,10 @@
 #include "support/TempFolder.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/JobPlan.h"
+#include "engine/OutputCheck.h"
 #include "engine/OverwriteManager.h"
+#include "engine/PacketReader.h"
+#include "engine/StreamMapping.h"
 
 #include <gtest/gtest.h>
 
@@ -244,6 +247,7 @@ struct JobEnd {
     int exitCode = -1;
     std::string reason;
     MediaFacts made;  // nothing when the output is missing or empty
+    std::string checkFailure;  // why the output check failed a finished pair
 
     // An empty or unreadable file is no conversion, whatever the exit code says.
     bool finished() const { return exitCode == 0 && made.readable; }
@@ -284,6 +288,10 @@ Verdict judge(const Pair& pair, const JobEnd& end, std::string& finding)
         finding = end.exitCode != 0 ? "failed: " + end.reason : "finished without a usable file";
         return Verdict::Failed;
     }
+    if (!end.checkFailure.empty()) {
+        finding = "the output check failed it: " + end.checkFailure;
+        return Verdict::Failed;
+    }
     std::vector<std::string> faults;
     judgeOutput(pair, end.made, end.output, faults);
     for (const std::string& fault : faults)
@@ -317,15 +325,31 @@ protected:
         TOverwriteManager names;  // each job a run of its own: its output is gone before the next
         const clipforge::JobPlan plan = clipforge::planJob(job, *catalogue, names, converter());
         const ToolOutcome ran = runTool(clipforge::splitCommandLine(plan.commandLine));
-        JobEnd end{plan.outputPath, ran.exitCode, reason(ran.err), {}};
+        JobEnd end{plan.outputPath, ran.exitCode, reason(ran.err), {}, {}};
         std::error_code ignored;
         if (std::filesystem::file_size(plan.outputPath, ignored) > 0)
             end.made = probeMedia(plan.outputPath);
+        if (end.finished())
+            end.checkFailure = checkFailure(plan, ran.err);
         return end;
+    }
+
+    // What the program's own check says of a finished output, as the driver runs it.
+    std::string checkFailure(const clipforge::JobPlan& plan, const std::string& converterText)
+    {
+        clipforge::StreamMapping mapping;
+        std::istringstream lines(converterText);
+        for (std::string line; std::getline(lines, line);)
+            mapping.add(line);
+        const clipforge::MediaPackets source = packets.readAndWait(plan.source);
+        const clipforge::MediaPackets output = packets.readAndWait(plan.outputPath);
+        const auto expected = clipforge::expectStreams(clipforge::splitCommandLine(plan.params), source, mapping);
+        return clipforge::checkOutput(expected, source, output).reason;
     }
 
     clipforge::test::TempFolder folder;
     std::unique_ptr<TCommandManager> catalogue;
+    clipforge::PacketReader packets{std::string(std::getenv("CLIPFORGE_APP_DIR")) + "/clipforge-packets"};
 };
 
 double childCpuSeconds()

@@ -61,6 +61,12 @@ std::int64_t typicalDuration(const AVStream* stream, const StreamTally& tally)
     return tally.lastDuration;
 }
 
+// A negative duration stored in 32 bits (an Ogg stream's trimmed last packet) reads as a huge one.
+bool plausible(std::int64_t duration)
+{
+    return duration > 0 && duration < (std::int64_t{1} << 31);
+}
+
 void extend(StreamTally& tally, std::int64_t stamp, std::int64_t duration)
 {
     tally.sum += duration;
@@ -72,7 +78,7 @@ void extend(StreamTally& tally, std::int64_t stamp, std::int64_t duration)
 
 void settlePending(StreamTally& tally, std::int64_t duration)
 {
-    if (tally.pendingStamp == AV_NOPTS_VALUE && tally.pendingDts == AV_NOPTS_VALUE)
+    if (tally.pendingDts == AV_NOPTS_VALUE)
         return;
     extend(tally, tally.pendingStamp, std::max<std::int64_t>(0, duration));
     tally.pendingStamp = tally.pendingDts = AV_NOPTS_VALUE;
@@ -89,15 +95,15 @@ void count(const AVStream* stream, StreamTally& tally, const AVPacket& packet)
     else
         settlePending(tally, typicalDuration(stream, tally));
     const std::int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
-    std::int64_t duration = packet.duration > 0 ? packet.duration : typicalDuration(stream, tally);
-    if (duration <= 0) {
+    std::int64_t duration = plausible(packet.duration) ? packet.duration : typicalDuration(stream, tally);
+    if (duration <= 0 && packet.dts != AV_NOPTS_VALUE) {
         tally.pendingStamp = stamp;
-        tally.pendingDts = packet.dts != AV_NOPTS_VALUE ? packet.dts : stamp;
-        if (tally.pendingStamp == AV_NOPTS_VALUE)
-            tally.pendingStamp = tally.pendingDts = 0;
+        tally.pendingDts = packet.dts;
         return;
     }
-    tally.lastDuration = duration;
+    duration = std::max<std::int64_t>(0, duration);
+    if (duration > 0)
+        tally.lastDuration = duration;
     extend(tally, stamp, duration);
 }
 
@@ -127,6 +133,12 @@ std::string readStreams(const std::string& path)
     av_dict_free(&options);
     if (opened < 0)
         return "failed " + errorText(opened) + "\n";
+    // Without it, streams found only in the packets (a transport stream's sound) have no parser,
+    // so no frame durations: a few frames are decoded once, where a header says too little.
+    if (const int found = avformat_find_stream_info(context, nullptr); found < 0) {
+        avformat_close_input(&context);
+        return "failed " + errorText(found) + "\n";
+    }
     std::vector<StreamTally> tallies;
     AVPacket* packet = av_packet_alloc();
     int result = 0;
