@@ -10,6 +10,7 @@ declare -A allowed=(
   [src/engine]="core engine"
   [tools/batch]="core engine"
   [tools/supervisor]=""
+  [tools/packets]=""
   [src/controls]="controls"
   [src/dialogs]="core controls dialogs"
   [src/app]="core engine controls dialogs app"

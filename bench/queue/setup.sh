@@ -11,6 +11,12 @@ make_program_folder() {
   local app=$1 batch=$2 params=$3 ext=$4
   mkdir -p "$app/bin" "$app/convert"
   cp "$batch" "$app/clipforge-batch"
+  # The helpers beside it, as in the build's program folder: each converter's supervisor and
+  # the output check's packet reader.
+  local helper
+  for helper in clipforge-supervisor clipforge-packets; do
+    [ -x "$(dirname "$batch")/$helper" ] && cp "$(dirname "$batch")/$helper" "$app/$helper"
+  done
   ln -s "$(command -v ffmpeg)" "$app/bin/ffmpeg"
   cat >"$app/command" <<XML
 <?xml version="1.0" encoding="UTF-8"?>

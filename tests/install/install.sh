@@ -39,6 +39,7 @@ lib/clipforge/bin/ffmpeg
 lib/clipforge/bin/ffprobe
 lib/clipforge/clipforge
 lib/clipforge/clipforge-batch
+lib/clipforge/clipforge-packets
 lib/clipforge/clipforge-supervisor
 lib/clipforge/command
 lib/clipforge/help/index.html
