@@ -31,6 +31,7 @@
 #include "dialogs/DialogService.h"
 #include "dialogs/FormStyle.h"
 #include "dialogs/RememberedFolders.h"
+#include "dialogs/UserSettings.h"
 #include "engine/Command.h"
 
 #include <QAction>
@@ -268,6 +269,10 @@ void TUIHook::btnConvertClick()
     if (jobCount() == 0)
         return;
     setRunState(RunState::Busy);
+    // Read at each run, so a change to the setting counts from the next one; a word the program
+    // does not know leaves the default.
+    command_->CheckOutputs(clipforge::checkModeNamed(clipforge::UserSettings::outputCheck().toStdString())
+                               .value_or(clipforge::CheckMode::Streams));
     command_->Start();
 }
 

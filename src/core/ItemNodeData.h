@@ -42,4 +42,7 @@ struct TItemNodeData {
     // size in bytes then; empty unless State is finished.
     JobNote Output;
     std::int64_t OutputSize = 0;
+    // What the output's check found wrong although the job was let finish (8-bit text); empty
+    // unless State is finished.
+    JobNote Warning;
 };

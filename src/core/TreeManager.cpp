@@ -91,7 +91,7 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
     Jobs.reserve(Jobs.size() + jobs.size());
     for (TItemData& job : jobs)
-        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}, {}, 0});
+        Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}, {}, 0, {}});
     endInsertRows();
 }
 
@@ -125,8 +125,10 @@ void TTreeManager::SetState(int row, TJobState state)
         job.FailureReason.clear();
     if (dropProgress)
         job.Progress.clear();
-    if (dropOutput)
+    if (dropOutput) {
         job.Output.clear();
+        job.Warning.clear();
+    }
     repaint(row);
 }
 
@@ -139,6 +141,7 @@ void TTreeManager::SetFailure(int row, std::string reason)
     job.FailureReason = std::move(reason);
     job.Progress.clear();
     job.Output.clear();
+    job.Warning.clear();
     repaint(row);
 }
 
@@ -276,10 +279,11 @@ bool TTreeManager::Clear()
     return true;
 }
 
-void TTreeManager::SetOutput(int row, std::string path, std::int64_t size)
+void TTreeManager::SetOutput(int row, std::string path, std::int64_t size, std::string warning)
 {
     TItemNodeData& job = node(row);
     job.OutputSize = path.empty() ? 0 : size;
+    job.Warning = path.empty() ? std::string() : std::move(warning);
     job.Output = std::move(path);
     repaint(row);
 }
@@ -310,6 +314,8 @@ QString TTreeManager::Hint(int row) const
     if (node.State == jsFinished && !node.Output.empty())
         hint += QStringLiteral("\n[output]: %1 (%2)")
                     .arg(shown(node.Output.str()), QString::fromStdString(clipforge::sizeText(node.OutputSize)));
+    if (node.State == jsFinished && !node.Warning.empty())
+        hint += QStringLiteral("\n[warning]: ") + shown(node.Warning.str());
     if (node.State == jsFailed)
         hint += QStringLiteral("\n[error]: ") + shown(node.FailureReason.str());
     if (node.State == jsConverting && !node.Progress.empty())

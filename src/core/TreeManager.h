@@ -65,7 +65,8 @@ public:
     void SetFrame(int row, std::uint32_t frame);
     // Where the job put its output (the path really used, 8-bit) and how big it was then; the
     // hint shows it once the job is finished.
-    void SetOutput(int row, std::string path, std::int64_t size);
+    // warning: what the output's check found wrong although the job was let finish.
+    void SetOutput(int row, std::string path, std::int64_t size, std::string warning = {});
     // Asks views to give themselves the keyboard focus and select the job at row (the driver
     // does so for every job it starts).
     void FocusNode(int row) { emit nodeFocusRequested(row); }
@@ -86,8 +87,8 @@ public:
 
     // "[File Name]: %s", LF, "[format]: %s", LF, "[path]: %s"; a format that is no position of
     // the catalogue reads "(none)". A finished job adds "[output]: " with where its output went
-    // and its size, a failed job "[error]: " and its reason, the converting job "[progress]: "
-    // and how far it has got. Empty for a row outside the list; never throws.
+    // and its size (and "[warning]: " with what its check found, when it was let finish), a failed
+    // job "[error]: " and its reason, the converting job "[progress]: " and how far it has got. Empty for a row outside the list; never throws.
     QString Hint(int row) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;

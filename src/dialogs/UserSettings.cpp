@@ -27,6 +27,7 @@ const char* keyOf(UserSettings::FileDialog dialog)
 const char* const profilePositionKey = "addFiles/profilePosition";
 const char* const profileNameKey = "addFiles/profileName";
 const char* const outputFolderKey = "addFiles/outputFolder";
+const char* const outputCheckKey = "convert/check";
 
 // Opened afresh for each value: the file is small, and another running window's choices
 // are then seen too.
@@ -101,6 +102,11 @@ QString UserSettings::lastOutputFolder()
 void UserSettings::rememberOutputFolder(const QString& folder)
 {
     store(outputFolderKey, folder);
+}
+
+QString UserSettings::outputCheck()
+{
+    return settings().value(QString::fromLatin1(outputCheckKey), QStringLiteral("streams")).toString();
 }
 
 }  // namespace clipforge

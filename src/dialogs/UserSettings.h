@@ -30,6 +30,10 @@ public:
     // remembered one has gone.
     static QString lastOutputFolder();
     static void rememberOutputFolder(const QString& folder);
+
+    // How outputs are checked before their commit ([convert] check): the word as written,
+    // "streams" when none is.
+    static QString outputCheck();
 };
 
 }  // namespace clipforge

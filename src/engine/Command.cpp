@@ -100,11 +100,11 @@ void TCommand::Stop()
 {
     IsStopped = true;
     ConsoleRunner->Stop();
-    if (!Checking)
+    if (Stage != JobStage::ReadingPackets)
         return;
     // The check's answer is no longer waited for; the job ends as a stopped one, a turn of the
-    // event loop later, as a stopped converter's end comes.
-    Checking = false;
+    // event loop later, as a stopped converter's end comes. A decoding ends as a converter does.
+    Stage = JobStage::Converting;
     ++CheckRun;
     QMetaObject::invokeMethod(
         Timer.get(), [this] { endJobWith({false, "stopped"}); }, Qt::QueuedConnection);
@@ -113,7 +113,8 @@ void TCommand::Stop()
 void TCommand::CheckOutputs(clipforge::CheckMode mode, std::shared_ptr<clipforge::PacketReader> reader)
 {
     Checks = mode;
-    Packets = std::move(reader);
+    if (reader)
+        Packets = std::move(reader);
 }
 
 void TCommand::RunCurrent()
@@ -139,6 +140,7 @@ void TCommand::RunCurrent()
     Mapping.clear();
     Check.reset();
     Params = plan.params;
+    SourcePath = plan.source;
     readSource(plan.source);
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
@@ -174,6 +176,12 @@ void TCommand::failWithoutProcess(const std::string& reason)
 
 void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputType type)
 {
+    if (Stage != JobStage::Converting) {
+        // A decoder's words: only its first error counts.
+        if (DecodeError.empty() && type == otEntireLine)
+            DecodeError = clipforge::decodeErrorText(line);
+        return;
+    }
     Report.add(line, type);
     if (type == otEntireLine)
         Mapping.add(line);
@@ -201,6 +209,10 @@ void TCommand::JobEnded(QObject* sender, bool success)
 
 void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
 {
+    if (Stage == JobStage::DecodingOutput || Stage == JobStage::DecodingSource) {
+        decodeEnded(exitCode);
+        return;
+    }
     clipforge::JobEnd end;
     end.exitCode = exitCode;
     end.stopped = IsStopped;
@@ -244,8 +256,15 @@ void TCommand::readSource(const std::string& source)
 // output's comes. Neither is waited for on this thread.
 void TCommand::beginCheck(std::uint32_t exitCode)
 {
-    Checking = true;
+    Stage = JobStage::ReadingPackets;
     ExitCode = exitCode;
+    // The job stays converting; its bar stands at its end while its output is checked.
+    Tree->SetProgress(CurrentNode.row(), "checking the output");
+    const auto end = clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), 100);
+    if (end > BarPosition && OnJobProgress) {
+        BarPosition = end;
+        OnJobProgress(ConsoleRunner.get(), end);
+    }
     const std::uint64_t run = ++CheckRun;
     Packets->read(Writing, [this, run, bridge = CheckBridge, source = Source, params = clipforge::splitCommandLine(Params),
                             mapping = Mapping](const clipforge::MediaPackets& output) {
@@ -258,7 +277,7 @@ void TCommand::beginCheck(std::uint32_t exitCode)
             clipforge::checkOutput(clipforge::expectStreams(params, read, mapping), read, output);
         // A cut bridge means this driver is gone: nothing is touched.
         bridge->post([this, run, result] {
-            if (Checking && run == CheckRun)
+            if (Stage == JobStage::ReadingPackets && run == CheckRun)
                 checkEnded(result);
         });
     });
@@ -266,8 +285,57 @@ void TCommand::beginCheck(std::uint32_t exitCode)
 
 void TCommand::checkEnded(const clipforge::CheckResult& result)
 {
-    Checking = false;
     Check = clipforge::underMode(result, Checks);
+    if (Checks == clipforge::CheckMode::Full && !Check->failed()) {
+        decode(Writing, false);
+        return;
+    }
+    Stage = JobStage::Converting;
+    endJobWith(Check->failed() ? clipforge::JobOutcome{false, Check->reason} : clipforge::JobOutcome{true, {}});
+}
+
+// Through the same runner as the conversion, so Stop and the signals end it the same way.
+void TCommand::decode(const std::string& file, bool source)
+{
+    Stage = source ? JobStage::DecodingSource : JobStage::DecodingOutput;
+    DecodeError.clear();
+    ConsoleRunner->CommandLine = clipforge::decodeCommandLine(Converter, file);
+    ConsoleRunner->ShownCommandLine.clear();
+    try {
+        ConsoleRunner->Execute();
+    } catch (const std::exception& error) {
+        Stage = JobStage::Converting;
+        endJobWith({false, std::string("the output could not be decoded: ") + error.what()});
+    }
+}
+
+void TCommand::decodeEnded(std::uint32_t exitCode)
+{
+    const bool decodingSource = Stage == JobStage::DecodingSource;
+    Stage = JobStage::Converting;
+    if (IsStopped) {
+        endJobWith({false, "stopped"});
+        return;
+    }
+    std::string error = DecodeError;
+    if (error.empty() && exitCode != 0)
+        error = "the converter ended with code " + std::to_string(exitCode);
+    if (!decodingSource && !error.empty() && clipforge::expectStreams(clipforge::splitCommandLine(Params), {}, {}).copies) {
+        // A copied stream keeps the source's own damage: only what the source lacks counts.
+        OutputDecodeError = error;
+        decode(SourcePath, true);
+        return;
+    }
+    if (decodingSource && error == OutputDecodeError) {
+        Check->note += std::string(Check->note.empty() ? "" : "; ") + "the source does not decode either: " + error;
+        error.clear();
+    } else if (decodingSource) {
+        error = OutputDecodeError;
+    }
+    if (!error.empty()) {
+        Check->verdict = clipforge::CheckResult::Verdict::Failed;
+        Check->reason = "the output does not decode: " + error;
+    }
     endJobWith(Check->failed() ? clipforge::JobOutcome{false, Check->reason} : clipforge::JobOutcome{true, {}});
 }
 
@@ -318,8 +386,11 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     ExitCode = exitCode;
     Error = outcome.reason;
     Reader.reset();
-    if (CurrentNode.isValid() && outcome.finished)
-        Tree->SetOutput(CurrentNode.row(), UniquePath, static_cast<std::int64_t>(clipforge::fileStatus(UniquePath).size));
+    if (CurrentNode.isValid() && outcome.finished) {
+        const bool warned = Check && Check->verdict == clipforge::CheckResult::Verdict::Warned;
+        Tree->SetOutput(CurrentNode.row(), UniquePath, static_cast<std::int64_t>(clipforge::fileStatus(UniquePath).size),
+                        warned ? Check->reason : std::string());
+    }
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
     const auto count = static_cast<std::uint32_t>(jobCount());
@@ -353,7 +424,7 @@ clipforge::JobProgress TCommand::CurrentProgress() const
 
 void TCommand::showJobProgress()
 {
-    if (!Reader || !CurrentNode.isValid())
+    if (!Reader || !CurrentNode.isValid() || Stage != JobStage::Converting)
         return;
     const clipforge::JobProgress progress = Reader->progress();
     Tree->SetProgress(CurrentNode.row(), clipforge::progressText(progress));

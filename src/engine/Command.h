@@ -96,11 +96,12 @@ public:
     // for each run.
     void ShareSweeps(clipforge::LeftoverSweeps& sweeps) { Sweeps = &sweeps; }
     // Checks every output the converter finished against its source before it is committed, as
-    // mode says, reading packets through reader (one of the driver's own when none is given).
+    // mode says, reading packets through reader (one of the driver's own, kept for its life,
+    // when none is given).
     // The source is read while the converter runs; the output right after. Off by default.
     void CheckOutputs(clipforge::CheckMode mode, std::shared_ptr<clipforge::PacketReader> reader = {});
     // True while the current job's output is being checked; the job still counts as converting.
-    bool CheckingOutput() const { return Checking; }
+    bool CheckingOutput() const { return Stage != JobStage::Converting; }
     // What the check found for the job that ended last; none when it was not checked.
     const std::optional<clipforge::CheckResult>& LastCheck() const { return Check; }
 
@@ -124,6 +125,8 @@ private:
     void readSource(const std::string& source);
     void beginCheck(std::uint32_t exitCode);
     void checkEnded(const clipforge::CheckResult& result);
+    void decode(const std::string& file, bool source);
+    void decodeEnded(std::uint32_t exitCode);
     void endJobWith(clipforge::JobOutcome outcome);
     void failWithoutProcess(const std::string& reason);
     // Readies the job's private folder; the reason when it cannot be had.
@@ -163,7 +166,13 @@ private:
     std::string Params;
     std::optional<clipforge::CheckResult> Check;
     std::uint64_t CheckRun = 0;  // answers for an earlier check are ignored
-    bool Checking = false;
+    // Where the current job is once its converter has ended well: its packets being read, then
+    // (a full check) the output decoded, and for a copied stream the source too.
+    enum class JobStage { Converting, ReadingPackets, DecodingOutput, DecodingSource };
+    JobStage Stage = JobStage::Converting;
+    std::string SourcePath;
+    std::string DecodeError;        // the first error line of the decoding that runs
+    std::string OutputDecodeError;  // the output's, while the source is decoded
     std::unique_ptr<clipforge::ProgressReader> Reader;
     std::int32_t BarPosition = 0;
     QPersistentModelIndex CurrentNode;

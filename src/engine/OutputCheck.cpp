@@ -1,5 +1,7 @@
 #include "engine/OutputCheck.h"
 
+#include "engine/CommandLineSplitter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -79,7 +81,7 @@ void addReason(std::string& reasons, const std::string& reason)
 
 std::optional<CheckMode> checkModeNamed(const std::string& word)
 {
-    for (const CheckMode mode : {CheckMode::Streams, CheckMode::Warn, CheckMode::Off}) {
+    for (const CheckMode mode : {CheckMode::Streams, CheckMode::Full, CheckMode::Warn, CheckMode::Off}) {
         if (checkModeName(mode) == word)
             return mode;
     }
@@ -90,6 +92,7 @@ std::string checkModeName(CheckMode mode)
 {
     switch (mode) {
     case CheckMode::Streams: return "streams";
+    case CheckMode::Full: return "full";
     case CheckMode::Warn: return "warn";
     default: return "off";
     }
@@ -156,6 +159,24 @@ CheckResult underMode(CheckResult result, CheckMode mode)
     else if (mode == CheckMode::Warn && result.failed())
         result.verdict = CheckResult::Verdict::Warned;
     return result;
+}
+
+std::string decodeCommandLine(const std::string& converter, const std::string& file)
+{
+    // "file:" keeps a name that begins with a dash or names a protocol from being read as one.
+    return quoteArgument(converter) + " -nostdin -v error -xerror -i " + quoteArgument("file:" + file) +
+           " -map 0:v? -map 0:a? -f null -";
+}
+
+std::string decodeErrorText(std::string line)
+{
+    const std::size_t at = line.find(" @ 0x");
+    const std::size_t close = line.find(']', at);
+    if (line.starts_with('[') && at != std::string::npos && close != std::string::npos)
+        line.erase(at, close - at);
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n' || line.back() == ' '))
+        line.pop_back();
+    return line;
 }
 
 }  // namespace clipforge

@@ -10,10 +10,11 @@
 namespace clipforge {
 
 // How a finished output is checked against its source: streams (a failed check fails the job),
-// warn (it finishes with a warning) or off.
-enum class CheckMode { Streams, Warn, Off };
+// full (streams, then every picture and sound decoded), warn (streams, but the job finishes with
+// a warning) or off.
+enum class CheckMode { Streams, Full, Warn, Off };
 
-// "streams", "warn", "off"; none for any other word.
+// "streams", "full", "warn", "off"; none for any other word.
 std::optional<CheckMode> checkModeNamed(const std::string& word);
 std::string checkModeName(CheckMode mode);
 
@@ -44,5 +45,11 @@ CheckResult checkOutput(const StreamExpectation& expected, const MediaPackets& s
 
 // The result as the mode has it count: warn turns a failure into a warning.
 CheckResult underMode(CheckResult result, CheckMode mode);
+
+// The converter's command line that decodes every video and sound stream of file and writes
+// nothing, ending at the first error.
+std::string decodeCommandLine(const std::string& converter, const std::string& file);
+// A decoder's error line without the address in its "[codec @ 0x...]" prefix.
+std::string decodeErrorText(std::string line);
 
 }  // namespace clipforge

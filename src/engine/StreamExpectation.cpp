@@ -270,6 +270,7 @@ StreamExpectation expectStreams(const std::vector<std::string>& params, const Me
         if (matters(stream) && !dropped)
             expected.sources.push_back(index);
     }
+    expected.copies = reading.copies;
     expected.cutFrom = std::max(0.0, reading.start);
     expected.limit = reading.duration;
     if (reading.until) {

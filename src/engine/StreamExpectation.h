@@ -22,6 +22,8 @@ struct StreamExpectation {
     // presence counts, and note says why.
     bool presenceOnly = false;
     std::string note;
+    // The profile copies some stream as it is: its decoding errors may be the source's own.
+    bool copies = false;
 };
 
 // params: the profile's arguments as the converter gets them. mapping: the converter's own

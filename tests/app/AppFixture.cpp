@@ -12,6 +12,7 @@
 #include "dialogs/AddDlg.h"
 #include "support/FakeConverter.h"
 #include "dialogs/DefaultFolderLink.h"
+#include "engine/PacketReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,8 @@ bool installConverter(const std::string& folder, AppFixture::Converter converter
         return clipforge::test::installFakeConverter(folder, "half");
     case AppFixture::Converter::Partial:
         return clipforge::test::installFakeConverter(folder, "hang");
+    case AppFixture::Converter::Early:
+        return clipforge::test::installFakeConverter(folder, "early");
     case AppFixture::Converter::Failing:
         return clipforge::test::installFakeConverter(folder, "nocodec");
     case AppFixture::Converter::Hanging:
@@ -56,6 +59,9 @@ AppFixture::AppFixture(Converter converter, const QByteArray& catalogue)
     if (!installConverter(folder.toStdString(), converter))
         ADD_FAILURE() << "no converter in the program folder";
     clipforge::setProgramFolderForTesting(folder.toStdString());
+    // Packets are read by the build's reader, as the program reads them with the one beside it.
+    clipforge::PacketReader::setDefaultHelper(qEnvironmentVariable("CLIPFORGE_APP_DIR").toStdString() +
+                                              "/clipforge-packets");
     scope_ = std::make_unique<clipforge::ScopedDialogService>(dialogs);
     window_ = std::make_unique<TmainDlg>();
     window_->show();

@@ -22,7 +22,8 @@ public:
     // Halfway: reports a 10-second source converted to its middle, then waits until a file named
     // like its output plus ".go" appears before it writes its output.
     // Partial: writes part of its output, then never ends.
-    enum class Converter { Real, Hanging, Succeeding, Failing, Missing, Halfway, Partial };
+    // Early: the real converter, given only its source's first second, exiting 0.
+    enum class Converter { Real, Hanging, Succeeding, Failing, Missing, Halfway, Partial, Early };
 
     explicit AppFixture(Converter converter = Converter::Real, const QByteArray& catalogue = QByteArray());
     ~AppFixture();
@@ -33,6 +34,7 @@ public:
 
     QString programFolder() const { return programFolder_.path() + QLatin1Char('/'); }
     QString workFolder() const { return work_.path() + QLatin1Char('/'); }
+    QString configFolder() const { return configuration_.path() + QLatin1Char('/'); }
 
     // Adds files through Add and the Add Files dialog, choosing profile and folder there.
     void addJobs(const QStringList& names, int profile, const QString& folder);

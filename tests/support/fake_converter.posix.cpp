@@ -57,6 +57,8 @@
 //   squat      writes "planted" under the output's real name, then runs the
 //              system's converter with the same arguments
 //   move       the same, but the planted file is moved onto the name
+//   early      runs the system's converter on its source's first second only,
+//              exiting 0 as if it had converted it all
 //   paced      runs the system's converter reading its source at the
 //              source's own pace (-re), so a job lasts as long as its clip
 //   wait       touches REAL.running, then waits for SOURCE.go, OUTPUT.go or
@@ -383,7 +385,7 @@ std::string behaviourFor(const std::string& self, const std::string& source)
     const std::string mode = fileText(self + ".mode");
     const std::string named = mode.empty() ? source.substr(source.rfind('/') + 1) : mode;
     for (const char* word : {"fail", "hang", "flee", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
-                             "planted", "squat", "move", "paced", "wait", "half"})
+                             "planted", "squat", "move", "paced", "early", "wait", "half"})
         if (named.find(word) != std::string::npos)
             return word;
     return {};
@@ -410,11 +412,12 @@ void waitForGo(const std::string& source, const std::string& output)
         sleepMs(20);
 }
 
-int runSystemConverter(int argc, char** argv, bool paced)
+// before: input options put ahead of the job's own arguments.
+int runSystemConverter(int argc, char** argv, std::vector<const char*> before)
 {
     std::vector<char*> arguments{const_cast<char*>("ffmpeg")};
-    if (paced)
-        arguments.push_back(const_cast<char*>("-re"));
+    for (const char* argument : before)
+        arguments.push_back(const_cast<char*>(argument));
     arguments.insert(arguments.end(), argv + 1, argv + argc);
     arguments.push_back(nullptr);
     ::execvp("ffmpeg", arguments.data());
@@ -471,8 +474,12 @@ int convert(int argc, char** argv)
         writeFile(realName(output) + ".new", "planted");
         ::rename((realName(output) + ".new").c_str(), realName(output).c_str());
     }
-    if (behaviour == "squat" || behaviour == "move" || behaviour == "paced")
-        return runSystemConverter(argc, argv, behaviour == "paced");
+    if (behaviour == "squat" || behaviour == "move")
+        return runSystemConverter(argc, argv, {});
+    if (behaviour == "paced")
+        return runSystemConverter(argc, argv, {"-re"});
+    if (behaviour == "early")
+        return runSystemConverter(argc, argv, {"-t", "1"});
     if (behaviour == "wait")
         writeFile(realName(output) + ".running", "");
     if (behaviour == "half")

@@ -30,7 +30,7 @@ const char* const OverviewHelp =
     "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
     "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run] [--joblog FILE [--resume]]\n"
-    "                [--check streams|warn|off]\n"
+    "                [--check streams|full|warn|off]\n"
     "                           convert every job of a list file\n"
     "  plan LIST.kxl [--raw] [--check MODE]\n"
     "                           print one shell command per job, for GNU parallel or a\n"
@@ -77,7 +77,7 @@ const std::map<std::string, const char*> CommandHelp{
      "Use -- before file names that begin with a dash.\n"},
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
-     "                                [--joblog FILE [--resume]] [--check streams|warn|off]\n"
+     "                                [--joblog FILE [--resume]] [--check streams|full|warn|off]\n"
      "Converts every job of the list file, starting them in list order, and prints one line per\n"
      "job as it ends (index, finished or failed, the converter's exit code, output file), then a\n"
      "summary. With one converter at a time the lines come in list order; with more, in the\n"
@@ -99,6 +99,7 @@ const std::map<std::string, const char*> CommandHelp{
      "  --resume    with --joblog: go on where an interrupted run stopped; jobs the joblog shows\n"
      "              finished, whose output is still there, are skipped and counted as such\n"
      "  --check MODE  streams (the default): an output that fails the check fails its job;\n"
+     "              full: streams, then every picture and sound of the output is decoded;\n"
      "              warn: the job finishes and the reason is printed as a warning; off: no check\n"
      "Control characters in names are printed escaped, as 'show' does.\n"
      "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
@@ -107,7 +108,7 @@ const std::map<std::string, const char*> CommandHelp{
      "Exit code 0 when every job finished, 1 when any failed, 2 for unusable input,\n"
      "130 when the run was stopped.\n"},
     {"plan",
-     "Usage: clipforge-batch plan LIST.kxl [--raw] [--check streams|warn|off]\n"
+     "Usage: clipforge-batch plan LIST.kxl [--raw] [--check streams|full|warn|off]\n"
      "Prints one POSIX shell command per job, for another engine to run, for example on several\n"
      "machines that see the same paths:\n"
      "  clipforge-batch plan queue.kxl > plan.sh\n"
@@ -125,7 +126,7 @@ const std::map<std::string, const char*> CommandHelp{
      "out, 2 for unusable input.\n"},
     {"job",
      "Usage: clipforge-batch job --source FILE --params ARGS --ext EXT --folder DIR --name NAME\n"
-     "                           [--index N] [--check streams|warn|off]\n"
+     "                           [--index N] [--check streams|full|warn|off]\n"
      "Converts one job, as a line of 'clipforge-batch plan' describes it: FILE with the\n"
      "converter arguments ARGS into DIR/NAME, NAME being the output name the plan chose (EXT\n"
      "is the profile's extension). When something is at DIR/NAME by then, the output takes the\n"

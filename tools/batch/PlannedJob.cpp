@@ -60,7 +60,7 @@ CheckMode checkModeValue(const std::string& text)
 {
     const std::optional<CheckMode> mode = checkModeNamed(text);
     if (!mode)
-        throw BatchUsageError("--check needs streams, warn or off, not \"" + text + "\"");
+        throw BatchUsageError("--check needs streams, full, warn or off, not \"" + text + "\"");
     return *mode;
 }
 
