@@ -3,6 +3,10 @@
 #include "core/SizeText.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
+#include "engine/MainThreadBridge.h"
+#include "engine/OutputCheck.h"
+#include "engine/PacketReader.h"
+#include "engine/StreamMapping.h"
 
 #include <QFileInfo>
 
@@ -28,6 +32,7 @@ std::string valueOf(const std::string& line, const std::string& key)
 ProfileTrial::ProfileTrial(std::string programFolder, QObject* parent)
     : QObject(parent)
     , programFolder_(std::move(programFolder))
+    , bridge_(std::make_shared<MainThreadBridge>())
     , converter_(std::make_unique<TConsoleRunner>())
     , probe_(std::make_unique<TConsoleRunner>())
 {
@@ -37,8 +42,16 @@ ProfileTrial::ProfileTrial(std::string programFolder, QObject* parent)
     probe_->OnTerminated = [this](TConsoleRunner*, std::uint32_t exitCode) { probeEnded(exitCode); };
 }
 
+ProfileTrial::~ProfileTrial()
+{
+    bridge_->cut();
+}
+
 void ProfileTrial::start(const std::string& source, const std::string& params, const std::string& ext)
 {
+    ++trial_;
+    source_ = source;
+    params_ = params + " -t 5";
     converter_->Stop();
     probe_->Stop();
     converterLines_.clear();
@@ -47,7 +60,7 @@ void ProfileTrial::start(const std::string& source, const std::string& params, c
     if (!folder_->isValid())
         return done(false, "no temporary folder can be made: " + folder_->errorString().toStdString());
     output_ = folder_->path().toLocal8Bit().toStdString() + "/trial." + ext;
-    converter_->CommandLine = converterCommandLine(converterPath(programFolder_), source, params + " -t 5", output_);
+    converter_->CommandLine = converterCommandLine(converterPath(programFolder_), source, params_, output_);
     running_ = true;
     converter_->Execute();
 }
@@ -73,7 +86,28 @@ void ProfileTrial::probeEnded(std::uint32_t exitCode)
     if (exitCode != 0)
         return done(false, "the output cannot be read: " + failureReason(probeLines_));
     const auto bytes = static_cast<std::uint64_t>(QFileInfo(QString::fromLocal8Bit(output_)).size());
-    done(true, describeProbe(probeLines_, bytes));
+    check(describeProbe(probeLines_, bytes));
+}
+
+// Read on the reader's thread; the answer comes back to this one.
+void ProfileTrial::check(const std::string& described)
+{
+    if (!packets_)
+        packets_ = std::make_unique<PacketReader>();
+    auto source = std::make_shared<MediaPackets>();
+    packets_->read(source_, [source](const MediaPackets& read) { *source = read; });
+    StreamMapping mapping;
+    for (const std::string& line : converterLines_)
+        mapping.add(line);
+    packets_->read(output_, [this, trial = trial_, source, mapping, params = splitCommandLine(params_), described,
+                             bridge = bridge_](const MediaPackets& output) {
+        const CheckResult result = checkOutput(expectStreams(params, *source, mapping), *source, output);
+        const std::string text = described + "; check: " + (result.failed() ? result.reason : "passed");
+        bridge->post([this, trial, text] {
+            if (trial == trial_)
+                done(true, text);
+        });
+    });
 }
 
 void ProfileTrial::done(bool finished, const std::string& text)

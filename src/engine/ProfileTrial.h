@@ -12,15 +12,21 @@
 
 namespace clipforge {
 
+class MainThreadBridge;
+class PacketReader;
+
 // Tries a profile before it is saved: converts the first five seconds of a source into a
 // temporary folder of its own, with a runner of its own (never the queue's), then asks
-// bin/ffprobe what came out. The folder and whatever is in it go with the next trial or with
-// this object; a trial still running is killed then.
+// bin/ffprobe what came out and checks it against the source as a job's output is checked. The
+// folder and whatever is in it go with the next trial or with this object; a trial still
+// running is killed then.
 class ProfileTrial : public QObject {
 public:
     explicit ProfileTrial(std::string programFolder, QObject* parent = nullptr);
+    ~ProfileTrial() override;
 
-    // finished: the output is readable; text: its codecs, frame size and size, or why it failed.
+    // finished: the output is readable; text: its codecs, frame size and size and what its check
+    // found ("check: passed", or the reason), or why it failed.
     std::function<void(bool finished, const std::string& text)> OnDone;
 
     void start(const std::string& source, const std::string& params, const std::string& ext);
@@ -29,11 +35,17 @@ public:
 private:
     void converterEnded(std::uint32_t exitCode);
     void probeEnded(std::uint32_t exitCode);
+    void check(const std::string& described);
     void done(bool finished, const std::string& text);
 
     std::string programFolder_;
     std::unique_ptr<QTemporaryDir> folder_;
     std::string output_;
+    std::string source_;
+    std::string params_;
+    std::uint64_t trial_ = 0;  // a check's answer for an earlier trial is dropped
+    std::shared_ptr<MainThreadBridge> bridge_;
+    std::unique_ptr<PacketReader> packets_;
     std::vector<std::string> converterLines_;
     std::vector<std::string> probeLines_;
     bool running_ = false;

@@ -164,6 +164,8 @@ TEST_F(ProfileEditorTest, TryConvertsTheFirstSecondsAndTellsWhatCameOutOrWhy)
         QTest::keyClick(editor.tryButton, Qt::Key_Space);
         ASSERT_TRUE(waitFor([&] { return editor.tryButton->isEnabled(); }));
         EXPECT_TRUE(editor.result->text().startsWith(QStringLiteral("Try finished: video ffv1 "))) << editor.result->text().toStdString();
+        // Five seconds asked of a one-second clip: a second is what the check expects.
+        EXPECT_TRUE(editor.result->text().endsWith(QStringLiteral("; check: passed"))) << editor.result->text().toStdString();
 
         type(editor.params, QStringLiteral("-c:v no_such_codec"));
         app.dialogs.openFileNameAnswers.push_back(clip);
