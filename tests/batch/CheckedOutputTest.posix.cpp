@@ -108,6 +108,30 @@ TEST_F(CheckedOutputTest, AJobFinishesOnlyWhenItsOutputPlaysAsLongAsItsSource)
     }
 }
 
+TEST_F(CheckedOutputTest, AFullCheckDecodesWhatTheStreamsCheckCannotSee)
+{
+    // The converter's output gets 2,000 zero bytes in its middle: it still demuxes whole.
+    std::filesystem::remove(program.path("bin/ffmpeg"));
+    writeFile(program.path("bin/ffmpeg"), "#!/bin/sh\nfor last; do :; done\nffmpeg \"$@\" || exit\n"
+                                          "dd if=/dev/zero of=\"$last\" bs=1 seek=$(($(stat -c %s \"$last\") / 2)) "
+                                          "count=2000 conv=notrunc status=none\n");
+    ::chmod(program.path("bin/ffmpeg").c_str(), 0755);
+    EXPECT_EQ(convert("clip.mkv", 0, "streams").exitCode, 0);
+    const BatchResult full = convert("clip.mkv", 0, "full");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err.rfind("clipforge-batch: job 0: the output does not decode: [", 0), 0) << full.err;
+    EXPECT_EQ(full.err.find(" @ 0x"), std::string::npos) << "no decoder's address: " << full.err;
+    // A copy of a damaged source has the source's damage, which is not the output's fault.
+    converterAdding("");
+    ASSERT_EQ(runProgram("ffmpeg", {"-v", "error", "-i", file("clip.mkv"), "-map", "0", "-c", "copy", "-bsf:v",
+                                    "noise=amount=20", file("damaged.mkv")})
+                  .exitCode,
+              0);
+    const BatchResult copy = convert("damaged.mkv", 1, "full");
+    EXPECT_EQ(copy.exitCode, 0) << copy.err;
+    EXPECT_NE(copy.out.find("\"note\":\"the source does not decode either: ["), std::string::npos) << copy.out;
+}
+
 TEST_F(CheckedOutputTest, AFailedCheckLeavesNothingAndJournalsNoCommit)
 {
     converterAdding("-t 1");
