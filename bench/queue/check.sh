@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The output check's cost: 30 one-second clips converted with --check streams against --check
-# off, one 20 s 1280x720 H.264 conversion likewise, and the reading of a 1 GB source's packets
-# (what a check adds to a long job) against reading its bytes with cat. Median of 5 runs each,
-# interleaved.
+# The output check's cost: 30 one-second clips converted with --check streams and --check full
+# against --check off, one 20 s 1280x720 H.264 conversion likewise, and the reading of a 1 GB
+# source's packets (what a check adds to a long job) against reading its bytes with cat. Median
+# of 5 runs each, interleaved.
 # Usage: check.sh PATH_TO_CLIPFORGE_BATCH
 set -euo pipefail
 batch=${1:?usage: check.sh PATH_TO_CLIPFORGE_BATCH}
@@ -21,21 +21,24 @@ timed() {
   awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
 }
 
-queue_on=() queue_off=() long_on=() long_off=()
+queue_on=() queue_full=() queue_off=() long_on=() long_full=() long_off=()
 for _ in 1 2 3 4 5; do
   queue_on+=("$(timed "$app/clipforge-batch" convert "$work/queue.kxl" --check streams)")
+  queue_full+=("$(timed "$app/clipforge-batch" convert "$work/queue.kxl" --check full)")
   queue_off+=("$(timed "$app/clipforge-batch" convert "$work/queue.kxl" --check off)")
   long_on+=("$(timed "$app/clipforge-batch" convert "$work/long.kxl" --check streams)")
+  long_full+=("$(timed "$app/clipforge-batch" convert "$work/long.kxl" --check full)")
   long_off+=("$(timed "$app/clipforge-batch" convert "$work/long.kxl" --check off)")
 done
-queue_on=$(printf '%s\n' "${queue_on[@]}" | median)
-queue_off=$(printf '%s\n' "${queue_off[@]}" | median)
-long_on=$(printf '%s\n' "${long_on[@]}" | median)
-long_off=$(printf '%s\n' "${long_off[@]}" | median)
+median_of() { printf '%s\n' "$@" | median; }
+queue_on=$(median_of "${queue_on[@]}") queue_full=$(median_of "${queue_full[@]}") queue_off=$(median_of "${queue_off[@]}")
+long_on=$(median_of "${long_on[@]}") long_full=$(median_of "${long_full[@]}") long_off=$(median_of "${long_off[@]}")
 printf 'output check, 30 clips: --check streams %.3f s, --check off %.3f s, ratio %.3f (goal <= 1.02)\n' \
   "$queue_on" "$queue_off" "$(ratio "$queue_on" "$queue_off")"
+printf 'output check, 30 clips: --check full %.3f s, ratio to off %.3f\n' "$queue_full" "$(ratio "$queue_full" "$queue_off")"
 printf 'output check, one 20 s 1280x720 H.264 job: streams %.3f s, off %.3f s, ratio %.3f (goal <= 1.01)\n' \
   "$long_on" "$long_off" "$(ratio "$long_on" "$long_off")"
+printf 'output check, one 20 s 1280x720 H.264 job: full %.3f s, ratio to off %.3f\n' "$long_full" "$(ratio "$long_full" "$long_off")"
 
 # A 1 GB source: 50 copies of the 20 s clip joined without converting.
 for i in $(seq 1 50); do echo "file '$work/long.mp4'"; done >"$work/parts.txt"
