@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,8 +24,13 @@ struct StreamPackets {
     {
         return start && end ? std::optional<double>(*end - *start) : std::nullopt;
     }
-    // One packet's share of the stream: its frame, or its sound packet.
-    double packetDuration() const { return sum && packets > 0 ? *sum / static_cast<double>(packets) : 0.0; }
+    // The stream's playing time: its span, or the sum of its packets where time stamps restart (a
+    // joined recording) and the span falls short of what its packets hold.
+    double playingTime() const { return std::max(span().value_or(0.0), sum.value_or(0.0)); }
+    // One packet's share of that time: its frame as shown, or its sound packet. A stream that
+    // leaves gaps between its frames (a recording that dropped them) shows each for longer than
+    // its packet says.
+    double packetDuration() const { return packets > 0 ? playingTime() / static_cast<double>(packets) : 0.0; }
 };
 
 // A file's streams in the file's order, or why they could not be read.

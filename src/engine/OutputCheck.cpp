@@ -22,13 +22,6 @@ std::string oneDecimal(double seconds)
     return text;
 }
 
-// A stream's playing time: its span, or the sum of its packets where time stamps restart (a
-// joined recording) and the span falls short of what its packets hold.
-double playingTime(const StreamPackets& stream)
-{
-    return std::max(stream.span().value_or(0.0), stream.sum.value_or(0.0));
-}
-
 double cut(double seconds, const StreamExpectation& expected)
 {
     const double kept = std::max(0.0, seconds - expected.cutFrom);
@@ -57,11 +50,11 @@ std::string compare(const StreamExpectation& expected, const StreamPackets& sour
 {
     const std::string kind = kindWord(source.kind);
     const double tolerance = BaseTolerance + source.packetDuration() + output.packetDuration();
-    const double wanted = cut(playingTime(source), expected);
+    const double wanted = cut(source.playingTime(), expected);
     const double spanOff = std::abs(output.span().value_or(0.0) - cut(source.span().value_or(0.0), expected));
     const double sumOff = std::abs(output.sum.value_or(0.0) - cut(source.sum.value_or(0.0), expected));
     if (spanOff > tolerance && sumOff > tolerance) {
-        const double plays = playingTime(output);
+        const double plays = output.playingTime();
         return "the output's " + kind + " plays " + oneDecimal(plays) + " s" + (plays < wanted ? " of" : ",") +
                " the source's " + oneDecimal(wanted) + " s";
     }
@@ -132,12 +125,12 @@ CheckResult checkOutput(const StreamExpectation& expected, const MediaPackets& s
             const StreamPackets& wanted = source.streams[index];
             if (wanted.kind != kind)
                 continue;
-            CheckedStream checked{kind, cut(playingTime(wanted), expected), std::nullopt};
+            CheckedStream checked{kind, cut(wanted.playingTime(), expected), std::nullopt};
             if (next >= candidates.size()) {
                 addReason(reasons, "the output has no " + kindWord(kind) + ", though the source has and the profile keeps it");
             } else {
                 const StreamPackets& found = *candidates[next++];
-                checked.outputSeconds = playingTime(found);
+                checked.outputSeconds = found.playingTime();
                 if (!expected.presenceOnly)
                     addReason(reasons, compare(expected, wanted, source, found, output));
             }

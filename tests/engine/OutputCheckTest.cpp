@@ -148,6 +148,12 @@ TEST(OutputCheck, NoHeaderOrTimeStampQuirkOfARightOutputFailsIt)
     const MediaPackets gap = file({Video6, stream(StreamKind::Sound, 0.0, 6.0, 5.0)});
     EXPECT_EQ(verdict(gap, gap), "passed");
     EXPECT_EQ(verdict(gap, file({Video6, Sound6})), "passed");
+    // Frames dropped while recording: each stays on screen until the next, which may hold the last
+    // one longer than its packet says (68 frames over 29.6 s, the output at 25 frames a second).
+    const MediaPackets sparse = file({stream(StreamKind::Video, 0.0, 29.6, 4.5, 68)});
+    EXPECT_EQ(verdict(sparse, file({stream(StreamKind::Video, 0.0, 30.0, 30.0, 750)})), "passed");
+    EXPECT_EQ(verdict(sparse, file({stream(StreamKind::Video, 0.0, 20.0, 20.0, 500)})),
+              "the output's video plays 20.0 s of the source's 29.6 s");
     // No percentage: two hours missing thirty seconds fail.
     const MediaPackets film = file({stream(StreamKind::Video, 0.0, 7200.0, {}, 180000)});
     EXPECT_EQ(verdict(film, file({stream(StreamKind::Video, 0.0, 7170.0, {}, 179250)})),
