@@ -120,6 +120,7 @@ void TCommand::CheckOutputs(clipforge::CheckMode mode, std::shared_ptr<clipforge
 void TCommand::RunCurrent()
 {
     const int row = CurrentNode.row();
+    Check.reset();
     clipforge::JobPlan plan = clipforge::planJob(Tree->Job(row).ItemData, Catalogue, *Names, Converter, {}, ChosenName);
     if (plan.refused()) {
         failWithoutProcess(plan.refusal);
@@ -138,7 +139,6 @@ void TCommand::RunCurrent()
     // The converter prints the file it writes, in the private folder.
     Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), Writing});
     Mapping.clear();
-    Check.reset();
     Params = plan.params;
     SourcePath = plan.source;
     readSource(plan.source);
@@ -320,7 +320,10 @@ void TCommand::decodeEnded(std::uint32_t exitCode)
     std::string error = DecodeError;
     if (error.empty() && exitCode != 0)
         error = "the converter ended with code " + std::to_string(exitCode);
-    if (!decodingSource && !error.empty() && clipforge::expectStreams(clipforge::splitCommandLine(Params), {}, {}).copies) {
+    const bool copies = clipforge::expectStreams(clipforge::splitCommandLine(Params), {}, {}).copies;
+    // A FIFO's bytes went to the converter; there is nothing left of it to decode.
+    if (!decodingSource && !error.empty() && copies &&
+        clipforge::fileStatus(SourcePath).kind == clipforge::FileKind::Regular) {
         // A copied stream keeps the source's own damage: only what the source lacks counts.
         OutputDecodeError = error;
         decode(SourcePath, true);
