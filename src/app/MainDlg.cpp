@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/JobTreeView.h"
 #include "app/UIHook.h"
+#include "app/WindowPlacement.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
 #include "controls/LinePanel.h"
@@ -26,8 +27,8 @@ using namespace clipforge::formstyle;
 
 namespace {
 
-constexpr int clientWidth = 861;
-constexpr int clientHeight = 529;
+constexpr int clientWidth = TmainDlg::designedSize.width();
+constexpr int clientHeight = TmainDlg::designedSize.height();
 
 void setFaces(TImageButton& button, const QString& name)
 {
@@ -81,11 +82,12 @@ TMyButtonEx* makeListButton(QWidget* parent, const QString& caption, int left, c
 
 TmainDlg::TmainDlg()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Norvane Clipforge"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/clipforge-64.png")));
-    setFixedSize(clientWidth, clientHeight);
+    setMinimumSize(designedSize);
+    resize(designedSize);
     setBackground(*this, formColor);
     setFont(formFont(-12));
     createPictures();
@@ -95,6 +97,7 @@ TmainDlg::TmainDlg()
     createComponents();
     setKeyboardOrder();
     nameForAssistiveTechnology();
+    anchorControls();
     clipforge::formstyle::centreOnDesktop(*this, clientWidth, clientHeight);
     clipforge::setMainWindow(this);
     new clipforge::FocusReturn(this);
@@ -118,13 +121,47 @@ void TmainDlg::FormCreate()
     }
 }
 
+void TmainDlg::placeOnScreen()
+{
+    clipforge::placeMainWindow(*this, designedSize);
+}
+
 void TmainDlg::closeEvent(QCloseEvent* event)
 {
     if (hook_ && !hook_->readyToClose()) {
         event->ignore();
         return;
     }
+    clipforge::rememberMainWindowPlace(*this);
     QWidget::closeEvent(event);
+}
+
+// Without a window manager nothing holds the minimum size: the controls then keep their designed
+// places and the window's edge cuts them, rather than being pushed over each other.
+void TmainDlg::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    anchors_.apply(size() - designedSize);
+}
+
+// What lies along the right and the bottom follows those edges; the list and what frames it take
+// the room the window gains.
+void TmainDlg::anchorControls()
+{
+    constexpr Qt::Edges topLeft = Qt::TopEdge | Qt::LeftEdge;
+    constexpr Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
+    constexpr Qt::Edges bottomLeft = Qt::BottomEdge | Qt::LeftEdge;
+    constexpr Qt::Edges bottomRight = Qt::BottomEdge | Qt::RightEdge;
+    constexpr Qt::Edges alongTop = topLeft | Qt::RightEdge;
+    constexpr Qt::Edges alongBottom = bottomLeft | Qt::RightEdge;
+    constexpr Qt::Edges allEdges = alongTop | Qt::BottomEdge;
+    const std::pair<QWidget*, Qt::Edges> anchors[] = {
+        {lbUpdate, topRight},       {Image3, bottomRight},   {lbTimer, bottomRight},  {Image2, alongBottom},
+        {ProgressBar1, alongBottom}, {btnImport, bottomLeft}, {btnExport, bottomLeft}, {LinePanel1, allEdges},
+        {Shape1, alongTop},         {lbCount, topRight},     {JobTree, allEdges},     {LinePanel2, allEdges}};
+    for (const auto& [control, edges] : anchors)
+        anchors_.add(control, edges);
+    JobTree->setDesignedWidth(JobTree->width());
 }
 
 void TmainDlg::FormDestroy()

@@ -27,6 +27,8 @@ const char* keyOf(UserSettings::FileDialog dialog)
 const char* const profilePositionKey = "addFiles/profilePosition";
 const char* const profileNameKey = "addFiles/profileName";
 const char* const outputFolderKey = "addFiles/outputFolder";
+const char* const windowPlaceKey = "mainWindow/place";
+const char* const windowMaximisedKey = "mainWindow/maximised";
 
 // Opened afresh for each value: the file is small, and another running window's choices
 // are then seen too.
@@ -101,6 +103,23 @@ QString UserSettings::lastOutputFolder()
 void UserSettings::rememberOutputFolder(const QString& folder)
 {
     store(outputFolderKey, folder);
+}
+
+std::optional<WindowPlace> UserSettings::mainWindowPlace()
+{
+    const QSettings file = settings();
+    const QVariant place = file.value(QString::fromLatin1(windowPlaceKey));
+    if (!place.canConvert<QRect>() || !place.toRect().isValid())
+        return std::nullopt;
+    return WindowPlace {place.toRect(), file.value(QString::fromLatin1(windowMaximisedKey)).toBool()};
+}
+
+void UserSettings::rememberMainWindowPlace(const WindowPlace& place)
+{
+    QSettings file = settings();
+    file.setValue(QString::fromLatin1(windowPlaceKey), place.normal);
+    file.setValue(QString::fromLatin1(windowMaximisedKey), place.maximised);
+    file.sync();
 }
 
 }  // namespace clipforge

@@ -109,8 +109,6 @@ TEST(MainWindow, StartsIdleWithAnEmptyList)
     EXPECT_FALSE(window.LinePanel2->isVisible());
     EXPECT_FALSE(window.btnOption->isVisible());
     EXPECT_EQ(window.size(), QSize(861, 529));
-    EXPECT_EQ(window.minimumSize(), window.maximumSize());
-    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(window.JobTree->columnWidth(0), 700);
     EXPECT_EQ(window.JobTree->columnWidth(1), 100);
     EXPECT_TRUE(window.JobTree->isHeaderHidden());
