@@ -1,6 +1,7 @@
 #include "app/MainDlg.h"
 
 #include "app/Application.h"
+#include "app/EndFromOutside.h"
 #include "app/JobTreeView.h"
 #include "app/UIHook.h"
 #include "app/WindowPlacement.h"
@@ -128,7 +129,9 @@ void TmainDlg::placeOnScreen()
 
 void TmainDlg::closeEvent(QCloseEvent* event)
 {
-    if (hook_ && !hook_->readyToClose()) {
+    using Question = TUIHook::CloseQuestion;
+    const Question question = clipforge::endingFromOutside() ? Question::DontAsk : Question::Ask;
+    if (hook_ && !hook_->readyToClose(question)) {
         event->ignore();
         return;
     }

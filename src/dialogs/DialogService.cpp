@@ -7,6 +7,10 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace clipforge {
 
@@ -96,6 +100,23 @@ bool QtDialogService::question(QWidget* owner, const QString& text, Preferred pr
     box.setDefaultButton(preferred == Preferred::Yes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtDialogService::choose(QWidget* owner, const QString& text, const QStringList& answers, int preferred)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, owner);
+    std::vector<QPushButton*> buttons;
+    for (const QString& answer : answers)
+        buttons.push_back(box.addButton(answer, QMessageBox::AcceptRole));
+    if (preferred >= 0 && preferred < static_cast<int>(buttons.size()))
+        box.setDefaultButton(buttons[static_cast<size_t>(preferred)]);
+    // Without a cancel button of its own the box would give Escape to one of the answers.
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    cancel->hide();
+    box.setEscapeButton(cancel);
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? -1 : static_cast<int>(chosen - buttons.begin());
 }
 
 bool QtDialogService::openUrl(const QUrl& address)

@@ -68,10 +68,17 @@ TCommand::~TCommand()
     Private.reset();
 }
 
-void TCommand::Start()
+void TCommand::Start(FinishedJobs finished)
 {
-    if (Active || jobCount() == 0)
+    if (Active)
         return;
+    Finished = finished;
+    const int first = nextToConvert(0);
+    if (first >= jobCount())
+        return;
+    RunSize = 0;
+    for (int row = first; row < jobCount(); row = nextToConvert(row + 1))
+        ++RunSize;
     Active = true;
     Tree->SetLocked(true);
     if (Names == OverwriteManager.get())
@@ -79,7 +86,8 @@ void TCommand::Start()
     if (Sweeps == OwnSweeps.get())
         OwnSweeps->forget();
     BarPosition = 0;
-    moveTo(0);
+    Position = 0;
+    moveTo(first);
     Timer->start();
     IsStopped = false;
     RunCurrent();
@@ -155,9 +163,8 @@ void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputTy
 
 void TCommand::JobEnded(QObject* sender, bool success)
 {
-    const auto count = static_cast<std::uint32_t>(jobCount());
-    if (OnProgress && count > 0) {
-        BarPosition = clipforge::runPercent(Current, count, 100);
+    if (OnProgress && RunSize > 0) {
+        BarPosition = clipforge::runPercent(Position, RunSize, 100);
         OnProgress(sender, BarPosition);
     }
     if (!CurrentNode.isValid())
@@ -229,12 +236,13 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
         Tree->SetOutput(CurrentNode.row(), UniquePath, static_cast<std::int64_t>(clipforge::fileStatus(UniquePath).size));
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
-    const auto count = static_cast<std::uint32_t>(jobCount());
-    if (!CurrentNode.isValid() || Current + 1 >= count) {
+    const int next = nextToConvert(static_cast<int>(Current) + 1);
+    if (!CurrentNode.isValid() || next >= jobCount()) {
         endRun(sender, false);
     } else if (!IsStopped) {
         leaveJob();
-        moveTo(static_cast<int>(Current) + 1);
+        ++Position;
+        moveTo(next);
         RunCurrent();
     } else {
         endRun(sender, true);
@@ -267,7 +275,7 @@ void TCommand::showJobProgress()
     if (!progress.percent)
         return;
     const std::int32_t position =
-        clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), *progress.percent);
+        clipforge::runPercent(Position, RunSize, *progress.percent);
     if (position <= BarPosition)
         return;
     BarPosition = position;
@@ -279,6 +287,13 @@ void TCommand::moveTo(int row)
 {
     CurrentNode = Tree->index(row, 0);
     Current = static_cast<std::uint32_t>(row);
+}
+
+int TCommand::nextToConvert(int row) const
+{
+    while (row < jobCount() && Finished == FinishedJobs::Skip && Tree->Job(row).State == jsFinished)
+        ++row;
+    return row;
 }
 
 void TCommand::leaveJob()
@@ -293,6 +308,7 @@ void TCommand::endRun(QObject* sender, bool stopped)
 {
     leaveJob();
     Current = 0;
+    Position = 0;
     Timer->stop();
     IsStopped = true;
     Elapsed = 0;

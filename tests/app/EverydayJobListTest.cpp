@@ -32,10 +32,13 @@ QMenu& openMenu(AppFixture& app, int row)
     return *app.window().PopupMenu1;
 }
 
+// The whole list, the jobs converted before included.
 void convertAll(AppFixture& app)
 {
     const size_t before = app.dialogs.messages.size();
+    app.dialogs.choiceAnswers = {1};
     click(app.window().btnConvert);
+    app.dialogs.choiceAnswers.clear();
     ASSERT_TRUE(waitFor([&] { return app.dialogs.messages.size() > before; }));
 }
 
