@@ -1,5 +1,7 @@
 #include "dialogs/DialogService.h"
 
+#include "dialogs/DesktopOpener.h"
+#include "dialogs/DialogAnchor.h"
 #include "dialogs/FileFilter.h"
 #include "dialogs/TypedFileNames.h"
 
@@ -7,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 
 #include <algorithm>
@@ -119,9 +122,17 @@ int QtDialogService::choose(QWidget* owner, const QString& text, const QStringLi
     return chosen == buttons.end() ? -1 : static_cast<int>(chosen - buttons.begin());
 }
 
+// The toolkit only learns whether the opener started; for a folder the program waits for its end
+// (without blocking) to say when nothing could open it.
 bool QtDialogService::openUrl(const QUrl& address)
 {
-    return QDesktopServices::openUrl(address);
+    if (!address.isLocalFile() || !QFileInfo(address.toLocalFile()).isDir())
+        return QDesktopServices::openUrl(address);
+    const QString folder = address.toLocalFile();
+    return DesktopOpener::open(folder, [folder](const QString& why) {
+        instance().message(mainWindow(), QStringLiteral("Could not open %1: %2.").arg(folder, why),
+                           QMessageBox::Warning);
+    });
 }
 
 void QtDialogService::execModal(QDialog& dialog)
