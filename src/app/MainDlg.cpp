@@ -12,6 +12,7 @@
 #include "controls/MyButtonEx.h"
 #include "controls/MyFlatHint.h"
 #include "controls/PngImageList.h"
+#include "controls/WindowAccessible.h"
 #include "dialogs/Artwork.h"
 #include "dialogs/DialogAnchor.h"
 #include "dialogs/FocusReturn.h"
@@ -177,6 +178,8 @@ void TmainDlg::createPictures()
     Image1 = makePicture(this, QStringLiteral("banner"), QRect(0, 0, 400, 200));
     Image2 = makePicture(this, QStringLiteral("bottom_strip"), QRect(0, 508, clientWidth, 21));
     Image3 = makePicture(this, QStringLiteral("corner"), QRect(849, 517, 11, 11));
+    for (QLabel* picture : {Image1, Image2, Image3})
+        clipforge::markDecorative(*picture);
 }
 
 void TmainDlg::createToolbar()
@@ -283,6 +286,8 @@ void TmainDlg::setKeyboardOrder()
 void TmainDlg::nameForAssistiveTechnology()
 {
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+    // The panel is what its tab shows.
+    LinePanel1->setAccessibleName(QStringLiteral("List"));
     JobTree->setAccessibleName(QStringLiteral("Job list"));
     PopupMenu1->setAccessibleName(QStringLiteral("Job menu"));
 }
