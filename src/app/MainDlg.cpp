@@ -12,7 +12,7 @@
 #include "controls/MyButtonEx.h"
 #include "controls/MyFlatHint.h"
 #include "controls/PngImageList.h"
-#include "controls/WindowAccessible.h"
+#include "controls/ContainerAccessible.h"
 #include "dialogs/Artwork.h"
 #include "dialogs/DialogAnchor.h"
 #include "dialogs/FocusReturn.h"
@@ -232,6 +232,7 @@ void TmainDlg::createListPanel()
     btnList = makeTab(LinePanel1, 8);
     Shape1 = new QFrame(LinePanel1);
     Shape1->setGeometry(0, 39, 828, 1);
+    clipforge::markDecorative(*Shape1);
     setBackground(*Shape1, panelLine);
     lbList = makeLabel(LinePanel1, QStringLiteral("List"), 32, 21, -11, fsBold, captionBlue);
     lbOption = makeLabel(LinePanel1, QStringLiteral("Option"), 88, 21, -11, fsBold, captionBlue);

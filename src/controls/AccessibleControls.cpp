@@ -8,7 +8,7 @@
 #include "controls/ImageButtonAccessible.h"
 #include "controls/CaptionedButtonAccessible.h"
 #include "controls/ComboBoxAccessible.h"
-#include "controls/WindowAccessible.h"
+#include "controls/ContainerAccessible.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -36,7 +36,9 @@ QAccessibleInterface* accessibleControl(const QString& className, QObject* objec
         return new GradientProgressBarAccessible(static_cast<TGradientProgressBar*>(object));
     // A window of no class of its own, as the main window is, would otherwise read as a filler.
     if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow())
-        return new WindowAccessible(static_cast<QWidget*>(object));
+        return new ContainerAccessible(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1String("TLinePanel"))
+        return new ContainerAccessible(static_cast<QWidget*>(object), QAccessible::Client);
     if (className == QLatin1String("clipforge::LinkLabel"))
         return new CaptionedButtonAccessible<LinkLabel>(static_cast<LinkLabel*>(object), QAccessible::Link);
     return nullptr;

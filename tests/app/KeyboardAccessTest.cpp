@@ -267,6 +267,9 @@ TEST(MainWindowAccess, EveryChildIsNamedAndEveryJobCellReadsAsItsJob)
     for (QWidget* picture : {static_cast<QWidget*>(window.Image1), static_cast<QWidget*>(window.Image2),
                              static_cast<QWidget*>(window.Image3)})
         EXPECT_EQ(read->indexOfChild(QAccessible::queryAccessibleInterface(picture)), -1);
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.LinePanel1);
+    EXPECT_EQ(panel->indexOfChild(QAccessible::queryAccessibleInterface(window.Shape1)), -1) << "the line under the tabs";
+    EXPECT_GE(panel->indexOfChild(QAccessible::queryAccessibleInterface(window.JobTree)), 0);
     QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window.ProgressBar1);
     const QStringList barActions = bar->actionInterface() ? bar->actionInterface()->actionNames() : QStringList();
     EXPECT_FALSE(barActions.contains(QAccessibleActionInterface::increaseAction()));

@@ -13,10 +13,10 @@ namespace clipforge {
 void markDecorative(QWidget& picture);
 bool isDecorative(const QWidget& widget);
 
-// A window whose children are read without its decorative ones.
-class WindowAccessible : public QAccessibleWidget {
+// A window or panel whose children are read without its decorative ones.
+class ContainerAccessible : public QAccessibleWidget {
 public:
-    explicit WindowAccessible(QWidget* window);
+    ContainerAccessible(QWidget* container, QAccessible::Role role);
 
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;

@@ -1,4 +1,4 @@
-#include "controls/WindowAccessible.h"
+#include "controls/ContainerAccessible.h"
 
 #include <QVariant>
 #include <QWidget>
@@ -23,12 +23,12 @@ bool isDecorative(const QWidget& widget)
     return widget.property(decorativeProperty).toBool();
 }
 
-WindowAccessible::WindowAccessible(QWidget* window)
-    : QAccessibleWidget(window, QAccessible::Window)
+ContainerAccessible::ContainerAccessible(QWidget* container, QAccessible::Role role)
+    : QAccessibleWidget(container, role)
 {
 }
 
-std::vector<QAccessibleInterface*> WindowAccessible::readChildren() const
+std::vector<QAccessibleInterface*> ContainerAccessible::readChildren() const
 {
     std::vector<QAccessibleInterface*> children;
     for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
@@ -42,18 +42,18 @@ std::vector<QAccessibleInterface*> WindowAccessible::readChildren() const
     return children;
 }
 
-int WindowAccessible::childCount() const
+int ContainerAccessible::childCount() const
 {
     return static_cast<int>(readChildren().size());
 }
 
-QAccessibleInterface* WindowAccessible::child(int index) const
+QAccessibleInterface* ContainerAccessible::child(int index) const
 {
     const std::vector<QAccessibleInterface*> children = readChildren();
     return index >= 0 && index < static_cast<int>(children.size()) ? children[static_cast<size_t>(index)] : nullptr;
 }
 
-int WindowAccessible::indexOfChild(const QAccessibleInterface* child) const
+int ContainerAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
     const std::vector<QAccessibleInterface*> children = readChildren();
     const auto found = std::find(children.begin(), children.end(), child);
