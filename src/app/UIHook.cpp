@@ -268,7 +268,7 @@ void TUIHook::reloadAddedProfiles()
 
 void TUIHook::btnConvertClick()
 {
-    if (jobCount() == 0 || !command_->Stopped())
+    if (jobCount() == 0 || command_->ListLocked())
         return;
     const auto finished = finishedJobsChoice();
     if (!finished)
@@ -447,7 +447,8 @@ bool TUIHook::readyToClose(CloseQuestion question)
 {
     if (!command_ || !command_->ListLocked())
         return true;
-    if (closing_ || askingToClose_)
+    // A signal that comes while the question is open ends the run whatever the answer.
+    if (closing_ || (askingToClose_ && question == CloseQuestion::Ask))
         return false;
     if (question == CloseQuestion::Ask && !askToStopAndQuit())
         return false;

@@ -5,6 +5,7 @@
 #include "app/UIHook.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
+#include "controls/LinePanel.h"
 #include "controls/LinkLabel.h"
 #include "controls/MyButtonEx.h"
 #include "core/TreeManager.h"

@@ -163,6 +163,19 @@ TEST(ClosingDuringARun, FromOutsideStopsAndQuitsWithoutAsking)
     EXPECT_TRUE(app.dialogs.messages.empty());
 }
 
+TEST(ClosingDuringARun, ASignalWhileTheQuestionIsOpenStopsAndQuitsWhateverTheAnswer)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    app.addJobs(generatedClips().mid(0, 1), 0, QString());
+    click(app.window().btnConvert);
+    ASSERT_TRUE(waitFor([&] { return app.hook().TreeManager()->Job(0).State == 1; }));
+    app.dialogs.questionAnswers.push_back(false);
+    app.dialogs.whileAsking = [&] { app.hook().readyToClose(TUIHook::CloseQuestion::DontAsk); };
+    EXPECT_FALSE(app.window().close());
+    ASSERT_TRUE(waitFor([&] { return !app.window().isVisible(); }));
+    EXPECT_TRUE(app.dialogs.messages.empty());
+}
+
 TEST(ClosingWhileIdle, AsksNothing)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
