@@ -49,3 +49,19 @@ foreach(page clipforge.1 clipforge-batch.1)
 endforeach()
 add_custom_target(clipforge_manuals ALL DEPENDS ${manuals})
 install(FILES ${manuals} DESTINATION share/man/man1)
+
+# What Debian keeps for every package: the machine-readable copyright, and the changelog
+# compressed (-n leaves out the time stamp, so the package builds the same twice). The changelog's
+# newest entry must name this version.
+file(STRINGS ${CMAKE_SOURCE_DIR}/resources/changelog.Debian changelog_top LIMIT_COUNT 1)
+if(NOT changelog_top MATCHES "^clipforge \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "resources/changelog.Debian does not begin with version ${PROJECT_VERSION}: ${changelog_top}")
+endif()
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+  COMMAND ${CLIPFORGE_GZIP} -9nc ${CMAKE_SOURCE_DIR}/resources/changelog.Debian > ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/changelog.Debian
+  COMMENT "Compressing the Debian changelog")
+add_custom_target(clipforge_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/copyright ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz
+        DESTINATION share/doc/clipforge)

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 source scripts/setup.sh
 install_packages "${CLIPFORGE_PACKAGES[@]}"
 configure_build build
-cmake --build build -j "$(nproc)" --target clipforge clipforge-batch clipforge-supervisor clipforge-packets program_folder clipforge_help clipforge_manuals
+cmake --build build -j "$(nproc)" --target clipforge clipforge-batch clipforge-supervisor clipforge-packets program_folder clipforge_help clipforge_manuals clipforge_changelog
 rm -f build/package/*.deb
 cpack --config build/CPackConfig.cmake -B build/package >build/package.log 2>&1 || {
   cat build/package.log >&2

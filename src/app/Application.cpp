@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "ClipforgeResources.h"
+#include "app/EndFromOutside.h"
 #include "controls/AccessibleControls.h"
 #include "core/DisplayText.h"
 #include "core/Errors.h"
@@ -39,6 +40,7 @@ Application::Application(int& argc, char** argv)
     // Before any window exists, so that none is read the toolkit's way first.
     installAccessibleControls();
     setApplicationTitle();
+    watchSessionEnd(*this);
     // A converter that cannot be started is the one thing the runner reports by itself.
     setStartFailureReporter([](const std::string& message) {
         DialogService::instance().message(QApplication::activeWindow(), widen(displayText(message)), QMessageBox::Critical);

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace clipforge {
 
 namespace {
@@ -86,10 +88,22 @@ void JobTreeView::setUpColumns()
     QHeaderView* columns = header();
     columns->setStretchLastSection(false);
     columns->setMinimumSectionSize(1);
-    columns->resizeSection(0, fileColumnWidth);
+    columns->resizeSection(0, fileColumnWidthNow());
     columns->resizeSection(1, progressColumnWidth);
     columns->setSectionResizeMode(0, QHeaderView::Fixed);
     columns->setSectionResizeMode(1, QHeaderView::Interactive);
+}
+
+void JobTreeView::setDesignedWidth(int width)
+{
+    designedWidth_ = width;
+    if (model())
+        header()->resizeSection(0, fileColumnWidthNow());
+}
+
+int JobTreeView::fileColumnWidthNow() const
+{
+    return fileColumnWidth + (designedWidth_ > 0 ? std::max(0, width() - designedWidth_) : 0);
 }
 
 void JobTreeView::setBackgroundPicture(const QImage& picture)
@@ -146,6 +160,8 @@ void JobTreeView::OnResize()
 void JobTreeView::resizeEvent(QResizeEvent* event)
 {
     QTreeView::resizeEvent(event);
+    if (model())
+        header()->resizeSection(0, fileColumnWidthNow());
     OnResize();
 }
 

@@ -25,6 +25,10 @@ public:
     void setJobs(TTreeManager* jobs);
     JobItemDelegate& delegate() { return *delegate_; }
 
+    // The list's width at which the columns have their own widths; whatever the list is wider
+    // goes to the file column, the progress column keeping its width (its block's sweep).
+    void setDesignedWidth(int width);
+
     void setBackgroundPicture(const QImage& picture);
     QPoint backgroundOffset() const { return backgroundOffset_; }
 
@@ -54,10 +58,12 @@ protected:
 private:
     void setUpLook();
     void setUpColumns();
+    int fileColumnWidthNow() const;
     void focusRow(int row);
     void OnResize();
 
     JobItemDelegate* delegate_;
+    int designedWidth_ = 0;
     QImage background_;
     QPoint backgroundOffset_;
     QMenu* popupMenu_ = nullptr;

@@ -1,8 +1,10 @@
 #include "app/MainDlg.h"
 
 #include "app/Application.h"
+#include "app/EndFromOutside.h"
 #include "app/JobTreeView.h"
 #include "app/UIHook.h"
+#include "app/WindowPlacement.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
 #include "controls/LinePanel.h"
@@ -10,6 +12,7 @@
 #include "controls/MyButtonEx.h"
 #include "controls/MyFlatHint.h"
 #include "controls/PngImageList.h"
+#include "controls/ContainerAccessible.h"
 #include "dialogs/Artwork.h"
 #include "dialogs/DialogAnchor.h"
 #include "dialogs/FocusReturn.h"
@@ -26,8 +29,8 @@ using namespace clipforge::formstyle;
 
 namespace {
 
-constexpr int clientWidth = 861;
-constexpr int clientHeight = 529;
+constexpr int clientWidth = TmainDlg::designedSize.width();
+constexpr int clientHeight = TmainDlg::designedSize.height();
 
 void setFaces(TImageButton& button, const QString& name)
 {
@@ -81,11 +84,12 @@ TMyButtonEx* makeListButton(QWidget* parent, const QString& caption, int left, c
 
 TmainDlg::TmainDlg()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Norvane Clipforge"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/clipforge-64.png")));
-    setFixedSize(clientWidth, clientHeight);
+    setMinimumSize(designedSize);
+    resize(designedSize);
     setBackground(*this, formColor);
     setFont(formFont(-12));
     createPictures();
@@ -95,6 +99,7 @@ TmainDlg::TmainDlg()
     createComponents();
     setKeyboardOrder();
     nameForAssistiveTechnology();
+    anchorControls();
     clipforge::formstyle::centreOnDesktop(*this, clientWidth, clientHeight);
     clipforge::setMainWindow(this);
     new clipforge::FocusReturn(this);
@@ -118,13 +123,49 @@ void TmainDlg::FormCreate()
     }
 }
 
+void TmainDlg::placeOnScreen()
+{
+    clipforge::placeMainWindow(*this, designedSize);
+}
+
 void TmainDlg::closeEvent(QCloseEvent* event)
 {
-    if (hook_ && !hook_->readyToClose()) {
+    using Question = TUIHook::CloseQuestion;
+    const Question question = clipforge::endingFromOutside() ? Question::DontAsk : Question::Ask;
+    if (hook_ && !hook_->readyToClose(question)) {
         event->ignore();
         return;
     }
+    clipforge::rememberMainWindowPlace(*this);
     QWidget::closeEvent(event);
+}
+
+// Without a window manager nothing holds the minimum size: the controls then keep their designed
+// places and the window's edge cuts them, rather than being pushed over each other.
+void TmainDlg::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    anchors_.apply(size() - designedSize);
+}
+
+// What lies along the right and the bottom follows those edges; the list and what frames it take
+// the room the window gains.
+void TmainDlg::anchorControls()
+{
+    constexpr Qt::Edges topLeft = Qt::TopEdge | Qt::LeftEdge;
+    constexpr Qt::Edges topRight = Qt::TopEdge | Qt::RightEdge;
+    constexpr Qt::Edges bottomLeft = Qt::BottomEdge | Qt::LeftEdge;
+    constexpr Qt::Edges bottomRight = Qt::BottomEdge | Qt::RightEdge;
+    constexpr Qt::Edges alongTop = topLeft | Qt::RightEdge;
+    constexpr Qt::Edges alongBottom = bottomLeft | Qt::RightEdge;
+    constexpr Qt::Edges allEdges = alongTop | Qt::BottomEdge;
+    const std::pair<QWidget*, Qt::Edges> anchors[] = {
+        {lbUpdate, topRight},       {Image3, bottomRight},   {lbTimer, bottomRight},  {Image2, alongBottom},
+        {ProgressBar1, alongBottom}, {btnImport, bottomLeft}, {btnExport, bottomLeft}, {LinePanel1, allEdges},
+        {Shape1, alongTop},         {lbCount, topRight},     {JobTree, allEdges},     {LinePanel2, allEdges}};
+    for (const auto& [control, edges] : anchors)
+        anchors_.add(control, edges);
+    JobTree->setDesignedWidth(JobTree->width());
 }
 
 void TmainDlg::FormDestroy()
@@ -137,6 +178,8 @@ void TmainDlg::createPictures()
     Image1 = makePicture(this, QStringLiteral("banner"), QRect(0, 0, 400, 200));
     Image2 = makePicture(this, QStringLiteral("bottom_strip"), QRect(0, 508, clientWidth, 21));
     Image3 = makePicture(this, QStringLiteral("corner"), QRect(849, 517, 11, 11));
+    for (QLabel* picture : {Image1, Image2, Image3})
+        clipforge::markDecorative(*picture);
 }
 
 void TmainDlg::createToolbar()
@@ -189,6 +232,7 @@ void TmainDlg::createListPanel()
     btnList = makeTab(LinePanel1, 8);
     Shape1 = new QFrame(LinePanel1);
     Shape1->setGeometry(0, 39, 828, 1);
+    clipforge::markDecorative(*Shape1);
     setBackground(*Shape1, panelLine);
     lbList = makeLabel(LinePanel1, QStringLiteral("List"), 32, 21, -11, fsBold, captionBlue);
     lbOption = makeLabel(LinePanel1, QStringLiteral("Option"), 88, 21, -11, fsBold, captionBlue);
@@ -243,6 +287,8 @@ void TmainDlg::setKeyboardOrder()
 void TmainDlg::nameForAssistiveTechnology()
 {
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+    // The panel is what its tab shows.
+    LinePanel1->setAccessibleName(QStringLiteral("List"));
     JobTree->setAccessibleName(QStringLiteral("Job list"));
     PopupMenu1->setAccessibleName(QStringLiteral("Job menu"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowAnchors.h"
 #include "dialogs/FittedLabel.h"
 
 #include <QWidget>
@@ -27,11 +28,17 @@ class LinkLabel;
 // creates in FormCreate gives them their behaviour.
 class TmainDlg : public QWidget {
 public:
+    static constexpr QSize designedSize {861, 529};
+
     TmainDlg();
     ~TmainDlg() override;
 
+    // Where the window opens on its screen: where it was left, when that still fits.
+    void placeOnScreen();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 public:
     TmainDlg(const TmainDlg&) = delete;
@@ -89,6 +96,8 @@ private:
     void createPopupMenu();
     void setKeyboardOrder();
     void nameForAssistiveTechnology();
+    void anchorControls();
 
     std::unique_ptr<TUIHook> hook_;
+    clipforge::WindowAnchors anchors_;
 };

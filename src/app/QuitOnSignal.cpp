@@ -1,5 +1,6 @@
 #include "app/QuitOnSignal.h"
 
+#include "app/EndFromOutside.h"
 #include "engine/ProcessSignals.h"
 
 #include <QApplication>
@@ -7,9 +8,12 @@
 namespace clipforge {
 
 // The program ends when its last window has closed; a window with a run lets the run end as
-// Stop ends it first.
+// Stop ends it first, without asking.
 QuitOnSignal::QuitOnSignal()
-    : watcher_(SignalWatcher::runEndingSignals(), [] { QApplication::closeAllWindows(); })
+    : watcher_(SignalWatcher::runEndingSignals(), [] {
+        markEndingFromOutside();
+        QApplication::closeAllWindows();
+    })
 {
     ignoreVanishedReaders();
 }

@@ -41,6 +41,9 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <optional>
+#include <utility>
+
 using namespace clipforge::formstyle;
 
 namespace {
@@ -266,14 +269,39 @@ void TUIHook::reloadAddedProfiles()
 
 void TUIHook::btnConvertClick()
 {
-    if (jobCount() == 0)
+    if (jobCount() == 0 || command_->ListLocked())
+        return;
+    const auto finished = finishedJobsChoice();
+    if (!finished)
+        return;
+    if (*finished == TCommand::FinishedJobs::Skip && jobsInState(jsFinished) == jobCount())
         return;
     setRunState(RunState::Busy);
     // Read at each run, so a change to the setting counts from the next one; a word the program
     // does not know leaves the default.
     command_->CheckOutputs(clipforge::checkModeNamed(clipforge::UserSettings::outputCheck().toStdString())
                                .value_or(clipforge::CheckMode::Streams));
-    command_->Start();
+    command_->Start(*finished);
+}
+
+// A second press of Convert after a run would otherwise convert the finished jobs once more,
+// each under a new name; converting the whole queue again stays one answer away.
+std::optional<TCommand::FinishedJobs> TUIHook::finishedJobsChoice()
+{
+    const int finished = jobsInState(jsFinished);
+    if (finished == 0)
+        return TCommand::FinishedJobs::Convert;
+    const QString text = finished == 1 ? QStringLiteral("1 job has already been converted. Convert it again?")
+                                       : QStringLiteral("%1 jobs have already been converted. Convert them again?")
+                                             .arg(finished);
+    switch (dialogs().choose(&Form, text, {QStringLiteral("Skip them"), QStringLiteral("Convert again")}, 0)) {
+    case 0:
+        return TCommand::FinishedJobs::Skip;
+    case 1:
+        return TCommand::FinishedJobs::Convert;
+    default:
+        return std::nullopt;
+    }
 }
 
 void TUIHook::btnStopClick()
@@ -370,7 +398,8 @@ void TUIHook::pmiPropertiesClick()
 void TUIHook::CommandProgress(QObject*, std::int32_t percent)
 {
     Form.ProgressBar1->SetPosition(percent);
-    setCounter(static_cast<int>(command_->CurrentIndex()) + 1);
+    Form.lbCount->setText(clipforge::counterText(jobCount(), static_cast<int>(command_->RunPosition()) + 1,
+                                                 static_cast<int>(command_->RunJobs())));
 }
 
 // The driver keeps the bar between the values of the jobs' ends and never moves it back.
@@ -391,6 +420,15 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
         QTimer::singleShot(0, &Form, [this] { Form.close(); });
         return;
     }
+    if (askingToClose_) {
+        endedWhileAsking_ = stopped;
+        return;
+    }
+    announceRunEnd(stopped);
+}
+
+void TUIHook::announceRunEnd(bool stopped)
+{
     const int failed = failedJobs();
     clipforge::DesktopNotifier().runEnded(Form, {jobsInState(jsFinished), failed, stopped});
     if (stopped)
@@ -400,7 +438,8 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
         return;
     }
     // A run with failures must not read as a success; the reasons are in the failed jobs' hints.
-    const int converted = jobCount() - failed;
+    // Every failed job was part of the run: a run skips finished jobs only.
+    const int converted = static_cast<int>(command_->RunJobs()) - failed;
     dialogs().message(&Form,
                       QStringLiteral("%1 %2 converted, %3 failed.\nHover over a failed file to see why.")
                           .arg(converted)
@@ -409,13 +448,34 @@ void TUIHook::CommandFinished(QObject*, bool stopped)
                       QMessageBox::Warning);
 }
 
-bool TUIHook::readyToClose()
+bool TUIHook::readyToClose(CloseQuestion question)
 {
     if (!command_ || !command_->ListLocked())
+        return true;
+    // A signal that comes while the question is open ends the run whatever the answer.
+    if (closing_ || (askingToClose_ && question == CloseQuestion::Ask))
+        return false;
+    if (question == CloseQuestion::Ask && !askToStopAndQuit())
+        return false;
+    // The run may have ended while the question was open; the answer holds all the same.
+    if (!command_->ListLocked())
         return true;
     closing_ = true;
     command_->Stop();
     return false;
+}
+
+// A run that ends while the box is open says so once the answer is known, unless the answer
+// was to quit.
+bool TUIHook::askToStopAndQuit()
+{
+    askingToClose_ = true;
+    const bool quit = dialogs().question(&Form, QStringLiteral("A conversion is running. Stop it and quit?"));
+    askingToClose_ = false;
+    const std::optional<bool> ended = std::exchange(endedWhileAsking_, std::nullopt);
+    if (!quit && ended)
+        announceRunEnd(*ended);
+    return quit;
 }
 
 int TUIHook::failedJobs() const

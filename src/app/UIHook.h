@@ -1,12 +1,14 @@
 #pragma once
 
+#include "engine/Command.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QObject;
-class TCommand;
 class TCommandManager;
 class TItemManager;
 class TMenuDraw;
@@ -68,9 +70,11 @@ public:
     TCommandManager& CommandManager() const { return *commandManager_; }
     // The driver is idle and the list is no longer held by a run that is still ending.
     bool ListChangesAllowed() const;
-    // True when the window may close now. During a run it stops the run as Stop does and
-    // closes the window once the run has ended, without the end's message box.
-    bool readyToClose();
+    // True when the window may close now. During a run it asks first, unless told not to (an
+    // ending session or a signal); then it stops the run as Stop does and closes the window once
+    // the run has ended, without the end's message box.
+    enum class CloseQuestion { Ask, DontAsk };
+    bool readyToClose(CloseQuestion question);
 
 private:
     void wireCaptions();
@@ -83,6 +87,11 @@ private:
     int failedJobs() const;
     int jobsInState(std::int32_t state) const;
     void addFiles(const QStringList& names);
+    // Asks what to do with the finished jobs of the queue; none when the user cancels.
+    std::optional<TCommand::FinishedJobs> finishedJobsChoice();
+    bool askToStopAndQuit();
+    // The notification and the end's message box.
+    void announceRunEnd(bool stopped);
     // Reads the system's and the user's added profiles again, naming any file set aside.
     void reloadAddedProfiles();
     void moveJob(int row, int step);
@@ -103,6 +112,9 @@ private:
     // The context of every connection to the window, so that none outlives the controller.
     std::unique_ptr<QObject> connections_;
     bool closing_ = false;
+    bool askingToClose_ = false;
+    // Whether the run that ended while the close question was open was stopped.
+    std::optional<bool> endedWhileAsking_;
 };
 
 namespace clipforge {

@@ -31,6 +31,7 @@ int main(int argc, char** argv)
     const auto mainDlg = clipforge::startUp();
     if (quitOnSignal.quitRequested())
         return 0;
+    mainDlg->placeOnScreen();
     mainDlg->show();
     clipforge::KeptQueue keptQueue(*mainDlg);
     // A restored queue comes first, then the files of this start and of later ones.

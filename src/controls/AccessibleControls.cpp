@@ -7,10 +7,12 @@
 #include "controls/ImageButton.h"
 #include "controls/ImageButtonAccessible.h"
 #include "controls/CaptionedButtonAccessible.h"
+#include "controls/ComboBoxAccessible.h"
+#include "controls/ContainerAccessible.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
+#include <QComboBox>
 
 namespace clipforge {
 
@@ -28,11 +30,15 @@ QAccessibleInterface* accessibleControl(const QString& className, QObject* objec
         return new CaptionedButtonAccessible<TMyButtonEx>(static_cast<TMyButtonEx*>(object));
     if (className == QLatin1String("TPngSpeedButton"))
         return new CaptionedButtonAccessible<TPngSpeedButton>(static_cast<TPngSpeedButton*>(object));
+    if (className == QLatin1String("TMyFlatComboBox"))
+        return new ComboBoxAccessible(static_cast<QComboBox*>(object));
     if (className == QLatin1String("TGradientProgressBar"))
         return new GradientProgressBarAccessible(static_cast<TGradientProgressBar*>(object));
     // A window of no class of its own, as the main window is, would otherwise read as a filler.
     if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+        return new ContainerAccessible(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1String("TLinePanel"))
+        return new ContainerAccessible(static_cast<QWidget*>(object), QAccessible::Client);
     if (className == QLatin1String("clipforge::LinkLabel"))
         return new CaptionedButtonAccessible<LinkLabel>(static_cast<LinkLabel*>(object), QAccessible::Link);
     return nullptr;

@@ -138,7 +138,7 @@ void TGradientProgressBar::SetPosition(int value)
         return;
     position_ = value;
     repaint();
-    QAccessibleValueChangeEvent moved(this, position_);
+    QAccessibleEvent moved(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&moved);
 }
 

@@ -6,19 +6,14 @@ class TGradientProgressBar;
 
 namespace clipforge {
 
-// A progress bar with its position as the value, between Min and Max, read as a percentage.
-class GradientProgressBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+// A progress bar read as its name and, as its value and description, the percentage its position
+// stands for between Min and Max. It has no value interface: screen readers offer Increase and
+// Decrease on anything with one, and nobody but the program moves this bar.
+class GradientProgressBarAccessible : public QAccessibleWidget {
 public:
     explicit GradientProgressBarAccessible(TGradientProgressBar* bar);
 
-    void* interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text kind) const override;
-
-    QVariant currentValue() const override;
-    void setCurrentValue(const QVariant& value) override;
-    QVariant maximumValue() const override;
-    QVariant minimumValue() const override;
-    QVariant minimumStepSize() const override;
 
 private:
     TGradientProgressBar& bar() const;

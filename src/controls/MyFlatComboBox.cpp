@@ -1,5 +1,7 @@
 #include "controls/MyFlatComboBox.h"
 
+#include "controls/AccessibleControls.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetrics>
@@ -67,6 +69,7 @@ constexpr int listBorder = 2;
 TMyFlatComboBox::TMyFlatComboBox(QWidget* parent)
     : QComboBox(parent)
 {
+    clipforge::installAccessibleControls();
     scrollWidth_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMaxVisibleItems(8);

@@ -126,6 +126,15 @@ int TCommandManager::RowOf(int number) const
     return -1;
 }
 
+std::string TCommandManager::GivenNameOf(int number) const
+{
+    const int row = RowOf(number);
+    if (row < 0)
+        return {};
+    const std::string& name = names_[static_cast<size_t>(row)];
+    return name.substr(0, name.size() - Mark(OriginAt(row)).size());
+}
+
 ProfileOrigin TCommandManager::OriginAt(int row) const
 {
     if (row < ShippedCount())

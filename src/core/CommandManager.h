@@ -53,6 +53,8 @@ public:
     ProfileOrigin OriginAt(int row) const;
     // The display name of profile number; empty when there is none.
     std::string NameOf(int number) const;
+    // The name its owner gave profile number: the display name without its origin's mark.
+    std::string GivenNameOf(int number) const;
 
     // By profile number. EListError "List index out of bounds (%d)" for a number
     // no profile has. A profile lacking the child reads it as empty text.

@@ -379,6 +379,12 @@ QVariant TTreeManager::progressColumnData(const TItemNodeData& job, int role) co
     switch (role) {
     case Qt::DisplayRole:
         return QString();
+    // The moving block says nothing to a screen reader: the cell is read as its job, with how
+    // far it has got.
+    case Qt::AccessibleTextRole:
+        return job.ItemData.FileName;
+    case Qt::AccessibleDescriptionRole:
+        return job.Progress.empty() ? stateName(job.State) : clipforge::widen(job.Progress.str());
     case StateRole:
         return job.State;
     case BusyRole:

@@ -1,5 +1,7 @@
 #include "dialogs/DialogService.h"
 
+#include "dialogs/DesktopOpener.h"
+#include "dialogs/DialogAnchor.h"
 #include "dialogs/FileFilter.h"
 #include "dialogs/TypedFileNames.h"
 
@@ -7,6 +9,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace clipforge {
 
@@ -98,9 +105,34 @@ bool QtDialogService::question(QWidget* owner, const QString& text, Preferred pr
     return box.exec() == QMessageBox::Yes;
 }
 
+int QtDialogService::choose(QWidget* owner, const QString& text, const QStringList& answers, int preferred)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, owner);
+    std::vector<QPushButton*> buttons;
+    for (const QString& answer : answers)
+        buttons.push_back(box.addButton(answer, QMessageBox::AcceptRole));
+    if (preferred >= 0 && preferred < static_cast<int>(buttons.size()))
+        box.setDefaultButton(buttons[static_cast<size_t>(preferred)]);
+    // Without a cancel button of its own the box would give Escape to one of the answers.
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    cancel->hide();
+    box.setEscapeButton(cancel);
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? -1 : static_cast<int>(chosen - buttons.begin());
+}
+
+// The toolkit only learns whether the opener started; for a folder the program waits for its end
+// (without blocking) to say when nothing could open it.
 bool QtDialogService::openUrl(const QUrl& address)
 {
-    return QDesktopServices::openUrl(address);
+    if (!address.isLocalFile() || !QFileInfo(address.toLocalFile()).isDir())
+        return QDesktopServices::openUrl(address);
+    const QString folder = address.toLocalFile();
+    return DesktopOpener::open(folder, [folder](const QString& why) {
+        instance().message(mainWindow(), QStringLiteral("Could not open %1: %2.").arg(folder, why),
+                           QMessageBox::Warning);
+    });
 }
 
 void QtDialogService::execModal(QDialog& dialog)

@@ -29,6 +29,10 @@ public:
     enum class Preferred { No, Yes };
     virtual bool question(QWidget* owner, const QString& text, Preferred preferred = Preferred::No) = 0;
 
+    // A question answered in the program's own words: the index of the answer chosen, or -1 when
+    // the box was closed (Escape). Enter gives answers[preferred].
+    virtual int choose(QWidget* owner, const QString& text, const QStringList& answers, int preferred) = 0;
+
     // Opens a web page in the user's browser; false when no program could be started for it.
     virtual bool openUrl(const QUrl& address) = 0;
 
@@ -47,6 +51,7 @@ public:
     QString existingDirectory(QWidget* owner, const QString& title, const QString& folder) override;
     void message(QWidget* owner, const QString& text, QMessageBox::Icon icon) override;
     bool question(QWidget* owner, const QString& text, Preferred preferred = Preferred::No) override;
+    int choose(QWidget* owner, const QString& text, const QStringList& answers, int preferred) override;
     bool openUrl(const QUrl& address) override;
     void execModal(QDialog& dialog) override;
 };

@@ -20,6 +20,14 @@ void FittedLabel::setText(const QString& text)
     fit();
 }
 
+void FittedLabel::setPlace(const QRect& place)
+{
+    if (place == place_)
+        return;
+    place_ = place;
+    fit();
+}
+
 void FittedLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);

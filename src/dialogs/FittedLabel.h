@@ -16,6 +16,10 @@ public:
     // Fits at once; a text set through QLabel is fitted before it is painted.
     void setText(const QString& text);
 
+    // The rectangle the label is given when its text fits; it grows from there.
+    QRect place() const { return place_; }
+    void setPlace(const QRect& place);
+
 protected:
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -163,11 +163,12 @@ void JobDialogForm::nameForAssistiveTechnology()
     Memo1->setAccessibleName(Label1->text());
     Label2->setBuddy(etDirectory);
     MyListBox1->setAccessibleName(QStringLiteral("Files"));
-    // Nothing on the form names the profile list, and on this desktop a drop-down list is read
-    // by its chosen item and its label: a label that never shows gives it one.
+    // Nothing on the form names the profile list: a label that never shows gives it a label for
+    // screen readers that follow labels, and the name those that read names.
     auto* profileLabel = new QLabel(QStringLiteral("Profile"), this);
     profileLabel->hide();
     profileLabel->setBuddy(ComboBox1);
+    ComboBox1->setAccessibleName(profileLabel->text());
     btDirectory->setAccessibleName(QStringLiteral("Browse for the save folder"));
 }
 

@@ -28,6 +28,8 @@ const char* const profilePositionKey = "addFiles/profilePosition";
 const char* const profileNameKey = "addFiles/profileName";
 const char* const outputFolderKey = "addFiles/outputFolder";
 const char* const outputCheckKey = "convert/check";
+const char* const windowPlaceKey = "mainWindow/place";
+const char* const windowMaximisedKey = "mainWindow/maximised";
 
 // Opened afresh for each value: the file is small, and another running window's choices
 // are then seen too.
@@ -107,6 +109,23 @@ void UserSettings::rememberOutputFolder(const QString& folder)
 QString UserSettings::outputCheck()
 {
     return settings().value(QString::fromLatin1(outputCheckKey), QStringLiteral("streams")).toString();
+}
+
+std::optional<WindowPlace> UserSettings::mainWindowPlace()
+{
+    const QSettings file = settings();
+    const QVariant place = file.value(QString::fromLatin1(windowPlaceKey));
+    if (!place.canConvert<QRect>() || !place.toRect().isValid())
+        return std::nullopt;
+    return WindowPlace {place.toRect(), file.value(QString::fromLatin1(windowMaximisedKey)).toBool()};
+}
+
+void UserSettings::rememberMainWindowPlace(const WindowPlace& place)
+{
+    QSettings file = settings();
+    file.setValue(QString::fromLatin1(windowPlaceKey), place.normal);
+    file.setValue(QString::fromLatin1(windowMaximisedKey), place.maximised);
+    file.sync();
 }
 
 }  // namespace clipforge

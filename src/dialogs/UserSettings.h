@@ -1,13 +1,23 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 namespace clipforge {
 
+// Where the main window was last left: its client rectangle at its normal size, and whether
+// it was maximised.
+struct WindowPlace {
+    QRect normal;
+    bool maximised = false;
+};
+
 // What the program remembers for its user between runs, in the user's configuration folder
 // ($XDG_CONFIG_HOME/clipforge/clipforge.conf, ~/.config when unset): the folder each file
-// dialog was last confirmed in, and the profile and output folder last chosen in Add Files.
-// Nothing else is kept there. A file that cannot be read or written costs the memory, never a
+// dialog was last confirmed in, the profile and output folder last chosen in Add Files, and
+// where the main window was left. Nothing else is kept there. A file that cannot be read or written costs the memory, never a
 // command: every value is checked when read, and a folder that has gone is not offered again.
 class UserSettings {
 public:
@@ -34,6 +44,10 @@ public:
     // How outputs are checked before their commit ([convert] check): the word as written,
     // "streams" when none is.
     static QString outputCheck();
+
+    // Empty when nothing usable is remembered; whether it fits the screen is the caller's to judge.
+    static std::optional<WindowPlace> mainWindowPlace();
+    static void rememberMainWindowPlace(const WindowPlace& place);
 };
 
 }  // namespace clipforge

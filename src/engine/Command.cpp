@@ -79,10 +79,17 @@ TCommand::~TCommand()
     Private.reset();
 }
 
-void TCommand::Start()
+void TCommand::Start(FinishedJobs finished)
 {
-    if (Active || jobCount() == 0)
+    if (Active)
         return;
+    Finished = finished;
+    const int first = nextToConvert(0);
+    if (first >= jobCount())
+        return;
+    RunSize = 0;
+    for (int row = first; row < jobCount(); row = nextToConvert(row + 1))
+        ++RunSize;
     Active = true;
     Tree->SetLocked(true);
     if (Names == OverwriteManager.get())
@@ -90,7 +97,8 @@ void TCommand::Start()
     if (Sweeps == OwnSweeps.get())
         OwnSweeps->forget();
     BarPosition = 0;
-    moveTo(0);
+    Position = 0;
+    moveTo(first);
     Timer->start();
     IsStopped = false;
     RunCurrent();
@@ -194,9 +202,8 @@ void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputTy
 
 void TCommand::JobEnded(QObject* sender, bool success)
 {
-    const auto count = static_cast<std::uint32_t>(jobCount());
-    if (OnProgress && count > 0) {
-        BarPosition = clipforge::runPercent(Current, count, 100);
+    if (OnProgress && RunSize > 0) {
+        BarPosition = clipforge::runPercent(Position, RunSize, 100);
         OnProgress(sender, BarPosition);
     }
     if (!CurrentNode.isValid())
@@ -260,7 +267,7 @@ void TCommand::beginCheck(std::uint32_t exitCode)
     ExitCode = exitCode;
     // The job stays converting; its bar stands at its end while its output is checked.
     Tree->SetProgress(CurrentNode.row(), "checking the output");
-    const auto end = clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), 100);
+    const auto end = clipforge::runPercent(Position, RunSize, 100);
     if (end > BarPosition && OnJobProgress) {
         BarPosition = end;
         OnJobProgress(ConsoleRunner.get(), end);
@@ -396,12 +403,13 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
     }
     JobEnded(sender, outcome.finished);
     ConsoleRunner->Stop();
-    const auto count = static_cast<std::uint32_t>(jobCount());
-    if (!CurrentNode.isValid() || Current + 1 >= count) {
+    const int next = nextToConvert(static_cast<int>(Current) + 1);
+    if (!CurrentNode.isValid() || next >= jobCount()) {
         endRun(sender, false);
     } else if (!IsStopped) {
         leaveJob();
-        moveTo(static_cast<int>(Current) + 1);
+        ++Position;
+        moveTo(next);
         RunCurrent();
     } else {
         endRun(sender, true);
@@ -434,7 +442,7 @@ void TCommand::showJobProgress()
     if (!progress.percent)
         return;
     const std::int32_t position =
-        clipforge::runPercent(Current, static_cast<std::uint32_t>(jobCount()), *progress.percent);
+        clipforge::runPercent(Position, RunSize, *progress.percent);
     if (position <= BarPosition)
         return;
     BarPosition = position;
@@ -446,6 +454,13 @@ void TCommand::moveTo(int row)
 {
     CurrentNode = Tree->index(row, 0);
     Current = static_cast<std::uint32_t>(row);
+}
+
+int TCommand::nextToConvert(int row) const
+{
+    while (row < jobCount() && Finished == FinishedJobs::Skip && Tree->Job(row).State == jsFinished)
+        ++row;
+    return row;
 }
 
 void TCommand::leaveJob()
@@ -460,6 +475,7 @@ void TCommand::endRun(QObject* sender, bool stopped)
 {
     leaveJob();
     Current = 0;
+    Position = 0;
     Timer->stop();
     IsStopped = true;
     Elapsed = 0;

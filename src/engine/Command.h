@@ -55,8 +55,11 @@ public:
     TCommand(const TCommand&) = delete;
     TCommand& operator=(const TCommand&) = delete;
 
-    // Begins a run at the first job. Does nothing on an empty list or while a run is active.
-    void Start();
+    // Whether a run converts the jobs that have already been converted once more.
+    enum class FinishedJobs { Convert, Skip };
+    // Begins a run at the first job to convert. Does nothing while a run is active or when there
+    // is no job to convert.
+    void Start(FinishedJobs finished = FinishedJobs::Convert);
     // Asks the run to end; it ends when the killed converter's end is reported.
     void Stop();
     // The clock's handler, once a second while a run is active: moves the current job's block
@@ -67,6 +70,10 @@ public:
     // True from Start until OnFinished has been raised: the list must not change meanwhile.
     bool ListLocked() const { return Active; }
     std::uint32_t CurrentIndex() const { return Current; }
+    // The jobs of the latest run, and how many of them came before the current one; the same as
+    // the list's count and the current row unless finished jobs were skipped.
+    std::uint32_t RunJobs() const { return RunSize; }
+    std::uint32_t RunPosition() const { return Position; }
     std::int64_t ElapsedSeconds() const { return Elapsed; }
     // The output path of the current job, after the unique-name rule; once the job has
     // finished, the name it was really committed under. Empty for a job that failed before its
@@ -135,6 +142,8 @@ private:
     void settleOutput(clipforge::JobOutcome& outcome);
     void jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, const clipforge::JobOutcome& outcome);
     void moveTo(int row);
+    // The first row from row on that this run converts; the list's count when none is left.
+    int nextToConvert(int row) const;
     void endRun(QObject* sender, bool stopped);
     void leaveJob();
     int jobCount() const;
@@ -177,6 +186,9 @@ private:
     std::int32_t BarPosition = 0;
     QPersistentModelIndex CurrentNode;
     std::uint32_t Current = 0;
+    std::uint32_t Position = 0;
+    std::uint32_t RunSize = 0;
+    FinishedJobs Finished = FinishedJobs::Convert;
     std::int64_t Elapsed = 0;
     bool IsStopped = true;
     bool Active = false;

@@ -13,6 +13,22 @@ bool containsAny(std::string_view line, std::initializer_list<std::string_view> 
     return std::any_of(parts.begin(), parts.end(), [line](std::string_view part) { return contains(line, part); });
 }
 
+// "[mp4 @ 0x5581c2a0] Could not find tag" reads better without the component's address.
+std::string_view withoutComponentView(std::string_view line)
+{
+    if (line.size() > 2 && line.front() == '[' && contains(line, " @ 0x")) {
+        const auto close = line.find("] ");
+        if (close != std::string_view::npos)
+            line.remove_prefix(close + 2);
+    }
+    return line;
+}
+
+std::string withoutComponent(std::string_view line)
+{
+    return std::string(withoutComponentView(line));
+}
+
 // What the converter prints when its output did not reach the disk whole.
 bool isWriteError(std::string_view line)
 {
@@ -31,18 +47,31 @@ bool isErrorLine(std::string_view line)
 {
     return containsAny(line, {"rror", "No such file", "No space left", "Permission denied", "Invalid", "Unknown",
                               "not found", "already exists", "Could not", "Cannot", "cannot", "Unable", "failed",
-                              "Failed", "not supported", "Unrecognized", "does not", "matches no streams"});
+                              "Failed", "not supported", "Unrecognized", "does not", "matches no streams",
+                              "Can't", "can't"});
 }
 
-// "[mp4 @ 0x5581c2a0] Could not find tag" reads better without the component's address.
-std::string withoutComponent(std::string_view line)
+bool startsWith(std::string_view line, std::string_view start) { return line.rfind(start, 0) == 0; }
+
+bool endsWith(std::string_view line, std::string_view end)
 {
-    if (line.size() > 2 && line.front() == '[' && contains(line, " @ 0x")) {
-        const auto close = line.find("] ");
-        if (close != std::string_view::npos)
-            line.remove_prefix(close + 2);
-    }
-    return std::string(line);
+    return line.size() >= end.size() && line.substr(line.size() - end.size()) == end;
+}
+
+// Lines the converter prints as the consequence of an error it has already named on the line
+// before, and that say nothing of their own about why.
+bool isConsequence(std::string_view line)
+{
+    return startsWith(line, "Error initializing output stream")
+        || startsWith(line, "Could not write header for output file")
+        || startsWith(line, "Error while opening encoder for output stream")
+        || (startsWith(line, "Error writing trailer of") && endsWith(line, ": Invalid argument"))
+        || line == "av_interleaved_write_frame(): Invalid argument";
+}
+
+bool isRepeatNote(std::string_view line)
+{
+    return startsWith(line, "Last message repeated");
 }
 
 std::string kept(std::string_view line)
@@ -115,8 +144,26 @@ std::string ConverterReport::errorLine() const
         lines.push_back(partial_);
     for (std::size_t i = lines.size(); i-- > 0;)
         if (!isSummary(lines[i]) && isErrorLine(lines[i]))
-            return withoutComponent(rejoined(lines, i));
+            return withoutComponent(rejoined(lines, causeOf(lines, i)));
     return {};
+}
+
+// A consequence gives way to the line that caused it: the nearest one before it, past other
+// consequences and repeat notes, when that line names an error or comes from one of the
+// converter's components. Anything else before it (a progress line, the input's description)
+// means the cause went unsaid, and the consequence is all there is.
+std::size_t ConverterReport::causeOf(const std::vector<std::string_view>& lines, std::size_t errorLine)
+{
+    if (!isConsequence(withoutComponentView(lines[errorLine])))
+        return errorLine;
+    for (std::size_t i = errorLine; i-- > 0;) {
+        const std::string_view line = withoutComponentView(lines[i]);
+        if (isConsequence(line) || isRepeatNote(line))
+            continue;
+        const bool fromComponent = line.size() < lines[i].size();
+        return !isSummary(line) && (fromComponent || isErrorLine(line)) ? i : errorLine;
+    }
+    return errorLine;
 }
 
 std::string ConverterReport::rejoined(const std::vector<std::string_view>& lines, std::size_t last) const

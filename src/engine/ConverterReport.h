@@ -29,11 +29,14 @@ public:
     // The converter said it could not write its output completely (a full disk, say): its
     // exit code then proves nothing.
     bool writeFailed() const;
-    // The converter's own error line, newest first; empty when it wrote none.
+    // The converter's own error line, newest first; empty when it wrote none. Where that line
+    // only follows from an error named just before it ("Error initializing output stream 0:1 --"),
+    // the line that names the error.
     std::string errorLine() const;
 
 private:
     void note(std::string_view line);
+    static std::size_t causeOf(const std::vector<std::string_view>& lines, std::size_t errorLine);
     std::string rejoined(const std::vector<std::string_view>& lines, std::size_t last) const;
 
     std::deque<std::string> lines_;

@@ -32,10 +32,13 @@ QMenu& openMenu(AppFixture& app, int row)
     return *app.window().PopupMenu1;
 }
 
+// The whole list, the jobs converted before included.
 void convertAll(AppFixture& app)
 {
     const size_t before = app.dialogs.messages.size();
+    app.dialogs.choiceAnswers = {1};
     click(app.window().btnConvert);
+    app.dialogs.choiceAnswers.clear();
     ASSERT_TRUE(waitFor([&] { return app.dialogs.messages.size() > before; }));
 }
 
@@ -44,7 +47,6 @@ void convertAll(AppFixture& app)
 TEST(EverydayJobList, AFinishedJobsHintSaysWhereItsOutputWentAndHowBig)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
-    app.chooseOutputCheck("off");
     const QString out = app.workFolder() + QStringLiteral("out put/");
     QDir().mkpath(out);
     app.addJobs(generatedClips().mid(0, 1), 0, out);
@@ -63,7 +65,6 @@ TEST(EverydayJobList, AFinishedJobsHintSaysWhereItsOutputWentAndHowBig)
 TEST(EverydayJobList, TheMenusNewItemsOpenTheOutputFolderAndRemoveFinishedJobsWhenUsable)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
-    app.chooseOutputCheck("off");
     TmainDlg& window = app.window();
     EXPECT_EQ(window.PopupMenu1->actions().mid(4, 3), (QList<QAction*> {window.PopupMenu1->actions()[4], window.pmiOpenFolder, window.pmiRemoveFinished}));
     EXPECT_TRUE(window.PopupMenu1->actions()[4]->isSeparator());

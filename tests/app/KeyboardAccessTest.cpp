@@ -5,6 +5,7 @@
 #include "app/UIHook.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/ImageButton.h"
+#include "controls/LinePanel.h"
 #include "controls/LinkLabel.h"
 #include "controls/MyButtonEx.h"
 #include "core/TreeManager.h"
@@ -157,7 +158,8 @@ TEST(MainWindowAccess, EveryCommandIsANamedControlThatCanBePressed)
     window.ProgressBar1->SetPosition(45);
     QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window.ProgressBar1);
     EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("45%"));
-    EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 45);
+    EXPECT_EQ(bar->text(QAccessible::Description), QStringLiteral("45%"));
+    EXPECT_EQ(bar->valueInterface(), nullptr) << "a value would be offered to increase and decrease";
     const QString press = QAccessibleActionInterface::pressAction();
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(window.btnStop)->actionInterface()->actionNames().contains(press));
     QAccessible::queryAccessibleInterface(window.btnAdd)->actionInterface()->doAction(press);
@@ -241,4 +243,51 @@ TEST(MainWindowKeys, OnlyTheButtonFocusedByTheKeyboardIsMarked)
 
     QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(600, 80));
     EXPECT_EQ(window.grab().toImage(), mouseOnly) << "a mouse press takes the mark away again";
+}
+
+// What a screen reader finds on the main window: every child named, the pictures that only
+// decorate left out, the progress bar with nothing to press, each job's cells read as the job.
+TEST(MainWindowAccess, EveryChildIsNamedAndEveryJobCellReadsAsItsJob)
+{
+    AppFixture app(AppFixture::Converter::Hanging);
+    const QStringList clips = generatedClips().mid(0, 2);
+    app.addJobs(clips, 0, QString());
+    TmainDlg& window = app.window();
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(&window);
+    ASSERT_GT(read->childCount(), 0);
+    for (int i = 0; i < read->childCount(); ++i) {
+        QAccessibleInterface* child = read->child(i);
+        ASSERT_NE(child, nullptr) << i;
+        EXPECT_EQ(read->indexOfChild(child), i);
+        if (child->state().invisible)
+            continue;
+        EXPECT_FALSE(child->text(QAccessible::Name).isEmpty())
+            << i << ": " << child->object()->metaObject()->className() << " role " << child->role();
+        EXPECT_NE(child->role(), QAccessible::Graphic) << i;
+    }
+    for (QWidget* picture : {static_cast<QWidget*>(window.Image1), static_cast<QWidget*>(window.Image2),
+                             static_cast<QWidget*>(window.Image3)})
+        EXPECT_EQ(read->indexOfChild(QAccessible::queryAccessibleInterface(picture)), -1);
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.LinePanel1);
+    EXPECT_EQ(panel->indexOfChild(QAccessible::queryAccessibleInterface(window.Shape1)), -1) << "the line under the tabs";
+    EXPECT_GE(panel->indexOfChild(QAccessible::queryAccessibleInterface(window.JobTree)), 0);
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window.ProgressBar1);
+    const QStringList barActions = bar->actionInterface() ? bar->actionInterface()->actionNames() : QStringList();
+    EXPECT_FALSE(barActions.contains(QAccessibleActionInterface::increaseAction()));
+    EXPECT_FALSE(barActions.contains(QAccessibleActionInterface::decreaseAction()));
+
+    QAccessibleTableInterface* rows = QAccessible::queryAccessibleInterface(window.JobTree)->tableInterface();
+    ASSERT_NE(rows, nullptr);
+    const struct {
+        int row;
+        int column;
+        const char* description;
+    } cells[] = {{0, 0, "waiting"}, {0, 1, "waiting"}, {1, 0, "waiting"}, {1, 1, "waiting"}};
+    QCoreApplication::processEvents();
+    for (const auto& c : cells) {
+        QAccessibleInterface* cell = rows->cellAt(c.row, c.column);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Name), clips[c.row]) << c.row << "," << c.column;
+        EXPECT_EQ(cell->text(QAccessible::Description), QString::fromLatin1(c.description)) << c.row << "," << c.column;
+    }
 }

@@ -40,6 +40,10 @@ TEST(Smoke, ProgramStartsShowsItsWindowAndEndsCleanly)
     // A window of its own, not handed to one some other run has open.
     QTemporaryDir runtime;
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    // Nothing remembered (where the window was left, say) by whoever runs the tests, and nothing
+    // remembered for them.
+    QTemporaryDir configuration;
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
     run.setProcessEnvironment(environment);
     run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-s"),
                                            QStringLiteral("-screen 0 1280x800x24"), QStringLiteral("sh"),

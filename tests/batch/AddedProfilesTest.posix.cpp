@@ -85,6 +85,39 @@ TEST_F(AddedProfilesTest, AListStoresAnAddedProfileByItsIdAndConvertsWithIt)
     EXPECT_EQ(readFile(program.path("convert/a.mkv")), "converted");
 }
 
+// The listing's mark tells origins apart; the owner knows a profile by the name given it.
+TEST_F(AddedProfilesTest, AProfileIsFoundByItsGivenNameWithOrWithoutTheListingsMark)
+{
+    writeFile(systemFile(), addedFile({"<id>2000000</id><format>My copy</format><params>-n -o</params><ext>mp4</ext>"}));
+    writeFile(userFile(), addedFile({"<id>1048576</id><format>My copy</format><params>-n -m</params><ext>mkv</ext>",
+                                     "<id>1048577</id><format>Only mine</format><params>-n</params><ext>webm</ext>"}));
+    const std::string source = touch("a.avi");
+    const struct {
+        std::string wanted;
+        std::string number;  // empty when refused
+        std::string err;
+    } cases[] = {
+        {"Only mine", "1048577", ""},
+        {"Only mine [mine]", "1048577", ""},
+        {"My copy [mine]", "1048576", ""},
+        {"My copy [system]", "2000000", ""},
+        {"My copy", "", "clipforge-batch: --profile My copy fits several profiles: 2000000 (My copy [system]), "
+                        "1048576 (My copy [mine]); give the number of one\n"},
+        {"Only mine [system]", "", "clipforge-batch: no profile is called \"Only mine [system]\" or has the extension "
+                                   "\"Only mine [system]\"; 'clipforge-batch profiles' lists them\n"},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(QString::fromStdString(file("q.kxl")));
+        const BatchResult made = runBatch(program, {"make", file("q.kxl"), "--profile", c.wanted, source});
+        EXPECT_EQ(made.err, c.err) << c.wanted;
+        EXPECT_EQ(made.exitCode, c.number.empty() ? 2 : 0) << c.wanted;
+        if (!c.number.empty()) {
+            EXPECT_EQ(runBatch(program, {"show", file("q.kxl")}).out, "0\t" + c.number + "\t\t" + source + "\n")
+                << c.wanted;
+        }
+    }
+}
+
 TEST_F(AddedProfilesTest, AListNamingAnIdThisUserLacksFailsThatJobWithTheReason)
 {
     writeFile(file("q.kxl"), "<list><item><filename>" + touch("a.avi") + "</filename><format>1048578</format></item>"

@@ -217,7 +217,8 @@ TEST_F(BatchCommandsTest, HelpForEachCommand)
     EXPECT_EQ(runBatch(program, {"--help"}).out.rfind("Usage: clipforge-batch COMMAND", 0), 0u);
     const BatchResult version = runBatch(program, {"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out.rfind("clipforge-batch ", 0), 0u) << version.out;
+    // In the form the window's program uses: "clipforge (Norvane Clipforge) 0.1".
+    EXPECT_EQ(version.out.rfind("clipforge-batch (Norvane Clipforge) 0.", 0), 0u) << version.out;
 }
 
 TEST_F(BatchCommandsTest, RawPlanPrintsShellCommandsThatDoWhatARunWould)

@@ -113,7 +113,9 @@ TEST(DialogKeyboard, AssistiveTechnologyReadsEveryControlByName)
         }
         QAccessibleInterface* profile = QAccessible::queryAccessibleInterface(dialog->ComboBox1);
         EXPECT_EQ(profile->role(), QAccessible::ComboBox);
+        EXPECT_EQ(profile->text(QAccessible::Name), QStringLiteral("Profile")) << "named by what it chooses";
         EXPECT_EQ(profile->text(QAccessible::Value), QStringLiteral("AVI video"));
+        EXPECT_EQ(profile->child(0), QAccessible::queryAccessibleInterface(dialog->ComboBox1->view()));
         const auto labels = profile->relations(QAccessible::Label);
         ASSERT_EQ(labels.size(), 1);
         EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("Profile"));

@@ -11,6 +11,7 @@
 #include "dialogs/ItemDlg.h"
 #include "dialogs/TypedFileNames.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
@@ -240,5 +241,49 @@ TEST(QuestionBox, EnterGivesThePreferredAnswerAndEscapeAnswersNo)
         EXPECT_EQ(platform.question(&owner, QStringLiteral("Restore them?"), clipforge::DialogService::Preferred::Yes),
                   answer)
             << "key " << key;
+    }
+}
+
+// The box of answers in the program's own words, as the convert question uses it.
+TEST(ChoiceBox, EnterGivesThePreferredAnswerEscapeAndClosingGiveNone)
+{
+    QWidget owner;
+    owner.show();
+    clipforge::QtDialogService platform;
+    const QStringList answers {QStringLiteral("Skip them"), QStringLiteral("Convert again")};
+    const struct {
+        const char* name;
+        std::function<void(QMessageBox&)> play;
+        int answer;
+    } cases[] = {
+        {"Enter", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, 0},
+        {"Escape", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, -1},
+        {"closed", [](QMessageBox& box) { box.close(); }, -1},
+        {"second button",
+         [&](QMessageBox& box) {
+             for (QAbstractButton* button : box.buttons())
+                 if (button->text() == answers[1])
+                     button->click();
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), clipforge::applicationTitle());
+            QStringList shown;
+            for (QAbstractButton* button : box->buttons())
+                if (button->isVisible())
+                    shown << button->text();
+            EXPECT_EQ(shown.size(), 2) << c.name << ": only the two answers show";
+            c.play(*box);
+            if (box->isVisible())
+                box->done(0);
+        });
+        EXPECT_EQ(platform.choose(&owner, QStringLiteral("3 jobs have already been converted. Convert them again?"),
+                                  answers, 0),
+                  c.answer)
+            << c.name;
     }
 }

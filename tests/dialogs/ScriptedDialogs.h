@@ -38,6 +38,10 @@ public:
     std::deque<QString> saveFileNameAnswers;
     std::deque<QString> directoryAnswers;
     std::deque<bool> questionAnswers;
+    // Unanswered choices are cancelled, as Escape does.
+    std::deque<int> choiceAnswers;
+    // Plays what happens while a question's box is open, before it is answered.
+    std::function<void()> whileAsking;
     std::deque<std::function<void(QDialog&)>> modalScripts;
 
     std::vector<Message> messages;
@@ -47,6 +51,7 @@ public:
     // The folder each file dialog or folder browser opened in, in order.
     std::vector<QString> startFolders;
     std::vector<QString> questions;
+    std::vector<QStringList> choiceAnswerTexts;
     int modalCount = 0;
     // False plays a desktop with no program to open pages with.
     bool openUrlWorks = true;
@@ -83,7 +88,17 @@ public:
     bool question(QWidget*, const QString& text, Preferred = Preferred::No) override
     {
         questions.push_back(text);
+        if (whileAsking)
+            whileAsking();
         return take(questionAnswers);
+    }
+    int choose(QWidget*, const QString& text, const QStringList& answers, int) override
+    {
+        questions.push_back(text);
+        choiceAnswerTexts.push_back(answers);
+        if (whileAsking)
+            whileAsking();
+        return choiceAnswers.empty() ? -1 : take(choiceAnswers);
     }
     bool openUrl(const QUrl& address) override
     {

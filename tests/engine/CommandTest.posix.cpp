@@ -177,6 +177,51 @@ TEST_F(CommandTest, PercentIsJobsEndedTimesHundredDividedByJobs)
     EXPECT_EQ(percents(), (std::vector<int>{14, 28, 42, 57, 71, 85, 100}));
 }
 
+// Which jobs a run that skips finished jobs converts, and how its bar and positions count them.
+TEST_F(CommandTest, ASkippingRunConvertsOnlyTheJobsNotFinishedAndCountsOnlyThem)
+{
+    const struct {
+        std::vector<int> finishedBefore;  // rows finished by an earlier run, of five
+        std::vector<std::string> converted;
+        std::vector<int> percents;
+    } cases[] = {
+        {{}, {"0.out", "1.out", "2.out", "3.out", "4.out"}, {20, 40, 60, 80, 100}},
+        {{0, 2, 4}, {"1.out", "3.out"}, {50, 100}},
+        {{0, 1, 2, 3}, {"4.out"}, {100}},
+        {{1, 2, 3, 4}, {"0.out"}, {100}},
+        {{0, 1, 2, 3, 4}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        createDriver();
+        QDir(programFolder.filePath("convert")).removeRecursively();
+        QDir(programFolder.path()).mkdir("convert");
+        progress.clear();
+        finished.clear();
+        addJobs({"0", "1", "2", "3", "4"});
+        for (int row : c.finishedBefore)
+            tree->SetState(row, jsFinished);
+        std::vector<std::uint32_t> positions;
+        command->OnProgress = [&](QObject*, int percent) {
+            progress.push_back({nullptr, percent});
+            positions.push_back(command->RunPosition());
+        };
+        command->Start(TCommand::FinishedJobs::Skip);
+        if (c.converted.empty()) {
+            EXPECT_FALSE(command->ListLocked()) << "no run starts";
+            EXPECT_TRUE(finished.empty());
+            continue;
+        }
+        ASSERT_TRUE(waitFor([this] { return !finished.empty(); }));
+        EXPECT_EQ(outputFolderEntries(), c.converted);
+        EXPECT_EQ(percents(), c.percents);
+        EXPECT_EQ(command->RunJobs(), c.converted.size());
+        ASSERT_EQ(positions.size(), c.converted.size());
+        for (std::uint32_t i = 0; i < positions.size(); ++i)
+            EXPECT_EQ(positions[i], i);
+        EXPECT_EQ(states(), std::vector<int>(5, jsFinished));
+    }
+}
+
 TEST_F(CommandTest, AFailingConverterFailsItsJobAndTheRunGoesOn)
 {
     addJobs({"a.avi", "fail.avi", "c.avi"});

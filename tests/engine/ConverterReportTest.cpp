@@ -106,3 +106,49 @@ TEST(ConverterReport, AnErrorLineKeepsTheWholeNameWhenALineEndCutsIt)
     for (const auto& c : cases)
         EXPECT_EQ(reportOf(c.output, {c.name, "/out/clip.mp4"}).errorLine(), c.errorLine) << c.output;
 }
+
+// Lines that only follow from an error give way to the line that names it, as the converter
+// (Debian 12's ffmpeg 5.1) prints them when a profile copies streams a container cannot take.
+TEST(ConverterReport, AConsequenceGivesWayToTheLineThatNamesTheCause)
+{
+    const struct {
+        const char* name;
+        std::string output;
+        std::string reason;
+    } cases[] = {
+        {"a codec the container cannot hold",
+         "[mp4 @ 0x5582060bd540] Could not find tag for codec theora in stream #0, codec not currently supported in "
+         "container\nCould not write header for output file #0 (incorrect codec parameters ?): Invalid argument\n"
+         "Error initializing output stream 0:0 -- \nStream mapping:\n  Stream #0:0 -> #0:0 (copy)\n"
+         "    Last message repeated 1 times\n",
+         "Could not find tag for codec theora in stream #0, codec not currently supported in container"},
+        {"packets without time stamps",
+         "frame=    0 fps=0.0 q=-1.0 size=       1kB time=00:00:00.02 bitrate= 195.7kbits/s speed=N/A    \r"
+         "[matroska @ 0x560966541080] Can't write packet with unknown timestamp\n"
+         "av_interleaved_write_frame(): Invalid argument\n"
+         "[matroska @ 0x560966541080] Can't write packet with unknown timestamp\n"
+         "Error writing trailer of out.mkv: Invalid argument\n"
+         "frame=   21 fps=0.0 q=-1.0 Lsize=      19kB time=00:00:00.77 bitrate= 205.6kbits/s speed=2.96e+03x    \n"
+         "video:23kB audio:10kB subtitle:0kB other streams:0kB global headers:0kB muxing overhead: unknown\n"
+         "Conversion failed!\n",
+         "Can't write packet with unknown timestamp"},
+        {"an encoder's own words",
+         "[libx264 @ 0x55d0] width not divisible by 2 (161x120)\n"
+         "Error initializing output stream 0:0 -- Error while opening encoder for output stream #0:0 - maybe "
+         "incorrect parameters such as bit_rate, rate, width or height\nConversion failed!\n",
+         "width not divisible by 2 (161x120)"},
+        {"a consequence with no cause before it",
+         "Press [q] to stop, [?] for help\nError initializing output stream 0:1 --\nConversion failed!\n",
+         "Error initializing output stream 0:1 --"},
+        {"a consequence first in the output", "Could not write header for output file #0 (incorrect codec parameters ?)\n",
+         "Could not write header for output file #0 (incorrect codec parameters ?)"},
+        {"a full disk is a cause of its own",
+         "[matroska @ 0x56] Can't write packet with unknown timestamp\n"
+         "Error writing trailer of out.mkv: No space left on device\n",
+         "Error writing trailer of out.mkv: No space left on device"},
+        {"an error line that is no consequence", "Unknown encoder 'libfoo'\nConversion failed!\n",
+         "Unknown encoder 'libfoo'"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(reportOf(c.output).errorLine(), c.reason) << c.name;
+}

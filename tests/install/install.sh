@@ -49,6 +49,8 @@ share/applications/clipforge.desktop"
 share/icons/hicolor/${size}x${size}/apps/clipforge.png"
   done
   expected="$expected
+share/doc/clipforge/changelog.Debian.gz
+share/doc/clipforge/copyright
 share/man/man1/clipforge-batch.1.gz
 share/man/man1/clipforge.1.gz
 share/metainfo/com.norvane.clipforge.metainfo.xml"
@@ -73,6 +75,23 @@ $(echo "$expected" >"$stage/expected"; echo "$actual" | diff "$stage/expected" -
     gzip -t "$usr/share/man/man1/$page.1.gz" 2>/dev/null || fail "the manual page $page(1) is not gzip"
     gzip -dc "$usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $(echo "$page" | tr a-z A-Z) 1" || fail "the manual page $page(1) has no title"
   done
+
+  # Debian's documents: a copyright file in the machine-readable format whose every Files
+  # paragraph names a licence, and a changelog whose newest entry is this version.
+  doc=$usr/share/doc/clipforge
+  head -1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    || fail "the copyright file is not in the machine-readable format"
+  [ "$(grep -c '^Files:' "$doc/copyright")" -ge 1 ] && \
+    [ "$(grep -c '^Files:' "$doc/copyright")" = "$(awk '/^Files:/ { f = 1 } f && /^License:/ { n++; f = 0 } END { print n + 0 }' "$doc/copyright")" ] \
+    || fail "a Files paragraph of the copyright file names no licence"
+  version=$("$usr/bin/clipforge-batch" --version 2>&1 | awk '{ print $NF }')
+  gzip -t "$doc/changelog.Debian.gz" 2>/dev/null || fail "changelog.Debian.gz is not gzip"
+  gzip -dc "$doc/changelog.Debian.gz" | head -1 | grep -q "^clipforge ($version) " \
+    || fail "the changelog's newest entry is not version $version"
+  [ "$("$usr/bin/clipforge" --version 2>&1)" = "clipforge (Norvane Clipforge) $version" ] \
+    || fail "clipforge --version does not read like clipforge-batch --version"
+  [ "$("$usr/bin/clipforge-batch" --version 2>&1)" = "clipforge-batch (Norvane Clipforge) $version" ] \
+    || fail "clipforge-batch --version is not in the programs' one form"
 
   desktop=$usr/share/applications/clipforge.desktop
   out=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"

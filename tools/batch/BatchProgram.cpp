@@ -60,7 +60,7 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
         return beSuccess;
     }
     if (arguments.action == BatchAction::Version) {
-        out_ << "clipforge-batch " << CLIPFORGE_VERSION << '\n';
+        out_ << "clipforge-batch (Norvane Clipforge) " << CLIPFORGE_VERSION << '\n';
         return beSuccess;
     }
     if (arguments.action == BatchAction::Show)

@@ -67,7 +67,9 @@ ProfileChoice chooseProfile(const std::string& wanted, const TCommandManager& ca
         return byNumber(textToInt(wanted), catalogue);
     } catch (const EConvertError&) {
     }
-    const std::vector<int> named = matching(catalogue, [&](int i) { return catalogue.NameOf(i) == wanted; });
+    // The listing marks added profiles with their origin; their owners know them without it.
+    const std::vector<int> named = matching(
+        catalogue, [&](int i) { return catalogue.NameOf(i) == wanted || catalogue.GivenNameOf(i) == wanted; });
     if (!named.empty())
         return oneOf(wanted, named, catalogue);
     const std::vector<int> extension = matching(catalogue, [&](int i) {
