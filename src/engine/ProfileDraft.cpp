@@ -1,6 +1,7 @@
 #include "engine/ProfileDraft.h"
 
 #include "engine/CommandLineSplitter.h"
+#include "engine/WritingArguments.h"
 
 #include <algorithm>
 
@@ -45,8 +46,8 @@ std::string refuseDraft(ProfileDraft& draft)
     const std::vector<std::string> arguments = splitCommandLine(draft.params, quoteLeftOpen);
     if (quoteLeftOpen)
         return "the arguments do not split: a double quote is left open";
-    if (std::find(arguments.begin(), arguments.end(), "-y") != arguments.end())
-        return "the arguments hold -y, which would let the converter overwrite files";
+    if (const std::string argument = argumentWritingElsewhere(arguments); !argument.empty())
+        return "the profile has unusable arguments: " + argument;
     if (std::find(arguments.begin(), arguments.end(), "-n") == arguments.end())
         draft.params = draft.params.empty() ? "-n" : "-n " + draft.params;
     return {};

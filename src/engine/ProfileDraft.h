@@ -16,7 +16,8 @@ struct ProfileDraft {
 // its arguments where they lack it (the converter must never overwrite). Refused: an empty name
 // or one holding control characters; an extension that is empty, longer than 16 bytes, starts
 // with a dot or holds anything but ASCII letters, digits, ".", "-", "_" and "+"; arguments that
-// hold a NUL byte, leave a double quote open, or hold "-y".
+// hold a NUL byte, leave a double quote open, or would have the converter write elsewhere than
+// its output (argumentWritingElsewhere).
 std::string refuseDraft(ProfileDraft& draft);
 
 // Arguments given one by one, as one text that splits back into exactly them.

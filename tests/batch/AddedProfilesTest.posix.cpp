@@ -168,7 +168,8 @@ TEST_F(AddedProfilesTest, AddRefusesWhatCouldNotWorkAndWritesNothing)
         {{"--name", "A", "--ext", "../x"}, "the extension \"../x\" is unusable"},
         {{"--name", "A", "--ext", "m k v"}, "the extension \"m k v\" is unusable"},
         {{"--name", "A", "--ext", ".mkv"}, "the extension \".mkv\" is unusable"},
-        {{"--name", "A", "--ext", "mkv", "--", "-c", "copy", "-y"}, "the arguments hold -y"},
+        {{"--name", "A", "--ext", "mkv", "--", "-c", "copy", "-y"}, "the profile has unusable arguments: -y"},
+        {{"--name", "A", "--ext", "mkv", "--", "-vn", "/tmp/victim.mp3"}, "the profile has unusable arguments: /tmp/victim.mp3"},
         {{"--name", "A", "--ext", "mkv", "-c"}, "unknown argument for profiles add: -c"},
         {{"--name", "A"}, "profiles add needs --name NAME and --ext EXT"},
     };

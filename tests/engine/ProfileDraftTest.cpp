@@ -32,7 +32,9 @@ TEST(ProfileDraft, RefusesWhatCouldNotWorkAndPutsDashNFirst)
         {{"A", "mkv", std::string("-c\0copy", 7)}, "the arguments hold a NUL byte", ""},
         {{"A", "mkv", "-metadata \"title=a"}, "the arguments do not split", ""},
         {{"A", "mkv", "-metadata title=\\\"a"}, "", "-n -metadata title=\\\"a"},
-        {{"A", "mkv", "-c copy -y"}, "the arguments hold -y", ""},
+        {{"A", "mkv", "-c copy -y"}, "the profile has unusable arguments: -y", ""},
+        {{"A", "mkv", "-vn /home/victim.mp3"}, "the profile has unusable arguments: /home/victim.mp3", ""},
+        {{"A", "mkv", "-vstats_file v.log"}, "the profile has unusable arguments: -vstats_file", ""},
     };
     for (const Case& c : cases) {
         ProfileDraft draft = c.draft;

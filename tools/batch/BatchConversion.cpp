@@ -17,6 +17,7 @@
 #include "core/SaveManager.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
+#include "engine/ConverterConfinement.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
@@ -83,10 +84,17 @@ int BatchConversion::convert()
     const int count = tree_.Count();
     std::optional<JoblogSession> joblog;
     if (!options_.joblog.empty())
-        joblog.emplace(options_.joblog, listFile_, tree_, options_.resume);
+        joblog.emplace(options_.joblog, listFile_, tree_, catalogue_, options_.resume);
     const int skipped = joblog ? joblog->doneCount() : 0;
     const std::unique_ptr<BatchReport> report = makeReport(out_, options_);
-    report->runStarted(count, options_.parallel);
+    for (const std::string& ignored : joblog ? joblog->ignoredLines() : std::vector<std::string>())
+        err_ << "clipforge-batch: " << displayText(ignored) << std::endl;
+    const std::string confinement = confinementNotice();
+    if (!confinement.empty()) {
+        report->beforeMessage();
+        err_ << "clipforge-batch: " << confinement << std::endl;
+    }
+    report->runStarted(count, options_.parallel, confinement.empty());
     for (int row = 0; joblog && row < count; ++row) {
         if (const std::string* output = joblog->doneOutput(row))
             report->jobSkipped(row, *output);

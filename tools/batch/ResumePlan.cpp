@@ -1,6 +1,8 @@
 #include "ResumePlan.h"
 
 #include "BatchJob.h"
+#include "OwnOutput.h"
+#include "core/ItemNodeData.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
@@ -41,17 +43,28 @@ std::optional<std::string> committedOutput(const CommitIntent& intent)
     return std::nullopt;
 }
 
-ResumePlan::ResumePlan(const JoblogHistory& history, const TTreeManager& list, Joblog& joblog)
+ResumePlan::ResumePlan(const JoblogHistory& history, const TTreeManager& list, const TCommandManager& catalogue,
+                       Joblog& joblog)
 {
     for (int row = 0; row < list.Count(); ++row) {
-        if (const JoblogHistory::Finished* finished = history.finished(row); finished && stillThere(*finished)) {
-            done_[row] = finished->output;
-            continue;
+        const std::optional<OwnOutput> own = OwnOutput::of(list.Job(row).ItemData, catalogue);
+        const auto isOwn = [&](const std::string& path) { return own && own->holds(path); };
+        if (const JoblogHistory::Finished* finished = history.finished(row)) {
+            if (!isOwn(finished->output)) {
+                ignore(row, finished->output);
+            } else if (stillThere(*finished)) {
+                done_[row] = finished->output;
+                continue;
+            }
         }
         const CommitIntent* intent = history.unsettled(row);
         if (!intent)
             continue;
-        if (const auto output = committedOutput(*intent)) {
+        if (!isOwn(intent->output)) {
+            ignore(row, intent->output);
+            continue;
+        }
+        if (const auto output = committedOutput(*intent); output && isOwn(*output)) {
             BatchJobOutcome outcome;
             outcome.index = row;
             outcome.finished = true;
@@ -63,6 +76,12 @@ ResumePlan::ResumePlan(const JoblogHistory& history, const TTreeManager& list, J
             interruptedFolders_.push_back(folderPart(intent->output));
         }
     }
+}
+
+void ResumePlan::ignore(int row, const std::string& output)
+{
+    ignoredLines_.push_back("the joblog's line for job " + std::to_string(row) + " names \"" + output +
+                            "\", which is not that job's output; the line is ignored and the job runs again");
 }
 
 const std::string* ResumePlan::doneOutput(int row) const

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class TCommandManager;
 class TTreeManager;
 
 namespace clipforge {
@@ -18,8 +19,11 @@ class ResumePlan {
 public:
     // Settles the jobs caught between the intent to commit and their end: one whose output was
     // committed (found by device, inode and size, under whatever name it took) is recorded in the
-    // joblog as finished and is done; the others run again.
-    ResumePlan(const JoblogHistory& history, const TTreeManager& list, Joblog& joblog);
+    // joblog as finished and is done; the others run again. A line whose output is not in the
+    // job's own output folder under the job's own name (or a numbered one) proves nothing: it is
+    // ignored, said in ignoredLines, and its job runs again.
+    ResumePlan(const JoblogHistory& history, const TTreeManager& list, const TCommandManager& catalogue,
+               Joblog& joblog);
 
     // The output of a job that is done; null when it runs.
     const std::string* doneOutput(int row) const;
@@ -27,10 +31,15 @@ public:
     // The output folders of jobs that were interrupted before their commit: their private
     // folders are leftovers now.
     const std::vector<std::string>& interruptedFolders() const { return interruptedFolders_; }
+    // One sentence per joblog line that was not believed.
+    const std::vector<std::string>& ignoredLines() const { return ignoredLines_; }
 
 private:
+    void ignore(int row, const std::string& output);
+
     std::map<int, std::string> done_;
     std::vector<std::string> interruptedFolders_;
+    std::vector<std::string> ignoredLines_;
 };
 
 // The committed output of an intent: the file of that device, inode and size, at its final name
