@@ -26,6 +26,8 @@ bool stillThere(const JoblogHistory::Finished& finished)
     return file.kind == FileKind::Regular && file.size == finished.size;
 }
 
+bool isOwn(const std::optional<OwnOutput>& own, const std::string& path) { return own && own->holds(path); }
+
 }  // namespace
 
 std::optional<std::string> committedOutput(const CommitIntent& intent)
@@ -48,34 +50,45 @@ ResumePlan::ResumePlan(const JoblogHistory& history, const TTreeManager& list, c
 {
     for (int row = 0; row < list.Count(); ++row) {
         const std::optional<OwnOutput> own = OwnOutput::of(list.Job(row).ItemData, catalogue);
-        const auto isOwn = [&](const std::string& path) { return own && own->holds(path); };
-        if (const JoblogHistory::Finished* finished = history.finished(row)) {
-            if (!isOwn(finished->output)) {
-                ignore(row, finished->output);
-            } else if (stillThere(*finished)) {
-                done_[row] = finished->output;
-                continue;
-            }
-        }
-        const CommitIntent* intent = history.unsettled(row);
-        if (!intent)
+        if (const JoblogHistory::Finished* finished = history.finished(row); finished && accept(row, *finished, own))
             continue;
-        if (!isOwn(intent->output)) {
-            ignore(row, intent->output);
-            continue;
-        }
-        if (const auto output = committedOutput(*intent); output && isOwn(*output)) {
-            BatchJobOutcome outcome;
-            outcome.index = row;
-            outcome.finished = true;
-            outcome.exitCode = 0;
-            outcome.output = *output;
-            joblog.ended(outcome, intent->source, intent->profile, intent->size);
-            done_[row] = *output;
-        } else {
-            interruptedFolders_.push_back(folderPart(intent->output));
-        }
+        if (const CommitIntent* intent = history.unsettled(row))
+            settle(row, *intent, own, joblog);
     }
+}
+
+bool ResumePlan::accept(int row, const JoblogHistory::Finished& finished, const std::optional<OwnOutput>& own)
+{
+    if (!isOwn(own, finished.output)) {
+        ignore(row, finished.output);
+        return false;
+    }
+    if (!stillThere(finished))
+        return false;
+    done_[row] = finished.output;
+    return true;
+}
+
+void ResumePlan::settle(int row, const CommitIntent& intent, const std::optional<OwnOutput>& own, Joblog& joblog)
+{
+    if (!isOwn(own, intent.output)) {
+        ignore(row, intent.output);
+        return;
+    }
+    const std::optional<std::string> output = committedOutput(intent);
+    if (output && !isOwn(own, *output))
+        ignore(row, *output);
+    if (!output || !isOwn(own, *output)) {
+        interruptedFolders_.push_back(folderPart(intent.output));
+        return;
+    }
+    BatchJobOutcome outcome;
+    outcome.index = row;
+    outcome.finished = true;
+    outcome.exitCode = 0;
+    outcome.output = *output;
+    joblog.ended(outcome, intent.source, intent.profile, intent.size);
+    done_[row] = *output;
 }
 
 void ResumePlan::ignore(int row, const std::string& output)

@@ -2,6 +2,7 @@
 
 #include "Joblog.h"
 #include "JoblogHistory.h"
+#include "OwnOutput.h"
 
 #include <map>
 #include <optional>
@@ -35,6 +36,10 @@ public:
     const std::vector<std::string>& ignoredLines() const { return ignoredLines_; }
 
 private:
+    // Whether the job ended finished with its own output, still there as written: then it is done.
+    bool accept(int row, const JoblogHistory::Finished& finished, const std::optional<OwnOutput>& own);
+    // A job caught between its intent to commit and its end: done, or to run again.
+    void settle(int row, const CommitIntent& intent, const std::optional<OwnOutput>& own, Joblog& joblog);
     void ignore(int row, const std::string& output);
 
     std::map<int, std::string> done_;
