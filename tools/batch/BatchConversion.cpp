@@ -116,10 +116,13 @@ int BatchConversion::convert()
         };
         SignalWatcher interrupts(SignalWatcher::runEndingSignals(), [&] {
             endingSignal_ = interrupts.firstSignal();
-            // A second signal ends the program at once; the converters' supervisors see to it
-            // that nothing they started survives it.
-            interrupts.restoreHandlers();
-            stopRun("stopping");
+            if (interrupts.requests() == 1)
+                return stopRun("stopping");
+            // Asked again: the running jobs are given up without waiting for their ends; their
+            // converters are killed and their private folders go with them.
+            report->beforeMessage();
+            err_ << "clipforge-batch: ending now" << std::endl;
+            queue.abandon();
         });
         const ClosedOutput closedOutput(out_, ClosedOutput::descriptorOf(out_),
                                         [&] { stopRun("standard output was closed; stopping"); });

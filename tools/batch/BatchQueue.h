@@ -34,6 +34,9 @@ public:
     void run();
     // Stops every running converter; no further job starts.
     void stop();
+    // Gives up every running job at once: its converter is killed and its private folder
+    // removed, and it never ends; run() returns.
+    void abandon();
     bool stopping() const { return stopping_; }
 
     // Called for every job that fails, right after it is reported.

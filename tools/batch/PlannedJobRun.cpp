@@ -48,16 +48,26 @@ int PlannedJobRun::run(const PlannedJob& planned)
     });
     job.chooseOutputName(planned.name);
     bool interrupted = false;
+    bool endNow = false;
     // A closed SSH session hangs up; the job then stops like one that is told to.
     SignalWatcher interrupts(SignalWatcher::jobStoppingSignals(), [&] {
+        if (interrupts.requests() > 1) {
+            endNow = true;
+            return loop.quit();
+        }
         err_ << "clipforge-batch: stopping; the job will count as failed" << std::endl;
-        interrupts.restoreHandlers();
         interrupted = true;
         job.stop();
     });
     job.start();
     if (!ended)
         loop.exec();
+    // Asked again before the job's end: the job goes unreported, and with it its converter and
+    // its private folder.
+    if (endNow && !ended) {
+        err_ << "clipforge-batch: ending now" << std::endl;
+        return beInterrupted;
+    }
     return report(planned, job.outcome(), interrupted);
 }
 
