@@ -10,6 +10,7 @@
 #include "core/DisplayText.h"
 #include "core/LocalText.h"
 #include "engine/LeftoverSweeps.h"
+#include "engine/NameFitting.h"
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
 
@@ -83,13 +84,16 @@ int PlannedJobRun::report(const PlannedJob& planned, const BatchJobOutcome& outc
     return outcome.finished ? beSuccess : beJobFailed;
 }
 
-// Another machine or program took the planned name after the plan was made.
+// Another machine or program took the planned name after the plan was made, or the name never
+// fitted the folder (a hand-written line).
 void PlannedJobRun::reportMovedName(const PlannedJob& job, const std::string& output)
 {
     if (output == job.folder + job.name)
         return;
+    const bool tooLong = job.name.size() > fileNameLimit(job.folder);
     err_ << "clipforge-batch: job " << job.index << ": " << displayText(job.name)
-         << " was taken meanwhile; the output is " << displayText(output) << std::endl;
+         << (tooLong ? " is longer than the folder allows" : " was taken meanwhile") << "; the output is "
+         << displayText(output) << std::endl;
 }
 
 }  // namespace clipforge
