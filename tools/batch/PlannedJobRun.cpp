@@ -9,6 +9,7 @@
 #include "core/CommandManager.h"
 #include "core/DisplayText.h"
 #include "core/LocalText.h"
+#include "engine/ConverterConfinement.h"
 #include "engine/LeftoverSweeps.h"
 #include "engine/NameFitting.h"
 #include "engine/OverwriteManager.h"
@@ -48,6 +49,8 @@ int PlannedJobRun::run(const PlannedJob& planned)
         loop.quit();
     });
     job.chooseOutputName(planned.name);
+    if (const std::string confinement = confinementNotice(); !confinement.empty())
+        err_ << "clipforge-batch: " << confinement << std::endl;
     bool interrupted = false;
     bool endNow = false;
     // A closed SSH session hangs up; the job then stops like one that is told to.
