@@ -21,7 +21,7 @@ struct ChildStart {
     std::string workingFolder;
     // When set, the only folder below which the child may create, change or remove files (it may
     // still write to /dev/null and read anything). Needs the supervisor and a kernel with
-    // Landlock (see writesConfinable); without them the child runs unconfined.
+    // Landlock (see convertersConfinable); without them the child runs unconfined.
     std::string writableFolder;
 };
 

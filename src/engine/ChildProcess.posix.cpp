@@ -203,9 +203,9 @@ int launch(const std::string& program, const std::vector<std::string>& arguments
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     const char* workingFolder = request.workingFolder.empty() ? nullptr : request.workingFolder.c_str();
-    ChildArguments args{program.c_str(), argv.data(),           environ,       request.standardInput,
-                        request.standardOutput, report, request.niceIncrement, workingFolder,
-                        ::getpid(),       0};
+    ChildArguments args{program.c_str(),      argv.data(), environ,       request.standardInput,
+                        request.standardOutput, report,      request.niceIncrement,
+                        workingFolder,          ::getpid(),  0};
     // The child runs on a stretch of this thread's own stack, which this
     // thread does not use until the child has exec'd or failed: a mapping of
     // its own would cost a map, an unmap and a page fault for every start.

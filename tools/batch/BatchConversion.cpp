@@ -87,8 +87,10 @@ int BatchConversion::convert()
         joblog.emplace(options_.joblog, listFile_, tree_, catalogue_, options_.resume);
     const int skipped = joblog ? joblog->doneCount() : 0;
     const std::unique_ptr<BatchReport> report = makeReport(out_, options_);
-    for (const std::string& ignored : joblog ? joblog->ignoredLines() : std::vector<std::string>())
+    for (const std::string& ignored : joblog ? joblog->ignoredLines() : std::vector<std::string>()) {
+        report->beforeMessage();
         err_ << "clipforge-batch: " << displayText(ignored) << std::endl;
+    }
     const std::string confinement = confinementNotice();
     if (!confinement.empty()) {
         report->beforeMessage();

@@ -184,8 +184,7 @@ bool waitForEnd(pid_t converter, int& converterStatus)
     std::exit(128 + signal);
 }
 
-}  // namespace
-
+// The options before PROGRAM, and PROGRAM with its argv; false when they do not add up.
 bool readStart(int argc, char* argv[], Start& start)
 {
     int first = 1;
@@ -199,6 +198,8 @@ bool readStart(int argc, char* argv[], Start& start)
     start.argv = argv + first + 1;
     return true;
 }
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
