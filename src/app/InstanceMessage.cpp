@@ -12,8 +12,9 @@ namespace clipforge {
 namespace {
 
 constexpr quint32 magic = 0x436c6601;  // "Clf" and the message's version
-// More names than anyone drops at once, and still a small allocation.
-constexpr quint32 largestMessage = 64u << 20;
+// Thousands of names, more than anyone drops at once. A longer one is refused by its length
+// alone, before the window spends any time gathering it.
+constexpr quint32 largestMessage = 1u << 20;
 
 }  // namespace
 

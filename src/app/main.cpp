@@ -7,6 +7,7 @@
 #include "app/QuitOnSignal.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
+#include "engine/ConverterConfinement.h"
 
 #include <QPointer>
 
@@ -27,6 +28,8 @@ int main(int argc, char** argv)
         return 0;
     if (instance.role() == clipforge::SingleInstance::Role::NoAnswer)
         return 1;
+    if (const std::string notice = clipforge::confinementNotice(); !notice.empty())
+        std::cerr << "clipforge: " << notice << std::endl;
     clipforge::QuitOnSignal quitOnSignal;
     const auto mainDlg = clipforge::startUp();
     if (quitOnSignal.quitRequested())

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
+#include "core/xml/FileIo.h"
 #include "core/xml/XmlDocument.h"
 
 #include <QStandardPaths>
@@ -37,10 +38,10 @@ int profileId(const TXmlElem& profile, int position)
 std::vector<AddedProfile> readAddedProfiles(const std::string& path)
 {
     std::vector<AddedProfile> profiles;
-    if (!fileExists(path))
+    if (!pathOccupied(path))
         return profiles;
     TXmlDocument document;
-    document.LoadFile(path);
+    document.Load(readRegularFile(path));
     // The reader takes text without any element for an empty document; rewritten as one, the
     // file would lose whatever the user had there.
     if (document.Root().Name().empty() && fileStatus(path).size > 0)

@@ -1,6 +1,7 @@
 #include "core/CommandManager.h"
 
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/KeptQueueFile.h"
 
 #include <algorithm>
@@ -42,9 +43,11 @@ void TCommandManager::ReloadAdded(std::vector<std::string>& problems, const std:
             read = clipforge::readAddedProfiles(path);
         } catch (const std::exception& error) {
             // The administrator's file stays where it is, even for root: only its owner mends it.
+            // What is not a regular file is no broken list of profiles, and nothing will write
+            // over it: it stays too.
             std::string aside;
             try {
-                if (origin == ProfileOrigin::User)
+                if (origin == ProfileOrigin::User && clipforge::fileStatus(path).kind == clipforge::FileKind::Regular)
                     aside = clipforge::setAside(path);
             } catch (const std::exception&) {
                 // Left where it is; it is still left out.

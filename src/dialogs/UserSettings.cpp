@@ -1,9 +1,15 @@
 #include "dialogs/UserSettings.h"
 
+#include "core/DisplayText.h"
+#include "core/FileSystem.h"
+#include "core/Paths.h"
+
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+
+#include <cstdio>
 
 namespace clipforge {
 
@@ -38,6 +44,28 @@ QSettings settings()
     return QSettings(UserSettings::filePath(), QSettings::IniFormat);
 }
 
+// A settings file that is not a regular file (a FIFO would block the window for good, a device
+// would be fed our settings) is neither read nor written; the user is told once. A link is
+// followed to a regular file, as users keep configuration files as links.
+bool settingsUsable()
+{
+    const std::string path = UserSettings::filePath().toLocal8Bit().toStdString();
+    const FileKind kind = fileStatus(path).kind;
+    if (kind == FileKind::Regular || !pathOccupied(path))
+        return true;
+    static bool told = false;
+    if (!told)
+        std::fprintf(stderr, "clipforge: %s is not a regular file; settings are neither read from it nor kept\n",
+                     displayText(path).c_str());
+    told = true;
+    return false;
+}
+
+QVariant stored(const char* key)
+{
+    return settingsUsable() ? settings().value(QString::fromLatin1(key)) : QVariant();
+}
+
 QString existingFolder(const QString& folder)
 {
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
@@ -45,6 +73,8 @@ QString existingFolder(const QString& folder)
 
 void store(const char* key, const QVariant& value)
 {
+    if (!settingsUsable())
+        return;
     QSettings file = settings();
     file.setValue(QString::fromLatin1(key), value);
     file.sync();
@@ -60,7 +90,7 @@ QString UserSettings::filePath()
 
 QString UserSettings::lastFolder(FileDialog dialog)
 {
-    return existingFolder(settings().value(QString::fromLatin1(keyOf(dialog))).toString());
+    return existingFolder(stored(keyOf(dialog)).toString());
 }
 
 void UserSettings::rememberFolder(FileDialog dialog, const QString& folder)
@@ -77,10 +107,9 @@ void UserSettings::rememberFolderOf(FileDialog dialog, const QString& path)
 
 int UserSettings::lastProfile(const QStringList& names)
 {
-    const QSettings file = settings();
     bool isNumber = false;
-    const int position = file.value(QString::fromLatin1(profilePositionKey)).toInt(&isNumber);
-    const QString name = file.value(QString::fromLatin1(profileNameKey)).toString();
+    const int position = stored(profilePositionKey).toInt(&isNumber);
+    const QString name = stored(profileNameKey).toString();
     if (isNumber && position >= 0 && position < names.size() && names[position] == name)
         return position;
     return name.isEmpty() ? -1 : static_cast<int>(names.indexOf(name));
@@ -88,7 +117,7 @@ int UserSettings::lastProfile(const QStringList& names)
 
 void UserSettings::rememberProfile(int position, const QString& name)
 {
-    if (position < 0)
+    if (position < 0 || !settingsUsable())
         return;
     QSettings file = settings();
     file.setValue(QString::fromLatin1(profilePositionKey), position);
@@ -98,7 +127,7 @@ void UserSettings::rememberProfile(int position, const QString& name)
 
 QString UserSettings::lastOutputFolder()
 {
-    return existingFolder(settings().value(QString::fromLatin1(outputFolderKey)).toString());
+    return existingFolder(stored(outputFolderKey).toString());
 }
 
 void UserSettings::rememberOutputFolder(const QString& folder)

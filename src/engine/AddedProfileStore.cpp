@@ -3,13 +3,13 @@
 #include "core/Errors.h"
 #include "core/Paths.h"
 #include "core/WriterLock.h"
+#include "core/xml/FileIo.h"
 
 #include <QDir>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -17,10 +17,18 @@
 namespace clipforge {
 namespace {
 
+// The ids ever given, one a line. Read and rewritten whole, under the store's lock, by the
+// owners of reading and replacing files: a FIFO there is refused rather than waited on, and a
+// link is followed only to a regular file.
+std::string recordedIdText(const std::string& path)
+{
+    return pathOccupied(path) ? readRegularFile(path) : std::string();
+}
+
 std::set<int> recordedIds(const std::string& path)
 {
     std::set<int> ids;
-    std::ifstream record(path);
+    std::istringstream record(recordedIdText(path));
     for (long long id; record >> id;)
         ids.insert(static_cast<int>(id));
     return ids;
@@ -28,11 +36,14 @@ std::set<int> recordedIds(const std::string& path)
 
 void recordId(const std::string& path, int id)
 {
-    std::ofstream record(path, std::ios::app);
-    record << id << '\n';
-    record.flush();
-    if (!record)
-        throw Error("cannot record the new profile's id in " + path);
+    try {
+        std::string text = recordedIdText(path);
+        if (!text.empty() && text.back() != '\n')
+            text += '\n';
+        replaceFileContents(path, text + std::to_string(id) + '\n');
+    } catch (const std::exception& error) {
+        throw Error("cannot record the new profile's id in " + path + ": " + error.what());
+    }
 }
 
 auto withId(int id)

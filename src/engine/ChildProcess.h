@@ -17,6 +17,12 @@ struct ChildStart {
     int standardInput = -1;   // becomes the child's descriptor 0
     int standardOutput = -1;  // becomes the child's descriptors 1 and 2
     int niceIncrement = 0;    // only ever lowers the child's priority
+    // The folder the child starts in; empty for ours.
+    std::string workingFolder;
+    // When set, the only folder below which the child may create, change or remove files (it may
+    // still write to /dev/null and read anything). Needs the supervisor and a kernel with
+    // Landlock (see convertersConfinable); without them the child runs unconfined.
+    std::string writableFolder;
 };
 
 // A running child in a process group of its own that dies with the thread that

@@ -46,6 +46,7 @@ struct ChildArguments {
     int standardOutput;
     int report;  // -1 without a supervisor
     int niceValue;
+    const char* workingFolder;  // null for ours
     pid_t parent;
     volatile int error;  // set by the child when it cannot exec
 };
@@ -108,6 +109,8 @@ CLIPFORGE_CHILD_CODE int runChild(void* data)
         childFail(args, ESRCH);
     if (args->niceValue > 0)
         syscall(SYS_setpriority, PRIO_PROCESS, 0, args->niceValue);
+    if (args->workingFolder && syscall(SYS_chdir, args->workingFolder) != 0)
+        childFail(args, errno);
     connectDescriptors(args);
     syscall(SYS_rt_sigprocmask, SIG_SETMASK, &EmptySignalSet, nullptr, sizeof EmptySignalSet);
     syscall(SYS_execve, args->program, args->argv, args->envp);
@@ -199,8 +202,10 @@ int launch(const std::string& program, const std::vector<std::string>& arguments
     for (const auto& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    ChildArguments args{program.c_str(),   argv.data(), environ,    request.standardInput, request.standardOutput,
-                        report, request.niceIncrement, ::getpid(), 0};
+    const char* workingFolder = request.workingFolder.empty() ? nullptr : request.workingFolder.c_str();
+    ChildArguments args{program.c_str(),      argv.data(), environ,       request.standardInput,
+                        request.standardOutput, report,      request.niceIncrement,
+                        workingFolder,          ::getpid(),  0};
     // The child runs on a stretch of this thread's own stack, which this
     // thread does not use until the child has exec'd or failed: a mapping of
     // its own would cost a map, an unmap and a page fault for every start.
@@ -240,9 +245,14 @@ int ChildProcess::start(const ChildStart& request, std::unique_ptr<ChildProcess>
         return ENOENT;
     if (const int error = resolveProgram(request.arguments.front(), program))
         return error;
+    // A child that starts in another folder must still find a program named relative to ours.
+    program = absolutePath(program);
     const std::string supervisorPath = supervisor();
     if (!supervisorPath.empty() && isExecutableFile(supervisorPath)) {
-        std::vector<std::string> arguments{supervisorPath, program};
+        std::vector<std::string> arguments{supervisorPath};
+        if (!request.writableFolder.empty())
+            arguments.insert(arguments.end(), {"--confine", request.writableFolder});
+        arguments.push_back(program);
         arguments.insert(arguments.end(), request.arguments.begin(), request.arguments.end());
         Pipe report;
         Launch launched;

@@ -138,14 +138,16 @@ void TCommand::RunCurrent()
         failWithoutProcess(reason);
         return;
     }
-    Writing = Private->writingPath(plan.outputPath);
+    // The converter starts in its private folder, so every path it is given must hold from there.
+    Writing = clipforge::absolutePath(Private->writingPath(plan.outputPath));
+    plan.source = clipforge::absolutePath(plan.source);
     Folder = std::move(plan.outputFolder);
     Name = std::move(plan.outputName);
     UniquePath = std::move(plan.outputPath);
     Error.clear();
     Report.clear();
     // The converter prints the file it writes, in the private folder.
-    Report.setNames({clipforge::narrow(Tree->Job(row).ItemData.FileName), Writing});
+    Report.setNames({plan.source, Writing});
     Mapping.clear();
     Params = plan.params;
     SourcePath = plan.source;
@@ -157,6 +159,10 @@ void TCommand::RunCurrent()
     Tree->FocusNode(row);
     ConsoleRunner->CommandLine = plan.commandLineWritingTo(Writing);
     ConsoleRunner->ShownCommandLine = std::move(plan.commandLine);
+    // Side files a converter may write by itself (pass logs, statistics) land there too, and it
+    // can write nowhere else, whatever its arguments say.
+    ConsoleRunner->WorkingFolder = clipforge::absolutePath(Private->path());
+    ConsoleRunner->WritableFolder = ConsoleRunner->WorkingFolder;
     try {
         ConsoleRunner->Execute();
     } catch (const std::exception& error) {

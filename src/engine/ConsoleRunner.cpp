@@ -43,7 +43,8 @@ void TConsoleRunner::Execute()
     state_->Lines.clear();
     RunSettings settings{CommandLine,   ShownCommandLine,      OnNewLine,              OnTerminated,
                          InputToOutput, KeepInputOpen,         MaxTimeAfterBeginning,  MaxTimeAfterLastOutput,
-                         Priority,      ShowWindow,            CreationFlag};
+                         Priority,      ShowWindow,            CreationFlag,           WorkingFolder,
+                         WritableFolder};
     worker_ = std::make_shared<TRunnerThread>(this, state_, timer_->counts(), std::move(settings));
     worker_->start();
 }

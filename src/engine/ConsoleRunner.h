@@ -48,6 +48,11 @@ public:
     // Only the idle and below-normal classes have an effect: they lower the
     // child's scheduling priority.
     std::uint32_t Priority = clipforge::NormalPriorityClass;
+    // The folder the program starts in; empty for ours.
+    std::string WorkingFolder;
+    // When set, the program may create, change or remove files only below this folder (see
+    // ChildStart).
+    std::string WritableFolder;
     // Not owned; when set, kept as a screen-like copy of the output.
     clipforge::OutputLineList* OutputLines = nullptr;
 

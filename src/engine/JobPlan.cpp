@@ -27,6 +27,8 @@ std::string profileRefusal(int format, const std::string& ext, const std::string
         return unusableExtensionReason(format);
     if (!usableParams(params))
         return unusableParamsReason(format);
+    if (const std::string argument = unusableArgument(params); !argument.empty())
+        return unusableArgumentReason(format, argument);
     return {};
 }
 

@@ -170,7 +170,8 @@ MediaPackets PacketReader::ask(const std::string& path)
 {
     if (!helper_) {
         auto helper = std::make_unique<Helper>();
-        ChildStart start{{helperPath_}, -1, -1, 0};
+        ChildStart start;
+        start.arguments = {helperPath_};
         int error = createPipe(helper->input);
         if (!error)
             error = createPipe(helper->output);

@@ -1,5 +1,8 @@
 #include "engine/ProfileCheck.h"
 
+#include "engine/CommandLineSplitter.h"
+#include "engine/WritingArguments.h"
+
 namespace clipforge {
 
 bool usableExtension(const std::string& ext)
@@ -20,6 +23,16 @@ bool usableParams(const std::string& params)
 std::string unusableParamsReason(int profile)
 {
     return "profile " + std::to_string(profile) + " has unusable arguments";
+}
+
+std::string unusableArgument(const std::string& params)
+{
+    return argumentWritingElsewhere(splitCommandLine(params));
+}
+
+std::string unusableArgumentReason(int profile, const std::string& argument)
+{
+    return unusableParamsReason(profile) + ": " + argument;
 }
 
 }  // namespace clipforge

@@ -18,4 +18,10 @@ bool usableParams(const std::string& params);
 // "profile N has unusable arguments"
 std::string unusableParamsReason(int profile);
 
+// The first of params' arguments that would have the converter write elsewhere than its output
+// (see argumentWritingElsewhere); empty when there is none.
+std::string unusableArgument(const std::string& params);
+// "profile N has unusable arguments: ARGUMENT"
+std::string unusableArgumentReason(int profile, const std::string& argument);
+
 }  // namespace clipforge

@@ -1,15 +1,36 @@
 #include "engine/ProfileDraft.h"
 
+#include "core/LocalText.h"
 #include "engine/CommandLineSplitter.h"
+#include "engine/WritingArguments.h"
 
 #include <algorithm>
 
 namespace clipforge {
 namespace {
 
-bool hasControlCharacter(const std::string& text)
+// C0 and C1 controls and DEL; the text is well-formed UTF-8.
+bool hasControlCharacter(std::string_view text)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    while (!text.empty()) {
+        char32_t character = 0;
+        const std::size_t length = utf8SequenceLength(text, character);
+        if (character < 0x20 || (character >= 0x7F && character <= 0x9F))
+            return true;
+        text.remove_prefix(length);
+    }
+    return false;
+}
+
+bool wellFormedUtf8(std::string_view text)
+{
+    while (!text.empty()) {
+        const std::size_t length = utf8SequenceLength(text);
+        if (length == 0)
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
 }
 
 bool safeExtension(const std::string& ext)
@@ -33,6 +54,8 @@ std::string refuseDraft(ProfileDraft& draft)
 {
     if (draft.name.find_first_not_of(' ') == std::string::npos)
         return "the profile needs a name";
+    if (!wellFormedUtf8(draft.name))
+        return "the name holds bytes that are not UTF-8 text";
     if (hasControlCharacter(draft.name))
         return "the name holds a control character";
     if (!safeExtension(draft.ext))
@@ -45,8 +68,8 @@ std::string refuseDraft(ProfileDraft& draft)
     const std::vector<std::string> arguments = splitCommandLine(draft.params, quoteLeftOpen);
     if (quoteLeftOpen)
         return "the arguments do not split: a double quote is left open";
-    if (std::find(arguments.begin(), arguments.end(), "-y") != arguments.end())
-        return "the arguments hold -y, which would let the converter overwrite files";
+    if (const std::string argument = argumentWritingElsewhere(arguments); !argument.empty())
+        return "the profile has unusable arguments: " + argument;
     if (std::find(arguments.begin(), arguments.end(), "-n") == arguments.end())
         draft.params = draft.params.empty() ? "-n" : "-n " + draft.params;
     return {};

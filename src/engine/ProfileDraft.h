@@ -13,10 +13,11 @@ struct ProfileDraft {
 };
 
 // Why draft cannot be saved, as a sentence; empty when it can, after "-n" has been put first in
-// its arguments where they lack it (the converter must never overwrite). Refused: an empty name
-// or one holding control characters; an extension that is empty, longer than 16 bytes, starts
+// its arguments where they lack it (the converter must never overwrite). Refused: an empty name,
+// one that is not UTF-8 text or one holding control characters (C0, DEL, C1); an extension that is empty, longer than 16 bytes, starts
 // with a dot or holds anything but ASCII letters, digits, ".", "-", "_" and "+"; arguments that
-// hold a NUL byte, leave a double quote open, or hold "-y".
+// hold a NUL byte, leave a double quote open, or would have the converter write elsewhere than
+// its output (argumentWritingElsewhere).
 std::string refuseDraft(ProfileDraft& draft);
 
 // Arguments given one by one, as one text that splits back into exactly them.

@@ -1,5 +1,6 @@
 #include "engine/ProfileTrial.h"
 
+#include "core/Paths.h"
 #include "core/SizeText.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
@@ -60,7 +61,11 @@ void ProfileTrial::start(const std::string& source, const std::string& params, c
     if (!folder_->isValid())
         return done(false, "no temporary folder can be made: " + folder_->errorString().toStdString());
     output_ = folder_->path().toLocal8Bit().toStdString() + "/trial." + ext;
-    converter_->CommandLine = converterCommandLine(converterPath(programFolder_), source, params_, output_);
+    converter_->CommandLine =
+        converterCommandLine(converterPath(programFolder_), absolutePath(source), params_, output_);
+    // A trial is confined like a job: it writes only in its own temporary folder.
+    converter_->WorkingFolder = folder_->path().toLocal8Bit().toStdString();
+    converter_->WritableFolder = converter_->WorkingFolder;
     running_ = true;
     converter_->Execute();
 }

@@ -105,7 +105,8 @@ TRunnerThread::Outcome TRunnerThread::startProcess(Resources& resources)
         return fail(error);
     setEndStatus(esCreatingProcess);
     ChildStart request{splitCommandLine(settings_.CommandLine), resources.input.readEnd.get(),
-                       resources.output.writeEnd.get(), niceValueFor(settings_.Priority)};
+                       resources.output.writeEnd.get(), niceValueFor(settings_.Priority), settings_.WorkingFolder,
+                       settings_.WritableFolder};
     if (const int error = ChildProcess::start(request, resources.child))
         return fail(error, true);
     // A converter that asks a question or reads its input must meet the end of it, not wait

@@ -30,6 +30,8 @@ struct RunSettings {
     std::uint32_t Priority = NormalPriorityClass;
     TShowWindow ShowWindow = swHIDE;
     TCreationFlag CreationFlag = fCREATE_NEW_CONSOLE;
+    std::string WorkingFolder;
+    std::string WritableFolder;
 };
 }  // namespace clipforge
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,7 +17,11 @@ namespace clipforge {
 // only writes one byte to a pipe; everything else happens in the loop, where closing windows
 // or stopping a run is safe. One watcher at a time: the handler reaches its pipe through a
 // process-wide slot. The previous handlers come back when the watcher goes, or earlier on
-// request, so that a second Ctrl-C can end the program at once.
+// request.
+//
+// Signals are counted as requests: those within a second of the first are the same request, as
+// one Ctrl-C or `timeout -s INT` often reaches a program twice (itself, then its process group);
+// a later one is a second request, which users mean as "end now".
 class SignalWatcher : public QObject {
 public:
     SignalWatcher(std::vector<int> signalNumbers, std::function<void()> onSignal);
@@ -37,10 +42,14 @@ public:
     bool signalled() const { return firstSignal_ != 0; }
     // The first signal that arrived; 0 before any.
     int firstSignal() const { return firstSignal_; }
+    // 0 before any signal, 1 after the first request, 2 once a signal came a second or more
+    // after the first.
+    int requests() const { return requests_; }
     void restoreHandlers();
 
 private:
     void drain();
+    void note(int signal);
 
     std::vector<int> signalNumbers_;
     struct PreviousHandlers;
@@ -49,6 +58,8 @@ private:
     Pipe wake_;
     std::unique_ptr<QSocketNotifier> notifier_;
     int firstSignal_ = 0;
+    int requests_ = 0;
+    std::chrono::steady_clock::time_point firstAt_;
 };
 
 }  // namespace clipforge

@@ -14,6 +14,8 @@ namespace {
 
 std::atomic<int> wakeDescriptor{-1};
 
+constexpr auto SameRequestWithin = std::chrono::seconds(1);
+
 // Only async-signal-safe work here: the event loop picks the byte, the signal's number, up.
 extern "C" void onSignalArrived(int signal)
 {
@@ -88,10 +90,22 @@ void SignalWatcher::drain()
     unsigned char bytes[64];
     ssize_t count;
     while ((count = ::read(wake_.readEnd.get(), bytes, sizeof bytes)) > 0)
-        if (firstSignal_ == 0)
-            firstSignal_ = bytes[0];
+        for (ssize_t i = 0; i < count; ++i)
+            note(bytes[i]);
     if (onSignal_)
         onSignal_();
+}
+
+void SignalWatcher::note(int signal)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (firstSignal_ == 0) {
+        firstSignal_ = signal;
+        firstAt_ = now;
+        requests_ = 1;
+    } else if (now - firstAt_ >= SameRequestWithin) {
+        requests_ = 2;
+    }
 }
 
 }  // namespace clipforge

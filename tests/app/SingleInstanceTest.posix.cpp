@@ -71,6 +71,11 @@ TEST(InstanceMessage, ArrivesWholeWhateverItsPiecesAndRefusesOtherBytes)
     EXPECT_EQ(buffer, QByteArray("rest"));
     QByteArray other("GET / HTTP/1.0\r\n\r\n");
     EXPECT_THROW(InstanceMessage::take(other), std::runtime_error);
+    // Refused by its announced length alone, over 1 MB: the window does not gather it first.
+    QByteArray huge = InstanceMessage{"", {QString(1100000, QLatin1Char('a'))}}.encode().left(8);
+    EXPECT_THROW(InstanceMessage::take(huge), std::runtime_error);
+    QByteArray fits = InstanceMessage{"", {QString(500000, QLatin1Char('a'))}}.encode();
+    EXPECT_EQ(InstanceMessage::take(fits).value().files.value(0).size(), 500000);
 }
 
 // A killed window's socket does not stop the next start; a second start gives its files, as

@@ -109,7 +109,9 @@ TEST_F(ProfileEditorTest, SaveRefusesWhatCouldNotWorkAndWritesNothing)
     const Case cases[] = {
         {QStringLiteral("a/b"), QStringLiteral("-c copy"), QStringLiteral("Not saved: the extension \"a/b\" is unusable")},
         {QStringLiteral(""), QStringLiteral("-c copy"), QStringLiteral("Not saved: the extension \"\" is unusable")},
-        {QStringLiteral("mkv"), QStringLiteral("-c copy -y"), QStringLiteral("Not saved: the arguments hold -y")},
+        {QStringLiteral("mkv"), QStringLiteral("-c copy -y"), QStringLiteral("Not saved: the profile has unusable arguments: -y")},
+        {QStringLiteral("mkv"), QStringLiteral("-c copy -vstats_file /tmp/v.log"),
+         QStringLiteral("Not saved: the profile has unusable arguments: -vstats_file")},
         {QStringLiteral("mkv"), QStringLiteral("-metadata \"title=a"), QStringLiteral("Not saved: the arguments do not split")},
     };
     edit(app, [&](clipforge::ProfileEditor& editor) {

@@ -201,7 +201,8 @@ TEST_F(AddedProfilesTest, AddRefusesWhatCouldNotWorkAndWritesNothing)
         {{"--name", "A", "--ext", "../x"}, "the extension \"../x\" is unusable"},
         {{"--name", "A", "--ext", "m k v"}, "the extension \"m k v\" is unusable"},
         {{"--name", "A", "--ext", ".mkv"}, "the extension \".mkv\" is unusable"},
-        {{"--name", "A", "--ext", "mkv", "--", "-c", "copy", "-y"}, "the arguments hold -y"},
+        {{"--name", "A", "--ext", "mkv", "--", "-c", "copy", "-y"}, "the profile has unusable arguments: -y"},
+        {{"--name", "A", "--ext", "mkv", "--", "-vn", "/tmp/victim.mp3"}, "the profile has unusable arguments: /tmp/victim.mp3"},
         {{"--name", "A", "--ext", "mkv", "-c"}, "unknown argument for profiles add: -c"},
         {{"--name", "A"}, "profiles add needs --name NAME and --ext EXT"},
     };
@@ -262,4 +263,75 @@ TEST_F(AddedProfilesTest, ABrokenSystemFileIsNamedButLeftWhereTheAdministratorPu
     EXPECT_NE(listed.err.find("The profiles in " + systemFile() + " cannot be read"), std::string::npos) << listed.err;
     EXPECT_NE(listed.err.find("they are left out."), std::string::npos) << listed.err;
     EXPECT_EQ(readFile(systemFile()), "<commands><profile>");
+}
+
+namespace {
+
+enum class Planted { Fifo, LinkToFile, LinkToFifo };
+
+// Puts at path what kind says; a linked file holds bytes.
+void plant(const std::string& path, Planted kind, const std::string& bytes)
+{
+    const std::string target = path + ".target";
+    if (kind == Planted::LinkToFile) {
+        writeFile(target, bytes);
+    } else {
+        ASSERT_EQ(::mkfifo(kind == Planted::Fifo ? path.c_str() : target.c_str(), 0600), 0);
+    }
+    if (kind != Planted::Fifo) {
+        ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+    }
+}
+
+}  // namespace
+
+// What the user keeps in their configuration folder may be a link to a file elsewhere; a FIFO
+// there, or a link to one, is refused at once rather than waited on for good.
+TEST_F(AddedProfilesTest, AFifoOrALinkAtEachFileOfTheUsersIsRefusedOrFollowedNeverWaitedOn)
+{
+    const std::string ids = config.path().toStdString() + "/clipforge/profile-ids";
+    const std::string profile = "<id>1048599</id><format>Linked</format><params>-n</params><ext>mkv</ext>";
+    struct Case {
+        std::string path;
+        Planted kind;
+        std::string bytes;                  // of a linked file
+        std::vector<std::string> arguments; // {} for profiles add
+        int exitCode;
+        std::string refusal;  // empty when there is none
+    };
+    const std::string list = file("q.kxl");
+    const Case cases[] = {
+        {userFile(), Planted::Fifo, "", {"profiles"}, 0, userFile() + "\". It is not a regular file); they are left out"},
+        {userFile(), Planted::LinkToFifo, "", {"profiles"}, 0,
+         userFile() + "\". It is not a regular file); they are left out"},
+        {userFile(), Planted::LinkToFile, addedFile({profile}), {"profiles"}, 0, ""},
+        {userFile(), Planted::Fifo, "", {}, 2, userFile() + "\". It is not a regular file"},
+        {ids, Planted::Fifo, "", {}, 2, ids + "\". It is not a regular file"},
+        {ids, Planted::LinkToFifo, "", {}, 2, ids + "\". It is not a regular file"},
+        {ids, Planted::LinkToFile, "1048599\n", {}, 0, ""},
+        {file("run.joblog"), Planted::Fifo, "", {"convert", list, "--joblog", file("run.joblog")}, 2,
+         "the joblog " + file("run.joblog") + " is not a regular file"},
+        {file("run.joblog"), Planted::LinkToFifo, "", {"convert", list, "--joblog", file("run.joblog")}, 2,
+         "the joblog " + file("run.joblog") + " is not a regular file"},
+        {file("run.joblog"), Planted::LinkToFile, "", {"convert", list, "--joblog", file("run.joblog")}, 0, ""},
+    };
+    ASSERT_EQ(runBatch(program, {"make", list, "--profile", "0", touch("a.avi")}).exitCode, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + " " + std::to_string(static_cast<int>(c.kind)));
+        plant(c.path, c.kind, c.bytes);
+        const std::vector<std::string> adding{"profiles", "add", "--name", "New", "--ext", "mkv"};
+        const BatchResult run = runBatch(program, c.arguments.empty() ? adding : c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        EXPECT_EQ(run.err.find(c.refusal) != std::string::npos, true) << run.err;
+        if (c.kind == Planted::LinkToFile && c.path == userFile()) {
+            EXPECT_NE(run.out.find("1048599\tLinked [mine]"), std::string::npos) << "followed";
+        }
+        if (c.kind == Planted::LinkToFile && c.path == ids) {
+            EXPECT_EQ(readFile(c.path + ".target").substr(0, 8), "1048599\n") << "the link's file keeps the ids";
+        }
+        EXPECT_EQ(exists(c.path), true) << "left where it is";
+        for (const std::string& name : {c.path, c.path + ".target"})
+            std::remove(name.c_str());
+        std::remove(userFile().c_str());
+    }
 }

@@ -1,5 +1,6 @@
 // clipforge-batch as a script sees it, with a fake converter standing in for ffmpeg.
 #include "BatchFixture.h"
+#include "engine/ConverterConfinement.h"
 #include "support/Processes.h"
 #include "support/Wait.h"
 
@@ -349,8 +350,9 @@ TEST_F(BatchCommandsTest, JsonGivesOneObjectPerEvent)
         if (line.find("\"event\":\"progress\"") == std::string::npos)
             events += line + "\n";
     }
+    const std::string confined = clipforge::landlockAbi() > 0 ? "true" : "false";
     EXPECT_EQ(events,
-              "{\"event\":\"run-started\",\"jobs\":2,\"parallel\":1}\n"
+              "{\"event\":\"run-started\",\"jobs\":2,\"parallel\":1,\"confined\":" + confined + "}\n"
               "{\"event\":\"job-started\",\"index\":0,\"source\":\"" + file("a.avi") + "\",\"output\":\"" + convert + "a.out\"}\n"
               "{\"event\":\"job-ended\",\"index\":0,\"state\":\"finished\",\"exit_code\":0,\"output\":\"" + convert +
               "a.out\",\"reason\":null,\"check\":{\"mode\":\"streams\",\"result\":\"passed\",\"note\":"

@@ -15,6 +15,9 @@ namespace {
 // Shells start background jobs with SIGINT and SIGQUIT ignored; nohup ignores SIGHUP.
 const char* const Background = "trap '' INT QUIT; exec \"$0\" \"$@\"";
 const char* const NoHangUp = "trap '' HUP; exec \"$0\" \"$@\"";
+// timeout passes a signal it gets on to the program and then to its whole process group: the
+// program gets it twice at once.
+const char* const UnderTimeout = "exec timeout -s INT 1000 \"$0\" \"$@\"";
 // A reader that takes the first line and goes away.
 const char* const FirstLineOnly = "set -o pipefail; \"$0\" \"$@\" | head -1";
 
@@ -61,6 +64,9 @@ TEST_F(BatchEndingTest, EverySignalAndAReaderThatGoesAwayEndARunCleanly)
         {"SIGINT to a background job", SIGINT, Background, SIGINT, true, Stopped},
         {"SIGQUIT to a background job", SIGQUIT, Background, 0, true, Stopped},
         {"a reader that goes away", 0, FirstLineOnly, 0, false, "standard output was closed"},
+        {"SIGINT through timeout", SIGINT, UnderTimeout, SIGINT, true, Stopped},
+        {"SIGINT through timeout again", SIGINT, UnderTimeout, SIGINT, true, Stopped},
+        {"SIGINT through timeout a third time", SIGINT, UnderTimeout, SIGINT, true, Stopped},
     };
     const std::string list = listOf({"a.avi", "flee.avi", "c.avi"});
     const std::string finished = "0\tfinished\t0\t" + program.path("convert/a.out") + "\n";

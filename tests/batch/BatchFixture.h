@@ -9,6 +9,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,8 @@ protected:
         : BatchFixture("<commands><profile><format>Fake</format><params>-q</params><ext>out</ext></profile></commands>", "")
     {
     }
-    BatchFixture(const std::string& catalogue, const std::string& fakeConverterMode)
+    // No mode: the system's converter.
+    BatchFixture(const std::string& catalogue, std::optional<std::string> fakeConverterMode)
         : program(catalogue, fakeConverterMode)
     {
     }

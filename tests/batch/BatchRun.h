@@ -33,7 +33,11 @@ struct BatchResult {
     int exitCode = -1;  // 128 + the signal for a process a signal ended
     int signal = 0;     // the signal that ended the process; 0 when it exited
     std::string out;
+    // Standard error without the line a kernel without Landlock adds to every run ("the
+    // converter cannot be confined here ..."), so that what a test expects there holds on such a
+    // kernel too.
     std::string err;
+    std::string confinementNotice;  // that line, when the run gave it
 };
 
 // Runs the program folder's clipforge-batch (or another program) with these argument bytes,

@@ -110,6 +110,13 @@ BatchResult BatchProcess::wait()
     result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     result.out = readFile(streams_.filePath("out").toStdString());
     result.err = readFile(streams_.filePath("err").toStdString());
+    if (const std::size_t at = result.err.find("clipforge-batch: the converter cannot be confined here");
+        at != std::string::npos) {
+        const std::size_t end = result.err.find('\n', at);
+        const std::size_t length = end == std::string::npos ? std::string::npos : end + 1 - at;
+        result.confinementNotice = result.err.substr(at, length);
+        result.err.erase(at, length);
+    }
     return result;
 }
 

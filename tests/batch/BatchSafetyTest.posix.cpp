@@ -22,9 +22,9 @@ namespace {
 
 // "&#256;" reads as a NUL byte.
 const char* const Catalogue = "<commands>"
-                              "<profile><format>Nul</format><params>-y</params><ext>wav&#256;</ext></profile>"
-                              "<profile><format>Slash</format><params>-y</params><ext>wav/../../escaped</ext></profile>"
-                              "<profile><format>Wave</format><params>-y</params><ext>wav</ext></profile>"
+                              "<profile><format>Nul</format><params>-n</params><ext>wav&#256;</ext></profile>"
+                              "<profile><format>Slash</format><params>-n</params><ext>wav/../../escaped</ext></profile>"
+                              "<profile><format>Wave</format><params>-n</params><ext>wav</ext></profile>"
                               "</commands>";
 
 class BatchSafetyTest : public BatchFixture {
@@ -71,7 +71,7 @@ TEST_F(BatchSafetyTest, AnExtensionWithANulOrASlashFailsItsJobsAndWritesNothing)
     const BatchResult profiles = runBatch(program, {"profiles"});
     EXPECT_EQ(profiles.exitCode, 0);
     EXPECT_EQ(lines(profiles.out).size(), 3u);
-    EXPECT_NE(profiles.out.find("0\tNul\twav\\x00\t-y\n"), std::string::npos) << profiles.out;
+    EXPECT_NE(profiles.out.find("0\tNul\twav\\x00\t-n\n"), std::string::npos) << profiles.out;
 }
 
 TEST_F(BatchSafetyTest, ALinkOrAFolderAtTheOutputNameIsPassedOver)

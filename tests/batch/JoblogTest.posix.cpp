@@ -1,14 +1,17 @@
 // convert --joblog and --resume: a run killed at any point and resumed leaves one output per job.
 #include "BatchFixture.h"
+#include "core/UnfinishedNames.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <regex>
 
 using namespace clipforge::test;
 
@@ -155,3 +158,94 @@ TEST_F(JoblogTest, AJoblogOfAnotherListIsRefusedAndLeftAsItIs)
 }
 
 }  // namespace
+
+namespace {
+
+struct Identity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    unsigned long long size = 0;
+};
+
+Identity identityOf(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return {static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
+            static_cast<unsigned long long>(info.st_size)};
+}
+
+// line with its output, and its file's identity where it records one, replaced.
+std::string forged(std::string line, const std::string& output, const Identity& file)
+{
+    const auto number = [](unsigned long long value) { return std::to_string(value); };
+    line = std::regex_replace(line, std::regex("\"output\":\"[^\"]*\""), "\"output\":\"" + output + "\"");
+    line = std::regex_replace(line, std::regex("\"size\":[0-9]+"), "\"size\":" + number(file.size));
+    line = std::regex_replace(line, std::regex("\"device\":[0-9]+"), "\"device\":" + number(file.device));
+    return std::regex_replace(line, std::regex("\"inode\":[0-9]+"), "\"inode\":" + number(file.inode));
+}
+
+}  // namespace
+
+// A joblog is the user's file and may have been edited: a line counts only when the output it
+// names is the job's own, in the job's folder under the job's name or a numbered one.
+TEST_F(JoblogTest, AResumeBelievesOnlyLinesNamingTheJobsOwnOutput)
+{
+    const TempFolder outside;
+    const std::string victim = outside.write("victim.mp3", "precious");
+    std::string leftover = clipforge::privateFolderTemplate();
+    leftover.replace(leftover.size() - 6, 6, "forged");
+    ASSERT_EQ(::mkdir((outside.path() + leftover).c_str(), 0700), 0);
+    const std::string other = program.path("convert/other.mp3");
+    struct Case {
+        const char* name;
+        const char* event;  // the line kept, forged, after the joblog's first
+        std::function<std::string()> target;
+        std::function<Identity()> identity;
+        bool believed;
+    };
+    const Case cases[] = {
+        {"an end naming a file elsewhere", "job-ended", [&] { return victim; }, [&] { return identityOf(victim); }, false},
+        {"an end naming another file of the folder", "job-ended", [&] { return other; }, [&] { return identityOf(other); },
+         false},
+        {"an end naming a numbered name of the job's", "job-ended",
+         [&] {
+             std::rename(program.path("convert/b.out").c_str(), program.path("convert/b_2_2.out").c_str());
+             return program.path("convert/b_2_2.out");
+         },
+         [&] { return identityOf(program.path("convert/b_2_2.out")); }, true},
+        {"an intent naming a file elsewhere", "commit-intent", [&] { return victim; }, [&] { return identityOf(victim); },
+         false},
+        {"an intent naming a missing file elsewhere", "commit-intent", [&] { return outside.path() + "gone.mp3"; },
+         [&] { return identityOf(other); }, false},
+        {"an intent under the job's name with another file's identity", "commit-intent",
+         [&] {
+             std::remove(program.path("convert/b.out").c_str());
+             return program.path("convert/b.out");
+         },
+         [&] { return identityOf(other); }, false},
+    };
+    const std::string list = listOf({"b.avi"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(other, "someone else's");
+        ASSERT_EQ(runBatch(program, convertArguments(list, "1", false)).exitCode, 0);
+        const std::vector<std::string> written = lines(readFile(file("run.joblog")));
+        const auto kept = std::find_if(written.begin(), written.end(), [&](const std::string& line) {
+            return line.find(std::string("\"event\":\"") + c.event + "\"") != std::string::npos;
+        });
+        ASSERT_NE(kept, written.end());
+        const std::string target = c.target();
+        writeFile(file("run.joblog"), written.front() + "\n" + forged(*kept, target, c.identity()) + "\n");
+        std::vector<std::string> arguments = convertArguments(list, "1", true);
+        arguments.push_back("--json");
+        const BatchResult resumed = runBatch(program, arguments);
+        EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+        EXPECT_NE(resumed.out.find(c.believed ? "\"skipped\":1," : "\"skipped\":0,"), std::string::npos) << resumed.out;
+        EXPECT_EQ(resumed.err.find("the line is ignored") != std::string::npos, !c.believed) << resumed.err;
+        EXPECT_EQ(readFile(victim), "precious");
+        EXPECT_EQ(readFile(other), "someone else's");
+        EXPECT_TRUE(exists(outside.path() + leftover)) << "nothing is cleared outside the job's folder";
+        clearOutputs();
+    }
+}

@@ -17,6 +17,7 @@ TEST(JsonLine, EscapesWhatJsonNeedsAndKeepsOddBytesRecoverable)
         {"Latin-1 \xE9.avi", "\"Latin-1 \\udce9.avi\""},
         {"cut \xE2\x82", "\"cut \\udce2\\udc82\""},
         {"overlong \xC0\xAF surrogate \xED\xA0\x80", "\"overlong \\udcc0\\udcaf surrogate \\udced\\udca0\\udc80\""},
+        {"C1 \xC2\x80 \xC2\x9B" "2J \xC2\x9F then \xC2\xA0", "\"C1 \\u0080 \\u009b2J \\u009f then \xC2\xA0\""},
     };
     for (const auto& [bytes, json] : cases)
         EXPECT_EQ(jsonString(bytes), json);
@@ -38,7 +39,7 @@ TEST(JsonLine, BuildsOneObjectInFieldOrder)
 TEST(JsonFields, GivesBackTheBytesJsonLineWrote)
 {
     for (const std::string bytes : {"plain", "quote \" and \\ backslash", "tab\tline\nend", "\xff\x80 odd bytes",
-                                    "caf\xc3\xa9", "\x01\x7f controls", ""}) {
+                                    "caf\xc3\xa9", "\x01\x7f controls", "\xc2\x9b C1", ""}) {
         const std::string line = clipforge::JsonLine().text("name", bytes).integer("size", -42).str();
         const auto fields = clipforge::JsonFields::parse(line);
         ASSERT_TRUE(fields) << line;

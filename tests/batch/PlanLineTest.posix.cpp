@@ -94,6 +94,17 @@ TEST_F(PlanLineTest, APlannedNameTakenMeanwhileMovesOnAndIsReported)
     EXPECT_EQ(readFile(output("a.out")), "another machine's");
 }
 
+TEST_F(PlanLineTest, ANameLongerThanTheFolderAllowsIsCutAndSaidSo)
+{
+    const std::string name = std::string(296, 'n') + ".out";
+    const BatchResult run = runBatch(program, {"job", "--source", touch("a.avi"), "--params", "-n", "--ext", "out",
+                                               "--folder", output(""), "--name", name});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string cut = output(std::string(251, 'n') + ".out");
+    EXPECT_EQ(run.err, "clipforge-batch: job 0: " + name + " is longer than the folder allows; the output is " + cut + "\n");
+    EXPECT_EQ(readFile(cut), "converted");
+}
+
 TEST_F(PlanLineTest, ASignalStopsTheJobAndLeavesNothing)
 {
     for (const int number : {SIGTERM, SIGHUP, SIGINT, SIGQUIT}) {

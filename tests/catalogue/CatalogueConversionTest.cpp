@@ -3,6 +3,7 @@
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
 #include "engine/OverwriteManager.h"
+#include "engine/ProfileCheck.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +136,7 @@ TEST_F(ShippedCatalogue, EveryProfileProducesItsContainerAndCodecs)
         SCOPED_TRACE(name);
         EXPECT_NE((" " + catalogue->GetParams(i) + " ").find(" -n "), std::string::npos)
             << "every profile must refuse to overwrite";
+        EXPECT_EQ(clipforge::unusableArgument(catalogue->GetParams(i)), "") << "every profile stays usable";
         const auto expected = expectations.find(name);
         ASSERT_NE(expected, expectations.end()) << "no expectation for this profile";
         std::string output;

@@ -227,6 +227,36 @@ TEST_F(XmlFiles, SavingOverAFifoOrADeviceIsRefusedAndLeavesItInPlace)
     }
 }
 
+// Configuration files may be links kept elsewhere; whatever is at the end must be a regular file,
+// and a FIFO is refused without waiting for a writer.
+TEST_F(XmlFiles, ARegularFileIsReadThroughLinksAndNothingElseIsWaitedOn)
+{
+    const std::string fifo = folder.path() + "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string file = folder.write("file", "bytes");
+    ASSERT_EQ(::symlink(fifo.c_str(), (folder.path() + "to-fifo").c_str()), 0);
+    ASSERT_EQ(::symlink(file.c_str(), (folder.path() + "to-file").c_str()), 0);
+    struct Case {
+        std::string name;
+        std::string read;  // or the start of the refusal
+    };
+    const Case cases[] = {
+        {"file", "bytes"},
+        {"to-file", "bytes"},
+        {"fifo", "Cannot open file \"" + folder.path() + "fifo\". It is not a regular file"},
+        {"to-fifo", "Cannot open file \"" + folder.path() + "to-fifo\". It is not a regular file"},
+        {"", "Cannot open file \"" + folder.path() + "\". It is not a regular file"},
+        {"missing", "Cannot open file \"" + folder.path() + "missing\". No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        try {
+            EXPECT_EQ(clipforge::readRegularFile(folder.path() + c.name), c.read) << c.name;
+        } catch (const EFileError& error) {
+            EXPECT_EQ(std::string(error.what()), c.read) << c.name;
+        }
+    }
+}
+
 TEST_F(XmlFiles, SavingOverAFileKeepsItsModeAndFollowsLinks)
 {
     const std::string target = folder.write("target.kxl", "old");

@@ -14,9 +14,12 @@
 #include "dialogs/ItemDlg.h"
 #include "dialogs/ScreenFit.h"
 #include "dialogs/UserSettings.h"
+#include "support/Files.h"
 #include "support/ScopedConfigFolder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,6 +70,29 @@ TEST(UserSettings, FoldersAndTheLastChoiceComeBackFromTheConfigurationFolderWhil
         UserSettings::rememberProfile(c.position, QString::fromLatin1(c.name));
         EXPECT_EQ(UserSettings::lastProfile(c.catalogue), c.offered) << c.name << " at " << c.position;
     }
+}
+
+// A settings file that is a FIFO would block the window for good at the first question; it is
+// left alone, nothing is remembered, and a link leads to the settings wherever they are.
+TEST(UserSettings, AFifoForASettingsFileIsLeftAloneAndALinkIsFollowed)
+{
+    clipforge::test::ScopedConfigFolder configuration;
+    QTemporaryDir work;
+    const std::string file = UserSettings::filePath().toStdString();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(UserSettings::filePath()).absolutePath()));
+    ASSERT_TRUE(clipforge::test::makeFifo(file));
+    UserSettings::rememberOutputFolder(work.path());
+    EXPECT_EQ(UserSettings::lastOutputFolder(), QString());
+    EXPECT_EQ(UserSettings::lastProfile({"A"}), -1);
+
+    ASSERT_TRUE(QFile::remove(UserSettings::filePath()));
+    const QString target = work.filePath(QStringLiteral("kept.conf"));
+    clipforge::test::writeFile(target.toStdString(), "");
+    ASSERT_TRUE(QFile::link(target, UserSettings::filePath()));
+    UserSettings::rememberOutputFolder(work.path());
+    EXPECT_EQ(UserSettings::lastOutputFolder(), work.path());
+    EXPECT_TRUE(QFileInfo(UserSettings::filePath()).isSymLink()) << "the link stays";
+    EXPECT_NE(clipforge::test::readFile(target.toStdString()).find("outputFolder"), std::string::npos);
 }
 
 TEST(UserSettings, UseDefaultFolderEmptiesTheFieldByMouseAndByKeyboardInBothDialogs)

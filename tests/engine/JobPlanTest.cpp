@@ -94,9 +94,9 @@ TEST_F(JobPlanTest, AProfileWithAnUnusableExtensionFailsItsJobsOnly)
 {
     // "&#256;" reads as a NUL byte.
     const std::string unusable[] = {"wav&#256;", "x/../../escaped", "/abs", ".", ".."};
-    std::string profiles = "<c><p><format>Fine</format><params>-y</params><ext>wav</ext></p>";
+    std::string profiles = "<c><p><format>Fine</format><params>-n</params><ext>wav</ext></p>";
     for (const std::string& ext : unusable)
-        profiles += "<p><format>Bad</format><params>-y</params><ext>" + ext + "</ext></p>";
+        profiles += "<p><format>Bad</format><params>-n</params><ext>" + ext + "</ext></p>";
     profiles += "<p><format>NulArgs</format><params>-y&#256;-n</params><ext>wav</ext></p></c>";
     std::ofstream(program + "command") << profiles;
     catalogue = std::make_unique<TCommandManager>(program);

@@ -22,6 +22,10 @@ TEST(ProfileDraft, RefusesWhatCouldNotWorkAndPutsDashNFirst)
         {{"", "mkv", ""}, "the profile needs a name", ""},
         {{"  ", "mkv", ""}, "the profile needs a name", ""},
         {{"a\tb", "mkv", ""}, "the name holds a control character", ""},
+        {{"a\xc2\x9b" "2J", "mkv", ""}, "the name holds a control character", ""},
+        {{"a\x7f", "mkv", ""}, "the name holds a control character", ""},
+        {{"Caf\xe9", "mkv", ""}, "the name holds bytes that are not UTF-8 text", ""},
+        {{"Caf\xc3\xa9 \xe2\x82\xac", "mkv", ""}, "", "-n"},
         {{"A", "", ""}, "the extension \"\" is unusable", ""},
         {{"A", "..", ""}, "the extension \"..\" is unusable", ""},
         {{"A", ".mkv", ""}, "the extension \".mkv\" is unusable", ""},
@@ -32,7 +36,9 @@ TEST(ProfileDraft, RefusesWhatCouldNotWorkAndPutsDashNFirst)
         {{"A", "mkv", std::string("-c\0copy", 7)}, "the arguments hold a NUL byte", ""},
         {{"A", "mkv", "-metadata \"title=a"}, "the arguments do not split", ""},
         {{"A", "mkv", "-metadata title=\\\"a"}, "", "-n -metadata title=\\\"a"},
-        {{"A", "mkv", "-c copy -y"}, "the arguments hold -y", ""},
+        {{"A", "mkv", "-c copy -y"}, "the profile has unusable arguments: -y", ""},
+        {{"A", "mkv", "-vn /home/victim.mp3"}, "the profile has unusable arguments: /home/victim.mp3", ""},
+        {{"A", "mkv", "-vstats_file v.log"}, "the profile has unusable arguments: -vstats_file", ""},
     };
     for (const Case& c : cases) {
         ProfileDraft draft = c.draft;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 namespace clipforge::test {
@@ -37,6 +39,10 @@ template <typename Application>
 int runTests(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // The stand-in converter leaves markers beside its sources and plays other processes taking
+    // an output's name; confined converters may do that in the temporary folder, where every
+    // test's files are. Tests of the confinement itself unset this.
+    ::setenv("CLIPFORGE_TEST_WRITABLE_FOLDER", std::filesystem::temp_directory_path().c_str(), 1);
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment<Application>);
     return RUN_ALL_TESTS();
 }

@@ -12,5 +12,7 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::string> lines(const std::string& text);
 // Whether anything, even a dangling link, is at path.
 bool exists(const std::string& path);
+// Makes a FIFO at path; false when it cannot.
+bool makeFifo(const std::string& path);
 
 }  // namespace clipforge::test

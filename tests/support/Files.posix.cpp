@@ -35,3 +35,9 @@ bool exists(const std::string& path)
 }
 
 }  // namespace clipforge::test
+
+namespace clipforge::test {
+
+bool makeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
+}  // namespace clipforge::test

@@ -32,6 +32,9 @@
 //   args            print every argument given, one per line, as "[arg]",
 //                   and exit with 0 (the rest are arguments, not actions)
 //   pid             print "pid PID\n"
+//   write=PATH      create or truncate PATH and print "write PATH: ok\n", or the
+//                   reason it could not, "write PATH: " + the system's words
+//   cwd             print "cwd FOLDER\n", the folder it runs in
 //
 // TEXT understands \n \r \t \0 \\ and \xHH.
 //
@@ -65,6 +68,8 @@
 //              REAL.go
 //   half       reports a 10-second source converted to its middle, then waits
 //              like wait
+//   escape     first writes "escaped" to SOURCE.escaped, beside its source; when
+//              that is refused it says why and exits with 1
 //
 // OUTPUT is the file the converter is given, inside the job's private folder;
 // REAL is the output's real name, in the folder above it.
@@ -298,6 +303,23 @@ void crash(int signal)
     std::_Exit(121);
 }
 
+// "ok", or why path could not be written.
+std::string tryToWrite(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return std::strerror(errno);
+    const bool written = ::write(fd, "escaped", 7) == 7;
+    ::close(fd);
+    return written ? "ok" : std::strerror(errno);
+}
+
+std::string workingFolder()
+{
+    char folder[4096] = {};
+    return ::getcwd(folder, sizeof folder) ? folder : std::strerror(errno);
+}
+
 void act(const std::string& name, const std::string& value, int argc, char** argv)
 {
     if (name == "out")
@@ -338,6 +360,10 @@ void act(const std::string& name, const std::string& value, int argc, char** arg
         report();
     else if (name == "pid")
         writeAll(1, "pid " + std::to_string(::getpid()) + "\n");
+    else if (name == "write")
+        writeAll(1, "write " + value + ": " + tryToWrite(value) + "\n");
+    else if (name == "cwd")
+        writeAll(1, "cwd " + workingFolder() + "\n");
     else if (name == "args")
     {
         for (int i = 1; i < argc; ++i)
@@ -385,7 +411,7 @@ std::string behaviourFor(const std::string& self, const std::string& source)
     const std::string mode = fileText(self + ".mode");
     const std::string named = mode.empty() ? source.substr(source.rfind('/') + 1) : mode;
     for (const char* word : {"fail", "hang", "flee", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
-                             "planted", "squat", "move", "paced", "early", "wait", "half"})
+                             "planted", "squat", "move", "paced", "early", "wait", "half", "escape"})
         if (named.find(word) != std::string::npos)
             return word;
     return {};
@@ -433,6 +459,12 @@ int convert(int argc, char** argv)
     const std::string output = argv[argc - 1];
     const std::string behaviour = behaviourFor(argv[0], source);
     const bool hangs = behaviour == "hang" || behaviour == "flee";
+    if (behaviour == "escape") {
+        if (const std::string written = tryToWrite(source + ".escaped"); written != "ok") {
+            writeAll(2, source + ".escaped: " + written + "\n");
+            return 1;
+        }
+    }
     if (behaviour == "fail" || hangs)
         writeFile(output, "part");
     if (behaviour == "fail")

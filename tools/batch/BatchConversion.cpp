@@ -17,6 +17,7 @@
 #include "core/SaveManager.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConverterCommand.h"
+#include "engine/ConverterConfinement.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
 #include "engine/SignalWatcher.h"
@@ -85,10 +86,19 @@ int BatchConversion::convert()
     const int count = tree_.Count();
     std::optional<JoblogSession> joblog;
     if (!options_.joblog.empty())
-        joblog.emplace(options_.joblog, listFile_, tree_, options_.resume);
+        joblog.emplace(options_.joblog, listFile_, tree_, catalogue_, options_.resume);
     const int skipped = joblog ? joblog->doneCount() : 0;
     const std::unique_ptr<BatchReport> report = makeReport(out_, options_);
-    report->runStarted(count, options_.parallel);
+    for (const std::string& ignored : joblog ? joblog->ignoredLines() : std::vector<std::string>()) {
+        report->beforeMessage();
+        err_ << "clipforge-batch: " << displayText(ignored) << std::endl;
+    }
+    const std::string confinement = confinementNotice();
+    if (!confinement.empty()) {
+        report->beforeMessage();
+        err_ << "clipforge-batch: " << confinement << std::endl;
+    }
+    report->runStarted(count, options_.parallel, confinement.empty());
     for (int row = 0; joblog && row < count; ++row) {
         if (const std::string* output = joblog->doneOutput(row))
             report->jobSkipped(row, *output);
@@ -112,10 +122,13 @@ int BatchConversion::convert()
         };
         SignalWatcher interrupts(SignalWatcher::runEndingSignals(), [&] {
             endingSignal_ = interrupts.firstSignal();
-            // A second signal ends the program at once; the converters' supervisors see to it
-            // that nothing they started survives it.
-            interrupts.restoreHandlers();
-            stopRun("stopping");
+            if (interrupts.requests() == 1)
+                return stopRun("stopping");
+            // Asked again: the running jobs are given up without waiting for their ends; their
+            // converters are killed and their private folders go with them.
+            report->beforeMessage();
+            err_ << "clipforge-batch: ending now" << std::endl;
+            queue.abandon();
         });
         const ClosedOutput closedOutput(out_, ClosedOutput::descriptorOf(out_),
                                         [&] { stopRun("standard output was closed; stopping"); });

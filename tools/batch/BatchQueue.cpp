@@ -46,6 +46,14 @@ void BatchQueue::stop()
         job->stop();
 }
 
+void BatchQueue::abandon()
+{
+    stopping_ = true;
+    running_.clear();
+    retired_.clear();
+    loop_.quit();
+}
+
 void BatchQueue::startMore()
 {
     retired_.clear();

@@ -35,6 +35,9 @@ public:
     void run();
     // Stops every running converter; no further job starts.
     void stop();
+    // Gives up every running job at once: its converter is killed and its private folder
+    // removed, and it never ends; run() returns.
+    void abandon();
     bool stopping() const { return stopping_; }
 
     // Checks every job's output as mode says; before run().

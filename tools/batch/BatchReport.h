@@ -13,7 +13,8 @@ class BatchReport {
 public:
     virtual ~BatchReport() = default;
 
-    virtual void runStarted(int jobs, int parallel) = 0;
+    // confined: whether the converters can write only into their private folders.
+    virtual void runStarted(int jobs, int parallel, bool confined) = 0;
     virtual void jobStarted(const BatchJob& job) = 0;
     // Twice a second while jobs run: the running jobs, and how many have ended.
     virtual void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) = 0;

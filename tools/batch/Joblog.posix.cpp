@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,11 +12,17 @@
 
 namespace clipforge {
 
+// Opened without waiting: a FIFO with no reader would block the open for good. A link is
+// followed, but only to a regular file.
 Joblog::Joblog(const std::string& path)
-    : path_(path), fd_(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666))
+    : path_(path), fd_(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666))
 {
-    if (!fd_.valid())
+    if (!fd_.valid() && errno != ENXIO)
         throw Error("cannot open the joblog " + path + ": " + std::strerror(errno));
+    struct stat info {};
+    if (!fd_.valid() || ::fstat(fd_.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        throw Error("the joblog " + path + " is not a regular file");
+    ::fcntl(fd_.get(), F_SETFL, ::fcntl(fd_.get(), F_GETFL) & ~O_NONBLOCK);
     if (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0)
         throw Error("the joblog " + path + " is in use by another run");
 }

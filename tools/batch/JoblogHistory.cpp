@@ -34,7 +34,7 @@ JoblogHistory JoblogHistory::read(const std::string& path, const std::string& li
     JoblogHistory history;
     if (!pathOccupied(path))
         return history;
-    const std::string bytes = readWholeFile(path);
+    const std::string bytes = readRegularFile(path);
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t end = bytes.find('\n', start);

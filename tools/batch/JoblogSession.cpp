@@ -23,7 +23,7 @@ std::string listHash(const std::string& listFile)
 }
 
 JoblogSession::JoblogSession(const std::string& path, const std::string& listFile, const TTreeManager& list,
-                             bool resume)
+                             const TCommandManager& catalogue, bool resume)
     : joblog_(path)
 {
     // Read only once the joblog is ours: no other run appends meanwhile.
@@ -33,7 +33,7 @@ JoblogSession::JoblogSession(const std::string& path, const std::string& listFil
         joblog_.started(listFile, hash, list.Count());
     if (!resume)
         return;
-    plan_.emplace(history, list, joblog_);
+    plan_.emplace(history, list, catalogue, joblog_);
     // The interrupted jobs' private folders are a dead writer's now; nothing in them is wanted.
     std::set<std::string> folders(plan_->interruptedFolders().begin(), plan_->interruptedFolders().end());
     for (const std::string& folder : folders)

@@ -7,7 +7,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
+class TCommandManager;
 class TTreeManager;
 
 namespace clipforge {
@@ -23,11 +25,14 @@ public:
     // between the intent to commit and their end, before any leftover clean-up of their folders.
     // Throws clipforge::Error for a joblog of another list, one in use by another run, or one
     // that cannot be read or written.
-    JoblogSession(const std::string& path, const std::string& listFile, const TTreeManager& list, bool resume);
+    JoblogSession(const std::string& path, const std::string& listFile, const TTreeManager& list,
+                  const TCommandManager& catalogue, bool resume);
 
     // The output of a job an earlier run finished; null when the job runs.
     const std::string* doneOutput(int row) const { return plan_ ? plan_->doneOutput(row) : nullptr; }
     int doneCount() const { return plan_ ? plan_->doneCount() : 0; }
+    // The lines of the earlier run that were not believed, one sentence each.
+    std::vector<std::string> ignoredLines() const { return plan_ ? plan_->ignoredLines() : std::vector<std::string>(); }
 
     // Written and flushed just before the commit of written under chosen.
     void committing(const BatchJob& job, const std::string& written, const std::string& chosen);

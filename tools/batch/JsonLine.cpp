@@ -16,6 +16,13 @@ std::string escaped(unsigned value)
     return text;
 }
 
+// U+0080 to U+009F, which a terminal may take as controls (U+009B starts a sequence) when a line
+// is printed: valid JSON, but written escaped.
+bool isC1Control(std::string_view value, std::size_t length)
+{
+    return length == 2 && static_cast<unsigned char>(value[0]) == 0xC2 && static_cast<unsigned char>(value[1]) <= 0x9F;
+}
+
 }  // namespace
 
 std::string jsonString(std::string_view value)
@@ -34,6 +41,8 @@ std::string jsonString(std::string_view value)
             result += "\\t";
         else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             result += escaped(static_cast<unsigned char>(c));
+        else if (isC1Control(value, length))
+            result += escaped(static_cast<unsigned char>(value[1]));
         else
             result.append(value.substr(0, length));
         value.remove_prefix(std::max<std::size_t>(length, 1));

@@ -39,9 +39,13 @@ void JsonReport::write(const JsonLine& line)
     out_ << line.str() << std::endl;
 }
 
-void JsonReport::runStarted(int jobs, int parallel)
+void JsonReport::runStarted(int jobs, int parallel, bool confined)
 {
-    write(JsonLine().text("event", "run-started").integer("jobs", jobs).integer("parallel", parallel));
+    write(JsonLine()
+              .text("event", "run-started")
+              .integer("jobs", jobs)
+              .integer("parallel", parallel)
+              .flag("confined", confined));
 }
 
 void JsonReport::jobStarted(const BatchJob& job)

@@ -16,7 +16,7 @@ class JsonReport : public BatchReport {
 public:
     explicit JsonReport(std::ostream& out) : out_(out) {}
 
-    void runStarted(int jobs, int parallel) override;
+    void runStarted(int jobs, int parallel, bool confined) override;
     void jobStarted(const BatchJob& job) override;
     void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
     void jobEnded(const BatchJobOutcome& outcome) override;

@@ -9,7 +9,9 @@
 #include "core/CommandManager.h"
 #include "core/DisplayText.h"
 #include "core/LocalText.h"
+#include "engine/ConverterConfinement.h"
 #include "engine/LeftoverSweeps.h"
+#include "engine/NameFitting.h"
 #include "engine/OverwriteManager.h"
 #include "engine/PacketReader.h"
 #include "engine/SignalWatcher.h"
@@ -49,17 +51,29 @@ int PlannedJobRun::run(const PlannedJob& planned)
     });
     job.chooseOutputName(planned.name);
     job.checkOutputs(planned.check, planned.check == CheckMode::Off ? nullptr : std::make_shared<PacketReader>());
+    if (const std::string confinement = confinementNotice(); !confinement.empty())
+        err_ << "clipforge-batch: " << confinement << std::endl;
     bool interrupted = false;
+    bool endNow = false;
     // A closed SSH session hangs up; the job then stops like one that is told to.
     SignalWatcher interrupts(SignalWatcher::jobStoppingSignals(), [&] {
+        if (interrupts.requests() > 1) {
+            endNow = true;
+            return loop.quit();
+        }
         err_ << "clipforge-batch: stopping; the job will count as failed" << std::endl;
-        interrupts.restoreHandlers();
         interrupted = true;
         job.stop();
     });
     job.start();
     if (!ended)
         loop.exec();
+    // Asked again before the job's end: the job goes unreported, and with it its converter and
+    // its private folder.
+    if (endNow && !ended) {
+        err_ << "clipforge-batch: ending now" << std::endl;
+        return beInterrupted;
+    }
     return report(planned, job.outcome(), interrupted);
 }
 
@@ -77,13 +91,16 @@ int PlannedJobRun::report(const PlannedJob& planned, const BatchJobOutcome& outc
     return outcome.finished ? beSuccess : beJobFailed;
 }
 
-// Another machine or program took the planned name after the plan was made.
+// Another machine or program took the planned name after the plan was made, or the name never
+// fitted the folder (a hand-written line).
 void PlannedJobRun::reportMovedName(const PlannedJob& job, const std::string& output)
 {
     if (output == job.folder + job.name)
         return;
+    const bool tooLong = job.name.size() > fileNameLimit(job.folder);
     err_ << "clipforge-batch: job " << job.index << ": " << displayText(job.name)
-         << " was taken meanwhile; the output is " << displayText(output) << std::endl;
+         << (tooLong ? " is longer than the folder allows" : " was taken meanwhile") << "; the output is "
+         << displayText(output) << std::endl;
 }
 
 }  // namespace clipforge

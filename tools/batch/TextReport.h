@@ -15,7 +15,7 @@ public:
     // width: the terminal's, for a live line; none when the output is no terminal.
     TextReport(std::ostream& out, std::optional<std::size_t> width);
 
-    void runStarted(int, int) override {}
+    void runStarted(int, int, bool) override {}
     void jobStarted(const BatchJob&) override {}
     void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
     void jobEnded(const BatchJobOutcome& outcome) override;

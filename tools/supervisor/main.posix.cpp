@@ -1,7 +1,12 @@
 // clipforge-supervisor: runs between clipforge (or clipforge-batch) and one converter, so that
 // nothing the converter starts outlives the run, whatever ends it.
 //
-//   clipforge-supervisor PROGRAM ARGV0 ARGUMENTS...
+//   clipforge-supervisor [--confine FOLDER] PROGRAM ARGV0 ARGUMENTS...
+//
+// With --confine, the converter can create, change or remove files only below FOLDER (and write
+// to /dev/null), whatever its arguments ask; see WriteConfinement.h. The tests' stand-in converter
+// also writes the markers its tests look for: CLIPFORGE_TEST_WRITABLE_FOLDER names one more folder
+// it may write below.
 //
 // It becomes a child sub-reaper, so every process below it that loses its parent (a daemon's
 // double fork, a setsid helper) is handed to it rather than to init. It asks for SIGTERM when the
@@ -26,6 +31,8 @@
 #include <map>
 #include <vector>
 
+#include "WriteConfinement.h"
+
 namespace {
 
 constexpr int ReportDescriptor = 3;
@@ -48,7 +55,13 @@ sigset_t endingSignals()
     return set;
 }
 
-[[noreturn]] void runConverter(char* program, char** argv, pid_t supervisor)
+struct Start {
+    const char* confinedTo = nullptr;
+    char* program = nullptr;
+    char** argv = nullptr;
+};
+
+[[noreturn]] void runConverter(const Start& start, pid_t parent)
 {
     sigset_t none;
     sigemptyset(&none);
@@ -56,9 +69,16 @@ sigset_t endingSignals()
     // Its own process group, as the converter has always had; and it dies with us, should we be
     // killed outright.
     ::setpgid(0, 0);
-    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != supervisor)
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
         ::_exit(CannotStart);
-    ::execv(program, argv);
+    if (start.confinedTo) {
+        const char* alsoWritable = std::getenv("CLIPFORGE_TEST_WRITABLE_FOLDER");
+        if (const int error = supervisor::confineWrites(start.confinedTo, alsoWritable)) {
+            reportError(error);
+            ::_exit(CannotStart);
+        }
+    }
+    ::execv(start.program, start.argv);
     reportError(errno);
     ::_exit(CannotStart);
 }
@@ -164,12 +184,28 @@ bool waitForEnd(pid_t converter, int& converterStatus)
     std::exit(128 + signal);
 }
 
+// The options before PROGRAM, and PROGRAM with its argv; false when they do not add up.
+bool readStart(int argc, char* argv[], Start& start)
+{
+    int first = 1;
+    if (argc > 2 && std::strcmp(argv[1], "--confine") == 0) {
+        start.confinedTo = argv[2];
+        first = 3;
+    }
+    if (argc < first + 2)
+        return false;
+    start.program = argv[first];
+    start.argv = argv + first + 1;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: clipforge-supervisor PROGRAM ARGV0 [ARGUMENTS...]\n");
+    Start start;
+    if (!readStart(argc, argv, start)) {
+        std::fprintf(stderr, "usage: clipforge-supervisor [--confine FOLDER] PROGRAM ARGV0 [ARGUMENTS...]\n");
         return CannotStart;
     }
     if (reportOpen())
@@ -192,7 +228,7 @@ int main(int argc, char* argv[])
         return CannotStart;
     }
     if (converter == 0)
-        runConverter(argv[1], argv + 2, self);
+        runConverter(start, self);
     ::close(ReportDescriptor);
     int status = 0;
     waitForEnd(converter, status);

@@ -14,6 +14,10 @@ class XmlOutput;
 // The whole file as bytes. EFileError "Cannot open file ..." when it cannot
 // be opened or read.
 std::string readWholeFile(const std::string& path);
+// The same for a file that must be a regular one (a link is followed to it): anything else, a
+// FIFO included, is refused at once with EFileError "Cannot open file ... It is not a regular
+// file", never waited on.
+std::string readRegularFile(const std::string& path);
 
 // Makes path hold exactly bytes without ever leaving a half-written file in
 // its place: the bytes go to a temporary file in the same folder, locked and

@@ -146,13 +146,8 @@ void flushFolder(const std::string& target)
         ::fsync(fd.get());
 }
 
-}  // namespace
-
-std::string readWholeFile(const std::string& path)
+std::string readAll(const FileDescriptor& fd, const std::string& path)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid())
-        throw EFileError::cannotOpen(path, errno);
     struct stat info {};
     std::string bytes;
     if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
@@ -169,6 +164,30 @@ std::string readWholeFile(const std::string& path)
             return bytes;
         bytes.append(buffer, static_cast<size_t>(got));
     }
+}
+
+}  // namespace
+
+std::string readWholeFile(const std::string& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
+        throw EFileError::cannotOpen(path, errno);
+    return readAll(fd, path);
+}
+
+std::string readRegularFile(const std::string& path)
+{
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        throw EFileError::cannotOpen(path, errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        throw EFileError::cannotOpen(path, errno);
+    if (!S_ISREG(info.st_mode))
+        throw EFileError("Cannot open file \"" + path + "\". It is not a regular file");
+    return readAll(fd, path);
 }
 
 void replaceFileContents(const std::string& path, const std::function<void(XmlOutput&)>& produce)
