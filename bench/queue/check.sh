@@ -14,13 +14,6 @@ ffmpeg -v error -f lavfi -i testsrc2=duration=20:size=1280x720:rate=25 -f lavfi 
   -c:v libx264 -preset veryfast -c:a aac -shortest "$work/long.mp4"
 "$app/clipforge-batch" make "$work/long.kxl" --profile 0 "$work/long.mp4"
 
-timed() {
-  rm -f "$app"/convert/*
-  local start; start=$(now)
-  "$@" >/dev/null 2>&1
-  awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
-}
-
 queue_on=() queue_full=() queue_off=() long_on=() long_full=() long_off=()
 for _ in 1 2 3 4 5; do
   queue_on+=("$(timed "$app/clipforge-batch" convert "$work/queue.kxl" --check streams)")

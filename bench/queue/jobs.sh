@@ -12,13 +12,6 @@ make_clips "$work/clips" 30
 "$app/clipforge-batch" make "$work/queue.kxl" --profile 0 "$work"/clips/*.mp4
 "$app/clipforge-batch" plan --raw "$work/queue.kxl" >"$work/plan.sh"
 
-# timed COMMAND...: seconds COMMAND takes, starting from an empty output folder.
-timed() {
-  rm -f "$app"/convert/*
-  local start; start=$(now)
-  "$@" >/dev/null 2>&1
-  awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
-}
 with_parallel() { parallel -j2 <"$work/plan.sh"; }
 
 jobs2=() parallel2=() jobs1=()

@@ -36,5 +36,12 @@ make_clips() {
 }
 
 now() { date +%s.%N; }
+# timed COMMAND...: seconds COMMAND takes, starting from an empty output folder.
+timed() {
+  rm -f "$app"/convert/*
+  local start; start=$(now)
+  "$@" >/dev/null 2>&1
+  awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
+}
 median() { sort -n | sed -n 3p; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
