@@ -29,6 +29,8 @@
 namespace {
 
 constexpr std::uint32_t LastFrame = 74;
+// A damaged source can say the same thing thousands of times; a few hundred tell enough.
+constexpr std::size_t MaxSourceErrors = 256;
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to)
 {
@@ -191,9 +193,12 @@ void TCommand::failWithoutProcess(const std::string& reason)
 void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputType type)
 {
     if (Stage != JobStage::Converting) {
-        // A decoder's words: only its first error counts.
-        if (DecodeError.empty() && type == otEntireLine)
-            DecodeError = clipforge::decodeErrorText(line);
+        // A decoder's words: the output's first error counts, and any of the source's.
+        const std::string error = type == otEntireLine ? clipforge::decodeErrorText(line) : std::string();
+        if (!error.empty() && Stage == JobStage::DecodingOutput && DecodeError.empty())
+            DecodeError = error;
+        if (!error.empty() && Stage == JobStage::DecodingSource && SourceDecodeErrors.size() < MaxSourceErrors)
+            SourceDecodeErrors.insert(error);
         return;
     }
     Report.add(line, type);
@@ -311,8 +316,13 @@ void TCommand::checkEnded(const clipforge::CheckResult& result)
 void TCommand::decode(const std::string& file, bool source)
 {
     Stage = source ? JobStage::DecodingSource : JobStage::DecodingOutput;
-    DecodeError.clear();
-    ConsoleRunner->CommandLine = clipforge::decodeCommandLine(Converter, file);
+    if (source)
+        SourceDecodeErrors.clear();
+    else
+        DecodeError.clear();
+    // The source is decoded to its end: its errors may come in another order than the output's.
+    ConsoleRunner->CommandLine = clipforge::decodeCommandLine(
+        Converter, file, source ? clipforge::DecodeErrors::GoOn : clipforge::DecodeErrors::End);
     ConsoleRunner->ShownCommandLine.clear();
     try {
         ConsoleRunner->Execute();
@@ -330,23 +340,23 @@ void TCommand::decodeEnded(std::uint32_t exitCode)
         endJobWith({false, "stopped"});
         return;
     }
-    std::string error = DecodeError;
-    if (error.empty() && exitCode != 0)
+    // Any error counts, also one the decoder went on after (a demuxer skipping a broken part).
+    std::string error = decodingSource ? std::string() : DecodeError;
+    if (!decodingSource && error.empty() && exitCode != 0)
         error = "the converter ended with code " + std::to_string(exitCode);
     const bool copies = clipforge::expectStreams(clipforge::splitCommandLine(Params), {}, {}).copies;
     // A FIFO's bytes went to the converter; there is nothing left of it to decode.
     if (!decodingSource && !error.empty() && copies &&
         clipforge::fileStatus(SourcePath).kind == clipforge::FileKind::Regular) {
         // A copied stream keeps the source's own damage: only what the source lacks counts.
-        OutputDecodeError = error;
+        DecodeError = error;
         decode(SourcePath, true);
         return;
     }
-    if (decodingSource && error == OutputDecodeError) {
-        Check->note += std::string(Check->note.empty() ? "" : "; ") + "the source does not decode either: " + error;
-        error.clear();
+    if (decodingSource && SourceDecodeErrors.count(DecodeError)) {
+        Check->note += std::string(Check->note.empty() ? "" : "; ") + "the source does not decode either: " + DecodeError;
     } else if (decodingSource) {
-        error = OutputDecodeError;
+        error = DecodeError;
     }
     if (!error.empty()) {
         Check->verdict = clipforge::CheckResult::Verdict::Failed;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 class QObject;
@@ -180,8 +181,8 @@ private:
     enum class JobStage { Converting, ReadingPackets, DecodingOutput, DecodingSource };
     JobStage Stage = JobStage::Converting;
     std::string SourcePath;
-    std::string DecodeError;        // the first error line of the decoding that runs
-    std::string OutputDecodeError;  // the output's, while the source is decoded
+    std::string DecodeError;        // the first error line of the output's decoding
+    std::set<std::string> SourceDecodeErrors;  // every error line of the source's, a bounded few
     std::unique_ptr<clipforge::ProgressReader> Reader;
     std::int32_t BarPosition = 0;
     QPersistentModelIndex CurrentNode;

@@ -154,15 +154,17 @@ CheckResult underMode(CheckResult result, CheckMode mode)
     return result;
 }
 
-std::string decodeCommandLine(const std::string& converter, const std::string& file)
+std::string decodeCommandLine(const std::string& converter, const std::string& file, DecodeErrors errors)
 {
     // "file:" keeps a name that begins with a dash or names a protocol from being read as one.
-    return quoteArgument(converter) + " -nostdin -v error -xerror -i " + quoteArgument("file:" + file) +
-           " -map 0:v? -map 0:a? -f null -";
+    return quoteArgument(converter) + " -nostdin -v error" + (errors == DecodeErrors::End ? " -xerror" : "") +
+           " -i " + quoteArgument("file:" + file) + " -map 0:v? -map 0:a? -f null -";
 }
 
 std::string decodeErrorText(std::string line)
 {
+    if (line.starts_with("[null @ "))
+        return {};
     const std::size_t at = line.find(" @ 0x");
     const std::size_t close = line.find(']', at);
     if (line.starts_with('[') && at != std::string::npos && close != std::string::npos)

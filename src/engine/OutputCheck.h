@@ -47,9 +47,12 @@ CheckResult checkOutput(const StreamExpectation& expected, const MediaPackets& s
 CheckResult underMode(CheckResult result, CheckMode mode);
 
 // The converter's command line that decodes every video and sound stream of file and writes
-// nothing, ending at the first error.
-std::string decodeCommandLine(const std::string& converter, const std::string& file);
-// A decoder's error line without the address in its "[codec @ 0x...]" prefix.
+// nothing; at the first decoding error it ends with a code other than 0, unless told to go on.
+enum class DecodeErrors { End, GoOn };
+std::string decodeCommandLine(const std::string& converter, const std::string& file, DecodeErrors errors);
+// A decoder's error line without the address in its "[codec @ 0x...]" prefix; empty for a line
+// about the decoding's own bookkeeping (the null output's complaints about time stamps), which
+// says nothing of the file.
 std::string decodeErrorText(std::string line);
 
 }  // namespace clipforge

@@ -164,6 +164,15 @@ TEST(OutputCheck, NoHeaderOrTimeStampQuirkOfARightOutputFailsIt)
     EXPECT_EQ(unread.note, "the source's packets could not be read (it is not a regular file): nothing was compared");
 }
 
+TEST(OutputCheck, ADecodersErrorLosesItsAddressAndTheNullOutputsComplaintsAreNoErrors)
+{
+    EXPECT_EQ(decodeErrorText("[aac @ 0x55897c8b3080] channel element 0.0 is not allocated\r"),
+              "[aac] channel element 0.0 is not allocated");
+    EXPECT_EQ(decodeErrorText("Error while decoding stream #0:1: Invalid data found when processing input"),
+              "Error while decoding stream #0:1: Invalid data found when processing input");
+    EXPECT_EQ(decodeErrorText("[null @ 0x556bc3982c00] Application provided invalid, non monotonically increasing dts"), "");
+}
+
 TEST(OutputCheck, WarnFinishesWhatStreamsWouldFail)
 {
     CheckResult failed;
