@@ -53,9 +53,9 @@ TEST(WatchRecord, KeepsResultsAcrossRestartsAndSetsABrokenOneAside)
     {
         WatchRecord record(state.path(), watched, 3, message);
         path = record.path();
-        record.keep("a.mp4", {{10, 111}, true, "/out/a.mkv", ""});
-        record.keep("sub/b \"q\".mp4", {{20, 222}, false, "", "the converter ended with code 3"});
-        record.keep("a.mp4", {{11, 112}, true, "/out/a_2.mkv", ""});
+        record.keep("a.mp4", {{10, 111}, 5, true, "/out/a.mkv", ""});
+        record.keep("sub/b \"q\".mp4", {{20, 222}, 6, false, "", "the converter ended with code 3"});
+        record.keep("a.mp4", {{11, 112}, 7, true, "/out/a_2.mkv", ""});
         // One watcher at a time keeps a record.
         EXPECT_THROW(WatchRecord(state.path(), watched, 3, message), Error);
     }
@@ -68,6 +68,9 @@ TEST(WatchRecord, KeepsResultsAcrossRestartsAndSetsABrokenOneAside)
     EXPECT_FALSE(again.find("sub/b \"q\".mp4")->converted);
     EXPECT_EQ(again.find("sub/b \"q\".mp4")->reason, "the converter ended with code 3");
     EXPECT_EQ(again.find("c.mp4"), nullptr);
+    EXPECT_EQ(again.convertedWith({11, 112}, 7), std::vector<std::string>{"a.mp4"});
+    EXPECT_EQ(again.convertedWith({11, 112}, 8), std::vector<std::string>{});
+    EXPECT_EQ(again.convertedWith({20, 222}, 6), std::vector<std::string>{}) << "failed, not converted";
     // Another profile, or another folder, has a record of its own.
     EXPECT_EQ(WatchRecord(state.path(), watched, 4, message).size(), 0u);
     EXPECT_EQ(WatchRecord(state.path(), watched + "2", 3, message).size(), 0u);

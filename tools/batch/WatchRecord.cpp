@@ -42,6 +42,7 @@ std::optional<std::pair<std::string, WatchedFileResult>> resultOf(const std::str
         return std::nullopt;
     WatchedFileResult result;
     result.key = {static_cast<std::uint64_t>(*size), *modified};
+    result.inode = static_cast<std::uint64_t>(fields->integer("inode").value_or(0));
     result.converted = *state == "converted";
     result.output = fields->text("output").value_or("");
     result.reason = fields->text("reason").value_or("");
@@ -102,6 +103,16 @@ const WatchedFileResult* WatchRecord::find(const std::string& relative) const
     return found == results_.end() ? nullptr : &found->second;
 }
 
+std::vector<std::string> WatchRecord::convertedWith(const WatchedFileKey& key, std::uint64_t inode) const
+{
+    std::vector<std::string> files;
+    for (const auto& [file, result] : results_) {
+        if (result.converted && result.key == key && result.inode == inode && inode != 0)
+            files.push_back(file);
+    }
+    return files;
+}
+
 void WatchRecord::keep(const std::string& relative, const WatchedFileResult& result)
 {
     results_[relative] = result;
@@ -117,6 +128,7 @@ void WatchRecord::write() const
         line.text("file", file)
             .integer("size", static_cast<long long>(result.key.size))
             .integer("mtime_ns", result.key.modifiedNanoseconds)
+            .integer("inode", static_cast<long long>(result.inode))
             .text("state", result.converted ? "converted" : "failed");
         if (result.converted)
             line.text("output", result.output);

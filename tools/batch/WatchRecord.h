@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace clipforge {
 
@@ -19,6 +20,9 @@ struct WatchedFileKey {
 // What became of one file of a watched folder.
 struct WatchedFileResult {
     WatchedFileKey key;
+    // Not part of the key (it may change when the folder is mounted again); only tells a file
+    // moved inside the folder from another with the same size and time.
+    std::uint64_t inode = 0;
     bool converted = false;
     std::string output;  // when converted
     std::string reason;  // when it failed
@@ -39,6 +43,8 @@ public:
 
     // The result kept for the file at relative path; null when there is none.
     const WatchedFileResult* find(const std::string& relative) const;
+    // The files kept as converted with this key and inode, by their relative paths.
+    std::vector<std::string> convertedWith(const WatchedFileKey& key, std::uint64_t inode) const;
     // Keeps result and writes the whole record anew. Throws clipforge::Error when it cannot.
     void keep(const std::string& relative, const WatchedFileResult& result);
 

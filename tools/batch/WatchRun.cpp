@@ -123,7 +123,8 @@ int WatchRun::run()
                 return;
             interrupted = true;
             report_->beforeMessage();
-            err_ << "clipforge-batch: " << why << "; the running jobs will count as failed" << std::endl;
+            err_ << "clipforge-batch: " << why << "; the running jobs stop, and are converted at the next start"
+                 << std::endl;
             rescanTimer_.stop();
             queue.stop();
         };
@@ -218,12 +219,36 @@ void WatchRun::consider(Root& root, const std::string& path, Cause cause)
     settling_.add(path);
 }
 
-bool WatchRun::settled(Root& root, const std::string& path, const FileStatus& status) const
+bool WatchRun::settled(Root& root, const std::string& path, const FileStatus& status)
 {
-    const WatchedFileResult* result = root.record->find(root.tree->relative(path));
-    if (!result || result->key != WatchedFileKey{status.size, status.modifiedNanoseconds})
+    const std::string relative = root.tree->relative(path);
+    const WatchedFileKey key{status.size, status.modifiedNanoseconds};
+    const WatchedFileResult* result = root.record->find(relative);
+    if (!result)
+        return movedHere(root, relative, status);
+    if (result->key != key)
         return false;
     return result->converted || !options_.retryFailed || failedThisRun_.count(path) != 0;
+}
+
+// A rename or a move inside the folder keeps a file's inode, size and modification time, and
+// leaves nothing at its old name: that file was converted already. A copy leaves the original
+// in place and counts as new.
+bool WatchRun::movedHere(Root& root, const std::string& relative, const FileStatus& status)
+{
+    const WatchedFileKey key{status.size, status.modifiedNanoseconds};
+    for (const std::string& earlier : root.record->convertedWith(key, status.identity.inode)) {
+        if (fileStatus(root.tree->root() + "/" + earlier, FinalLink::Examined).exists())
+            continue;
+        WatchedFileResult moved = *root.record->find(earlier);
+        try {
+            root.record->keep(relative, moved);
+        } catch (const Error& error) {
+            warn(std::string("the watch record cannot be written: ") + error.what());
+        }
+        return true;
+    }
+    return false;
 }
 
 void WatchRun::take(const std::string& path, const WatchedFileKey& key)
@@ -231,7 +256,7 @@ void WatchRun::take(const std::string& path, const WatchedFileKey& key)
     Root* root = rootOf(path);
     if (!root || !queue_ || queue_->stopping())
         return;
-    taken_[path] = {root, key};
+    taken_[path] = {root, key, fileStatus(path, FinalLink::Examined).identity.inode};
     TItemData job;
     job.FileName = widen(path);
     job.Format = options_.profile;
@@ -255,7 +280,8 @@ void WatchRun::jobEnded(const std::string& source, bool finished, const std::str
     else
         failedThisRun_.insert(source);
     try {
-        taken.root->record->keep(taken.root->tree->relative(source), {taken.key, finished, output, reason});
+        taken.root->record->keep(taken.root->tree->relative(source),
+                                 {taken.key, taken.inode, finished, output, reason});
     } catch (const Error& error) {
         warn(std::string("the watch record cannot be written: ") + error.what() +
              "; a restart would convert this file again");

@@ -64,13 +64,15 @@ private:
     struct Taken {
         Root* root = nullptr;
         WatchedFileKey key;
+        std::uint64_t inode = 0;
     };
     enum class Cause { Found, Changed };
 
     std::string prepareOutputFolder();
     void addRoot(const std::string& folder, const FileIdentity& outputFolder);
     void consider(Root& root, const std::string& path, Cause cause);
-    bool settled(Root& root, const std::string& path, const FileStatus& status) const;
+    bool settled(Root& root, const std::string& path, const FileStatus& status);
+    bool movedHere(Root& root, const std::string& relative, const FileStatus& status);
     void take(const std::string& path, const WatchedFileKey& key);
     void handle(const std::vector<FolderEvent>& events);
     void handle(Root& root, const std::string& folder, const FolderEvent& event);
