@@ -61,10 +61,10 @@ protected:
         return file(name);
     }
     std::unique_ptr<BatchProcess> watch(const std::string& watched, std::vector<std::string> options = {},
-                                        const std::string& settle = "0.3")
+                                        const std::string& settle = "0.3", const std::string& rescan = "0.2")
     {
         std::vector<std::string> arguments{"watch", watched, "--profile", "0", "--json", "--check", "off",
-                                           "--settle", settle, "--rescan", "0.2"};
+                                           "--settle", settle, "--rescan", rescan};
         arguments.insert(arguments.end(), options.begin(), options.end());
         return std::make_unique<BatchProcess>(program, arguments);
     }
@@ -270,6 +270,24 @@ TEST_F(WatchTest, SigtermMidJobLeavesNothingAndTheFileIsConvertedAtTheNextStart)
     const std::unique_ptr<BatchProcess> again = watch(in);
     EXPECT_TRUE(waitFor([&] { return !readFile(in + "/hang.mp4.pid").empty(); }));
     EXPECT_EQ(end(*again).exitCode, 130);
+}
+
+TEST_F(WatchTest, NoticesTheSystemDroppedAreMadeUpForByALookAtEverything)
+{
+    const std::string in = folder("in");
+    // No rescan comes by itself during the test: only the dropped notices can cause one.
+    const std::unique_ptr<BatchProcess> run = watch(in, {}, "0.3", "86400");
+    writeFile(in + "/first.mp4", "first");
+    ASSERT_TRUE(waitFor([&] { return readFile(output("first.mp4")) == "first"; }));
+    // While the watcher sleeps, more notices come than the kernel keeps for it.
+    const long kept = std::stol(readFile("/proc/sys/fs/inotify/max_queued_events"));
+    run->signal(SIGSTOP);
+    for (long i = 0; i <= kept; ++i)
+        writeFile(in + "/note" + std::to_string(i) + ".txt", "");
+    writeFile(in + "/late.mp4", "late");
+    run->signal(SIGCONT);
+    EXPECT_TRUE(waitFor([&] { return readFile(output("late.mp4")) == "late"; }));
+    EXPECT_EQ(end(*run).exitCode, 130);
 }
 
 TEST_F(WatchTest, UnusableFoldersAreRefusedBeforeAnythingRuns)
