@@ -76,6 +76,11 @@ AppFixture::~AppFixture()
     clipforge::setProgramFolderForTesting(std::string());
 }
 
+void AppFixture::chooseOutputCheck(const char* mode)
+{
+    writeBytes(configuration_.path() + QStringLiteral("/clipforge/clipforge.conf"), QByteArray("[convert]\ncheck=") + mode + "\n");
+}
+
 TUIHook& AppFixture::hook()
 {
     if (!window_->hook())

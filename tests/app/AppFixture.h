@@ -34,7 +34,10 @@ public:
 
     QString programFolder() const { return programFolder_.path() + QLatin1Char('/'); }
     QString workFolder() const { return work_.path() + QLatin1Char('/'); }
-    QString configFolder() const { return configuration_.path() + QLatin1Char('/'); }
+    // How the window checks outputs from the next Convert on ([convert] check in clipforge.conf).
+    // The fake converter's "converted" is no media file: tests of other things over real
+    // sources turn the check off.
+    void chooseOutputCheck(const char* mode);
 
     // Adds files through Add and the Add Files dialog, choosing profile and folder there.
     void addJobs(const QStringList& names, int profile, const QString& folder);

@@ -31,12 +31,6 @@ QString threeSecondClip(const QString& folder)
     return clip;
 }
 
-void chooseCheck(AppFixture& app, const char* mode)
-{
-    writeBytes(app.configFolder() + QStringLiteral("clipforge/clipforge.conf"),
-               QByteArray("[convert]\ncheck=") + mode + "\n");
-}
-
 TEST(CheckedOutputWindow, TheSettingDecidesWhatAShortOutputBecomes)
 {
     const struct {
@@ -51,7 +45,7 @@ TEST(CheckedOutputWindow, TheSettingDecidesWhatAShortOutputBecomes)
     };
     for (const auto& test : cases) {
         AppFixture app(AppFixture::Converter::Early, Catalogue);
-        chooseCheck(app, test.mode);
+        app.chooseOutputCheck(test.mode);
         app.addJobs({threeSecondClip(app.workFolder())}, 0, app.workFolder());
         click(app.window().btnConvert);
         ASSERT_TRUE(waitFor([&] { return !app.dialogs.messages.empty(); })) << test.mode;

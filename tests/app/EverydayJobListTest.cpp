@@ -44,6 +44,7 @@ void convertAll(AppFixture& app)
 TEST(EverydayJobList, AFinishedJobsHintSaysWhereItsOutputWentAndHowBig)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
+    app.chooseOutputCheck("off");
     const QString out = app.workFolder() + QStringLiteral("out put/");
     QDir().mkpath(out);
     app.addJobs(generatedClips().mid(0, 1), 0, out);
@@ -62,6 +63,7 @@ TEST(EverydayJobList, AFinishedJobsHintSaysWhereItsOutputWentAndHowBig)
 TEST(EverydayJobList, TheMenusNewItemsOpenTheOutputFolderAndRemoveFinishedJobsWhenUsable)
 {
     AppFixture app(AppFixture::Converter::Succeeding);
+    app.chooseOutputCheck("off");
     TmainDlg& window = app.window();
     EXPECT_EQ(window.PopupMenu1->actions().mid(4, 3), (QList<QAction*> {window.PopupMenu1->actions()[4], window.pmiOpenFolder, window.pmiRemoveFinished}));
     EXPECT_TRUE(window.PopupMenu1->actions()[4]->isSeparator());

@@ -623,6 +623,7 @@ TEST(MainWindow, StopOnTheLastJobEndsWithAWarningNotCongratulations)
 TEST(MainWindow, TheBarMovesDuringEachJobAndTheConvertingJobsHintSaysHowFar)
 {
     AppFixture app(AppFixture::Converter::Halfway);
+    app.chooseOutputCheck("off");
     app.addJobs(generatedClips(), 0, QString());
     app.addJobs(generatedClips().mid(0, 1), 0, QString());
     TCommand& driver = *app.hook().Command();

@@ -148,6 +148,22 @@ TEST_F(CheckedOutputTest, AFailedCheckLeavesNothingAndJournalsNoCommit)
         << joblog;
 }
 
+TEST_F(CheckedOutputTest, APlanPassesOnlyAModeOtherThanTheDefaultToItsLines)
+{
+    const std::string list = file("q.kxl");
+    ASSERT_EQ(runBatch(program, {"make", list, "--profile", "0", file("clip.mkv")}).exitCode, 0);
+    EXPECT_EQ(runBatch(program, {"plan", list}).out.find("--check"), std::string::npos);
+    EXPECT_EQ(runBatch(program, {"plan", list, "--check", "streams"}).out.find("--check"), std::string::npos);
+    const std::string line = runBatch(program, {"plan", list, "--check", "warn"}).out;
+    EXPECT_NE(line.find(" --check warn "), std::string::npos) << line;
+    // The line runs as a job with that mode: a short output finishes with a warning.
+    converterAdding("-t 1");
+    const BatchResult job = runProgram("sh", {"-c", line});
+    EXPECT_EQ(job.exitCode, 0) << job.err;
+    EXPECT_EQ(job.err.rfind("clipforge-batch: job 0: warning: the output's video plays 1.0 s", 0), 0) << job.err;
+    EXPECT_EQ(runBatch(program, {"plan", list, "--check", "most"}).exitCode, 2);
+}
+
 TEST(CheckedShippedProfiles, EveryShippedProfilePassesOnAShortClip)
 {
     ProgramFolder program{readFile(CLIPFORGE_SHIPPED_CATALOGUE)};

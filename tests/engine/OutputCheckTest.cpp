@@ -164,9 +164,9 @@ TEST(OutputCheck, WarnFinishesWhatStreamsWouldFail)
     failed.verdict = CheckResult::Verdict::Failed;
     EXPECT_EQ(underMode(failed, CheckMode::Warn).verdict, CheckResult::Verdict::Warned);
     EXPECT_EQ(underMode(failed, CheckMode::Streams).verdict, CheckResult::Verdict::Failed);
-    for (const char* word : {"streams", "warn", "off"})
+    for (const char* word : {"streams", "full", "warn", "off"})
         EXPECT_EQ(checkModeName(*checkModeNamed(word)), word);
-    EXPECT_FALSE(checkModeNamed("full"));
+    EXPECT_FALSE(checkModeNamed("all"));
 }
 
 }  // namespace
