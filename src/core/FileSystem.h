@@ -24,6 +24,7 @@ struct FileStatus {
     FileKind kind = FileKind::Missing;
     FileIdentity identity;
     std::uint64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;  // the last change of its contents, since the epoch
     int error = 0;  // the system's error code when kind is Missing
 
     bool exists() const { return kind != FileKind::Missing; }

@@ -69,6 +69,8 @@ FileStatus fileStatus(const std::string& path, FinalLink link)
     status.kind = kindOf(info.st_mode);
     status.identity = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
     status.size = static_cast<std::uint64_t>(info.st_size);
+    status.modifiedNanoseconds =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + static_cast<std::int64_t>(info.st_mtim.tv_nsec);
     return status;
 }
 

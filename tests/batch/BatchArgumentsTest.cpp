@@ -105,7 +105,7 @@ TEST(BatchArguments, JobsAndJson)
 TEST(BatchArguments, EveryCommandHasItsOwnHelp)
 {
     const std::string overview = clipforge::batchHelp("");
-    for (const char* command : {"profiles", "show", "make", "convert", "plan", "job"}) {
+    for (const char* command : {"profiles", "show", "make", "convert", "plan", "job", "watch"}) {
         EXPECT_NE(overview.find(command), std::string::npos) << command;
         const std::string help = clipforge::batchHelp(command);
         EXPECT_EQ(help.rfind(std::string("Usage: clipforge-batch ") + command, 0), 0u) << help;
@@ -128,4 +128,46 @@ TEST(BatchArguments, PlanRawAndAJobLineWhoseValuesLookLikeOptions)
     EXPECT_EQ(line.job.name, "--help");
     EXPECT_EQ(parseBatchArguments({"job", "--source=a", "--params=", "--ext=", "--folder=/", "--name=a."}).job.index, 0);
     EXPECT_EQ(parseBatchArguments({"job", "--help"}).action, BatchAction::Help);
+}
+
+TEST(BatchArguments, WatchTakesFoldersAndItsOwnOptions)
+{
+    const BatchArguments given = parseBatchArguments({"watch", "/in", "--profile", "mp4", "-", "--settle=0",
+                                                      "--rescan", "2.5", "--ignore", "*.raw.mkv", "--ignore=x?",
+                                                      "--retry-failed", "--jobs", "2", "--json", "--check", "off",
+                                                      "--folder", "/out", "--", "--dash"});
+    EXPECT_EQ(given.action, BatchAction::Watch);
+    EXPECT_EQ(given.files, (std::vector<std::string>{"/in", "-", "--dash"}));
+    EXPECT_EQ(given.profile.value_or(""), "mp4");
+    EXPECT_EQ(given.folder, "/out");
+    EXPECT_EQ(given.settleSeconds, 0);
+    EXPECT_EQ(given.rescanSeconds, 2.5);
+    EXPECT_EQ(given.ignored, (std::vector<std::string>{"*.raw.mkv", "x?"}));
+    EXPECT_TRUE(given.retryFailed);
+    EXPECT_EQ(given.jobs, 2);
+    EXPECT_TRUE(given.json);
+    const BatchArguments defaults = parseBatchArguments({"watch", "/in", "--profile", "0"});
+    EXPECT_EQ(defaults.settleSeconds, 10);
+    EXPECT_EQ(defaults.rescanSeconds, 60);
+    EXPECT_FALSE(defaults.retryFailed);
+
+    const struct {
+        std::vector<std::string> arguments;
+        std::string message;
+    } refused[] = {
+        {{"watch", "--profile", "0"}, "watch needs at least one folder"},
+        {{"watch", "/in"}, "watch needs --profile P"},
+        {{"watch", "/in", "--profile", "0", "--settle", "-1"}, "--settle needs a number of seconds, not \"-1\""},
+        {{"watch", "/in", "--profile", "0", "--rescan", "0"}, "--rescan needs a number of seconds above 0, not \"0\""},
+        {{"watch", "/in", "--profile", "0", "--rescan", "1m"}, "--rescan needs a number of seconds above 0, not \"1m\""},
+        {{"watch", "/in", "--profile", "0", "--dry-run"}, "unknown option for watch: --dry-run"},
+    };
+    for (const auto& c : refused) {
+        try {
+            parseBatchArguments(c.arguments);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const BatchUsageError& error) {
+            EXPECT_EQ(std::string(error.what()), c.message);
+        }
+    }
 }

@@ -70,6 +70,7 @@
 //              like wait
 //   escape     first writes "escaped" to SOURCE.escaped, beside its source; when
 //              that is refused it says why and exits with 1
+//   copysource writes the source's bytes, as it reads them then, as the output
 //
 // OUTPUT is the file the converter is given, inside the job's private folder;
 // REAL is the output's real name, in the folder above it.
@@ -411,7 +412,7 @@ std::string behaviourFor(const std::string& self, const std::string& source)
     const std::string mode = fileText(self + ".mode");
     const std::string named = mode.empty() ? source.substr(source.rfind('/') + 1) : mode;
     for (const char* word : {"fail", "hang", "flee", "stuck", "missing", "nocodec", "nooutput", "empty", "diskfull",
-                             "planted", "squat", "move", "paced", "early", "wait", "half", "escape"})
+                             "planted", "squat", "move", "paced", "early", "wait", "half", "escape", "copysource"})
         if (named.find(word) != std::string::npos)
             return word;
     return {};
@@ -486,6 +487,10 @@ int convert(int argc, char** argv)
     }
     if (behaviour == "nooutput")
         return 0;
+    if (behaviour == "copysource") {
+        writeFile(output, fileText(source));
+        return 0;
+    }
     if (behaviour == "empty") {
         writeFile(output, "");
         return 0;

@@ -15,6 +15,7 @@ const std::map<std::string, BatchAction> Actions{
     {"convert", BatchAction::Convert},
     {"plan", BatchAction::Plan},
     {"job", BatchAction::Job},
+    {"watch", BatchAction::Watch},
 };
 
 const char* const OverviewHelp =
@@ -36,6 +37,9 @@ const char* const OverviewHelp =
     "                           print one shell command per job, for GNU parallel or a\n"
     "                           batch scheduler\n"
     "  job --source FILE ...    convert the one job a line of a plan describes\n"
+    "  watch FOLDER... --profile P [--folder DIR] [--jobs N] [--check MODE] [--json]\n"
+    "                           convert every video in the folders and every one that\n"
+    "                           arrives later, once each, until ended\n"
     "\n"
     "Run 'clipforge-batch COMMAND --help' for the details of one command;\n"
     "'clipforge-batch --version' prints the version.\n";
@@ -134,6 +138,34 @@ const std::map<std::string, const char*> CommandHelp{
      "with N (default 0) as its index; a failed job's reason goes to standard error.\n"
      "Exit code 0 when the job finished, 1 when it failed, 2 for unusable arguments, 130 when\n"
      "Ctrl-C, SIGTERM, SIGQUIT or SIGHUP stopped it.\n"},
+    {"watch",
+     "Usage: clipforge-batch watch FOLDER... --profile P [--folder DIR] [--jobs N|auto]\n"
+     "         [--check streams|full|warn|off] [--json] [--settle SECONDS] [--rescan SECONDS]\n"
+     "         [--ignore GLOB]... [--retry-failed]\n"
+     "Converts every video file in the FOLDERs and their subfolders (the video extensions of the\n"
+     "Add dialog, in any letter case), those there at the start and every one that arrives later,\n"
+     "each once, as convert converts a job: the same output names, checks, reasons, text lines\n"
+     "and --json events, plus watch-started, file-seen and file-waiting (see the README). It\n"
+     "runs until it is ended. P is a profile as for make; DIR (default: the default output\n"
+     "folder) is made when missing and is never watched, even inside a FOLDER.\n"
+     "A file is taken only when whole: once it was closed after writing or moved in, neither\n"
+     "its size nor its modification time changed for the settle time, and nobody has it open\n"
+     "for writing (where the system can tell: not on network folders, not for others' files).\n"
+     "Hidden names and the names of unfinished downloads (.part, .partial, .crdownload,\n"
+     ".download, .filepart, .opdownload, .tmp, .!qB, a NAME.aria2 beside it) wait until renamed.\n"
+     "What was converted, and what failed, is kept in ~/.local/state/clipforge/watch/ per\n"
+     "folder and profile: a restart converts nothing twice; a file changed since is converted\n"
+     "again, to the next free name. Sources are never moved, changed or removed.\n"
+     "  --settle SECONDS  how long a file must stay unchanged (default 10)\n"
+     "  --rescan SECONDS  how often every folder is looked through for what no notice told of\n"
+     "              (default 60; network folders send none)\n"
+     "  --ignore GLOB     leave names matching GLOB alone too (\"*.raw.mkv\"); may be repeated\n"
+     "  --retry-failed    try files that failed before again, though they have not changed\n"
+     "  --jobs, --check, --json  as for convert\n"
+     "Ctrl-C, SIGTERM, SIGQUIT and SIGHUP end it as they stop convert: the running jobs are\n"
+     "stopped and leave nothing behind (they are converted at the next start); exit code 130.\n"
+     "Exit code 2 for unusable arguments, a missing folder or an output folder that cannot be\n"
+     "made, and when another clipforge-batch watches the same folder with the same profile.\n"},
 };
 
 bool isHelp(const std::string& argument)
@@ -229,6 +261,53 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
     }
 }
 
+double secondsValue(const std::string& option, const std::string& text, double least)
+{
+    double seconds = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || !(seconds >= least) || seconds > 86400 * 365)
+        throw BatchUsageError(option + " needs a number of seconds" + (least > 0 ? " above 0" : "") + ", not \"" +
+                              text + "\"");
+    return seconds;
+}
+
+void parseWatchArguments(const std::vector<std::string>& arguments, BatchArguments& result)
+{
+    std::optional<std::string> value;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            result.files.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--json") {
+            result.json = true;
+        } else if (argument == "--retry-failed") {
+            result.retryFailed = true;
+        } else if (takeOption(arguments, i, "--profile", result.profile)) {
+        } else if (takeOption(arguments, i, "--folder", value)) {
+            result.folder = *value;
+        } else if (takeOption(arguments, i, "--jobs", value)) {
+            result.jobs = jobCount(*value);
+        } else if (takeOption(arguments, i, "--check", value)) {
+            result.check = checkModeValue(*value);
+        } else if (takeOption(arguments, i, "--settle", value)) {
+            result.settleSeconds = secondsValue("--settle", *value, 0);
+        } else if (takeOption(arguments, i, "--rescan", value)) {
+            result.rescanSeconds = secondsValue("--rescan", *value, 0.001);
+        } else if (takeOption(arguments, i, "--ignore", value)) {
+            result.ignored.push_back(*value);
+        } else {
+            throw BatchUsageError("unknown option for watch: " + argument);
+        }
+    }
+    if (result.files.empty())
+        throw BatchUsageError("watch needs at least one folder");
+    if (!result.profile)
+        throw BatchUsageError("watch needs --profile P");
+}
+
 void parseProfilesArguments(const std::vector<std::string>& arguments, BatchArguments& result)
 {
     if (arguments.size() < 2)
@@ -291,6 +370,8 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
         parseProfilesArguments(arguments, result);
     else if (result.action == BatchAction::Job)
         result.job = parsePlannedJob(arguments);
+    else if (result.action == BatchAction::Watch)
+        parseWatchArguments(arguments, result);
     else
         parseCommandArguments(arguments, result, command);
     return result;

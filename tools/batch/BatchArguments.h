@@ -8,7 +8,7 @@
 
 namespace clipforge {
 
-enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan, Job };
+enum class BatchAction { Help, Version, Profiles, Show, Make, Convert, Plan, Job, Watch };
 
 // What one call of clipforge-batch asks for. Arguments stay bytes: file names are passed on
 // exactly as the shell gave them.
@@ -33,6 +33,12 @@ struct BatchArguments {
     std::string profileExt;
     std::vector<std::string> profileArguments;
     std::string profileId;
+    // watch: the folders (in files), how long a file must stay unchanged, how often every
+    // folder is looked through, names left alone, and whether failed files are tried again.
+    double settleSeconds = 10;
+    double rescanSeconds = 60;
+    std::vector<std::string> ignored;
+    bool retryFailed = false;
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.

@@ -4,6 +4,7 @@
 #include "ListFileTarget.h"
 #include "PlannedJobRun.h"
 #include "ProfileChoice.h"
+#include "WatchRun.h"
 #include "core/CommandManager.h"
 #include "core/ConvertError.h"
 #include "core/DisplayText.h"
@@ -81,6 +82,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
         return profiles(catalogue);
     case BatchAction::Make:
         return make(arguments, catalogue);
+    case BatchAction::Watch:
+        return watch(arguments, catalogue);
     default:
         return convert(arguments, catalogue);
     }
@@ -94,6 +97,36 @@ int BatchProgram::convert(const BatchArguments& arguments, const TCommandManager
     const int code = conversion.run(arguments.listFile, conversionOutput(arguments));
     endingSignal_ = conversion.endingSignal();
     return code;
+}
+
+int BatchProgram::watch(const BatchArguments& arguments, const TCommandManager& catalogue)
+{
+    const ProfileChoice profile = chooseProfile(*arguments.profile, catalogue);
+    if (!profile.index) {
+        complain(profile.problem);
+        return beUnusableInput;
+    }
+    WatchRun::Options options;
+    options.folders = arguments.files;
+    options.profile = *profile.index;
+    options.outputFolder = arguments.folder;
+    options.parallel = arguments.jobs;
+    options.json = arguments.json;
+    options.liveWidth = terminalWidth_;
+    options.check = arguments.check;
+    options.settleSeconds = arguments.settleSeconds;
+    options.rescanSeconds = arguments.rescanSeconds;
+    options.ignored = arguments.ignored;
+    options.retryFailed = arguments.retryFailed;
+    WatchRun run(out_, err_, catalogue, options);
+    try {
+        const int code = run.run();
+        endingSignal_ = run.endingSignal();
+        return code;
+    } catch (const Error& error) {
+        complain(error.what());
+        return beUnusableInput;
+    }
 }
 
 int BatchProgram::profiles(const TCommandManager& catalogue)

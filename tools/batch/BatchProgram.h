@@ -41,6 +41,7 @@ private:
     int show(const BatchArguments& arguments);
     int make(const BatchArguments& arguments, const TCommandManager& catalogue);
     int convert(const BatchArguments& arguments, const TCommandManager& catalogue);
+    int watch(const BatchArguments& arguments, const TCommandManager& catalogue);
     bool requireListFile(const std::string& path);
     void complain(const std::string& message);
 

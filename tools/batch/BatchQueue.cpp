@@ -32,7 +32,7 @@ void BatchQueue::checkOutputs(CheckMode mode)
 void BatchQueue::run()
 {
     startMore();
-    if (running_.empty())
+    if (running_.empty() && !open_)
         return;
     progressTimer_.start();
     loop_.exec();
@@ -44,6 +44,14 @@ void BatchQueue::stop()
     stopping_ = true;
     for (const auto& job : running_)
         job->stop();
+    if (running_.empty())
+        loop_.quit();
+}
+
+void BatchQueue::jobsAdded()
+{
+    if (!stopping_)
+        startMore();
 }
 
 void BatchQueue::abandon()
@@ -62,7 +70,7 @@ void BatchQueue::startMore()
         if (!skip || !skip(row))
             startJob(row);
     }
-    if (running_.empty())
+    if (running_.empty() && (!open_ || stopping_))
         loop_.quit();
 }
 

@@ -40,6 +40,12 @@ public:
     void abandon();
     bool stopping() const { return stopping_; }
 
+    // Keeps run() going when the list runs out, for jobs appended later (a watched folder's
+    // arrivals); only stop() ends it then. Before run().
+    void keepOpen() { open_ = true; }
+    // Starts jobs appended to the list since, as far as there is room.
+    void jobsAdded();
+
     // Checks every job's output as mode says; before run().
     void checkOutputs(CheckMode mode);
 
@@ -68,6 +74,7 @@ private:
     int next_ = 0;
     int ended_ = 0;
     bool stopping_ = false;
+    bool open_ = false;
     TOverwriteManager names_;
     LeftoverSweeps sweeps_;
     CheckMode check_ = CheckMode::Off;

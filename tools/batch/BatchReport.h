@@ -2,11 +2,22 @@
 
 #include "BatchJob.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace clipforge {
+
+// What a watch of folders was started with, as its report gives it.
+struct WatchSettings {
+    std::vector<std::string> folders;
+    std::string outputFolder;
+    int profile = 0;
+    int parallel = 1;
+    double settleSeconds = 0;
+    double rescanSeconds = 0;
+};
 
 // What a batch run tells its user, event by event; TextReport and JsonReport say it.
 class BatchReport {
@@ -25,6 +36,13 @@ public:
     virtual void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) = 0;
     // A message is about to go to standard error, which may share the terminal.
     virtual void beforeMessage() {}
+
+    // A watch began: the folders watched and the settings they are watched with.
+    virtual void watchStarted(const WatchSettings&) {}
+    // A file of a watched folder will be converted once it has settled.
+    virtual void fileSeen(const std::string& /*source*/, std::uint64_t /*size*/) {}
+    // A file of a watched folder is not converted yet, and why.
+    virtual void fileWaiting(const std::string& /*source*/, const std::string& /*reason*/) {}
 };
 
 }  // namespace clipforge

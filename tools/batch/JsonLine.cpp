@@ -122,6 +122,16 @@ JsonLine& JsonLine::objects(std::string_view name, const std::vector<JsonLine>& 
     return *this;
 }
 
+JsonLine& JsonLine::texts(std::string_view name, const std::vector<std::string>& values)
+{
+    key(name);
+    fields_ += "[";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        fields_ += (i ? "," : "") + jsonString(values[i]);
+    fields_ += "]";
+    return *this;
+}
+
 JsonLine& JsonLine::flag(std::string_view name, bool value)
 {
     key(name);

@@ -21,6 +21,7 @@ public:
     JsonLine& flag(std::string_view key, bool value);
     JsonLine& object(std::string_view key, const JsonLine& value);
     JsonLine& objects(std::string_view key, const std::vector<JsonLine>& values);
+    JsonLine& texts(std::string_view key, const std::vector<std::string>& values);
 
     // The object, without a line end.
     std::string str() const { return fields_ + "}"; }

@@ -2,6 +2,8 @@
 
 #include "JsonLine.h"
 
+#include <QDateTime>
+
 #include <ostream>
 
 namespace clipforge {
@@ -30,6 +32,12 @@ JsonLine checkObject(const CheckResult& check)
     if (!check.note.empty())
         object.text("note", check.note);
     return object;
+}
+
+// When a watch event happened, in UTC to the millisecond: a watch runs for days.
+std::string now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
 }
 
 }  // namespace
@@ -104,6 +112,33 @@ void JsonReport::runEnded(int jobs, int finished, int failed, std::optional<int>
     if (skipped)
         line.integer("skipped", *skipped);
     write(line.flag("stopped", stopped));
+}
+
+void JsonReport::watchStarted(const WatchSettings& settings)
+{
+    write(JsonLine()
+              .text("event", "watch-started")
+              .text("time", now())
+              .texts("folders", settings.folders)
+              .text("output_folder", settings.outputFolder)
+              .integer("profile", settings.profile)
+              .integer("parallel", settings.parallel)
+              .number("settle", settings.settleSeconds)
+              .number("rescan", settings.rescanSeconds));
+}
+
+void JsonReport::fileSeen(const std::string& source, std::uint64_t size)
+{
+    write(JsonLine()
+              .text("event", "file-seen")
+              .text("time", now())
+              .text("source", source)
+              .integer("size", static_cast<long long>(size)));
+}
+
+void JsonReport::fileWaiting(const std::string& source, const std::string& reason)
+{
+    write(JsonLine().text("event", "file-waiting").text("time", now()).text("source", source).text("reason", reason));
 }
 
 }  // namespace clipforge

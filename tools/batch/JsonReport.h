@@ -22,6 +22,9 @@ public:
     void jobEnded(const BatchJobOutcome& outcome) override;
     void jobSkipped(int index, const std::string& output) override;
     void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) override;
+    void watchStarted(const WatchSettings& settings) override;
+    void fileSeen(const std::string& source, std::uint64_t size) override;
+    void fileWaiting(const std::string& source, const std::string& reason) override;
 
 private:
     void write(const class JsonLine& line);
