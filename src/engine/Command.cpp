@@ -151,7 +151,7 @@ void TCommand::RunCurrent()
     // The converter prints the file it writes, in the private folder.
     Report.setNames({plan.source, Writing});
     Mapping.clear();
-    Params = plan.params;
+    Params = clipforge::splitCommandLine(plan.params);
     SourcePath = plan.source;
     readSource(plan.source);
     Tree->SetState(row, jsConverting);
@@ -284,7 +284,7 @@ void TCommand::beginCheck(std::uint32_t exitCode)
         OnJobProgress(ConsoleRunner.get(), end);
     }
     const std::uint64_t run = ++CheckRun;
-    Packets->read(Writing, [this, run, bridge = CheckBridge, source = Source, params = clipforge::splitCommandLine(Params),
+    Packets->read(Writing, [this, run, bridge = CheckBridge, source = Source, params = Params,
                             mapping = Mapping](const clipforge::MediaPackets& output) {
         clipforge::MediaPackets read;
         {
@@ -344,7 +344,7 @@ void TCommand::decodeEnded(std::uint32_t exitCode)
     std::string error = decodingSource ? std::string() : DecodeError;
     if (!decodingSource && error.empty() && exitCode != 0)
         error = "the converter ended with code " + std::to_string(exitCode);
-    const bool copies = clipforge::expectStreams(clipforge::splitCommandLine(Params), {}, {}).copies;
+    const bool copies = clipforge::expectStreams(Params, {}, {}).copies;
     // A FIFO's bytes went to the converter; there is nothing left of it to decode.
     if (!decodingSource && !error.empty() && copies &&
         clipforge::fileStatus(SourcePath).kind == clipforge::FileKind::Regular) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 class QObject;
 class QTimer;
@@ -173,7 +174,7 @@ private:
     std::shared_ptr<clipforge::MainThreadBridge> CheckBridge;
     struct SourcePackets;
     std::shared_ptr<SourcePackets> Source;  // the current job's, as the reader answers
-    std::string Params;
+    std::vector<std::string> Params;  // the current job's profile arguments, as the converter gets them
     std::optional<clipforge::CheckResult> Check;
     std::uint64_t CheckRun = 0;  // answers for an earlier check are ignored
     // Where the current job is once its converter has ended well: its packets being read, then
