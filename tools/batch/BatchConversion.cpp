@@ -108,8 +108,8 @@ int BatchConversion::convert()
         const StartFailuresInReasons startFailures;
         BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
         queue.checkOutputs(options_.check);
-        queue.onJobFailed = [this](const BatchJobOutcome& job) { reportReason(job.index, job.reason); };
-        queue.onJobWarned = [this](const BatchJobOutcome& job) { reportWarning(job.index, job.check->reason); };
+        queue.onJobFailed = [this](const PooledJobOutcome& job) { reportReason(job.index, job.reason); };
+        queue.onJobWarned = [this](const PooledJobOutcome& job) { reportWarning(job.index, job.check->reason); };
         if (joblog)
             journal(queue, *joblog, *report);
         const auto stopRun = [&](const char* why) {
@@ -145,12 +145,12 @@ int BatchConversion::convert()
 void BatchConversion::journal(BatchQueue& queue, JoblogSession& joblog, BatchReport& report)
 {
     queue.skip = [&joblog](int row) { return joblog.doneOutput(row) != nullptr; };
-    queue.beforeCommit = [&joblog](const BatchJob& job, const std::string& written, const std::string& chosen) {
+    queue.beforeCommit = [&joblog](const PooledJob& job, const std::string& written, const std::string& chosen) {
         joblog.committing(job, written, chosen);
     };
     // The output is committed by now; should its end not reach the joblog, its intent line
     // still lets --resume find it.
-    queue.afterJob = [this, &joblog, &report](const BatchJob& job, const BatchJobOutcome& outcome) {
+    queue.afterJob = [this, &joblog, &report](const PooledJob& job, const PooledJobOutcome& outcome) {
         try {
             joblog.ended(job, outcome);
         } catch (const Error& error) {

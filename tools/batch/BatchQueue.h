@@ -1,16 +1,11 @@
 #pragma once
 
-#include "BatchJob.h"
-#include "engine/LeftoverSweeps.h"
-#include "engine/OverwriteManager.h"
+#include "engine/JobPool.h"
 
 #include <QEventLoop>
-#include <QTimer>
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 class TCommandManager;
 class TTreeManager;
@@ -18,73 +13,48 @@ class TTreeManager;
 namespace clipforge {
 
 class BatchReport;
-class PacketReader;
 
-// Converts the jobs of a list with up to `parallel` converters at once, starting them in list
-// order, and marks each job of the list finished or failed as it ends. No two jobs of a run get
-// the same output name: the jobs share one chooser, which remembers every name it gave out, so
-// a running job's name counts as taken although its file may not exist yet.
+// A run of the batch tool: the jobs of a list through the shared worker pool, up to `parallel`
+// at once, each start, end and progress told to the report.
 class BatchQueue {
 public:
     BatchQueue(const TCommandManager& catalogue, TTreeManager& list, BatchReport& report, int parallel);
-    ~BatchQueue();
     BatchQueue(const BatchQueue&) = delete;
     BatchQueue& operator=(const BatchQueue&) = delete;
 
     // Returns when every job has ended, or, after stop(), every running one.
     void run();
     // Stops every running converter; no further job starts.
-    void stop();
-    // Gives up every running job at once: its converter is killed and its private folder
-    // removed, and it never ends; run() returns.
-    void abandon();
-    bool stopping() const { return stopping_; }
+    void stop() { pool_.stop(); }
+    // Gives up every running job at once (see JobPool::abandon); run() returns.
+    void abandon() { pool_.abandon(); }
+    bool stopping() const { return pool_.stopping(); }
 
-    // Keeps run() going when the list runs out, for jobs appended later (a watched folder's
-    // arrivals); only stop() ends it then. Before run().
-    void keepOpen() { open_ = true; }
+    // Keeps run() going when the list runs out, for jobs appended later; only stop() ends it then.
+    void keepOpen() { pool_.keepOpen(); }
     // Starts jobs appended to the list since, as far as there is room.
-    void jobsAdded();
-
+    void jobsAdded() { pool_.jobsAdded(); }
     // Checks every job's output as mode says; before run().
-    void checkOutputs(CheckMode mode);
+    void checkOutputs(CheckMode mode) { pool_.checkOutputs(mode); }
 
     // Called for every job that fails, right after it is reported.
-    std::function<void(const BatchJobOutcome&)> onJobFailed;
+    std::function<void(const PooledJobOutcome&)> onJobFailed;
     // Called for every job that finishes although its check found a fault (--check warn).
-    std::function<void(const BatchJobOutcome&)> onJobWarned;
+    std::function<void(const PooledJobOutcome&)> onJobWarned;
     // Jobs for which it answers true are not run (an earlier run finished them).
     std::function<bool(int row)> skip;
-    // Called just before a job's finished output is committed (BatchJob::onCommitting).
-    std::function<void(const BatchJob& job, const std::string& written, const std::string& chosen)> beforeCommit;
+    // Called just before a job's finished output is committed (PooledJob::onCommitting).
+    std::function<void(const PooledJob& job, const std::string& written, const std::string& chosen)> beforeCommit;
     // Called for every job that ends, before it is reported.
-    std::function<void(const BatchJob& job, const BatchJobOutcome& outcome)> afterJob;
+    std::function<void(const PooledJob& job, const PooledJobOutcome& outcome)> afterJob;
 
 private:
-    void startMore();
-    void startJob(int row);
-    void jobEnded(BatchJob& job);
-    void showProgress();
-    std::vector<const BatchJob*> runningJobs() const;
+    void jobEnded(const PooledJob& job, const PooledJobOutcome& outcome);
 
-    const TCommandManager& catalogue_;
-    TTreeManager& list_;
     BatchReport& report_;
-    int parallel_;
-    int next_ = 0;
-    int ended_ = 0;
-    bool stopping_ = false;
-    bool open_ = false;
-    TOverwriteManager names_;
-    LeftoverSweeps sweeps_;
-    CheckMode check_ = CheckMode::Off;
-    // One reader for the whole run: its helper is started once, not once a job.
-    std::shared_ptr<PacketReader> packets_;
-    std::vector<std::unique_ptr<BatchJob>> running_;
-    // Jobs that have ended, kept until their driver's end notification has returned.
-    std::vector<std::unique_ptr<BatchJob>> retired_;
-    QTimer progressTimer_;
+    JobPool pool_;
     QEventLoop loop_;
+    bool ended_ = false;
 };
 
 }  // namespace clipforge

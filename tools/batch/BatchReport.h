@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatchJob.h"
+#include "engine/PooledJob.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,10 +26,10 @@ public:
 
     // confined: whether the converters can write only into their private folders.
     virtual void runStarted(int jobs, int parallel, bool confined) = 0;
-    virtual void jobStarted(const BatchJob& job) = 0;
+    virtual void jobStarted(const PooledJob& job) = 0;
     // Twice a second while jobs run: the running jobs, and how many have ended.
-    virtual void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) = 0;
-    virtual void jobEnded(const BatchJobOutcome& outcome) = 0;
+    virtual void progress(const std::vector<const PooledJob*>& running, int ended, int jobs) = 0;
+    virtual void jobEnded(const PooledJobOutcome& outcome) = 0;
     // A job an earlier run finished (--resume), with the output it left; it does not run.
     virtual void jobSkipped(int index, const std::string& output) = 0;
     // skipped: jobs an earlier run finished, not counted in finished; none unless resuming.

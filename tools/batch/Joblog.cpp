@@ -1,6 +1,6 @@
 #include "Joblog.h"
 
-#include "BatchJob.h"
+#include "engine/PooledJob.h"
 #include "JsonLine.h"
 #include "JsonReport.h"
 
@@ -34,7 +34,7 @@ void Joblog::intent(const CommitIntent& intent)
     flushToDisk();
 }
 
-void Joblog::ended(const BatchJobOutcome& outcome, const std::string& source, int profile,
+void Joblog::ended(const PooledJobOutcome& outcome, const std::string& source, int profile,
                    std::optional<std::uint64_t> outputSize)
 {
     append(jobEndedLine(outcome)

@@ -8,7 +8,7 @@
 
 namespace clipforge {
 
-struct BatchJobOutcome;
+struct PooledJobOutcome;
 
 // A job about to be committed: its converted file, still in its private folder, and the name it
 // is about to take. Enough to find the output again after a crash, whatever name it ended under.
@@ -34,7 +34,7 @@ public:
     void started(const std::string& listFile, const std::string& listHash, int jobs);
     void intent(const CommitIntent& intent);
     // outputSize: none when the job left no output.
-    void ended(const BatchJobOutcome& outcome, const std::string& source, int profile,
+    void ended(const PooledJobOutcome& outcome, const std::string& source, int profile,
                std::optional<std::uint64_t> outputSize);
 
 private:

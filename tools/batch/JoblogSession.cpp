@@ -1,6 +1,6 @@
 #include "JoblogSession.h"
 
-#include "BatchJob.h"
+#include "engine/PooledJob.h"
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/LeftoverCleaner.h"
@@ -40,7 +40,7 @@ JoblogSession::JoblogSession(const std::string& path, const std::string& listFil
         clearLeftovers(folder);
 }
 
-void JoblogSession::committing(const BatchJob& job, const std::string& written, const std::string& chosen)
+void JoblogSession::committing(const PooledJob& job, const std::string& written, const std::string& chosen)
 {
     const FileStatus output = fileStatus(written);
     if (!output.exists())
@@ -58,7 +58,7 @@ void JoblogSession::committing(const BatchJob& job, const std::string& written, 
     committedSizes_[intent.index] = intent.size;
 }
 
-void JoblogSession::ended(const BatchJob& job, const BatchJobOutcome& outcome)
+void JoblogSession::ended(const PooledJob& job, const PooledJobOutcome& outcome)
 {
     std::optional<std::uint64_t> size;
     if (const auto found = committedSizes_.find(outcome.index); found != committedSizes_.end() && outcome.finished)

@@ -14,8 +14,8 @@ class TTreeManager;
 
 namespace clipforge {
 
-class BatchJob;
-struct BatchJobOutcome;
+class PooledJob;
+struct PooledJobOutcome;
 
 // A convert run's joblog (--joblog): opens it for the list, settles what an interrupted run left
 // when resuming, and journals each job's commit and end.
@@ -35,8 +35,8 @@ public:
     std::vector<std::string> ignoredLines() const { return plan_ ? plan_->ignoredLines() : std::vector<std::string>(); }
 
     // Written and flushed just before the commit of written under chosen.
-    void committing(const BatchJob& job, const std::string& written, const std::string& chosen);
-    void ended(const BatchJob& job, const BatchJobOutcome& outcome);
+    void committing(const PooledJob& job, const std::string& written, const std::string& chosen);
+    void ended(const PooledJob& job, const PooledJobOutcome& outcome);
 
 private:
     Joblog joblog_;

@@ -56,7 +56,7 @@ void JsonReport::runStarted(int jobs, int parallel, bool confined)
               .flag("confined", confined));
 }
 
-void JsonReport::jobStarted(const BatchJob& job)
+void JsonReport::jobStarted(const PooledJob& job)
 {
     write(JsonLine()
               .text("event", "job-started")
@@ -65,9 +65,9 @@ void JsonReport::jobStarted(const BatchJob& job)
               .textOrNull("output", unlessEmpty(job.output())));
 }
 
-void JsonReport::progress(const std::vector<const BatchJob*>& running, int, int)
+void JsonReport::progress(const std::vector<const PooledJob*>& running, int, int)
 {
-    for (const BatchJob* job : running) {
+    for (const PooledJob* job : running) {
         const JobProgress progress = job->progress();
         write(JsonLine()
                   .text("event", "progress")
@@ -81,7 +81,7 @@ void JsonReport::progress(const std::vector<const BatchJob*>& running, int, int)
     }
 }
 
-JsonLine jobEndedLine(const BatchJobOutcome& outcome)
+JsonLine jobEndedLine(const PooledJobOutcome& outcome)
 {
     JsonLine line;
     line.text("event", "job-ended")
@@ -95,7 +95,7 @@ JsonLine jobEndedLine(const BatchJobOutcome& outcome)
     return line;
 }
 
-void JsonReport::jobEnded(const BatchJobOutcome& outcome)
+void JsonReport::jobEnded(const PooledJobOutcome& outcome)
 {
     write(jobEndedLine(outcome));
 }

@@ -9,7 +9,7 @@ namespace clipforge {
 class JsonLine;
 
 // The fields of a "job-ended" event, which the joblog extends with its own.
-JsonLine jobEndedLine(const BatchJobOutcome& outcome);
+JsonLine jobEndedLine(const PooledJobOutcome& outcome);
 
 // The batch run as JSON Lines, one object per event; the README lists the fields.
 class JsonReport : public BatchReport {
@@ -17,9 +17,9 @@ public:
     explicit JsonReport(std::ostream& out) : out_(out) {}
 
     void runStarted(int jobs, int parallel, bool confined) override;
-    void jobStarted(const BatchJob& job) override;
-    void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
-    void jobEnded(const BatchJobOutcome& outcome) override;
+    void jobStarted(const PooledJob& job) override;
+    void progress(const std::vector<const PooledJob*>& running, int ended, int jobs) override;
+    void jobEnded(const PooledJobOutcome& outcome) override;
     void jobSkipped(int index, const std::string& output) override;
     void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) override;
     void watchStarted(const WatchSettings& settings) override;

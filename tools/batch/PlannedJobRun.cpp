@@ -1,6 +1,6 @@
 #include "PlannedJobRun.h"
 
-#include "BatchJob.h"
+#include "engine/PooledJob.h"
 #include "BatchProgram.h"
 #include "PlannedJob.h"
 #include "StartFailuresInReasons.h"
@@ -45,7 +45,7 @@ int PlannedJobRun::run(const PlannedJob& planned)
     LeftoverSweeps sweeps;
     QEventLoop loop;
     bool ended = false;
-    BatchJob job(catalogue, jobData(planned), planned.index, names, sweeps, [&](BatchJob&) {
+    PooledJob job(catalogue, jobData(planned), planned.index, names, sweeps, [&](PooledJob&) {
         ended = true;
         loop.quit();
     });
@@ -77,7 +77,7 @@ int PlannedJobRun::run(const PlannedJob& planned)
     return report(planned, job.outcome(), interrupted);
 }
 
-int PlannedJobRun::report(const PlannedJob& planned, const BatchJobOutcome& outcome, bool interrupted)
+int PlannedJobRun::report(const PlannedJob& planned, const PooledJobOutcome& outcome, bool interrupted)
 {
     TextReport(out_, {}).jobEnded(outcome);
     if (outcome.warned())

@@ -5,7 +5,7 @@
 
 namespace clipforge {
 
-struct BatchJobOutcome;
+struct PooledJobOutcome;
 struct PlannedJob;
 
 // clipforge-batch job: converts the one job a plan's line carries with the same driver, checks
@@ -20,7 +20,7 @@ public:
 
 private:
     // The job's line, its reason or moved name, and the exit code.
-    int report(const PlannedJob& planned, const BatchJobOutcome& outcome, bool interrupted);
+    int report(const PlannedJob& planned, const PooledJobOutcome& outcome, bool interrupted);
     void reportMovedName(const PlannedJob& job, const std::string& output);
 
     std::ostream& out_;

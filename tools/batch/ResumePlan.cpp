@@ -1,6 +1,6 @@
 #include "ResumePlan.h"
 
-#include "BatchJob.h"
+#include "engine/PooledJob.h"
 #include "OwnOutput.h"
 #include "core/ItemNodeData.h"
 #include "core/FileSystem.h"
@@ -82,7 +82,7 @@ void ResumePlan::settle(int row, const CommitIntent& intent, const std::optional
         interruptedFolders_.push_back(folderPart(intent.output));
         return;
     }
-    BatchJobOutcome outcome;
+    PooledJobOutcome outcome;
     outcome.index = row;
     outcome.finished = true;
     outcome.exitCode = 0;

@@ -12,17 +12,17 @@ TextReport::TextReport(std::ostream& out, std::optional<std::size_t> width) : ou
         live_.emplace(out, *width);
 }
 
-void TextReport::progress(const std::vector<const BatchJob*>& running, int ended, int jobs)
+void TextReport::progress(const std::vector<const PooledJob*>& running, int ended, int jobs)
 {
     if (!live_)
         return;
     std::vector<RunningJob> shown;
-    for (const BatchJob* job : running)
+    for (const PooledJob* job : running)
         shown.push_back({job->index(), job->progress()});
     live_->show(liveStatusText(shown, ended, jobs));
 }
 
-void TextReport::jobEnded(const BatchJobOutcome& outcome)
+void TextReport::jobEnded(const PooledJobOutcome& outcome)
 {
     if (live_)
         live_->clear();

@@ -16,9 +16,9 @@ public:
     TextReport(std::ostream& out, std::optional<std::size_t> width);
 
     void runStarted(int, int, bool) override {}
-    void jobStarted(const BatchJob&) override {}
-    void progress(const std::vector<const BatchJob*>& running, int ended, int jobs) override;
-    void jobEnded(const BatchJobOutcome& outcome) override;
+    void jobStarted(const PooledJob&) override {}
+    void progress(const std::vector<const PooledJob*>& running, int ended, int jobs) override;
+    void jobEnded(const PooledJobOutcome& outcome) override;
     void jobSkipped(int index, const std::string& output) override;
     void runEnded(int jobs, int finished, int failed, std::optional<int> skipped, bool stopped) override;
     void beforeMessage() override;

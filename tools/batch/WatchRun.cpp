@@ -109,13 +109,13 @@ int WatchRun::run()
         queue_ = &queue;
         queue.keepOpen();
         queue.checkOutputs(options_.check);
-        queue.onJobFailed = [this](const BatchJobOutcome& job) {
+        queue.onJobFailed = [this](const PooledJobOutcome& job) {
             err_ << "clipforge-batch: job " << job.index << ": " << displayText(job.reason) << std::endl;
         };
-        queue.onJobWarned = [this](const BatchJobOutcome& job) {
+        queue.onJobWarned = [this](const PooledJobOutcome& job) {
             err_ << "clipforge-batch: job " << job.index << ": warning: " << displayText(job.check->reason) << std::endl;
         };
-        queue.afterJob = [this](const BatchJob& job, const BatchJobOutcome& outcome) {
+        queue.afterJob = [this](const PooledJob& job, const PooledJobOutcome& outcome) {
             jobEnded(job.source(), outcome.finished, outcome.output, outcome.reason);
         };
         const auto stopRun = [&](const char* why) {

@@ -22,8 +22,8 @@ namespace clipforge {
 class LeftoverSweeps;
 class PacketReader;
 
-// How one job of a batch run ended.
-struct BatchJobOutcome {
+// How one job of a pooled run ended.
+struct PooledJobOutcome {
     int index = 0;
     bool finished = false;
     std::optional<std::uint32_t> exitCode;  // none when no converter ran
@@ -34,20 +34,20 @@ struct BatchJobOutcome {
     bool warned() const { return check && check->verdict == CheckResult::Verdict::Warned; }
 };
 
-// One job of a batch run, converted by a driver of its own over a list of just that job, so
+// One job of a pooled run, converted by a driver of its own over a list of just that job, so
 // that several can run side by side with everything the driver decides per job (output name,
 // outcome) the same as in the window.
-class BatchJob {
+class PooledJob {
 public:
-    using Ended = std::function<void(BatchJob&)>;
+    using Ended = std::function<void(PooledJob&)>;
 
     // names: the run's output-name chooser, shared by every job of the run; sweeps: the run's
     // clearing of leftovers, likewise.
-    BatchJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names,
+    PooledJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names,
              LeftoverSweeps& sweeps, Ended ended);
-    ~BatchJob();
-    BatchJob(const BatchJob&) = delete;
-    BatchJob& operator=(const BatchJob&) = delete;
+    ~PooledJob();
+    PooledJob(const PooledJob&) = delete;
+    PooledJob& operator=(const PooledJob&) = delete;
 
     // Starts from this output name instead of one made from the source (see
     // TCommand::ChooseOutputName); before start().
@@ -68,7 +68,7 @@ public:
     const std::string& output() const;
     JobProgress progress() const;
     // Valid once the job has ended.
-    BatchJobOutcome outcome() const;
+    PooledJobOutcome outcome() const;
 
 private:
     TItemManager staging_;

@@ -1,4 +1,4 @@
-#include "BatchJob.h"
+#include "PooledJob.h"
 
 #include "core/CommandManager.h"
 #include "core/LocalText.h"
@@ -6,7 +6,7 @@
 
 namespace clipforge {
 
-BatchJob::BatchJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names,
+PooledJob::PooledJob(const TCommandManager& catalogue, const TItemData& job, int index, TOverwriteManager& names,
                    LeftoverSweeps& sweeps, Ended ended)
     : list_(catalogue.Names(), staging_),
       command_(std::make_unique<TCommand>(list_, catalogue)),
@@ -20,46 +20,46 @@ BatchJob::BatchJob(const TCommandManager& catalogue, const TItemData& job, int i
     command_->OnFinished = [this, ended = std::move(ended)](QObject*, bool) { ended(*this); };
 }
 
-BatchJob::~BatchJob() = default;
+PooledJob::~PooledJob() = default;
 
-void BatchJob::chooseOutputName(std::string name)
+void PooledJob::chooseOutputName(std::string name)
 {
     command_->ChooseOutputName(std::move(name));
 }
 
-void BatchJob::checkOutputs(CheckMode mode, std::shared_ptr<PacketReader> reader)
+void PooledJob::checkOutputs(CheckMode mode, std::shared_ptr<PacketReader> reader)
 {
     command_->CheckOutputs(mode, std::move(reader));
 }
 
-void BatchJob::start()
+void PooledJob::start()
 {
     command_->Start();
 }
 
-void BatchJob::onCommitting(std::function<void(const std::string&, const std::string&)> handler)
+void PooledJob::onCommitting(std::function<void(const std::string&, const std::string&)> handler)
 {
     command_->OnCommitting = std::move(handler);
 }
 
-void BatchJob::stop()
+void PooledJob::stop()
 {
     command_->Stop();
 }
 
-const std::string& BatchJob::output() const
+const std::string& PooledJob::output() const
 {
     return command_->OutputPath();
 }
 
-JobProgress BatchJob::progress() const
+JobProgress PooledJob::progress() const
 {
     return command_->CurrentProgress();
 }
 
-BatchJobOutcome BatchJob::outcome() const
+PooledJobOutcome PooledJob::outcome() const
 {
-    BatchJobOutcome outcome;
+    PooledJobOutcome outcome;
     outcome.index = index_;
     outcome.finished = list_.Job(0).State == jsFinished;
     outcome.exitCode = command_->LastExitCode();
