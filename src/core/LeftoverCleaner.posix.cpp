@@ -52,13 +52,25 @@ void clearTemporaryList(int folderFd, const std::string& name)
         ::unlinkat(folderFd, name.c_str(), 0);
 }
 
+// A folder of work files inside a private folder (a split job's parts): its files, then itself.
+// Links are not followed, and nothing deeper is made by a writer.
+void removeWorkFolder(int folderFd, const std::string& name)
+{
+    const FileDescriptor inner(::openat(folderFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (inner.valid()) {
+        for (const FolderEntry& entry : entriesIn(inner.get()))
+            ::unlinkat(inner.get(), entry.name.c_str(), 0);
+    }
+    ::unlinkat(folderFd, name.c_str(), AT_REMOVEDIR);
+}
+
 }  // namespace
 
 void removePrivateFolder(int parentFd, const std::string& name, int folderFd)
 {
     for (const FolderEntry& entry : entriesIn(folderFd)) {
         if (entry.name != privateFolderLockName && ::unlinkat(folderFd, entry.name.c_str(), 0) != 0)
-            ::unlinkat(folderFd, entry.name.c_str(), AT_REMOVEDIR);
+            removeWorkFolder(folderFd, entry.name);
     }
     ::unlinkat(folderFd, privateFolderLockName, 0);
     ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR);

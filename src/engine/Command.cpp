@@ -19,7 +19,11 @@
 #include "engine/PrivateOutputFolder.h"
 #include "engine/ProgressText.h"
 #include "engine/RunPercent.h"
-#include "engine/StartFailureReporter.h"
+#include "engine/RunnerEnd.h"
+#include "engine/SplitCommands.h"
+#include "engine/SplitRun.h"
+#include "engine/TaskWorkers.h"
+#include "core/xml/FileIo.h"
 
 #include <QTimer>
 
@@ -76,7 +80,8 @@ TCommand::~TCommand()
     CheckBridge->cut();
     if (Active && Tree)
         Tree->SetLocked(false);
-    // The converter must be gone before its private folder goes.
+    // The converters must be gone before their private folder goes.
+    Parts.reset();
     ConsoleRunner.reset();
     Private.reset();
 }
@@ -110,7 +115,9 @@ void TCommand::Stop()
 {
     IsStopped = true;
     ConsoleRunner->Stop();
-    if (Stage != JobStage::ReadingPackets)
+    if (Parts && Stage == JobStage::Parts)
+        Parts->stop();
+    if (Stage != JobStage::ReadingPackets && Stage != JobStage::Probing)
         return;
     // The check's answer is no longer waited for; the job ends as a stopped one, a turn of the
     // event loop later, as a stopped converter's end comes. A decoding ends as a converter does.
@@ -153,7 +160,10 @@ void TCommand::RunCurrent()
     Mapping.clear();
     Params = clipforge::splitCommandLine(plan.params);
     SourcePath = plan.source;
-    readSource(plan.source);
+    ProfileParams = plan.params;
+    Ext = plan.ext;
+    Split.reset();
+    Joining = false;
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
     Tree->SetBusy(row, true);
@@ -165,6 +175,16 @@ void TCommand::RunCurrent()
     // can write nowhere else, whatever its arguments say.
     ConsoleRunner->WorkingFolder = clipforge::absolutePath(Private->path());
     ConsoleRunner->WritableFolder = ConsoleRunner->WorkingFolder;
+    if (SplitWanted.parts > 1) {
+        probeForSplit();
+        return;
+    }
+    readSource(plan.source);
+    startConverter();
+}
+
+void TCommand::startConverter()
+{
     try {
         ConsoleRunner->Execute();
     } catch (const std::exception& error) {
@@ -174,6 +194,113 @@ void TCommand::RunCurrent()
     }
 }
 
+void TCommand::SplitJobs(const clipforge::SplitOptions& options, clipforge::TaskWorkers* workers)
+{
+    SplitWanted = options;
+    if (!workers && !OwnWorkers)
+        OwnWorkers = std::make_unique<clipforge::EveryTaskAtOnce>();
+    Workers = workers ? workers : OwnWorkers.get();
+}
+
+// Where a job can be cut is read from its source's packets, which the check reads anyway.
+void TCommand::probeForSplit()
+{
+    const bool regular = clipforge::fileStatus(SourcePath).kind == clipforge::FileKind::Regular;
+    if (!clipforge::profileSplitRefusal(Params).empty() || !regular) {
+        clipforge::MediaPackets unread;
+        // A FIFO or a device would give the reader the converter's bytes, or keep it waiting.
+        unread.error = "it is not a regular file";
+        readSource(SourcePath);
+        Split = clipforge::planSplit(Params, unread, SplitWanted);
+        if (OnSplitDecided)
+            OnSplitDecided();
+        startConverter();
+        return;
+    }
+    if (!Packets)
+        Packets = std::make_shared<clipforge::PacketReader>();
+    Source = Checks == clipforge::CheckMode::Off ? nullptr : std::make_shared<SourcePackets>();
+    Stage = JobStage::Probing;
+    const std::uint64_t run = ++CheckRun;
+    Packets->read(SourcePath, [this, run, bridge = CheckBridge, held = Source](const clipforge::MediaPackets& packets) {
+        if (held) {
+            std::lock_guard lock(held->mutex);
+            held->packets = packets;
+        }
+        bridge->post([this, run, packets] {
+            if (Stage == JobStage::Probing && run == CheckRun)
+                splitDecided(packets);
+        });
+    });
+}
+
+void TCommand::splitDecided(const clipforge::MediaPackets& source)
+{
+    Stage = JobStage::Converting;
+    Split = clipforge::planSplit(Params, source, SplitWanted);
+    if (OnSplitDecided)
+        OnSplitDecided();
+    if (Split->splits())
+        startParts();
+    else
+        startConverter();
+}
+
+void TCommand::startParts()
+{
+    std::string folder;
+    try {
+        folder = clipforge::absolutePath(Private->subfolder("parts"));
+        std::string list;
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < Split->cuts.size(); ++i)
+            names.push_back("part-" + std::to_string(i + 1) + "." + Ext);
+        clipforge::replaceFileContents(folder + "parts.ffconcat", clipforge::concatList(names, *Split));
+        std::vector<clipforge::SplitTask> tasks;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string part = folder + names[i];
+            tasks.push_back({clipforge::partCommandLine(Converter, SourcePath, ProfileParams, Split->cuts[i], part),
+                             part, Split->cuts[i].seconds, true});
+        }
+        if (Split->sound) {
+            const std::string sound = folder + "sound." + Ext;
+            tasks.push_back({clipforge::soundCommandLine(Converter, SourcePath, ProfileParams, sound), sound,
+                             Split->soundSeconds, false});
+        }
+        Stage = JobStage::Parts;
+        Parts = std::make_unique<clipforge::SplitRun>(*Workers, folder, std::move(tasks),
+                                                      [this](const clipforge::JobOutcome& outcome) { partsEnded(outcome); });
+    } catch (const clipforge::Error& error) {
+        failWithoutProcess(error.what());
+        return;
+    }
+    Parts->start();
+}
+
+// Called from the parts' own notification: what follows happens a turn of the event loop later,
+// when the parts may go.
+void TCommand::partsEnded(const clipforge::JobOutcome& outcome)
+{
+    QMetaObject::invokeMethod(
+        Timer.get(),
+        [this, outcome] {
+            Stage = JobStage::Converting;
+            if (!outcome.finished || IsStopped) {
+                endJobWith(outcome.finished ? clipforge::JobOutcome{false, "stopped"} : outcome);
+                return;
+            }
+            const std::string folder = clipforge::absolutePath(Private->path()) + "parts/";
+            Joining = true;
+            Report.clear();
+            Report.setNames({SourcePath, Writing});
+            ConsoleRunner->CommandLine = clipforge::joinCommandLine(Converter, folder + "parts.ffconcat",
+                                                                    folder + "sound." + Ext, SourcePath, Params,
+                                                                    *Split, Writing);
+            startConverter();
+        },
+        Qt::QueuedConnection);
+}
+
 // A job that cannot be given to the converter never gets a process, so no end-of-run report
 // would come. It ends failed through the same path as a converter that failed, one turn of the
 // event loop later, so a list full of such jobs neither recurses nor blocks the loop.
@@ -181,6 +308,7 @@ void TCommand::failWithoutProcess(const std::string& reason)
 {
     UniquePath.clear();
     Writing.clear();
+    Parts.reset();
     Private.reset();
     QMetaObject::invokeMethod(
         Timer.get(),
@@ -202,7 +330,8 @@ void TCommand::RunnerNewLine(QObject* sender, const std::string& line, TOutputTy
         return;
     }
     Report.add(line, type);
-    if (type == otEntireLine)
+    // The join's inputs are its parts: its mapping says nothing of the source's streams.
+    if (type == otEntireLine && !Joining)
         Mapping.add(line);
     // A beginning of a line may stop in the middle of a number; its end comes as a whole line.
     if (Reader && type == otEntireLine)
@@ -231,15 +360,7 @@ void TCommand::RunnerTerminated(QObject* sender, std::uint32_t exitCode)
         decodeEnded(exitCode);
         return;
     }
-    clipforge::JobEnd end;
-    end.exitCode = exitCode;
-    end.stopped = IsStopped;
-    // While this handler runs, the runner's stage still shows how far a failed start got.
-    const std::uint8_t stage = ConsoleRunner->EndStatus();
-    if (stage == esCreatingProcess)
-        end.startFailure = clipforge::startFailureMessage(ConsoleRunner->ShownCommandLine);
-    else if (stage < esRunning)
-        end.startError = static_cast<int>(exitCode);
+    const clipforge::JobEnd end = clipforge::runnerEnd(*ConsoleRunner, exitCode, IsStopped);
     clipforge::JobOutcome outcome = clipforge::judgeJob(end, Report, Writing);
     if (outcome.finished && Checks != clipforge::CheckMode::Off && Private) {
         beginCheck(exitCode);
@@ -388,6 +509,9 @@ std::string TCommand::prepareFolders(const clipforge::JobPlan& plan)
 
 void TCommand::settleOutput(clipforge::JobOutcome& outcome)
 {
+    // The parts' converters have ended; their files go with the private folder.
+    Parts.reset();
+    Joining = false;
     if (!Private)
         return;
     if (outcome.finished) {
@@ -446,14 +570,16 @@ void TCommand::Tick()
 
 clipforge::JobProgress TCommand::CurrentProgress() const
 {
+    if (Parts)
+        return Parts->progress();
     return Reader ? Reader->progress() : clipforge::JobProgress();
 }
 
 void TCommand::showJobProgress()
 {
-    if (!Reader || !CurrentNode.isValid() || Stage != JobStage::Converting)
+    if (!Reader || !CurrentNode.isValid() || (Stage != JobStage::Converting && Stage != JobStage::Parts))
         return;
-    const clipforge::JobProgress progress = Reader->progress();
+    const clipforge::JobProgress progress = CurrentProgress();
     Tree->SetProgress(CurrentNode.row(), clipforge::progressText(progress));
     if (!progress.percent)
         return;

@@ -8,6 +8,7 @@
 #include "engine/JobPlan.h"
 #include "engine/OutputCheck.h"
 #include "engine/ProgressReader.h"
+#include "engine/SplitPlan.h"
 #include "engine/StreamMapping.h"
 
 #include <cstdint>
@@ -31,6 +32,8 @@ class LeftoverSweeps;
 class MainThreadBridge;
 class PacketReader;
 class PrivateOutputFolder;
+class SplitRun;
+class TaskWorkers;
 }
 
 // The conversion driver: converts the job list from its first job to its last, one converter
@@ -110,7 +113,21 @@ public:
     // The source is read while the converter runs; the output right after. Off by default.
     void CheckOutputs(clipforge::CheckMode mode, std::shared_ptr<clipforge::PacketReader> reader = {});
     // True while the current job's output is being checked; the job still counts as converting.
-    bool CheckingOutput() const { return Stage != JobStage::Converting; }
+    bool CheckingOutput() const
+    {
+        return Stage == JobStage::ReadingPackets || Stage == JobStage::DecodingOutput || Stage == JobStage::DecodingSource;
+    }
+    // Converts a long job's pictures in up to options.parts parts side by side, on workers
+    // (every part at once when none are given), its sound once more beside them, then joins them
+    // into the output, which is checked and committed as any job's. Jobs that cannot be cut
+    // exactly run whole, exactly as without this. Before Start.
+    void SplitJobs(const clipforge::SplitOptions& options, clipforge::TaskWorkers* workers = nullptr);
+    // Whether and how the current (or last) job was split; none before that is known, or when
+    // splitting is off.
+    const std::optional<clipforge::SplitPlan>& LastSplit() const { return Split; }
+    // Whether the current job occupies a worker of its own: not once it is split, when its parts
+    // take workers instead.
+    bool HoldsWorker() const { return !Split || !Split->splits(); }
     // What the check found for the job that ended last; none when it was not checked.
     const std::optional<clipforge::CheckResult>& LastCheck() const { return Check; }
 
@@ -124,6 +141,8 @@ public:
     // Just before a finished output is committed: the file the converter wrote, whole, and the
     // name it is about to take. A clipforge::Error thrown here fails the job instead.
     std::function<void(const std::string& Written, const std::string& Chosen)> OnCommitting;
+    // Once a job's split is decided (LastSplit), before any of its converters starts.
+    std::function<void()> OnSplitDecided;
 
 private:
     void RunCurrent();
@@ -131,7 +150,12 @@ private:
     void showJobProgress();
     void JobEnded(QObject* sender, bool success);
     void RunnerTerminated(QObject* sender, std::uint32_t exitCode);
+    void startConverter();
     void readSource(const std::string& source);
+    void probeForSplit();
+    void splitDecided(const clipforge::MediaPackets& source);
+    void startParts();
+    void partsEnded(const clipforge::JobOutcome& outcome);
     void beginCheck(std::uint32_t exitCode);
     void checkEnded(const clipforge::CheckResult& result);
     void decode(const std::string& file, bool source);
@@ -179,9 +203,18 @@ private:
     std::uint64_t CheckRun = 0;  // answers for an earlier check are ignored
     // Where the current job is once its converter has ended well: its packets being read, then
     // (a full check) the output decoded, and for a copied stream the source too.
-    enum class JobStage { Converting, ReadingPackets, DecodingOutput, DecodingSource };
+    // A split job reads its source's packets first, then has its parts converted.
+    enum class JobStage { Converting, ReadingPackets, DecodingOutput, DecodingSource, Probing, Parts };
     JobStage Stage = JobStage::Converting;
     std::string SourcePath;
+    std::string ProfileParams;  // the current job's profile arguments as stored
+    std::string Ext;
+    clipforge::SplitOptions SplitWanted;
+    clipforge::TaskWorkers* Workers = nullptr;  // the driver's own unless shared
+    std::unique_ptr<clipforge::TaskWorkers> OwnWorkers;
+    std::optional<clipforge::SplitPlan> Split;
+    std::unique_ptr<clipforge::SplitRun> Parts;
+    bool Joining = false;  // the converter joins the parts
     std::string DecodeError;        // the first error line of the output's decoding
     std::set<std::string> SourceDecodeErrors;  // every error line of the source's, a bounded few
     std::unique_ptr<clipforge::ProgressReader> Reader;

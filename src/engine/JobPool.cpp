@@ -64,13 +64,66 @@ void JobPool::abandon()
 void JobPool::startMore()
 {
     retired_.clear();
-    while (!stopping_ && next_ < list_.Count() && static_cast<int>(running_.size()) < workers_) {
+    while (!stopping_ && busyWorkers() < workers_) {
+        if (startTask())
+            continue;
+        if (next_ >= list_.Count())
+            break;
         const int row = next_++;
         if (!skip || !skip(row))
             startJob(row);
     }
     if (running_.empty() && (!open_ || stopping_))
         endRun();
+}
+
+int JobPool::busyWorkers() const
+{
+    int busy = 0;
+    for (const auto& job : running_)
+        busy += job->holdsWorker() ? 1 : 0;
+    for (const auto& [owner, tasks] : runningTasks_)
+        busy += tasks;
+    return busy;
+}
+
+bool JobPool::startTask()
+{
+    const auto longest = std::max_element(waiting_.begin(), waiting_.end(), [](const auto& a, const auto& b) {
+        return a.seconds < b.seconds;
+    });
+    if (longest == waiting_.end())
+        return false;
+    const WaitingTask task = std::move(*longest);
+    waiting_.erase(longest);
+    ++runningTasks_[task.owner];
+    task.start();
+    return true;
+}
+
+void JobPool::queue(const void* owner, double seconds, std::function<void()> start)
+{
+    waiting_.push_back({owner, seconds, std::move(start)});
+    QMetaObject::invokeMethod(&progressTimer_, [this] { startMore(); }, Qt::QueuedConnection);
+}
+
+void JobPool::ended(const void* owner)
+{
+    if (const auto found = runningTasks_.find(owner); found != runningTasks_.end() && --found->second <= 0)
+        runningTasks_.erase(found);
+    QMetaObject::invokeMethod(&progressTimer_, [this] { startMore(); }, Qt::QueuedConnection);
+}
+
+void JobPool::withdraw(const void* owner)
+{
+    std::erase_if(waiting_, [owner](const WaitingTask& task) { return task.owner == owner; });
+    runningTasks_.erase(owner);
+}
+
+void JobPool::announce(const PooledJob& job)
+{
+    if (announced_.insert(&job).second && onJobStarted)
+        onJobStarted(job);
 }
 
 void JobPool::endRun()
@@ -93,16 +146,21 @@ void JobPool::startJob(int row)
         started.onCommitting([this, &started](const std::string& written, const std::string& chosen) {
             beforeCommit(started, written, chosen);
         });
+    const bool splitting = split_.parts > 1;
+    if (splitting)
+        started.splitJobs(split_, *this, [this, &started] { announce(started); });
     running_.push_back(std::move(job));
     list_.SetState(row, jsConverting);
     started.start();
-    if (onJobStarted)
-        onJobStarted(started);
+    if (!splitting)
+        announce(started);
 }
 
 // Called from within the job's driver: the job is kept alive until that call has returned.
 void JobPool::jobEnded(PooledJob& job)
 {
+    announce(job);
+    announced_.erase(&job);
     const PooledJobOutcome outcome = job.outcome();
     if (outcome.finished)
         list_.SetState(outcome.index, jsFinished);

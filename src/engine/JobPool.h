@@ -4,11 +4,15 @@
 #include "engine/OutputCheck.h"
 #include "engine/OverwriteManager.h"
 #include "engine/PooledJob.h"
+#include "engine/SplitPlan.h"
+#include "engine/TaskWorkers.h"
 
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,11 +28,13 @@ class PacketReader;
 // converting, then finished or failed. No two jobs of a run get the same output name: the jobs
 // share one chooser, which remembers every name it gave out, so a running job's name counts as
 // taken although its file may not exist yet. They share the clearing of leftovers and the
-// packet reader of the output check likewise.
-class JobPool {
+// packet reader of the output check likewise. A split job's parts and sound are tasks on the
+// same workers: each worker runs one converter, a whole job's or a task's, and waiting tasks
+// (longest first) go before jobs not yet started.
+class JobPool : public TaskWorkers {
 public:
     JobPool(const TCommandManager& catalogue, TTreeManager& list, int workers);
-    ~JobPool();
+    ~JobPool() override;
     JobPool(const JobPool&) = delete;
     JobPool& operator=(const JobPool&) = delete;
 
@@ -52,6 +58,13 @@ public:
 
     // Checks every job's output as mode says; before start().
     void checkOutputs(CheckMode mode);
+    // Splits long jobs (TCommand::SplitJobs): a job is announced (onJobStarted) once whether it
+    // splits is known. Before start().
+    void splitJobs(const SplitOptions& options) { split_ = options; }
+
+    void queue(const void* owner, double seconds, std::function<void()> start) override;
+    void ended(const void* owner) override;
+    void withdraw(const void* owner) override;
 
     // The jobs running now, in the order they started.
     std::vector<const PooledJob*> runningJobs() const;
@@ -60,7 +73,8 @@ public:
 
     // Jobs for which it answers true are not run (an earlier run finished them).
     std::function<bool(int row)> skip;
-    // Called for every job right after its driver started.
+    // Called for every job right after its driver started (when splitting, once it is known
+    // whether the job splits, and at the latest just before it ends).
     std::function<void(const PooledJob& job)> onJobStarted;
     // Called just before a job's finished output is committed (PooledJob::onCommitting).
     std::function<void(const PooledJob& job, const std::string& written, const std::string& chosen)> beforeCommit;
@@ -73,7 +87,11 @@ public:
 
 private:
     void startMore();
+    // Starts the longest waiting task; false when none waits.
+    bool startTask();
+    int busyWorkers() const;
     void startJob(int row);
+    void announce(const PooledJob& job);
     void jobEnded(PooledJob& job);
     void endRun();
 
@@ -89,6 +107,15 @@ private:
     TOverwriteManager names_;
     LeftoverSweeps sweeps_;
     CheckMode check_ = CheckMode::Off;
+    SplitOptions split_;
+    struct WaitingTask {
+        const void* owner;
+        double seconds;
+        std::function<void()> start;
+    };
+    std::vector<WaitingTask> waiting_;
+    std::map<const void*, int> runningTasks_;
+    std::set<const PooledJob*> announced_;
     // One reader for the whole run: its helper is started once, not once a job.
     std::shared_ptr<PacketReader> packets_;
     std::vector<std::unique_ptr<PooledJob>> running_;

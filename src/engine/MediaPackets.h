@@ -19,6 +19,13 @@ struct StreamPackets {
     std::optional<double> start;  // the earliest packet's
     std::optional<double> end;    // the latest packet's end
     std::optional<double> sum;    // the packets' durations added up
+    // Moving pictures only: the usual step between frames (none with fewer than two), whether
+    // some steps differ from it (a variable frame rate, dropped frames), whether an edit list
+    // does more than shift the start, and the key frames' times in seconds, in file order.
+    std::optional<double> frameSpacing;
+    bool spacingVaries = false;
+    bool edited = false;
+    std::vector<double> keyFrames;
 
     std::optional<double> span() const
     {
@@ -37,6 +44,8 @@ struct StreamPackets {
 struct MediaPackets {
     std::vector<StreamPackets> streams;
     std::string error;
+    // Where the converter counts an input seek from: the file's start, in seconds.
+    std::optional<double> start;
 
     bool readable() const { return error.empty(); }
     // The earliest start of any stream: each stream's start counts from here.

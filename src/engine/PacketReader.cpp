@@ -56,26 +56,58 @@ MediaPackets unreadable(std::string why)
     return packets;
 }
 
-// The helper's answer, "stream ..." lines and "done", or one "failed ..." line.
+StreamPackets streamLine(std::istringstream& line)
+{
+    std::string kind, attached, start, end, sum;
+    StreamPackets stream;
+    line >> kind >> attached >> stream.packets >> start >> end >> sum;
+    stream.kind = kindOf(kind);
+    stream.attachedPicture = attached == "1";
+    stream.start = seconds(start);
+    stream.end = seconds(end);
+    stream.sum = seconds(sum);
+    return stream;
+}
+
+// "frames INDEX SPACING VARIES EDITED KEY...", about a stream already read.
+bool framesLine(std::istringstream& line, MediaPackets& packets)
+{
+    std::size_t index = 0;
+    std::string spacing;
+    int varies = 0, edited = 0;
+    if (!(line >> index >> spacing >> varies >> edited) || index >= packets.streams.size())
+        return false;
+    StreamPackets& stream = packets.streams[index];
+    stream.frameSpacing = seconds(spacing);
+    stream.spacingVaries = varies != 0;
+    stream.edited = edited != 0;
+    for (double key = 0; line >> key;)
+        stream.keyFrames.push_back(key);
+    return true;
+}
+
+// The helper's answer, "stream ...", "frames ..." and "start ..." lines and "done", or one
+// "failed ..." line.
 MediaPackets parseAnswer(const std::string& answer)
 {
     if (answer.rfind("failed ", 0) == 0)
         return unreadable(answer.substr(7, answer.size() - 8));
     MediaPackets packets;
     std::istringstream lines(answer);
-    std::string word;
-    while (lines >> word && word == "stream") {
-        std::string kind, attached, start, end, sum;
-        StreamPackets stream;
-        lines >> kind >> attached >> stream.packets >> start >> end >> sum;
-        stream.kind = kindOf(kind);
-        stream.attachedPicture = attached == "1";
-        stream.start = seconds(start);
-        stream.end = seconds(end);
-        stream.sum = seconds(sum);
-        packets.streams.push_back(stream);
+    for (std::string text; std::getline(lines, text);) {
+        std::istringstream line(text);
+        std::string word, field;
+        line >> word;
+        if (word == "done")
+            return packets;
+        if (word == "stream")
+            packets.streams.push_back(streamLine(line));
+        else if (word == "start" && line >> field)
+            packets.start = seconds(field);
+        else if (word != "frames" || !framesLine(line, packets))
+            break;
     }
-    return word == "done" ? packets : unreadable("the packet reader gave an answer it should not");
+    return unreadable("the packet reader gave an answer it should not");
 }
 
 bool answerComplete(const std::string& buffer)

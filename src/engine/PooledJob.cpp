@@ -32,6 +32,22 @@ void PooledJob::checkOutputs(CheckMode mode, std::shared_ptr<PacketReader> reade
     command_->CheckOutputs(mode, std::move(reader));
 }
 
+void PooledJob::splitJobs(const SplitOptions& options, TaskWorkers& workers, std::function<void()> decided)
+{
+    command_->SplitJobs(options, &workers);
+    command_->OnSplitDecided = std::move(decided);
+}
+
+const std::optional<SplitPlan>& PooledJob::split() const
+{
+    return command_->LastSplit();
+}
+
+bool PooledJob::holdsWorker() const
+{
+    return command_->HoldsWorker();
+}
+
 void PooledJob::start()
 {
     command_->Start();
@@ -67,6 +83,7 @@ PooledJobOutcome PooledJob::outcome() const
     if (!outcome.finished)
         outcome.reason = command_->LastError();
     outcome.check = command_->LastCheck();
+    outcome.split = command_->LastSplit();
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 #include "engine/JobPlan.h"
 #include "engine/OutputCheck.h"
 #include "engine/ProgressReader.h"
+#include "engine/SplitPlan.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +22,7 @@ namespace clipforge {
 
 class LeftoverSweeps;
 class PacketReader;
+class TaskWorkers;
 
 // How one job of a pooled run ended.
 struct PooledJobOutcome {
@@ -30,6 +32,7 @@ struct PooledJobOutcome {
     std::string output;                     // empty when the job got no output name
     std::string reason;                     // why it failed; empty when it finished
     std::optional<CheckResult> check;       // what the output's check found; none when not checked
+    std::optional<SplitPlan> split;         // whether it was split; none when splitting is off or undecided
 
     bool warned() const { return check && check->verdict == CheckResult::Verdict::Warned; }
 };
@@ -54,6 +57,9 @@ public:
     void chooseOutputName(std::string name);
     // Checks the output as mode says, through the run's reader; before start().
     void checkOutputs(CheckMode mode, std::shared_ptr<PacketReader> reader);
+    // Splits a long job into parts run as tasks of workers (TCommand::SplitJobs); decided tells
+    // when whether it splits is known. Before start().
+    void splitJobs(const SplitOptions& options, TaskWorkers& workers, std::function<void()> decided);
     void start();
     void stop();
 
@@ -67,6 +73,10 @@ public:
     // The output path chosen at the start; empty when the job could not be planned.
     const std::string& output() const;
     JobProgress progress() const;
+    // Whether and how it is split; none while that is not known, or when splitting is off.
+    const std::optional<SplitPlan>& split() const;
+    // Whether it occupies a worker of its own (not once its parts do).
+    bool holdsWorker() const;
     // Valid once the job has ended.
     PooledJobOutcome outcome() const;
 

@@ -37,6 +37,11 @@ public:
     // no commit that cannot replace; the output then goes with the folder.
     std::string commit(const std::string& chosen, const std::function<std::string()>& nextName);
 
+    // A folder of that name inside this one, made when missing, ending in "/": for work files
+    // (a split job's parts) that must never meet the output's name. It goes with this folder.
+    // Throws clipforge::Error with the reason when it cannot be made.
+    std::string subfolder(const std::string& name) const;
+
 private:
     std::string outputFolder_;
     std::string name_;

@@ -7,6 +7,7 @@
 #include "core/NoReplaceCommit.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -90,6 +91,13 @@ std::string PrivateOutputFolder::commit(const std::string& chosen, const std::fu
         target = nextName();
     }
     throw Error("every output name tried was taken while the output was being given one");
+}
+
+std::string PrivateOutputFolder::subfolder(const std::string& name) const
+{
+    if (::mkdirat(folder_.get(), name.c_str(), 0700) != 0 && errno != EEXIST)
+        throw Error("no folder for the job's parts could be made in \"" + path_ + "\": " + systemText(errno));
+    return path_ + name + "/";
 }
 
 }  // namespace clipforge

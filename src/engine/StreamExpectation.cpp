@@ -30,6 +30,7 @@ struct ProfileReading {
     std::optional<double> until;     // -to
     double start = 0.0;              // -ss
     std::string vague;               // the first argument that changes time inexactly
+    std::string exact;               // the first of -t, -to, -ss
 };
 
 bool isOneOf(std::string_view name, const auto& names)
@@ -37,8 +38,8 @@ bool isOneOf(std::string_view name, const auto& names)
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The filters named in a filter graph, in order: the words before "=" of each filter, labels
-// and quoted arguments skipped.
+}  // namespace
+
 std::vector<std::string> filterNames(const std::string& graph)
 {
     std::vector<std::string> names(1);
@@ -72,6 +73,8 @@ bool isFilterOption(std::string_view name)
            name == "-filter_complex" || name == "-lavfi";
 }
 
+namespace {
+
 bool isCodecOption(std::string_view name)
 {
     return name == "-c" || name == "-codec" || name.starts_with("-c:") || name.starts_with("-codec:") ||
@@ -80,6 +83,8 @@ bool isCodecOption(std::string_view name)
 
 void noteTime(ProfileReading& reading, std::optional<double>& field, const std::string& name, const std::string& value)
 {
+    if (reading.exact.empty())
+        reading.exact = name;
     field = parseDuration(value);
     if (!field && reading.vague.empty())
         reading.vague = name + " " + value;
@@ -278,6 +283,7 @@ StreamExpectation expectStreams(const std::vector<std::string>& params, const Me
         expected.limit = expected.limit ? std::min(*expected.limit, kept) : kept;
     }
     std::string inexact = reading.vague;
+    expected.timeArgument = inexact.empty() ? reading.exact : inexact;
     if (inexact.empty() && reading.copies && reading.start > 0.0)
         inexact = "-ss on copied streams";
     if (!inexact.empty()) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace clipforge {
@@ -24,7 +25,15 @@ struct StreamExpectation {
     std::string note;
     // The profile copies some stream as it is: its decoding errors may be the source's own.
     bool copies = false;
+    // The first argument that changes the playing time (-t, -ss, a time filter...); empty when none does.
+    std::string timeArgument;
 };
+
+// The filters named in a filter graph, in order: the words before "=" of each filter, labels
+// and quoted arguments skipped.
+std::vector<std::string> filterNames(const std::string& graph);
+// Whether an option's value is a filter graph (-vf, -af, -filter..., -filter_complex, -lavfi).
+bool isFilterOption(std::string_view name);
 
 // params: the profile's arguments as the converter gets them. mapping: the converter's own
 // choice, which only tells which stream of a kind a profile without -map got.

@@ -31,7 +31,7 @@ const char* const OverviewHelp =
     "  make LIST.kxl --profile P [--folder DIR] FILE...\n"
     "                           write a list file with one job per FILE\n"
     "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run] [--joblog FILE [--resume]]\n"
-    "                [--check streams|full|warn|off]\n"
+    "                [--check streams|full|warn|off] [--split [--split-min SECONDS]]\n"
     "                           convert every job of a list file\n"
     "  plan LIST.kxl [--raw] [--check MODE]\n"
     "                           print one shell command per job, for GNU parallel or a\n"
@@ -82,6 +82,7 @@ const std::map<std::string, const char*> CommandHelp{
     {"convert",
      "Usage: clipforge-batch convert LIST.kxl [--jobs N|auto] [--json] [--dry-run]\n"
      "                                [--joblog FILE [--resume]] [--check streams|full|warn|off]\n"
+     "                                [--split [--split-min SECONDS]]\n"
      "Converts every job of the list file, starting them in list order, and prints one line per\n"
      "job as it ends (index, finished or failed, the converter's exit code, output file), then a\n"
      "summary. With one converter at a time the lines come in list order; with more, in the\n"
@@ -105,6 +106,11 @@ const std::map<std::string, const char*> CommandHelp{
      "  --check MODE  streams (the default): an output that fails the check fails its job;\n"
      "              full: streams, then every picture and sound of the output is decoded;\n"
      "              warn: the job finishes and the reason is printed as a warning; off: no check\n"
+     "  --split     with --jobs N: a job whose source plays at least --split-min seconds (120\n"
+     "              unless given, 10 at least) is cut at key frames into up to N parts, converted\n"
+     "              side by side with its sound converted once beside them, then joined without\n"
+     "              re-encoding and checked as any output. Jobs that cannot be cut exactly (stream\n"
+     "              copies, profiles that set a frame rate, variable frame rates...) run whole\n"
      "Control characters in names are printed escaped, as 'show' does.\n"
      "Ctrl-C stops the run: the converters are ended and the running jobs count as failed.\n"
      "SIGTERM, SIGQUIT, SIGHUP (unless started with it ignored, as nohup does) and a closed\n"
@@ -202,6 +208,19 @@ int jobCount(const std::string& text)
     return count;
 }
 
+// Shorter parts would spend more on starting and on the key frame each seeks back to than they
+// gain.
+constexpr double ShortestSplitMinimum = 10;
+
+double splitSeconds(const std::string& text)
+{
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || !(seconds >= ShortestSplitMinimum))
+        throw BatchUsageError("--split-min needs a number of seconds, 10 or more, not \"" + text + "\"");
+    return seconds;
+}
+
 void parseCommandArguments(const std::vector<std::string>& arguments, BatchArguments& result,
                            const std::string& command)
 {
@@ -210,6 +229,7 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
     std::optional<std::string> jobs;
     std::optional<std::string> joblog;
     std::optional<std::string> check;
+    std::optional<std::string> splitMinimum;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -223,6 +243,10 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
             result.json = true;
         } else if (command == "convert" && takeOption(arguments, i, "--jobs", jobs)) {
             result.jobs = jobCount(*jobs);
+        } else if (command == "convert" && argument == "--split") {
+            result.split = true;
+        } else if (command == "convert" && takeOption(arguments, i, "--split-min", splitMinimum)) {
+            result.splitMinimum = splitSeconds(*splitMinimum);
         } else if (command == "convert" && argument == "--resume") {
             result.resume = true;
         } else if (command == "convert" && takeOption(arguments, i, "--joblog", joblog)) {
@@ -240,6 +264,8 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
         }
     }
     result.folder = folder.value_or("");
+    if (splitMinimum && !result.split)
+        throw BatchUsageError("--split-min needs --split");
     if (result.resume && result.joblog.empty())
         throw BatchUsageError("--resume needs --joblog FILE: the joblog is what it resumes from");
     if (result.dryRun && !result.joblog.empty())

@@ -26,6 +26,8 @@ struct BatchArguments {
     bool resume = false; // go on from the joblog: jobs it shows finished are not run again
     bool raw = false;   // plan: the bare converter's commands
     CheckMode check = CheckMode::Streams;  // convert, plan: how outputs are checked
+    bool split = false;          // convert: long jobs in parts over the workers
+    double splitMinimum = 120;   // convert: the shortest source that splits, in seconds
     PlannedJob job;     // job: the one job to convert
     // profiles add / remove: the verb ("" lists), the new profile, the profile to remove.
     std::string profilesVerb;

@@ -108,6 +108,7 @@ int BatchConversion::convert()
         const StartFailuresInReasons startFailures;
         BatchQueue queue(catalogue_, tree_, *report, options_.parallel);
         queue.checkOutputs(options_.check);
+        queue.splitJobs(options_.split);
         queue.onJobFailed = [this](const PooledJobOutcome& job) { reportReason(job.index, job.reason); };
         queue.onJobWarned = [this](const PooledJobOutcome& job) { reportWarning(job.index, job.check->reason); };
         if (joblog)

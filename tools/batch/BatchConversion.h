@@ -3,6 +3,7 @@
 #include "core/ItemManager.h"
 #include "core/TreeManager.h"
 #include "engine/OutputCheck.h"
+#include "engine/SplitPlan.h"
 
 #include <functional>
 #include <optional>
@@ -36,6 +37,7 @@ public:
         std::string joblog;                      // the joblog to keep; empty for none
         bool resume = false;                     // skip the jobs the joblog shows finished
         CheckMode check = CheckMode::Streams;    // how each output is checked before its commit
+        SplitOptions split;                      // long jobs in parts; parts 1: never
     };
 
     BatchConversion(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);

@@ -93,7 +93,8 @@ int BatchProgram::convert(const BatchArguments& arguments, const TCommandManager
 {
     if (!requireListFile(arguments.listFile))
         return beUnusableInput;
-    BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_, arguments.joblog, arguments.resume, arguments.check});
+    const SplitOptions split{arguments.split ? arguments.jobs : 1, arguments.splitMinimum};
+    BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_, arguments.joblog, arguments.resume, arguments.check, split});
     const int code = conversion.run(arguments.listFile, conversionOutput(arguments));
     endingSignal_ = conversion.endingSignal();
     return code;

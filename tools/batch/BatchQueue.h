@@ -36,6 +36,8 @@ public:
     void jobsAdded() { pool_.jobsAdded(); }
     // Checks every job's output as mode says; before run().
     void checkOutputs(CheckMode mode) { pool_.checkOutputs(mode); }
+    // Splits long jobs over the workers (JobPool::splitJobs); before run().
+    void splitJobs(const SplitOptions& options) { pool_.splitJobs(options); }
 
     // Called for every job that fails, right after it is reported.
     std::function<void(const PooledJobOutcome&)> onJobFailed;

@@ -34,6 +34,18 @@ JsonLine checkObject(const CheckResult& check)
     return object;
 }
 
+// Whether a job was split: its parts, or 1 and why it runs whole.
+void addSplit(JsonLine& line, const std::optional<SplitPlan>& split)
+{
+    if (!split)
+        return;
+    JsonLine object;
+    object.integer("parts", split->parts);
+    if (!split->splits())
+        object.text("why", split->why);
+    line.object("split", object);
+}
+
 // When a watch event happened, in UTC to the millisecond: a watch runs for days.
 std::string now()
 {
@@ -58,11 +70,13 @@ void JsonReport::runStarted(int jobs, int parallel, bool confined)
 
 void JsonReport::jobStarted(const PooledJob& job)
 {
-    write(JsonLine()
-              .text("event", "job-started")
-              .integer("index", job.index())
-              .text("source", job.source())
-              .textOrNull("output", unlessEmpty(job.output())));
+    JsonLine line;
+    line.text("event", "job-started")
+        .integer("index", job.index())
+        .text("source", job.source())
+        .textOrNull("output", unlessEmpty(job.output()));
+    addSplit(line, job.split());
+    write(line);
 }
 
 void JsonReport::progress(const std::vector<const PooledJob*>& running, int, int)
@@ -92,6 +106,7 @@ JsonLine jobEndedLine(const PooledJobOutcome& outcome)
         .textOrNull("reason", unlessEmpty(outcome.reason));
     if (outcome.check)
         line.object("check", checkObject(*outcome.check));
+    addSplit(line, outcome.split);
     return line;
 }
 

@@ -2,8 +2,12 @@
 // hold, without decoding anything and without trusting any header's duration.
 //
 //   request:  the file's path, ended by a NUL byte
-//   answer:   one line per stream, "stream TYPE ATTACHED PACKETS START END SUM", then "done";
-//             or "failed MESSAGE". TYPE is v, a, s, d or o; times are seconds, "-" when the
+//   answer:   one line per stream, "stream TYPE ATTACHED PACKETS START END SUM"; for each moving
+//             picture stream "frames INDEX SPACING VARIES EDITED KEY...": the spacing of its
+//             frames (the commonest step between time stamps), whether steps differ from it,
+//             whether an edit list does more than shift its start, and its key frames' times;
+//             "start T", the file's start as the converter counts seeks from; then "done".
+//             Or "failed MESSAGE". TYPE is v, a, s, d or o; times are seconds, "-" when the
 //             stream had no packet with a time stamp.
 //
 // It runs until its input ends. Nothing but answers is ever written: the libraries' messages are
@@ -14,6 +18,8 @@ extern "C" {
 }
 
 #include <unistd.h>
+
+#include "EditLists.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -33,7 +39,15 @@ struct StreamTally {
     // A packet whose duration nothing told yet: settled by the next packet's time stamp.
     std::int64_t pendingStamp = AV_NOPTS_VALUE;
     std::int64_t pendingDts = AV_NOPTS_VALUE;
+    // A moving picture stream's frames and key frames, for where it can be cut.
+    std::vector<std::int64_t> stamps;
+    std::vector<std::int64_t> keys;
 };
+
+bool movingPictures(const AVStream* stream)
+{
+    return stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC);
+}
 
 char typeLetter(const AVStream* stream)
 {
@@ -95,6 +109,11 @@ void count(const AVStream* stream, StreamTally& tally, const AVPacket& packet)
     else
         settlePending(tally, typicalDuration(stream, tally));
     const std::int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    if (movingPictures(stream) && stamp != AV_NOPTS_VALUE) {
+        tally.stamps.push_back(stamp);
+        if (packet.flags & AV_PKT_FLAG_KEY)
+            tally.keys.push_back(stamp);
+    }
     std::int64_t duration = plausible(packet.duration) ? packet.duration : typicalDuration(stream, tally);
     if (duration <= 0 && packet.dts != AV_NOPTS_VALUE) {
         tally.pendingStamp = stamp;
@@ -107,13 +126,46 @@ void count(const AVStream* stream, StreamTally& tally, const AVPacket& packet)
     extend(tally, stamp, duration);
 }
 
-std::string seconds(const AVStream* stream, std::int64_t value)
+std::string seconds(AVRational base, std::int64_t value)
 {
     if (value == AV_NOPTS_VALUE)
         return "-";
     char text[64];
-    std::snprintf(text, sizeof text, "%.6f", static_cast<double>(value) * av_q2d(stream->time_base));
+    std::snprintf(text, sizeof text, "%.6f", static_cast<double>(value) * av_q2d(base));
     return text;
+}
+
+std::string seconds(const AVStream* stream, std::int64_t value)
+{
+    return seconds(stream->time_base, value);
+}
+
+// "SPACING VARIES": the commonest step between the frames' time stamps, and whether any step
+// differs from it by more than a tick of rounding and 1%.
+std::string spacing(const AVStream* stream, std::vector<std::int64_t> stamps)
+{
+    std::sort(stamps.begin(), stamps.end());
+    std::vector<std::int64_t> steps;
+    for (std::size_t i = 1; i < stamps.size(); ++i)
+        steps.push_back(stamps[i] - stamps[i - 1]);
+    if (steps.empty())
+        return "- 0";
+    std::vector<std::int64_t> sorted = steps;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+    const std::int64_t usual = sorted[sorted.size() / 2];
+    const std::int64_t slack = 1 + usual / 100;
+    const bool varies = std::any_of(steps.begin(), steps.end(), [&](std::int64_t step) {
+        return step < usual - slack || step > usual + slack;
+    });
+    return seconds(stream, usual) + (varies ? " 1" : " 0");
+}
+
+std::string framesLine(const AVStream* stream, unsigned index, const StreamTally& tally, bool edited)
+{
+    std::string line = "frames " + std::to_string(index) + " " + spacing(stream, tally.stamps) + (edited ? " 1" : " 0");
+    for (const std::int64_t key : tally.keys)
+        line += " " + seconds(stream, key);
+    return line + "\n";
 }
 
 std::string errorText(int error)
@@ -153,6 +205,8 @@ std::string readStreams(const std::string& path)
     av_packet_free(&packet);
     tallies.resize(context->nb_streams);
     std::string answer;
+    std::string frames;
+    const std::vector<bool> edited = editedTracks(path, context->iformat->name);
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         const AVStream* stream = context->streams[i];
         StreamTally& tally = tallies[i];
@@ -163,7 +217,10 @@ std::string readStreams(const std::string& path)
                   ((stream->disposition & AV_DISPOSITION_ATTACHED_PIC) ? "1" : "0") + " " + counted + " " +
                   seconds(stream, tally.start) + " " + seconds(stream, tally.end) + " " +
                   seconds(stream, tally.packets ? tally.sum : AV_NOPTS_VALUE) + "\n";
+        if (movingPictures(stream))
+            frames += framesLine(stream, i, tally, i < edited.size() && edited[i]);
     }
+    answer += frames + "start " + seconds(AVRational{1, AV_TIME_BASE}, context->start_time) + "\n";
     avformat_close_input(&context);
     // A read that broke off part-way says nothing of what the file holds.
     if (result != AVERROR_EOF)

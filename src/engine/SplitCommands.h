@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/SplitPlan.h"
+
+#include <string>
+#include <vector>
+
+namespace clipforge {
+
+// The converter's command lines of a split job. converter, source and the files written are
+// absolute paths; params is the profile's arguments as stored.
+
+// One part's pictures, without sound, by input seeking: the converter decodes from the key frame
+// before the seek and drops what comes before it, so the part starts exactly at its key frame.
+std::string partCommandLine(const std::string& converter, const std::string& source, const std::string& params,
+                            const SplitPart& part, const std::string& output);
+// The sound, once, from the whole source: sound converted in pieces clicks at the joins and drifts.
+std::string soundCommandLine(const std::string& converter, const std::string& source, const std::string& params,
+                             const std::string& output);
+// The parts' pictures in order (through list, a concatenation list beside them), the sound and
+// the source's metadata and chapters, into output, nothing re-encoded; the container's own
+// options of the profile (-movflags, stream tags, dispositions...) are kept.
+std::string joinCommandLine(const std::string& converter, const std::string& list, const std::string& sound,
+                            const std::string& source, const std::vector<std::string>& params, const SplitPlan& plan,
+                            const std::string& output);
+// The concatenation list naming the parts (files beside it) with the length each takes in the
+// joined film.
+std::string concatList(const std::vector<std::string>& partNames, const SplitPlan& plan);
+
+}  // namespace clipforge
