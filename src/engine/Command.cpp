@@ -263,8 +263,8 @@ void TCommand::startParts()
                              part, Split->cuts[i].seconds, true});
         }
         if (Split->sound) {
-            const std::string sound = folder + "sound." + Ext;
-            tasks.push_back({clipforge::soundCommandLine(Converter, SourcePath, ProfileParams, sound), sound,
+            const std::string sound = folder + clipforge::soundFile(Ext);
+            tasks.push_back({clipforge::soundCommandLine(Converter, SourcePath, Params, sound), sound,
                              Split->soundSeconds, false});
         }
         Stage = JobStage::Parts;
@@ -294,7 +294,7 @@ void TCommand::partsEnded(const clipforge::JobOutcome& outcome)
             Report.clear();
             Report.setNames({SourcePath, Writing});
             ConsoleRunner->CommandLine = clipforge::joinCommandLine(Converter, folder + "parts.ffconcat",
-                                                                    folder + "sound." + Ext, SourcePath, Params,
+                                                                    folder + clipforge::soundFile(Ext), SourcePath, Params,
                                                                     *Split, Writing);
             startConverter();
         },

@@ -47,20 +47,34 @@ std::string partCommandLine(const std::string& converter, const std::string& sou
     return line + " " + params + " -an " + quoteArgument(output);
 }
 
-std::string soundCommandLine(const std::string& converter, const std::string& source, const std::string& params,
-                             const std::string& output)
+std::string soundFile(const std::string& ext)
 {
-    return quoteArgument(converter) + " -i " + quoteArgument(source) + " " + params + " -vn " + quoteArgument(output);
+    // Flash Video keeps unsigned milliseconds: a time before zero wraps round. Matroska keeps
+    // signed milliseconds, so nothing is lost that the output could keep.
+    return ext == "flv" ? "sound.mka" : "sound." + ext;
+}
+
+std::string soundCommandLine(const std::string& converter, const std::string& source,
+                             const std::vector<std::string>& params, const std::string& output)
+{
+    const bool matroska = output.ends_with(".mka");
+    std::string line = quoteArgument(converter) + " -i " + quoteArgument(source);
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (matroska && keptForJoin(params[i]))
+            ++i;
+        else
+            line += " " + quoteArgument(params[i]);
+    }
+    return line + " -vn" + (matroska ? " -f matroska" : "") + " -avoid_negative_ts disabled " + quoteArgument(output);
 }
 
 std::string joinCommandLine(const std::string& converter, const std::string& list, const std::string& sound,
                             const std::string& source, const std::vector<std::string>& params, const SplitPlan& plan,
                             const std::string& output)
 {
-    std::string line = quoteArgument(converter) + " -n";
-    // The parts' pictures start at zero; a source whose pictures start late keeps that delay.
-    if (!plan.cuts.empty() && plan.pictureStart > 0.001)
-        line += " -itsoffset " + number(plan.pictureStart);
+    // Every input keeps its own time stamps: the sound's begin before zero by its encoder's delay,
+    // which the muxer then makes up for in every stream, as in a whole conversion.
+    std::string line = quoteArgument(converter) + " -n -copyts";
     line += " -f concat -i " + quoteArgument(list);
     if (plan.sound)
         line += " -i " + quoteArgument(sound);
@@ -75,7 +89,9 @@ std::string concatList(const std::vector<std::string>& partNames, const SplitPla
     std::string list = "ffconcat version 1.0\n";
     for (std::size_t i = 0; i < partNames.size() && i < plan.cuts.size(); ++i) {
         // The names are the driver's own (a number and the profile's extension): nothing to escape.
-        list += "file '" + partNames[i] + "'\n";
+        // Each part keeps its own time stamps (a container's delay, a late first picture) from
+        // where the one before ends.
+        list += "file '" + partNames[i] + "'\ninpoint 0\n";
         if (plan.cuts[i].joinedLength)
             list += "duration " + number(*plan.cuts[i].joinedLength) + "\n";
     }

@@ -15,8 +15,13 @@ namespace clipforge {
 std::string partCommandLine(const std::string& converter, const std::string& source, const std::string& params,
                             const SplitPart& part, const std::string& output);
 // The sound, once, from the whole source: sound converted in pieces clicks at the joins and drifts.
-std::string soundCommandLine(const std::string& converter, const std::string& source, const std::string& params,
-                             const std::string& output);
+// Its encoder's delay stays as time stamps before zero, so the join shifts the pictures by that
+// delay as a whole conversion's muxer does. Written in the profile's own container (output with
+// its extension, soundFile), or Matroska where that one cannot hold such times.
+std::string soundCommandLine(const std::string& converter, const std::string& source,
+                             const std::vector<std::string>& params, const std::string& output);
+// The sound's file name for a profile's extension.
+std::string soundFile(const std::string& ext);
 // The parts' pictures in order (through list, a concatenation list beside them), the sound and
 // the source's metadata and chapters, into output, nothing re-encoded; the container's own
 // options of the profile (-movflags, stream tags, dispositions...) are kept.

@@ -116,7 +116,7 @@ std::vector<SplitPart> partsAt(const std::vector<double>& keys, const StreamPack
         }
         if (i < keys.size()) {
             part.length = i == 0 ? next - origin - half : next - first - half;
-            part.joinedLength = next - first;
+            part.joinedLength = i == 0 ? next - origin : next - first;
         }
         part.seconds = next - first;
         parts.push_back(part);
