@@ -4,7 +4,8 @@
 # overhead of clipforge-batch convert (also with --joblog) against a plain shell loop running
 # the same command lines, parallel conversions against GNU parallel, the cost of choosing
 # the names of many same-named jobs, and the cost of committing an output (1 GB, and 1 MB as a
-# job's cost per output) against writing it, and the output check against no check.
+# job's cost per output) against writing it, the output check against no check, and one
+# long file split over two workers against converting it whole.
 # Usage: bench/queue/run.sh BUILD_FOLDER
 set -euo pipefail
 build=${1:?usage: run.sh BUILD_FOLDER}
@@ -18,3 +19,4 @@ cmake --build "$build" --target queue_listfile_bench queue_first_frame_bench que
 "$here/overhead.sh" "$build/app/clipforge-batch"
 "$here/jobs.sh" "$build/app/clipforge-batch"
 "$here/check.sh" "$build/app/clipforge-batch"
+"$here/split.sh" "$build/app/clipforge-batch"
