@@ -67,6 +67,8 @@ public:
     // The output path chosen at the start; empty when the job could not be planned.
     const std::string& output() const;
     JobProgress progress() const;
+    // True while the job's output is being checked; the job still counts as converting.
+    bool checkingOutput() const;
     // Valid once the job has ended.
     PooledJobOutcome outcome() const;
 

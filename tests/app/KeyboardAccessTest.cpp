@@ -209,7 +209,7 @@ TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsReachable)
             items << menu->child(i)->text(QAccessible::Name);
     EXPECT_EQ(items, (QStringList {QStringLiteral("Delete"), QStringLiteral("Clear"), QStringLiteral("Properties"),
                                    QStringLiteral("Open output folder"), QStringLiteral("Remove finished jobs"),
-                                   QStringLiteral("Profiles...")}));
+                                   QStringLiteral("Profiles..."), QStringLiteral("Conversions at once")}));
     window.PopupMenu1->close();
     EXPECT_LT(application->indexOfChild(menu), 0) << "a closed menu is not";
 }
