@@ -25,7 +25,6 @@ TEST(QueueTimeLeft, TheRunningJobsAndTheAverageSoFarMakeTheQueuesTime)
         const char* text;
     } cases[] = {
         {"nothing has given a time yet", {{running(5, std::nullopt)}, 3, 0, 0, 1}, ""},
-        {"no run", {}, ""},
         {"one job, alone", {{running(10, 50)}, 0, 0, 0, 1}, "about 00:00:50 left for the queue"},
         {"before any job ended, the running one's length stands for the waiting ones",
          {{running(10, 50)}, 2, 0, 0, 1}, "about 00:02:50 left for the queue"},
@@ -43,19 +42,4 @@ TEST(QueueTimeLeft, TheRunningJobsAndTheAverageSoFarMakeTheQueuesTime)
     };
     for (const auto& test : cases)
         EXPECT_EQ(clipforge::queueTimeText(test.times).toStdString(), test.text) << test.what;
-}
-
-TEST(QueueTimeLeft, EachJobCountsFromItsOwnStartToItsEnd)
-{
-    std::chrono::steady_clock::time_point now;
-    clipforge::JobDurations durations([&] { return now; });
-    durations.started(3);
-    now += std::chrono::seconds(10);
-    durations.started(5);
-    now += std::chrono::seconds(5);
-    durations.ended(5);
-    durations.ended(3);
-    durations.ended(7);  // never started
-    EXPECT_EQ(durations.endedJobs(), 2);
-    EXPECT_DOUBLE_EQ(durations.endedSeconds(), 20);
 }
