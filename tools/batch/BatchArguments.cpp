@@ -1,5 +1,7 @@
 #include "BatchArguments.h"
 
+#include "WatchConfig.h"
+
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -271,36 +273,70 @@ double secondsValue(const std::string& option, const std::string& text, double l
     return seconds;
 }
 
-void parseWatchArguments(const std::vector<std::string>& arguments, BatchArguments& result)
+void readWatchConfigInto(const std::string& path, BatchArguments& result);
+
+// The watch option at arguments[i], with its value; false when it is none.
+bool takeWatchOption(const std::vector<std::string>& arguments, std::size_t& i, BatchArguments& result)
 {
     std::optional<std::string> value;
+    const std::string& argument = arguments[i];
+    if (argument == "--json") {
+        result.json = true;
+    } else if (argument == "--retry-failed") {
+        result.retryFailed = true;
+    } else if (takeOption(arguments, i, "--profile", result.profile)) {
+    } else if (takeOption(arguments, i, "--folder", value)) {
+        result.folder = *value;
+    } else if (takeOption(arguments, i, "--jobs", value)) {
+        result.jobs = jobCount(*value);
+    } else if (takeOption(arguments, i, "--check", value)) {
+        result.check = checkModeValue(*value);
+    } else if (takeOption(arguments, i, "--settle", value)) {
+        result.settleSeconds = secondsValue("--settle", *value, 0);
+    } else if (takeOption(arguments, i, "--rescan", value)) {
+        result.rescanSeconds = secondsValue("--rescan", *value, 0.001);
+    } else if (takeOption(arguments, i, "--ignore", value)) {
+        result.ignored.push_back(*value);
+    } else if (takeOption(arguments, i, "--config", value)) {
+        readWatchConfigInto(*value, result);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// A configuration file's lines count as the options they stand for, in their place.
+void readWatchConfigInto(const std::string& path, BatchArguments& result)
+{
+    if (!result.watchConfig.empty())
+        throw BatchUsageError("watch takes one --config FILE");
+    result.watchConfig = path;
+    for (const WatchConfigLine& line : readWatchConfig(path)) {
+        if (line.option.empty()) {
+            result.files.push_back(line.value);
+            continue;
+        }
+        const std::vector<std::string> option{line.option + "=" + line.value};
+        std::size_t i = 0;
+        try {
+            takeWatchOption(option, i, result);
+        } catch (const BatchUsageError& error) {
+            throw BatchUsageError(path + " line " + std::to_string(line.number) + ": " + error.what());
+        }
+    }
+}
+
+void parseWatchArguments(const std::vector<std::string>& arguments, BatchArguments& result)
+{
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-")
             result.files.push_back(argument);
-        } else if (argument == "--") {
+        else if (argument == "--")
             optionsEnded = true;
-        } else if (argument == "--json") {
-            result.json = true;
-        } else if (argument == "--retry-failed") {
-            result.retryFailed = true;
-        } else if (takeOption(arguments, i, "--profile", result.profile)) {
-        } else if (takeOption(arguments, i, "--folder", value)) {
-            result.folder = *value;
-        } else if (takeOption(arguments, i, "--jobs", value)) {
-            result.jobs = jobCount(*value);
-        } else if (takeOption(arguments, i, "--check", value)) {
-            result.check = checkModeValue(*value);
-        } else if (takeOption(arguments, i, "--settle", value)) {
-            result.settleSeconds = secondsValue("--settle", *value, 0);
-        } else if (takeOption(arguments, i, "--rescan", value)) {
-            result.rescanSeconds = secondsValue("--rescan", *value, 0.001);
-        } else if (takeOption(arguments, i, "--ignore", value)) {
-            result.ignored.push_back(*value);
-        } else {
+        else if (!takeWatchOption(arguments, i, result))
             throw BatchUsageError("unknown option for watch: " + argument);
-        }
     }
     if (result.files.empty())
         throw BatchUsageError("watch needs at least one folder");
