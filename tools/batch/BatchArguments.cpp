@@ -144,6 +144,7 @@ const std::map<std::string, const char*> CommandHelp{
      "Usage: clipforge-batch watch FOLDER... --profile P [--folder DIR] [--jobs N|auto]\n"
      "         [--check streams|full|warn|off] [--json] [--settle SECONDS] [--rescan SECONDS]\n"
      "         [--ignore GLOB]... [--retry-failed]\n"
+     "       clipforge-batch watch --config FILE [OPTIONS]\n"
      "Converts every video file in the FOLDERs and their subfolders (the video extensions of the\n"
      "Add dialog, in any letter case), those there at the start and every one that arrives later,\n"
      "each once, as convert converts a job: the same output names, checks, reasons, text lines\n"
@@ -158,16 +159,23 @@ const std::map<std::string, const char*> CommandHelp{
      "What was converted, and what failed, is kept in ~/.local/state/clipforge/watch/ per\n"
      "folder and profile: a restart converts nothing twice; a file changed since is converted\n"
      "again, to the next free name. Sources are never moved, changed or removed.\n"
+     "A FOLDER that is removed, unmounted or not readable any more is said so and watched again\n"
+     "when it is back; what was converted from it is kept meanwhile.\n"
      "  --settle SECONDS  how long a file must stay unchanged (default 10)\n"
      "  --rescan SECONDS  how often every folder is looked through for what no notice told of\n"
      "              (default 60; network folders send none)\n"
      "  --ignore GLOB     leave names matching GLOB alone too (\"*.raw.mkv\"); may be repeated\n"
      "  --retry-failed    try files that failed before again, though they have not changed\n"
+     "  --config FILE     read key=value lines: watch=FOLDER (one a line), profile=, output=\n"
+     "              (DIR), jobs=, check=, settle=, rescan=, ignore=; folders absolute or ~/...;\n"
+     "              a FOLDER of the file that is not there yet is waited for (see the README\n"
+     "              for the systemd user unit clipforge-watch@NAME, which reads NAME.conf)\n"
      "  --jobs, --check, --json  as for convert\n"
      "Ctrl-C, SIGTERM, SIGQUIT and SIGHUP end it as they stop convert: the running jobs are\n"
      "stopped and leave nothing behind (they are converted at the next start); exit code 130.\n"
-     "Exit code 2 for unusable arguments, a missing folder or an output folder that cannot be\n"
-     "made, and when another clipforge-batch watches the same folder with the same profile.\n"},
+     "Exit code 2 for unusable arguments or --config file, a missing folder, an output folder\n"
+     "that cannot be made, and when another clipforge-batch watches the same folder with the\n"
+     "same profile.\n"},
 };
 
 bool isHelp(const std::string& argument)
