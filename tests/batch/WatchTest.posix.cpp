@@ -415,13 +415,6 @@ TEST_F(WatchTest, ASecondWatcherOfTheSameFolderAndProfileIsRefusedHoweverNamed)
         EXPECT_EQ(second.exitCode, 2) << arguments[1];
         EXPECT_NE(second.err.find(in + " is already being watched with profile 0"), std::string::npos) << second.err;
     }
-    // Another profile is another watch.
-    writeFile(program.path("command"), "<commands><profile><format>A</format><params>-q</params><ext>mp4</ext></profile>"
-                                       "<profile><format>B</format><params>-q</params><ext>mkv</ext></profile></commands>");
-    const std::unique_ptr<BatchProcess> other = watch(in, {"--profile", "1"});
-    EXPECT_TRUE(waitFor([&] { return other->outSoFar().find(event("watch-started")) != std::string::npos; }))
-        << other->outSoFar();
-    EXPECT_EQ(end(*other).exitCode, 130);
     EXPECT_EQ(end(*first).exitCode, 130);
 }
 
