@@ -22,7 +22,8 @@ XDG_STATE_HOME=$work/state "$app/clipforge-batch" watch "$work/in" --profile 0 -
 watcher=$!
 trap 'kill "$watcher" 2>/dev/null; rm -rf "$work"' EXIT
 
-events() { grep -c "\"event\":\"$1\"" "$work/events" || true; }
+# How often the watcher said event; 0 also before the line stamper has made its file.
+events() { local n; n=$(grep -c "\"event\":\"$1\"" "$work/events" 2>/dev/null) || true; echo "${n:-0}"; }
 # Waits (at most a minute) until the watcher has said event count times.
 await() {
   local deadline=$((SECONDS + 60))
