@@ -1,8 +1,6 @@
 #!/bin/sh
-# The folder watcher's systemd user unit, as systemd itself reads it: a copy of it whose program
-# is the built clipforge-batch, under an instance name, goes through systemd-analyze verify; and
-# the command line it starts is one the program takes (it reads the instance's configuration).
-# Usage: unit.sh UNIT-TEMPLATE CLIPFORGE-BATCH     (exit 77: skipped, systemd-analyze is missing)
+# The watcher's user unit, with the built clipforge-batch as its program, through systemd-analyze
+# verify; and its command reads the instance's configuration. Usage: unit.sh UNIT-TEMPLATE PROGRAM
 set -u
 template=$1
 batch=$2
@@ -28,8 +26,7 @@ for line in 'Restart=on-failure' 'SuccessExitStatus=130' 'RestartPreventExitStat
   grep -qx "$line" "$unit" || fail "the unit lacks $line"
 done
 
-# The started command, with the instance's specifiers as a user manager fills them in: an
-# unknown profile in the configuration is refused with 2, which the unit does not restart.
+# The command with the specifiers filled in: a profile not found is refused with 2 (no restart).
 mkdir -p "$work/config/clipforge/watch" "$work/in"
 printf 'watch=%s\nprofile=no such profile\n' "$work/in" >"$work/config/clipforge/watch/camera.conf"
 command=$(sed -n 's/^ExecStart=//p' "$unit" | sed "s|%E|$work/config|g; s|%i|camera|g")
