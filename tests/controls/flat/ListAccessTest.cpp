@@ -63,13 +63,29 @@ TEST(ListAccess, CellsAreNamedRowsThatOfferNothingToToggle)
                 EXPECT_EQ(read->child(child), cell);
                 EXPECT_EQ(cell->parent(), read);
             }
+        EXPECT_TRUE(read->tableInterface()->selectRow(0));
         EXPECT_TRUE(read->tableInterface()->selectRow(1));
-        EXPECT_EQ(read->tableInterface()->selectedRows(), QList<int> {1});
+        const QList<int> chosen = l.view->selectionMode() == QAbstractItemView::SingleSelection ? QList<int> {1} : QList<int> {0, 1};
+        EXPECT_EQ(read->tableInterface()->selectedRows(), chosen) << "one row at a time where one is chosen";
+        EXPECT_EQ(read->tableInterface()->selectedCellCount(), chosen.size() * l.columns);
         EXPECT_TRUE(read->tableInterface()->cellAt(1, 0)->state().selected);
+        EXPECT_TRUE(read->tableInterface()->unselectRow(1));
+        EXPECT_FALSE(read->tableInterface()->isRowSelected(1));
+        EXPECT_FALSE(read->tableInterface()->selectRow(2)) << "no such row";
         l.view->setCurrentIndex(l.view->model()->index(0, 0));
         EXPECT_EQ(read->focusChild(), read->tableInterface()->cellAt(0, 0));
     }
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(&tree);
+    for (int column = 0; column < 2; ++column) {
+        EXPECT_EQ(read->child(column)->role(), QAccessible::ColumnHeader) << "numbered as the view's notices are";
+        EXPECT_TRUE(read->child(column)->state().invisible) << "the job list hides its header";
+        EXPECT_EQ(read->indexOfChild(read->child(column)), column);
+    }
+    tree.resize(300, 200);
+    tree.show();
+    const QRect shown = read->tableInterface()->cellAt(1, 1)->rect();
+    EXPECT_EQ(read->childAt(shown.center().x(), shown.center().y()), read->tableInterface()->cellAt(1, 1));
     jobs.insertRow(0, {new QStandardItem(QStringLiteral("c.mp4")), new QStandardItem(QStringLiteral("c.mp4"))});
-    QAccessibleInterface* moved = QAccessible::queryAccessibleInterface(&tree)->tableInterface()->cellAt(0, 1);
+    QAccessibleInterface* moved = read->tableInterface()->cellAt(0, 1);
     EXPECT_EQ(moved->text(QAccessible::Name), QStringLiteral("c.mp4")) << "a row put first is read first";
 }
