@@ -2,6 +2,7 @@
 
 #include "core/DisplayText.h"
 #include "core/FileSystem.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 
 #include <QFileInfo>
@@ -51,7 +52,7 @@ QSettings settings()
 // followed to a regular file, as users keep configuration files as links.
 bool settingsUsable()
 {
-    const std::string path = UserSettings::filePath().toLocal8Bit().toStdString();
+    const std::string path = narrow(UserSettings::filePath());
     const FileKind kind = fileStatus(path).kind;
     if (kind == FileKind::Regular || !pathOccupied(path))
         return true;
