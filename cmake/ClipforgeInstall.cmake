@@ -1,6 +1,7 @@
 # Install rules: the program folder under <prefix>/lib/clipforge, links to both programs in
 # <prefix>/bin, and what a desktop needs to offer the program (menu entry, icons, software
-# centre data, manual pages). `cmake --install` honours --prefix and DESTDIR.
+# centre data, manual pages), and the folder watcher's systemd user unit. `cmake --install`
+# honours --prefix and DESTDIR.
 set(CLIPFORGE_INSTALL_DIR lib/clipforge)
 set(CLIPFORGE_RELEASE_DATE 2026-12-07 CACHE STRING "Release date of this version, for the software centre")
 set(CLIPFORGE_SOURCE_URL "https://git.norvane.example/clipforge" CACHE STRING
@@ -26,6 +27,14 @@ foreach(program clipforge clipforge-batch)
   file(CREATE_LINK ../${CLIPFORGE_INSTALL_DIR}/${program} ${links}/bin/${program} SYMBOLIC)
   install(FILES ${links}/bin/${program} DESTINATION bin)
 endforeach()
+
+# The folder watcher's user unit names the installed clipforge-batch, whose place is known only
+# when installing (--prefix), so the unit is written then.
+install(CODE "
+  set(CLIPFORGE_BATCH \"\${CMAKE_INSTALL_PREFIX}/bin/clipforge-batch\")
+  configure_file(\"${CMAKE_SOURCE_DIR}/resources/systemd/clipforge-watch@.service.in\"
+                 \"${CMAKE_BINARY_DIR}/systemd/clipforge-watch@.service\" @ONLY)")
+install(FILES ${CMAKE_BINARY_DIR}/systemd/clipforge-watch@.service DESTINATION lib/systemd/user)
 
 install(FILES ${CMAKE_SOURCE_DIR}/resources/clipforge.desktop DESTINATION share/applications)
 foreach(size 16 32 48 64 128 256)

@@ -4,15 +4,23 @@
 //   anchor-startup LAUNCH_NS a bare window shown after the same 1000 ms of dispatched events
 //   memory JOBS              resident memory, idle, after the real start-up and JOBS queued jobs
 //   anchor-memory            resident memory of a bare window holding an empty tree view
+//   first-paint JOBS         the main window holding JOBS jobs, from show() to its job list painted
+//   anchor-first-paint JOBS  a bare window with a tree view of as many rows, measured the same way
+//   run AT_ONCE OUT CLIP...  the window converting the clips into OUT with AT_ONCE jobs at once,
+//                            from Convert to the run's end box (the program folder is the bench's)
 // LAUNCH_NS is the launcher's CLOCK_REALTIME in nanoseconds just before it started us.
 #include "app/Application.h"
+#include "app/JobTreeView.h"
 #include "app/MainDlg.h"
 #include "app/SplashDlg.h"
 #include "app/StartUp.h"
 #include "app/UIHook.h"
 #include "core/TreeManager.h"
+#include "dialogs/DialogService.h"
+#include "dialogs/UserSettings.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QStandardItemModel>
 #include <QTest>
@@ -112,6 +120,95 @@ int anchorMemory()
     return 0;
 }
 
+// Ends when the view's viewport has been painted once.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QWidget& viewport) { viewport.installEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QMetaObject::invokeMethod(this, [this] { painted = true; }, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+double showAndPaint(QWidget& window, QWidget& viewport)
+{
+    FirstPaint paint(viewport);
+    QElapsedTimer timer;
+    timer.start();
+    window.show();
+    while (!paint.painted)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+int firstPaint(int count)
+{
+    const auto mainDlg = clipforge::startUp(0);
+    if (!mainDlg->hook())
+        return 1;
+    mainDlg->hook()->TreeManager()->AppendJobs(jobs(count));
+    std::printf("first_paint_ms %.1f\n", showAndPaint(*mainDlg, *mainDlg->JobTree->viewport()));
+    return 0;
+}
+
+int anchorFirstPaint(int count)
+{
+    QStandardItemModel model(count, 2);
+    for (int row = 0; row < count; ++row)
+        model.setItem(row, 0, new QStandardItem(QStringLiteral("/home/someone/Videos/holiday %1.mpg").arg(row)));
+    QTreeView view;
+    view.setModel(&model);
+    view.resize(861, 529);
+    std::printf("first_paint_ms %.1f\n", showAndPaint(view, *view.viewport()));
+    return 0;
+}
+
+// Answers nothing; the run's end box ends the measurement.
+class EndOfRun : public clipforge::DialogService {
+public:
+    QStringList openFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString existingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
+    void message(QWidget*, const QString& text, QMessageBox::Icon) override
+    {
+        ended = text;
+        loop.quit();
+    }
+    bool question(QWidget*, const QString&, Preferred) override { return false; }
+    int choose(QWidget*, const QString&, const QStringList&, int) override { return -1; }
+    bool openUrl(const QUrl&) override { return false; }
+    void execModal(QDialog&) override {}
+
+    QString ended;
+    QEventLoop loop;
+};
+
+int run(int atOnce, const QString& out, const QStringList& clips)
+{
+    EndOfRun dialogs;
+    clipforge::ScopedDialogService scope(dialogs);
+    clipforge::UserSettings::rememberJobsAtOnce(atOnce);
+    const auto mainDlg = clipforge::startUp(0);
+    if (!mainDlg->hook())
+        return 1;
+    std::vector<TItemData> queue(static_cast<size_t>(clips.size()));
+    for (int i = 0; i < clips.size(); ++i)
+        queue[static_cast<size_t>(i)] = {clips[i], 0, out};
+    mainDlg->hook()->TreeManager()->AppendJobs(queue);
+    QElapsedTimer timer;
+    timer.start();
+    mainDlg->hook()->btnConvertClick();
+    dialogs.loop.exec();
+    std::printf("run_s %.3f\n", static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    return dialogs.ended == QStringLiteral("Congratulations, works done!") ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -122,8 +219,18 @@ int main(int argc, char** argv)
     const std::string value = argc > 2 ? argv[2] : "0";
     if (mode.rfind("anchor", 0) == 0) {
         QApplication application(argc, argv);
+        if (mode == "anchor-first-paint")
+            return anchorFirstPaint(std::stoi(value));
         return mode == "anchor-startup" ? anchorStartup(std::stoll(value)) : anchorMemory();
     }
     clipforge::Application application(argc, argv);
+    if (mode == "run" && argc > 4) {
+        QStringList clips;
+        for (int i = 4; i < argc; ++i)
+            clips << QString::fromLocal8Bit(argv[i]);
+        return run(std::stoi(value), QString::fromLocal8Bit(argv[3]), clips);
+    }
+    if (mode == "first-paint")
+        return firstPaint(std::stoi(value));
     return mode == "startup" ? startup(std::stoll(value)) : memory(std::stoi(value));
 }

@@ -23,7 +23,7 @@ QString messageOf(const std::exception_ptr& error)
         std::rethrow_exception(error);
     } catch (const ESystemError& e) {
         // The system's own text, in lines of its own, and no name in it.
-        return QString::fromLocal8Bit(e.what());
+        return widen(e.what());
     } catch (const std::exception& e) {
         return widen(displayText(e.what()));
     } catch (...) {

@@ -1,6 +1,7 @@
 #include "app/JobTreeView.h"
 
 #include "app/JobItemDelegate.h"
+#include "controls/ItemViewAccessible.h"
 #include "core/TreeManager.h"
 
 #include <QContextMenuEvent>
@@ -26,6 +27,7 @@ JobTreeView::JobTreeView(QWidget* parent)
 {
     setItemDelegate(delegate_);
     setUpLook();
+    markFlatTree(*this);
 }
 
 void JobTreeView::setUpLook()

@@ -314,5 +314,8 @@ void TmainDlg::createPopupMenu()
     pmiProfiles->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     // The window holds it too, so Ctrl+P works without the menu open.
     addAction(pmiProfiles);
+    // Its choices depend on the machine; the controller fills it.
+    pmConversionsAtOnce = new QMenu(QStringLiteral("Conversions &at once"), PopupMenu1);
+    pmiConversionsAtOnce = PopupMenu1->addMenu(pmConversionsAtOnce);
 }
 

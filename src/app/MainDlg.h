@@ -82,6 +82,8 @@ public:
     QAction* pmiOpenFolder = nullptr;
     QAction* pmiRemoveFinished = nullptr;
     QAction* pmiProfiles = nullptr;
+    QMenu* pmConversionsAtOnce = nullptr;
+    QAction* pmiConversionsAtOnce = nullptr;
 
 private:
     void FormCreate();

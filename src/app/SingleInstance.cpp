@@ -4,10 +4,14 @@
 #include "core/FileSystem.h"
 #include "core/LocalText.h"
 
-#include <QDir>
-#include <QLockFile>
-#include <QStandardPaths>
+#include "core/WriterLock.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <cerrno>
 #include <cstdlib>
 
 namespace clipforge {
@@ -21,6 +25,21 @@ void removeDeadSocket(const QString& socket)
     const std::string path = narrow(socket);
     if (fileStatus(path, FinalLink::Examined).kind == FileKind::Socket)
         removeFile(path);
+}
+
+// Another start holds the lock only between its probe and its listen, so it is worth waiting
+// for, up to a limit: a start stopped there must not keep this one waiting for good. The kernel
+// lets go of a dead holder's lock, so no holder is ever guessed dead.
+WriterLock startLock(const std::string& path, int limitMs)
+{
+    const QDeadlineTimer deadline(limitMs);
+    for (;;) {
+        errno = 0;
+        WriterLock lock = WriterLock::tryLock(path);
+        if (lock.held() || errno != EWOULDBLOCK || deadline.hasExpired())
+            return lock;
+        QThread::msleep(20);
+    }
 }
 
 }  // namespace
@@ -45,10 +64,8 @@ SingleInstance SingleInstance::start(const InstancePlaces& places, const Instanc
         err << "clipforge: no runtime folder (XDG_RUNTIME_DIR); this window will not take other starts' files\n";
         return instance;
     }
-    QLockFile lock(places.lock);
-    // Only a lock whose process is gone is stale, however long a start takes.
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(2 * timeoutMs)) {
+    const WriterLock lock = startLock(narrow(places.lock), 2 * timeoutMs);
+    if (!lock.held()) {
         err << "clipforge: cannot take the lock " << narrow(places.lock) << "; this window will not take other "
             << "starts' files\n";
         return instance;

@@ -3,6 +3,7 @@
 #include "app/AddDlgOpener.h"
 #include "app/Application.h"
 #include "app/CaptionForwarder.h"
+#include "app/ConversionsAtOnceMenu.h"
 #include "app/ClockText.h"
 #include "app/DesktopNotifier.h"
 #include "app/FileDrop.h"
@@ -12,6 +13,7 @@
 #include "app/JobProperties.h"
 #include "app/JobTreeView.h"
 #include "app/MainDlg.h"
+#include "app/PooledRun.h"
 #include "app/ProfileEditor.h"
 #include "app/RowDragMove.h"
 #include "app/WebPages.h"
@@ -93,6 +95,8 @@ TUIHook::~TUIHook()
     menuDraw_.reset();
     saveManager_.reset();
     itemManager_.reset();
+    // Its converters go before the list it shows them on.
+    pooled_.reset();
     treeManager_.reset();
     commandManager_.reset();
     // The driver goes last; its end kills a converter that is still running.
@@ -118,6 +122,7 @@ void TUIHook::InitControls()
 void TUIHook::unwire()
 {
     fileDrop_.reset();
+    atOnceMenu_.reset();
     listKeys_.reset();
     jobMenu_.reset();
     rowDrag_.reset();
@@ -166,6 +171,7 @@ void TUIHook::wireMenu()
     QObject::connect(Form.pmiClear, &QAction::triggered, connections_.get(), [this] { pmiClearClick(); });
     QObject::connect(Form.pmiProperties, &QAction::triggered, connections_.get(), [this] { pmiPropertiesClick(); });
     QObject::connect(Form.pmiProfiles, &QAction::triggered, connections_.get(), [this] { pmiProfilesClick(); });
+    atOnceMenu_ = std::make_unique<clipforge::ConversionsAtOnceMenu>(*Form.pmConversionsAtOnce, *Form.pmiConversionsAtOnce);
 }
 
 void TUIHook::createManagers()
@@ -173,9 +179,9 @@ void TUIHook::createManagers()
     treeManager_ = std::make_unique<TTreeManager>(*commandManager_, *itemManager_);
     Form.JobTree->setJobs(treeManager_.get());
     Form.JobTree->delegate().setStateIcons([list = Form.listImage](int state) { return list->pixmap(state); });
-    Form.JobTree->setPopupMenu(Form.PopupMenu1, [this] { return command_ && command_->Stopped(); });
+    Form.JobTree->setPopupMenu(Form.PopupMenu1, [this] { return RunStopped(); });
     properties_ = std::make_unique<clipforge::JobProperties>(*treeManager_, *commandManager_,
-                                                              [this] { return command_->Stopped(); });
+                                                              [this] { return RunStopped(); });
     Form.JobTree->OnColumnDblClick = [this](int row) { properties_->Properties(row); };
     listKeys_ = std::make_unique<clipforge::JobListKeys>(
         *Form.JobTree, clipforge::JobListKeys::Commands {[this] { pmiDeleteClick(); }, [this] { pmiPropertiesClick(); },
@@ -186,12 +192,7 @@ void TUIHook::createManagers()
         *Form.JobTree, [this] { return ListChangesAllowed(); },
         [this](const QList<int>& rows, int gap) { treeManager_->MoveRows(rows, gap); });
 
-    command_ = std::make_unique<TCommand>(*treeManager_, *commandManager_);
-    command_->OnProgress = [this](QObject* sender, std::int32_t percent) { CommandProgress(sender, percent); };
-    command_->OnFinished = [this](QObject* sender, bool stopped) { CommandFinished(sender, stopped); };
-    command_->OnTimer = [this](QObject* sender) { CommandTimer(sender); };
-    command_->OnJobProgress = [this](QObject* sender, std::int32_t position) { CommandJobProgress(sender, position); };
-
+    createDrivers();
     saveManager_ = std::make_unique<TSaveManager>(*treeManager_);
 }
 
@@ -205,9 +206,39 @@ void TUIHook::setCounter(int finished)
     Form.lbCount->setText(clipforge::counterText(jobCount(), finished));
 }
 
+void TUIHook::createDrivers()
+{
+    command_ = std::make_unique<TCommand>(*treeManager_, *commandManager_);
+    command_->OnProgress = [this](QObject* sender, std::int32_t percent) { CommandProgress(sender, percent); };
+    command_->OnFinished = [this](QObject* sender, bool stopped) { CommandFinished(sender, stopped); };
+    command_->OnTimer = [this](QObject* sender) { CommandTimer(sender); };
+    command_->OnJobProgress = [this](QObject* sender, std::int32_t position) { CommandJobProgress(sender, position); };
+
+    pooled_ = std::make_unique<clipforge::PooledRun>(*commandManager_, *treeManager_);
+    pooled_->onJobEnded = [this] { showPooledCounter(); };
+    pooled_->onBarMoved = [this] { Form.ProgressBar1->SetPosition(pooled_->barPosition()); };
+    pooled_->onTimer = [this] { CommandTimer(nullptr); };
+    pooled_->onFinished = [this](bool stopped) { CommandFinished(nullptr, stopped); };
+}
+
 bool TUIHook::ListChangesAllowed() const
 {
-    return command_ && command_->Stopped() && !command_->ListLocked();
+    return RunStopped() && !runHoldsList();
+}
+
+bool TUIHook::RunStopped() const
+{
+    return command_ && command_->Stopped() && (!pooled_ || pooled_->stopped());
+}
+
+bool TUIHook::runHoldsList() const
+{
+    return (command_ && command_->ListLocked()) || (pooled_ && pooled_->active());
+}
+
+int TUIHook::runJobs() const
+{
+    return lastRunPooled_ ? pooled_->runJobs() : static_cast<int>(command_->RunJobs());
 }
 
 void TUIHook::btnAddClick()
@@ -269,7 +300,7 @@ void TUIHook::reloadAddedProfiles()
 
 void TUIHook::btnConvertClick()
 {
-    if (jobCount() == 0 || command_->ListLocked())
+    if (jobCount() == 0 || runHoldsList())
         return;
     const auto finished = finishedJobsChoice();
     if (!finished)
@@ -277,10 +308,19 @@ void TUIHook::btnConvertClick()
     if (*finished == TCommand::FinishedJobs::Skip && jobsInState(jsFinished) == jobCount())
         return;
     setRunState(RunState::Busy);
-    // Read at each run, so a change to the setting counts from the next one; a word the program
+    // Read at each run, so a change to a setting counts from the next one; a word the program
     // does not know leaves the default.
-    command_->CheckOutputs(clipforge::checkModeNamed(clipforge::UserSettings::outputCheck().toStdString())
-                               .value_or(clipforge::CheckMode::Streams));
+    const clipforge::CheckMode check = clipforge::checkModeNamed(clipforge::UserSettings::outputCheck().toStdString())
+                                           .value_or(clipforge::CheckMode::Streams);
+    const int workers = clipforge::ConversionsAtOnceMenu::chosen();
+    lastRunPooled_ = workers > 1;
+    if (lastRunPooled_) {
+        pooled_->start(workers, *finished, check);
+        return;
+    }
+    command_->CheckOutputs(check);
+    durations_.clear();
+    durations_.started(0);
     command_->Start(*finished);
 }
 
@@ -306,7 +346,10 @@ std::optional<TCommand::FinishedJobs> TUIHook::finishedJobsChoice()
 
 void TUIHook::btnStopClick()
 {
-    command_->Stop();
+    if (pooled_->active())
+        pooled_->stop();
+    else
+        command_->Stop();
 }
 
 void TUIHook::btnSupportClick()
@@ -351,7 +394,7 @@ void TUIHook::importList(const QString& name)
 
 void TUIHook::btnExportClick()
 {
-    if (!command_->Stopped() || jobCount() == 0)
+    if (!RunStopped() || jobCount() == 0)
         return;
     const QString chosen =
         clipforge::remembered::saveFileName(FileDialog::ExportList, nullptr, QString::fromLatin1(listFilter));
@@ -400,6 +443,13 @@ void TUIHook::CommandProgress(QObject*, std::int32_t percent)
     Form.ProgressBar1->SetPosition(percent);
     Form.lbCount->setText(clipforge::counterText(jobCount(), static_cast<int>(command_->RunPosition()) + 1,
                                                  static_cast<int>(command_->RunJobs())));
+    durations_.ended(0);
+    durations_.started(0);
+}
+
+void TUIHook::showPooledCounter()
+{
+    Form.lbCount->setText(clipforge::counterText(jobCount(), pooled_->endedJobs(), pooled_->runJobs()));
 }
 
 // The driver keeps the bar between the values of the jobs' ends and never moves it back.
@@ -410,12 +460,37 @@ void TUIHook::CommandJobProgress(QObject*, std::int32_t position)
 
 void TUIHook::CommandTimer(QObject*)
 {
-    Form.lbTimer->setText(clipforge::clockText(command_->ElapsedSeconds()));
+    const std::int64_t seconds = pooled_->active() ? pooled_->elapsedSeconds() : command_->ElapsedSeconds();
+    Form.lbTimer->setText(clipforge::clockText(seconds));
+    showQueueTime();
+}
+
+clipforge::QueueTimes TUIHook::queueTimes() const
+{
+    if (pooled_->active())
+        return pooled_->queueTimes();
+    clipforge::QueueTimes times;
+    if (!command_->ListLocked())
+        return times;
+    times.running = {command_->CurrentProgress()};
+    times.waiting = static_cast<int>(command_->RunJobs() - command_->RunPosition()) - 1;
+    times.ended = durations_.endedJobs();
+    times.endedSeconds = durations_.endedSeconds();
+    return times;
+}
+
+// Under the mouse on the bar, and for assistive technology as the bar's description.
+void TUIHook::showQueueTime()
+{
+    const QString text = clipforge::queueTimeText(queueTimes());
+    Form.ProgressBar1->setToolTip(text);
+    Form.ProgressBar1->setAccessibleDescription(text);
 }
 
 void TUIHook::CommandFinished(QObject*, bool stopped)
 {
     setRunState(RunState::Idle);
+    showQueueTime();
     if (closing_) {
         QTimer::singleShot(0, &Form, [this] { Form.close(); });
         return;
@@ -439,7 +514,7 @@ void TUIHook::announceRunEnd(bool stopped)
     }
     // A run with failures must not read as a success; the reasons are in the failed jobs' hints.
     // Every failed job was part of the run: a run skips finished jobs only.
-    const int converted = static_cast<int>(command_->RunJobs()) - failed;
+    const int converted = runJobs() - failed;
     dialogs().message(&Form,
                       QStringLiteral("%1 %2 converted, %3 failed.\nHover over a failed file to see why.")
                           .arg(converted)
@@ -450,7 +525,7 @@ void TUIHook::announceRunEnd(bool stopped)
 
 bool TUIHook::readyToClose(CloseQuestion question)
 {
-    if (!command_ || !command_->ListLocked())
+    if (!command_ || !runHoldsList())
         return true;
     // A signal that comes while the question is open ends the run whatever the answer.
     if (closing_ || (askingToClose_ && question == CloseQuestion::Ask))
@@ -458,10 +533,10 @@ bool TUIHook::readyToClose(CloseQuestion question)
     if (question == CloseQuestion::Ask && !askToStopAndQuit())
         return false;
     // The run may have ended while the question was open; the answer holds all the same.
-    if (!command_->ListLocked())
+    if (!runHoldsList())
         return true;
     closing_ = true;
-    command_->Stop();
+    btnStopClick();
     return false;
 }
 

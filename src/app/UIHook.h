@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/QueueTimeLeft.h"
 #include "engine/Command.h"
 
 #include <QString>
@@ -21,7 +22,9 @@ class CaptionForwarder;
 class FileDrop;
 class JobListKeys;
 class JobMenu;
+class ConversionsAtOnceMenu;
 class JobProperties;
+class PooledRun;
 class RowDragMove;
 }
 
@@ -67,9 +70,15 @@ public:
     // Read by tests and the job list's menu.
     TTreeManager* TreeManager() const { return treeManager_.get(); }
     TCommand* Command() const { return command_.get(); }
+    // The driver of runs with several jobs at once.
+    clipforge::PooledRun* Pooled() const { return pooled_.get(); }
     TCommandManager& CommandManager() const { return *commandManager_; }
     // The driver is idle and the list is no longer held by a run that is still ending.
     bool ListChangesAllowed() const;
+    // No run is going, or the one going is ending (Stop was pressed).
+    bool RunStopped() const;
+    // What the running one's estimate is made of; empty when no run is active.
+    clipforge::QueueTimes queueTimes() const;
     // True when the window may close now. During a run it asks first, unless told not to (an
     // ending session or a signal); then it stops the run as Stop does and closes the window once
     // the run has ended, without the end's message box.
@@ -83,6 +92,12 @@ private:
     void wireMenu();
     void createManagers();
     void setCounter(int finished);
+    // From Convert until the run's end has been handled, whichever driver runs it.
+    bool runHoldsList() const;
+    int runJobs() const;
+    void createDrivers();
+    void showPooledCounter();
+    void showQueueTime();
     int jobCount() const;
     int failedJobs() const;
     int jobsInState(std::int32_t state) const;
@@ -102,6 +117,11 @@ private:
     std::unique_ptr<TMenuDraw> menuDraw_;
     std::unique_ptr<TTreeManager> treeManager_;
     std::unique_ptr<TCommand> command_;
+    std::unique_ptr<clipforge::PooledRun> pooled_;
+    // How long the one-job driver's jobs took, for the queue's estimate.
+    clipforge::JobDurations durations_;
+    std::unique_ptr<clipforge::ConversionsAtOnceMenu> atOnceMenu_;
+    bool lastRunPooled_ = false;
     std::unique_ptr<TSaveManager> saveManager_;
     std::unique_ptr<clipforge::JobProperties> properties_;
     std::unique_ptr<clipforge::JobMenu> jobMenu_;

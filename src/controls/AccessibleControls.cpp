@@ -9,7 +9,9 @@
 #include "controls/CaptionedButtonAccessible.h"
 #include "controls/ComboBoxAccessible.h"
 #include "controls/ContainerAccessible.h"
+#include "controls/ItemViewAccessible.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -24,6 +26,8 @@ QAccessibleInterface* accessibleControl(const QString& className, QObject* objec
         return new ApplicationAccessible;
     if (!object || !object->isWidgetType())
         return nullptr;
+    if (QAbstractItemView* rows = rowView(object))
+        return new ItemViewAccessible(rows);
     if (className == QLatin1String("TImageButton"))
         return new ImageButtonAccessible(static_cast<TImageButton*>(object));
     if (className == QLatin1String("TMyButtonEx"))

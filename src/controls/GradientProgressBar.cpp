@@ -1,6 +1,7 @@
 #include "controls/GradientProgressBar.h"
 
 #include "controls/AccessibleControls.h"
+#include "controls/RoundEven.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -34,11 +35,6 @@ constexpr std::array<SchemeColors, 13> schemeTable = {{
     {0x000000, 0x800040, 0xCA0065, 0xFFB7DB, 0xFF3399},
     {0x000000, 0x2C5656, 0x3E7B7B, 0xBCDEDE, 0x468E8E},
 }};
-
-int roundEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
 
 // A position far beyond Max gives a fill far outside the bar; the value is held to just past the
 // bar's edge before it becomes an int, which paints the same pixels without overflowing.

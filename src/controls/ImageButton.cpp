@@ -86,7 +86,7 @@ TImageButton::Look TImageButton::currentLook() const
 {
     if (!enabled_)
         return {&imageDisable_, pictureRect(imageDisable_, 0)};
-    if (down_) {
+    if (press_.pressed()) {
         const int offset = useDown_ ? pressedShift : 0;
         // Without a pressed picture the over picture stands in, and without that the normal one,
         // and so does its area: an empty hit area would cancel every press and the button could
@@ -94,7 +94,7 @@ TImageButton::Look TImageButton::currentLook() const
         const TPngImage* picture = !imageDown_.empty() ? &imageDown_ : !imageOver_.empty() ? &imageOver_ : &image_;
         return {picture, pictureRect(*picture, offset)};
     }
-    if (over_ && !imageOver_.empty())
+    if (press_.hovered() && !imageOver_.empty())
         return {&imageOver_, pictureRect(imageOver_, 0)};
     return {&image_, pictureRect(image_, 0)};
 }
@@ -124,21 +124,21 @@ void TImageButton::paintEvent(QPaintEvent*)
 
 void TImageButton::enterEvent(QEnterEvent* event)
 {
-    over_ = true;
+    press_.hover(true);
     stateChanged();
     QWidget::enterEvent(event);
 }
 
 void TImageButton::leaveEvent(QEvent* event)
 {
-    over_ = false;
+    press_.hover(false);
     stateChanged();
     QWidget::leaveEvent(event);
 }
 
 void TImageButton::mousePressEvent(QMouseEvent*)
 {
-    down_ = true;
+    press_.press();
     stateChanged();
 }
 
@@ -146,17 +146,14 @@ void TImageButton::mouseMoveEvent(QMouseEvent* event)
 {
     if (imageRect_.contains(event->position().toPoint()))
         return;
-    down_ = false;
+    press_.move(false);
     stateChanged();
 }
 
 void TImageButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    // A press that was dragged off the picture has been cancelled; coming back does not revive it.
-    const bool wasDown = down_;
-    const bool inside = imageRect_.contains(event->position().toPoint());
-    down_ = false;
+    const bool click = press_.release(imageRect_.contains(event->position().toPoint()));
     stateChanged();
-    if (wasDown && inside && enabled_ && event->button() == Qt::LeftButton && OnClick)
+    if (click && enabled_ && event->button() == Qt::LeftButton && OnClick)
         OnClick(this);
 }

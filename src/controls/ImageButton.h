@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ButtonPress.h"
 #include "controls/Canvas.h"
 #include "controls/PngImage.h"
 
@@ -37,8 +38,8 @@ public:
     // The keyboard's click (Space, Enter, its caption's accelerator): raises OnClick while enabled.
     void Click();
 
-    bool IsOver() const { return over_; }
-    bool IsDown() const { return down_; }
+    bool IsOver() const { return press_.hovered(); }
+    bool IsDown() const { return press_.pressed(); }
     // The hit area: where the current look's picture is drawn.
     clipforge::Rect ImageRect() const { return imageRect_; }
 
@@ -70,7 +71,7 @@ private:
     bool useDown_ = true;
     bool enabled_ = true;
     bool tabStop_ = false;
-    bool over_ = false;
-    bool down_ = false;
+    // A press dragged off the picture has been cancelled; coming back does not revive it.
+    clipforge::ButtonPress press_ {clipforge::ButtonPress::DragBack::Cancels};
     clipforge::Rect imageRect_;
 };

@@ -89,7 +89,7 @@ void TMyButtonEx::SetFontColor(TColor color)
 void TMyButtonEx::SetEnabled(bool enabled)
 {
     setEnabled(enabled);
-    down_ = false;
+    press_.cancel();
     repaint();
 }
 
@@ -161,26 +161,23 @@ void TMyButtonEx::mousePressEvent(QMouseEvent* event)
 {
     if (!isEnabled() || event->button() != Qt::LeftButton)
         return;
-    down_ = true;
+    press_.press();
     setFocus(Qt::MouseFocusReason);
     repaint();
 }
 
 void TMyButtonEx::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!down_)
-        return;
-    if (!rect().contains(event->position().toPoint())) {
-        down_ = false;
+    if (press_.move(rect().contains(event->position().toPoint())))
         repaint();
-    }
 }
 
+// A press dragged off was cancelled by the move, so a release ends a press that is still on.
 void TMyButtonEx::mouseReleaseEvent(QMouseEvent*)
 {
-    if (!down_)
+    if (!press_.pressed())
         return;
-    down_ = false;
+    press_.release(true);
     repaint();
     fireClick();
 }
@@ -200,7 +197,7 @@ void TMyButtonEx::focusOutEvent(QFocusEvent* event)
 void TMyButtonEx::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange) {
-        down_ = false;
+        press_.cancel();
         update();
     }
     QWidget::changeEvent(event);
@@ -228,11 +225,11 @@ QImage TMyButtonEx::render() const
     QImage bitmap = clipforge::makeBitmap(w, h);
     if (bitmap.isNull())
         return bitmap;
-    clipforge::drawButtonGradient(bitmap, down_ ? clickColorFrom_ : defaultColorFrom_, down_ ? clickColorTo_ : defaultColorTo_);
+    clipforge::drawButtonGradient(bitmap, press_.pressed() ? clickColorFrom_ : defaultColorFrom_, press_.pressed() ? clickColorTo_ : defaultColorTo_);
     Canvas canvas(bitmap);
     canvas.setFont(font());
     const int x0 = captionLeft(canvas);
-    const int shift = down_ ? pressedShift : 0;
+    const int shift = press_.pressed() ? pressedShift : 0;
     if (!glyph_.empty()) {
         const int top = (h - glyph_.height()) / 2;
         const Rect target{x0 + shift, top + shift, x0 + shift + glyph_.width(), top + shift + glyph_.height()};

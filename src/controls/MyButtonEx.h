@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ButtonPress.h"
 #include "controls/Canvas.h"
 #include "controls/Color.h"
 #include "controls/PngImage.h"
@@ -51,7 +52,7 @@ public:
     void SetDrawFocus(bool drawFocus);
     NotifyEvent OnClick;
 
-    bool IsDown() const { return down_; }
+    bool IsDown() const { return press_.pressed(); }
     // The accelerator: the letter after "&" in the caption, case-insensitive. Answers whether
     // the character was this button's and the click ran.
     bool DialogChar(QChar character);
@@ -92,7 +93,7 @@ private:
     TColor borderColor_ = 0xC5C5C5;
     TPngImage glyph_;
     bool drawFocus_ = false;
-    bool down_ = false;
+    clipforge::ButtonPress press_ {clipforge::ButtonPress::DragBack::Cancels};
     int shortcutId_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "controls/MyListBox.h"
 
+#include "controls/AccessibleControls.h"
+
 #include "controls/PngImageList.h"
 
 #include <QPainter>
@@ -40,6 +42,7 @@ private:
 TMyListBox::TMyListBox(QWidget* parent)
     : QListWidget(parent)
 {
+    clipforge::installAccessibleControls();
     setItemDelegate(new ListBoxRowDelegate(this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);

@@ -1,16 +1,14 @@
 #include "controls/PngFunctions.h"
 
+#include "controls/RoundEven.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 namespace {
 
-// Round to nearest with ties to even, the rounding the picture routines are defined with.
-int roundEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
+using clipforge::roundEven;
 
 std::uint8_t fadedAlpha(int alpha, int amount)
 {

@@ -130,7 +130,7 @@ void TPngSpeedButton::paintFrame(Canvas& canvas) const
     const int w = width();
     const int h = height();
     const bool sunken = IsPressed();
-    if (flat_ && !sunken && !(hot_ && isEnabled()))
+    if (flat_ && !sunken && !(press_.hovered() && isEnabled()))
         return;
     const TColor topLeft = sunken ? clBtnShadow : clBtnHighlight;
     const TColor bottomRight = sunken ? clBtnHighlight : (flat_ ? clBtnShadow : cl3DDkShadow);
@@ -192,14 +192,14 @@ void TPngSpeedButton::paintEvent(QPaintEvent*)
 
 void TPngSpeedButton::enterEvent(QEnterEvent* event)
 {
-    hot_ = true;
+    press_.hover(true);
     update();
     QWidget::enterEvent(event);
 }
 
 void TPngSpeedButton::leaveEvent(QEvent* event)
 {
-    hot_ = false;
+    press_.hover(false);
     update();
     QWidget::leaveEvent(event);
 }
@@ -208,39 +208,30 @@ void TPngSpeedButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !isEnabled())
         return;
-    tracking_ = true;
-    pressed_ = true;
+    press_.press();
     update();
 }
 
 void TPngSpeedButton::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!tracking_)
-        return;
-    const bool inside = rect().contains(event->position().toPoint());
-    if (inside != pressed_) {
-        pressed_ = inside;
+    if (press_.move(rect().contains(event->position().toPoint())))
         update();
-    }
 }
 
 void TPngSpeedButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!tracking_ || event->button() != Qt::LeftButton)
+    if (!press_.tracking() || event->button() != Qt::LeftButton)
         return;
-    tracking_ = false;
-    const bool inside = rect().contains(event->position().toPoint());
-    pressed_ = false;
+    const bool click = press_.release(rect().contains(event->position().toPoint()));
     update();
-    if (inside)
+    if (click)
         Click();
 }
 
 void TPngSpeedButton::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange) {
-        pressed_ = false;
-        tracking_ = false;
+        press_.cancel();
         update();
     }
     QWidget::changeEvent(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ButtonPress.h"
 #include "controls/Canvas.h"
 #include "controls/Color.h"
 #include "controls/PngButtonFunctions.h"
@@ -58,8 +59,8 @@ public:
     void ActionChange(const TPngImageList* images, int imageIndex);
     void Click();
 
-    bool IsPressed() const { return pressed_ || down_; }
-    bool IsHot() const { return hot_; }
+    bool IsPressed() const { return press_.pressed() || down_; }
+    bool IsHot() const { return press_.hovered(); }
     QImage render() const;
 
 protected:
@@ -88,7 +89,6 @@ private:
     bool down_ = false;
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
-    bool pressed_ = false;
-    bool tracking_ = false;
-    bool hot_ = false;
+    // A press dragged off comes back with the pointer.
+    clipforge::ButtonPress press_ {clipforge::ButtonPress::DragBack::Revives};
 };

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/FileSystem.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/xml/FileIo.h"
 #include "core/xml/XmlDocument.h"
@@ -81,7 +82,7 @@ std::string systemProfilesPath()
 
 std::string userProfilesPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toLocal8Bit().toStdString() +
+    return narrow(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)) +
            "/clipforge/profiles";
 }
 

@@ -47,6 +47,10 @@ std::optional<std::vector<FolderEntry>> folderEntries(const std::string& folder)
 // The same for the folder open as folderFd, which stays open.
 std::optional<std::vector<FolderEntry>> folderEntriesAt(int folderFd);
 
+// Makes folder and any missing parent with the given permissions (before the umask); true when
+// it is a folder afterwards, else false with errno set.
+bool makeFolders(const std::string& folder, unsigned permissions = 0777);
+
 // Removes the file or link at path. True when nothing is there any more, also when nothing was;
 // false, errno set, when it stays.
 bool removeFile(const std::string& path);

@@ -91,6 +91,22 @@ std::optional<std::vector<FolderEntry>> folderEntriesAt(int folderFd)
     return entriesOf(stream);
 }
 
+bool makeFolders(const std::string& folder, unsigned permissions)
+{
+    const auto make = [permissions](const std::string& part) {
+        return ::mkdir(part.c_str(), static_cast<mode_t>(permissions)) == 0 || errno == EEXIST;
+    };
+    for (std::size_t end = folder.find('/', 1); end != std::string::npos; end = folder.find('/', end + 1))
+        if (!make(folder.substr(0, end)))
+            return false;
+    if (!folder.empty() && folder.back() != '/' && !make(folder))
+        return false;
+    const FileStatus made = fileStatus(folder);
+    if (made.exists() && made.kind != FileKind::Folder)
+        errno = ENOTDIR;
+    return made.kind == FileKind::Folder;
+}
+
 bool removeFile(const std::string& path)
 {
     if (holdsNul(path)) {

@@ -89,7 +89,10 @@ void TTreeManager::AppendJobs(std::vector<TItemData> jobs)
         return;
     const int first = Count();
     beginInsertRows({}, first, first + static_cast<int>(jobs.size()) - 1);
-    Jobs.reserve(Jobs.size() + jobs.size());
+    // Only ever to more than double: a watched folder appends its jobs one at a time, for as
+    // long as it runs, and an exact reserve would move every job on every append.
+    if (Jobs.capacity() < Jobs.size() + jobs.size())
+        Jobs.reserve(std::max(Jobs.size() + jobs.size(), Jobs.size() * 2));
     for (TItemData& job : jobs)
         Jobs.push_back({1, jsWaiting, {}, std::move(job), {}, {}, {}, 0, {}});
     endInsertRows();

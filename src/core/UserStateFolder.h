@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileSystem.h"
+
 #include <string>
 
 namespace clipforge {
@@ -25,6 +27,9 @@ inline QueueStateFiles userQueueStateFiles()
 
 // Makes folder and any missing parent, each new one readable by its owner only; true when it
 // exists afterwards.
-bool makePrivateFolders(const std::string& folder);
+inline bool makePrivateFolders(const std::string& folder)
+{
+    return makeFolders(folder, 0700);
+}
 
 }  // namespace clipforge

@@ -3,10 +3,8 @@
 #include "core/Paths.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -39,19 +37,6 @@ std::string userStateFolder()
     const std::string base =
         isAbsolute(state) ? withTrailingSeparator(state) : withTrailingSeparator(homeFolder()) + ".local/state/";
     return base + "clipforge/";
-}
-
-bool makePrivateFolders(const std::string& folder)
-{
-    for (std::size_t end = folder.find('/', 1); end != std::string::npos; end = folder.find('/', end + 1)) {
-        const std::string part = folder.substr(0, end);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    if (!folder.empty() && folder.back() != '/' && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        return false;
-    struct stat info {};
-    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace clipforge

@@ -1,9 +1,9 @@
 #include "core/VideoFiles.h"
 
+#include "core/FileSystem.h"
 #include "core/Paths.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace clipforge {
 
@@ -27,18 +27,28 @@ bool isVideoFileName(const std::string& path)
     return std::find(known.begin(), known.end(), extension) != known.end();
 }
 
+namespace {
+
+// Links are neither followed nor taken (a link to a folder could lead round in a circle); a
+// folder that cannot be read is passed over.
+void addVideoFiles(const std::string& folder, std::vector<std::string>& files)
+{
+    for (const FolderEntry& entry : folderEntries(folder).value_or(std::vector<FolderEntry> {})) {
+        const std::string path = withTrailingSeparator(folder) + entry.name;
+        const FileKind kind = fileStatus(path, FinalLink::Examined).kind;
+        if (kind == FileKind::Folder)
+            addVideoFiles(path, files);
+        else if (kind == FileKind::Regular && isVideoFileName(path))
+            files.push_back(path);
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> videoFilesIn(const std::string& folder)
 {
-    namespace fs = std::filesystem;
     std::vector<std::string> files;
-    std::error_code error;
-    fs::recursive_directory_iterator entries(folder, fs::directory_options::skip_permission_denied, error);
-    for (; !error && entries != fs::recursive_directory_iterator(); entries.increment(error)) {
-        const fs::directory_entry& entry = *entries;
-        std::error_code statusError;
-        if (entry.symlink_status(statusError).type() == fs::file_type::regular && isVideoFileName(entry.path()))
-            files.push_back(entry.path().string());
-    }
+    addVideoFiles(folder, files);
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -40,6 +40,9 @@ public:
     // The same, but waits for as long as another process holds the lock. Invalid, errno set,
     // when path cannot be opened or locked.
     static WriterLock waitForLock(const std::string& path);
+    // Locks a file the caller has opened (and checked) itself, such as a journal it appends to
+    // through fd(), without waiting. Invalid when another holds the lock, this process included.
+    static WriterLock lockOpened(FileDescriptor fd);
 
     bool held() const { return fd_.valid(); }
     int fd() const { return fd_.get(); }

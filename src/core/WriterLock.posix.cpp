@@ -85,6 +85,14 @@ WriterLock WriterLock::tryLock(const std::string& path) { return openAndLock(pat
 
 WriterLock WriterLock::waitForLock(const std::string& path) { return openAndLock(path, Wait::Yes); }
 
+WriterLock WriterLock::lockOpened(FileDescriptor fd)
+{
+    WriterLock lock(std::move(fd));
+    if (!lock.held() || !lock.lock())
+        return {};
+    return lock;
+}
+
 WriterLock WriterLock::openAndLock(const std::string& path, Wait wait)
 {
     WriterLock lock(FileDescriptor(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)));

@@ -14,11 +14,4 @@ QString BrowseForFolder(QWidget* owner, const QString& title, const QString& ini
     return folder;
 }
 
-QString withTrailingSeparator(const QString& folder)
-{
-    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
-        return folder;
-    return folder + QLatin1Char('/');
-}
-
 }  // namespace clipforge

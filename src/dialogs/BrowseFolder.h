@@ -11,7 +11,4 @@ namespace clipforge {
 // folder chosen.
 QString BrowseForFolder(QWidget* owner, const QString& title, const QString& initialFolder = QString());
 
-// Adds the trailing separator a chosen folder carries in a job ("/out" becomes "/out/").
-QString withTrailingSeparator(const QString& folder);
-
 }  // namespace clipforge

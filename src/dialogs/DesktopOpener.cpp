@@ -1,5 +1,7 @@
 #include "dialogs/DesktopOpener.h"
 
+#include "core/LocalText.h"
+
 #include <QProcess>
 #include <QStringList>
 
@@ -21,7 +23,7 @@ int& runningCount()
 
 QString lastLine(const QByteArray& output)
 {
-    const QStringList lines = QString::fromLocal8Bit(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = widen(output.toStdString()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return lines.isEmpty() ? QString() : lines.constLast().trimmed();
 }
 

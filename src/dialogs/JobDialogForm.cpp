@@ -9,6 +9,7 @@
 #include "controls/PngImageList.h"
 #include "controls/PngSpeedButton.h"
 #include "core/LocalText.h"
+#include "core/Paths.h"
 #include "dialogs/Artwork.h"
 #include "dialogs/BrowseFolder.h"
 #include "dialogs/DefaultFolderLink.h"
@@ -208,7 +209,8 @@ bool JobDialogForm::browseIntoField()
     const QString folder = BrowseForFolder(this, QStringLiteral("Save Directory"), etDirectory->text());
     if (folder.isEmpty())
         return false;
-    etDirectory->setText(withTrailingSeparator(folder));
+    // A chosen folder carries its trailing separator in a job ("/out" becomes "/out/").
+    etDirectory->setText(widen(withTrailingSeparator(narrow(folder))));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/DisplayText.h"
 #include "core/FileSystem.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace clipforge {
@@ -34,6 +36,7 @@ const char* const profilePositionKey = "addFiles/profilePosition";
 const char* const profileNameKey = "addFiles/profileName";
 const char* const outputFolderKey = "addFiles/outputFolder";
 const char* const outputCheckKey = "convert/check";
+const char* const jobsAtOnceKey = "convert/jobsAtOnce";
 const char* const windowPlaceKey = "mainWindow/place";
 const char* const windowMaximisedKey = "mainWindow/maximised";
 
@@ -49,7 +52,7 @@ QSettings settings()
 // followed to a regular file, as users keep configuration files as links.
 bool settingsUsable()
 {
-    const std::string path = UserSettings::filePath().toLocal8Bit().toStdString();
+    const std::string path = narrow(UserSettings::filePath());
     const FileKind kind = fileStatus(path).kind;
     if (kind == FileKind::Regular || !pathOccupied(path))
         return true;
@@ -137,7 +140,20 @@ void UserSettings::rememberOutputFolder(const QString& folder)
 
 QString UserSettings::outputCheck()
 {
-    return settings().value(QString::fromLatin1(outputCheckKey), QStringLiteral("streams")).toString();
+    const QVariant word = stored(outputCheckKey);
+    return word.isValid() ? word.toString() : QStringLiteral("streams");
+}
+
+int UserSettings::jobsAtOnce()
+{
+    bool isNumber = false;
+    const int jobs = stored(jobsAtOnceKey).toInt(&isNumber);
+    return isNumber && jobs > 0 ? jobs : 1;
+}
+
+void UserSettings::rememberJobsAtOnce(int jobs)
+{
+    store(jobsAtOnceKey, std::max(1, jobs));
 }
 
 std::optional<WindowPlace> UserSettings::mainWindowPlace()

@@ -45,6 +45,11 @@ public:
     // "streams" when none is.
     static QString outputCheck();
 
+    // How many jobs the window converts at once ([convert] jobsAtOnce): at least 1, and 1 when
+    // nothing usable is kept.
+    static int jobsAtOnce();
+    static void rememberJobsAtOnce(int jobs);
+
     // Empty when nothing usable is remembered; whether it fits the screen is the caller's to judge.
     static std::optional<WindowPlace> mainWindowPlace();
     static void rememberMainWindowPlace(const WindowPlace& place);

@@ -1,11 +1,10 @@
 #include "engine/AddedProfileStore.h"
 
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/WriterLock.h"
 #include "core/xml/FileIo.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <cerrno>
@@ -65,7 +64,7 @@ std::string AddedProfileStore::idRecordPath() const
 
 bool AddedProfileStore::locked(const std::function<bool(std::vector<AddedProfile>&)>& change)
 {
-    if (!QDir().mkpath(QString::fromLocal8Bit(folderPart(path_))))
+    if (!makeFolders(folderPart(path_)))
         throw Error("cannot create the folder " + folderPart(path_));
     const std::string lockPath = path_ + ".lock";
     const WriterLock lock = WriterLock::waitForLock(lockPath);

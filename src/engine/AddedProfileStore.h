@@ -9,7 +9,7 @@
 
 namespace clipforge {
 
-// Changes the user's added profiles: every change holds an exclusive lock (flock on the file's
+// Changes the user's added profiles: every change holds an exclusive lock (a WriterLock on the file's
 // ".lock" beside it) while it reads the file afresh, changes it and writes it whole, so a change
 // made meanwhile by another program (the editor, 'profiles add') is kept. The ids given are
 // recorded in "profile-ids" beside the file and never given again, even after a removal.

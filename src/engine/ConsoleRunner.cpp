@@ -41,11 +41,7 @@ void TConsoleRunner::Execute()
     if (!timer_)
         timer_ = new TProcessTimer(this);
     state_->Lines.clear();
-    RunSettings settings{CommandLine,   ShownCommandLine,      OnNewLine,              OnTerminated,
-                         InputToOutput, KeepInputOpen,         MaxTimeAfterBeginning,  MaxTimeAfterLastOutput,
-                         Priority,      ShowWindow,            CreationFlag,           WorkingFolder,
-                         WritableFolder};
-    worker_ = std::make_shared<TRunnerThread>(this, state_, timer_->counts(), std::move(settings));
+    worker_ = std::make_shared<TRunnerThread>(this, state_, timer_->counts(), RunSettings(*this));
     worker_->start();
 }
 

@@ -22,37 +22,14 @@ class RunnerState;
 // end of the program. Each run has a worker thread of its own; every event is
 // raised on the main thread while the worker waits for it, and handlers may
 // call Stop and Execute. Lives on the application's main thread.
-class TConsoleRunner : public QObject {
+class TConsoleRunner : public QObject, public clipforge::RunSettings {
 public:
     explicit TConsoleRunner(QObject* owner = nullptr);
     // Stops a running worker, which kills its process; returns without
     // waiting for any handler, and no event reaches this object afterwards.
     ~TConsoleRunner() override;
 
-    // Published properties. A run takes its own copies when it starts, so a
-    // change during a run affects the next one.
-    std::string CommandLine;
-    // The line a start failure's message names, when it is not CommandLine itself (the driver
-    // names the output the user gets, not the private file the converter writes).
-    std::string ShownCommandLine;
-    TNewLineEvent OnNewLine;
-    TTerminateEvent OnTerminated;
-    bool InputToOutput = false;
-    // Keeps the child's input open for InputLines. Otherwise the child reads end of file at
-    // once, so a program that prompts or reads its input cannot wait forever.
-    bool KeepInputOpen = false;
-    std::int32_t MaxTimeAfterBeginning = 0;   // seconds; 0 or less: no limit
-    std::int32_t MaxTimeAfterLastOutput = 0;  // seconds; 0 or less: no limit
-    TShowWindow ShowWindow = swHIDE;
-    TCreationFlag CreationFlag = fCREATE_NEW_CONSOLE;
-    // Only the idle and below-normal classes have an effect: they lower the
-    // child's scheduling priority.
-    std::uint32_t Priority = clipforge::NormalPriorityClass;
-    // The folder the program starts in; empty for ours.
-    std::string WorkingFolder;
-    // When set, the program may create, change or remove files only below this folder (see
-    // ChildStart).
-    std::string WritableFolder;
+    // The published properties are its RunSettings (CommandLine, OnNewLine, ...).
     // Not owned; when set, kept as a screen-like copy of the output.
     clipforge::OutputLineList* OutputLines = nullptr;
 

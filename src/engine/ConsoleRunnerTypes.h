@@ -84,3 +84,33 @@ inline std::uint32_t creationFlagValue(TCreationFlag value) { return CreationFla
 // QObject* sender binds as well, since the runner converts to it.
 using TNewLineEvent = std::function<void(TConsoleRunner* Sender, const std::string& NewLine, TOutputType OutputType)>;
 using TTerminateEvent = std::function<void(TConsoleRunner* Sender, std::uint32_t ExitCode)>;
+
+namespace clipforge {
+
+// What a run copies from its runner when it starts, so a change during a run affects the next one.
+struct RunSettings {
+    std::string CommandLine;
+    // The line a start failure's message names, when it is not CommandLine itself (the driver
+    // names the output the user gets, not the private file the converter writes).
+    std::string ShownCommandLine;
+    TNewLineEvent OnNewLine;
+    TTerminateEvent OnTerminated;
+    bool InputToOutput = false;
+    // Keeps the child's input open for InputLines. Otherwise the child reads end of file at
+    // once, so a program that prompts or reads its input cannot wait forever.
+    bool KeepInputOpen = false;
+    std::int32_t MaxTimeAfterBeginning = 0;   // seconds; 0 or less: no limit
+    std::int32_t MaxTimeAfterLastOutput = 0;  // seconds; 0 or less: no limit
+    // Only the idle and below-normal classes have an effect: they lower the
+    // child's scheduling priority.
+    std::uint32_t Priority = NormalPriorityClass;
+    TShowWindow ShowWindow = swHIDE;
+    TCreationFlag CreationFlag = fCREATE_NEW_CONSOLE;
+    // The folder the program starts in; empty for ours.
+    std::string WorkingFolder;
+    // When set, the program may create, change or remove files only below this folder (see
+    // ChildStart).
+    std::string WritableFolder;
+};
+
+}  // namespace clipforge

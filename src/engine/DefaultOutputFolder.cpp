@@ -1,13 +1,14 @@
 #include "engine/DefaultOutputFolder.h"
 
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 
 #include <QStandardPaths>
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <cstring>
 
 namespace clipforge {
 
@@ -29,10 +30,8 @@ void prepareOutputFolder(const std::string& folder)
 {
     if (folder != userOutputFolder())
         return;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        throw Error("The output folder " + folder + " cannot be created: " + error.message());
+    if (!makeFolders(folder))
+        throw Error("The output folder " + folder + " cannot be created: " + std::strerror(errno));
 }
 
 }  // namespace clipforge

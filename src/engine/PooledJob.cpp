@@ -73,6 +73,11 @@ JobProgress PooledJob::progress() const
     return command_->CurrentProgress();
 }
 
+bool PooledJob::checkingOutput() const
+{
+    return command_->CheckingOutput();
+}
+
 PooledJobOutcome PooledJob::outcome() const
 {
     PooledJobOutcome outcome;

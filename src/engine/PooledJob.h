@@ -77,6 +77,8 @@ public:
     const std::optional<SplitPlan>& split() const;
     // Whether it occupies a worker of its own (not once its parts do).
     bool holdsWorker() const;
+    // True while the job's output is being checked; the job still counts as converting.
+    bool checkingOutput() const;
     // Valid once the job has ended.
     PooledJobOutcome outcome() const;
 

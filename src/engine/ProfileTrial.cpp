@@ -1,5 +1,7 @@
 #include "engine/ProfileTrial.h"
 
+#include "core/FileSystem.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/SizeText.h"
 #include "engine/CommandLineSplitter.h"
@@ -8,8 +10,6 @@
 #include "engine/OutputCheck.h"
 #include "engine/PacketReader.h"
 #include "engine/StreamMapping.h"
-
-#include <QFileInfo>
 
 namespace clipforge {
 namespace {
@@ -60,11 +60,11 @@ void ProfileTrial::start(const std::string& source, const std::string& params, c
     folder_ = std::make_unique<QTemporaryDir>();
     if (!folder_->isValid())
         return done(false, "no temporary folder can be made: " + folder_->errorString().toStdString());
-    output_ = folder_->path().toLocal8Bit().toStdString() + "/trial." + ext;
+    output_ = narrow(folder_->path()) + "/trial." + ext;
     converter_->CommandLine =
         converterCommandLine(converterPath(programFolder_), absolutePath(source), params_, output_);
     // A trial is confined like a job: it writes only in its own temporary folder.
-    converter_->WorkingFolder = folder_->path().toLocal8Bit().toStdString();
+    converter_->WorkingFolder = narrow(folder_->path());
     converter_->WritableFolder = converter_->WorkingFolder;
     running_ = true;
     converter_->Execute();
@@ -75,8 +75,7 @@ void ProfileTrial::converterEnded(std::uint32_t exitCode)
     if (converter_->EndStatus() != esEnded)
         return done(false, "the converter did not run to its end (stage " + std::to_string(converter_->EndStatus()) +
                                ", " + converter_->CommandLine + ")");
-    const QFileInfo output(QString::fromLocal8Bit(output_));
-    if (exitCode != 0 || !output.exists() || output.size() == 0) {
+    if (exitCode != 0 || fileStatus(output_).size == 0) {
         const std::string reason = failureReason(converterLines_);
         return done(false, reason.empty() ? "the converter ended with code " + std::to_string(exitCode) : reason);
     }
@@ -90,8 +89,7 @@ void ProfileTrial::probeEnded(std::uint32_t exitCode)
 {
     if (exitCode != 0)
         return done(false, "the output cannot be read: " + failureReason(probeLines_));
-    const auto bytes = static_cast<std::uint64_t>(QFileInfo(QString::fromLocal8Bit(output_)).size());
-    check(describeProbe(probeLines_, bytes));
+    check(describeProbe(probeLines_, fileStatus(output_).size));
 }
 
 // Read on the reader's thread; the answer comes back to this one.

@@ -16,23 +16,6 @@ class TConsoleRunner;
 namespace clipforge {
 class RunnerState;
 struct ProcessTimerCounts;
-
-// What a run copies from its runner when it is created.
-struct RunSettings {
-    std::string CommandLine;
-    std::string ShownCommandLine;
-    TNewLineEvent OnNewLine;
-    TTerminateEvent OnTerminated;
-    bool InputToOutput = false;
-    bool KeepInputOpen = false;
-    std::int32_t MaxTimeAfterBeginning = 0;
-    std::int32_t MaxTimeAfterLastOutput = 0;
-    std::uint32_t Priority = NormalPriorityClass;
-    TShowWindow ShowWindow = swHIDE;
-    TCreationFlag CreationFlag = fCREATE_NEW_CONSOLE;
-    std::string WorkingFolder;
-    std::string WritableFolder;
-};
 }  // namespace clipforge
 
 // One run of a console program: starts it, polls it and its output every

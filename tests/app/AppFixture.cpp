@@ -41,6 +41,8 @@ bool installConverter(const std::string& folder, AppFixture::Converter converter
         return clipforge::test::installFakeConverter(folder, "hang");
     case AppFixture::Converter::Early:
         return clipforge::test::installFakeConverter(folder, "early");
+    case AppFixture::Converter::Paced:
+        return clipforge::test::installFakeConverter(folder, "paced");
     case AppFixture::Converter::Failing:
         return clipforge::test::installFakeConverter(folder, "nocodec");
     case AppFixture::Converter::Hanging:

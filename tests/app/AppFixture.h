@@ -23,7 +23,8 @@ public:
     // like its output plus ".go" appears before it writes its output.
     // Partial: writes part of its output, then never ends.
     // Early: the real converter, given only its source's first second, exiting 0.
-    enum class Converter { Real, Hanging, Succeeding, Failing, Missing, Halfway, Partial, Early };
+    // Paced: the real converter reading its source at the source's own pace.
+    enum class Converter { Real, Hanging, Succeeding, Failing, Missing, Halfway, Partial, Early, Paced };
 
     explicit AppFixture(Converter converter = Converter::Real, const QByteArray& catalogue = QByteArray());
     ~AppFixture();

@@ -209,7 +209,7 @@ TEST(MainWindowAccess, RowsCarryTheirStateAndTheOpenMenuIsReachable)
             items << menu->child(i)->text(QAccessible::Name);
     EXPECT_EQ(items, (QStringList {QStringLiteral("Delete"), QStringLiteral("Clear"), QStringLiteral("Properties"),
                                    QStringLiteral("Open output folder"), QStringLiteral("Remove finished jobs"),
-                                   QStringLiteral("Profiles...")}));
+                                   QStringLiteral("Profiles..."), QStringLiteral("Conversions at once")}));
     window.PopupMenu1->close();
     EXPECT_LT(application->indexOfChild(menu), 0) << "a closed menu is not";
 }
@@ -246,7 +246,8 @@ TEST(MainWindowKeys, OnlyTheButtonFocusedByTheKeyboardIsMarked)
 }
 
 // What a screen reader finds on the main window: every child named, the pictures that only
-// decorate left out, the progress bar with nothing to press, each job's cells read as the job.
+// decorate left out, the progress bar with nothing to press, each job's cells read as the job
+// and offering nothing to toggle.
 TEST(MainWindowAccess, EveryChildIsNamedAndEveryJobCellReadsAsItsJob)
 {
     AppFixture app(AppFixture::Converter::Hanging);
@@ -289,5 +290,11 @@ TEST(MainWindowAccess, EveryChildIsNamedAndEveryJobCellReadsAsItsJob)
         ASSERT_NE(cell, nullptr);
         EXPECT_EQ(cell->text(QAccessible::Name), clips[c.row]) << c.row << "," << c.column;
         EXPECT_EQ(cell->text(QAccessible::Description), QString::fromLatin1(c.description)) << c.row << "," << c.column;
+        EXPECT_EQ(cell->role(), QAccessible::TreeItem);
+        EXPECT_EQ(cell->actionInterface(), nullptr) << "no Toggle: selecting a job toggles nothing";
+        const int child = (c.row + 1) * 2 + c.column;  // as the list numbers its focus notices
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(window.JobTree)->child(child), cell);
     }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.JobTree)->role(), QAccessible::Tree);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.JobTree)->text(QAccessible::Name), QStringLiteral("Job list"));
 }

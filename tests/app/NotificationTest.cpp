@@ -69,10 +69,10 @@ TEST(Notifications, TheEndOfARunIsAnnouncedWhileTheWindowIsNotActive)
     ASSERT_TRUE(activate(app.window()));
     EXPECT_FALSE(notifier.runEnded(app.window(), {3, 0, false})) << "the user sees the window";
     ASSERT_TRUE(activate(elsewhere));
-    const QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    EXPECT_FALSE(notifier.runEnded(app.window(), {3, 0, false})) << "no bus is known";
-    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    {
+        const clipforge::test::ScopedVariable noBus("DBUS_SESSION_BUS_ADDRESS", std::nullopt);
+        EXPECT_FALSE(notifier.runEnded(app.window(), {3, 0, false})) << "no bus is known";
+    }
     EXPECT_TRUE(notifier.runEnded(app.window(), {1, 2, true}));
     // Only this one follows the first.
     ASSERT_TRUE(waitFor([&] { return service.calls.size() == 2; }));

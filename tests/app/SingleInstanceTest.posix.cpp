@@ -7,11 +7,11 @@
 #include "controls/MyButtonEx.h"
 #include "core/LocalText.h"
 #include "core/TreeManager.h"
+#include "core/WriterLock.h"
 #include "dialogs/AddDlg.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -123,9 +123,9 @@ TEST(SingleInstance, TwoStartsAtOnceMakeOneWindow)
 {
     QTemporaryDir runtime;
     const clipforge::InstancePlaces places = clipforge::InstancePlaces::inFolder(runtime.path());
-    auto firstStart = std::make_unique<QLockFile>(places.lock);
-    ASSERT_TRUE(firstStart->lock());
-    // The waiting start reads the lock file to learn whether its holder still lives.
+    auto firstStart = std::make_unique<clipforge::WriterLock>(clipforge::WriterLock::tryLock(clipforge::narrow(places.lock)));
+    ASSERT_TRUE(firstStart->held());
+    // The waiting start opens the lock file again and again until the lock is free.
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(places.lock).constData(), IN_OPEN), 0);
     const auto second = start({QStringLiteral("--"), generatedClips()[0]}, runtime.path());

@@ -3,6 +3,7 @@
 #include "core/AddedProfiles.h"
 #include "engine/CommandLineSplitter.h"
 #include "support/ScopedConfigFolder.h"
+#include "support/ScopedVariable.h"
 #include "support/Wait.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
 #include <sstream>
 
 using namespace clipforge::test;
@@ -40,15 +42,16 @@ protected:
     void SetUp() override
     {
         BatchFixture::SetUp();
-        qputenv("CLIPFORGE_SYSTEM_PROFILES", QByteArray::fromStdString(systemFile()));
+        systemProfiles_.emplace("CLIPFORGE_SYSTEM_PROFILES", systemFile());
         QDir().mkpath(config.path() + "/clipforge");
     }
-    void TearDown() override { qunsetenv("CLIPFORGE_SYSTEM_PROFILES"); }
+    void TearDown() override { systemProfiles_.reset(); }
 
     std::string systemFile() const { return file("etc-profiles"); }
     std::string userFile() const { return config.path().toStdString() + "/clipforge/profiles"; }
 
     ScopedConfigFolder config;
+    std::optional<clipforge::test::ScopedVariable> systemProfiles_;
 };
 
 }  // namespace

@@ -1,9 +1,13 @@
 // The parts of a folder watch that decide by themselves: which names wait, and the record that
 // keeps a restart from converting anything twice.
 #include "ArrivalNames.h"
+#include "BatchArguments.h"
+#include "MountTable.h"
+#include "WatchConfig.h"
 #include "WatchRecord.h"
 
 #include "core/Errors.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -95,4 +99,64 @@ TEST(WatchRecord, ARecordThatDoesNotReadIsMovedAsideNotLost)
         EXPECT_NE(message.find("does not read; it was moved aside to " + path + ".broken"), std::string::npos) << message;
     }
     EXPECT_EQ(test::readFile(path + ".broken"), "garbage\n");
+}
+
+TEST(MountTable, MountPointsAreReadWithTheirEscapesAndTheNearestOneFound)
+{
+    const std::vector<std::string> mounts = mountPointsIn(
+        "22 1 0:21 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "31 22 0:27 / /media/ann/My\\040Disk rw,nosuid shared:9 - vfat /dev/sdb1 rw\n"
+        "32 22 0:28 / /mnt/back\\134slash rw - tmpfs none rw\n"
+        "33 22 0:29 / /mnt/nas rw - nfs4 nas:/v rw\n");
+    EXPECT_EQ(mounts, (std::vector<std::string>{"/", "/media/ann/My Disk", "/mnt/back\\slash", "/mnt/nas"}));
+    const struct {
+        const char* path;
+        const char* mount;
+    } cases[] = {
+        {"/mnt/nas/camera/2026", "/mnt/nas"},
+        {"/mnt/nasty", "/"},
+        {"/media/ann/My Disk/DCIM", "/media/ann/My Disk"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mountPointOf(c.path, mounts), c.mount) << c.path;
+}
+
+TEST(WatchConfig, LinesBecomeOptionsAndMistakesNameTheirLine)
+{
+    const TempFolder folder;
+    const test::ScopedVariable home("HOME", "/home/ann");
+    const std::string path = folder.path() + "camera.conf";
+    test::writeFile(path, "# the camera\n\nwatch=/media/card/DCIM\n  watch = ~/Videos/Phone \nprofile=mp4\n"
+                          "output=~/Videos/Clipforge\njobs=2\ncheck=full\nsettle=30\nignore=*.raw.mov\n");
+    const std::vector<WatchConfigLine> lines = readWatchConfig(path);
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"", "/media/card/DCIM"}, {"", "/home/ann/Videos/Phone"}, {"--profile", "mp4"},
+        {"--folder", "/home/ann/Videos/Clipforge"}, {"--jobs", "2"}, {"--check", "full"},
+        {"--settle", "30"}, {"--ignore", "*.raw.mov"}};
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(std::make_pair(lines[i].option, lines[i].value), expected[i]) << i;
+    EXPECT_EQ(lines[1].number, 4);
+
+    const struct {
+        const char* text;
+        std::string message;
+    } mistakes[] = {
+        {"watch=/a\nfolder=/b\n", path + " line 2: expected KEY=VALUE with KEY one of"},
+        {"watch /a\n", path + " line 1: expected KEY=VALUE"},
+        {"watch=Videos\n", path + " line 1: a folder must be an absolute path or start with ~/, not \"Videos\""},
+        {"profile=0\nprofile=1\n", path + " line 2: profile= is given twice"},
+        {"watch=/a\nprofile=0\njobs=many\n", path + " line 3: --jobs needs a number"},
+        {"watch=/a\nprofile=0\nsettle=-1\n", path + " line 3: --settle needs a number of seconds"},
+    };
+    for (const auto& c : mistakes) {
+        test::writeFile(path, c.text);
+        try {
+            parseBatchArguments({"watch", "--config", path});
+            ADD_FAILURE() << c.text;
+        } catch (const BatchUsageError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind(c.message, 0), 0u) << error.what();
+        }
+    }
+    EXPECT_THROW(parseBatchArguments({"watch", "--config", folder.path() + "missing.conf"}), BatchUsageError);
 }

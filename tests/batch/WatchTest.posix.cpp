@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <memory>
 
@@ -316,6 +317,104 @@ TEST_F(WatchTest, UnusableFoldersAreRefusedBeforeAnythingRuns)
     const BatchResult second = runBatch(program, {"watch", in, "--profile", "0"});
     EXPECT_EQ(second.exitCode, 2);
     EXPECT_NE(second.err.find("is already being watched"), std::string::npos) << second.err;
+    EXPECT_EQ(end(*first).exitCode, 130);
+}
+
+// Waits for the watcher's event of this name about folder, with this text in it.
+bool says(const BatchProcess& run, const std::string& name, const std::string& folder, const std::string& text = {})
+{
+    return waitFor([&] {
+        for (const std::string& line : lines(run.outSoFar())) {
+            if (line.find(event(name)) != std::string::npos && line.find("\"" + folder + "\"") != std::string::npos &&
+                line.find(text) != std::string::npos)
+                return true;
+        }
+        return false;
+    });
+}
+
+bool mountScratch(const std::string& folder)
+{
+    return runProgram("mount", {"-t", "tmpfs", "-o", "size=1m", "clipforge-test", folder}).exitCode == 0;
+}
+
+TEST_F(WatchTest, AWatchedFolderThatGoesAwayIsWatchedAgainWhenBackAndKeepsItsRecord)
+{
+    using Change = std::function<void(const std::string& in)>;
+    const std::string aside = file("aside");
+    const struct {
+        const char* name;
+        Change away;
+        const char* reason;
+        Change back;
+    } cases[] = {
+        {"removed and made again", [](const std::string& in) { std::filesystem::remove_all(in); }, "not there",
+         [](const std::string& in) { std::filesystem::create_directory(in); }},
+        {"moved away and back", [&](const std::string& in) { std::filesystem::rename(in, aside); }, "not there",
+         [&](const std::string& in) { std::filesystem::rename(aside, in); }},
+        // Its empty mount point is left at its path: watching that would be watching another folder.
+        {"unmounted and mounted again",
+         [](const std::string& in) { ASSERT_EQ(runProgram("umount", {in}).exitCode, 0); }, "unmounted",
+         [](const std::string& in) { ASSERT_TRUE(mountScratch(in)); }},
+    };
+    int round = 0;
+    for (const auto& c : cases) {
+        const std::string in = folder("gone" + std::to_string(round++));
+        if (std::string(c.reason) == "unmounted" && !mountScratch(in)) {
+            std::cout << "[ SKIPPED ] " << c.name << ": mounting a tmpfs needs root" << std::endl;
+            continue;
+        }
+        writeFile(in + "/a.mp4", "a");
+        const std::unique_ptr<BatchProcess> run = watch(in);
+        EXPECT_TRUE(waitFor([&] { return readFile(output("a.mp4")) == "a"; })) << c.name;
+        c.away(in);
+        EXPECT_TRUE(says(*run, "folder-away", in, c.reason)) << c.name << run->outSoFar();
+        c.back(in);
+        EXPECT_TRUE(says(*run, "folder-back", in)) << c.name << run->outSoFar();
+        writeFile(in + "/b.mp4", "b");
+        EXPECT_TRUE(waitFor([&] { return readFile(output("b.mp4")) == "b"; })) << c.name;
+        const BatchResult result = end(*run);
+        EXPECT_EQ(result.exitCode, 130) << c.name;
+        EXPECT_EQ(outputFolder(), (std::vector<std::string>{"a.mp4", "b.mp4"})) << c.name << result.out;
+        EXPECT_EQ(count(result.out, event("folder-away")), 1u) << c.name;
+        EXPECT_NE(result.err.find(in + " is " + c.reason), std::string::npos) << c.name << result.err;
+        if (std::string(c.reason) == "unmounted")
+            runProgram("umount", {in});
+        std::filesystem::remove(output("a.mp4"));
+        std::filesystem::remove(output("b.mp4"));
+    }
+}
+
+TEST_F(WatchTest, AConfigurationFileIsReadAndItsFolderAwaitedWhenNotThereYet)
+{
+    const std::string in = file("later/in");
+    writeFile(file("camera.conf"), "# the camera's card\nwatch = " + in + "\nprofile=0\ncheck=off\nsettle=0.3\n");
+    BatchProcess run(program, {"watch", "--config", file("camera.conf"), "--json", "--rescan", "0.2"});
+    EXPECT_TRUE(says(run, "folder-away", in, "not there")) << run.outSoFar();
+    std::filesystem::create_directories(in);
+    EXPECT_TRUE(says(run, "folder-back", in)) << run.outSoFar();
+    writeFile(in + "/a.mp4", "a");
+    EXPECT_TRUE(waitFor([&] { return readFile(output("a.mp4")) == "a"; }));
+    EXPECT_EQ(end(run).exitCode, 130);
+}
+
+TEST_F(WatchTest, ASecondWatcherOfTheSameFolderAndProfileIsRefusedHoweverNamed)
+{
+    const std::string in = folder("in");
+    std::filesystem::create_directory_symlink(in, file("link"));
+    writeFile(file("camera.conf"), "watch=" + in + "\nprofile=0\n");
+    const std::unique_ptr<BatchProcess> first = watch(in);
+    EXPECT_TRUE(waitFor([&] { return first->outSoFar().find(event("watch-started")) != std::string::npos; }));
+    const std::vector<std::string> seconds[] = {
+        {"watch", file("link"), "--profile", "0"},
+        {"watch", "--config", file("camera.conf")},
+        {"watch", folder("other"), in + "/", "--profile", "0"},
+    };
+    for (const auto& arguments : seconds) {
+        const BatchResult second = runBatch(program, arguments);
+        EXPECT_EQ(second.exitCode, 2) << arguments[1];
+        EXPECT_NE(second.err.find(in + " is already being watched with profile 0"), std::string::npos) << second.err;
+    }
     EXPECT_EQ(end(*first).exitCode, 130);
 }
 

@@ -33,6 +33,14 @@ TEST(Paths, CutsOnlyAtSlashes)
     EXPECT_EQ(clipforge::replaceExtension("/v/a.b.avi", ".mp4"), "/v/a.b.mp4");
 }
 
+// A chosen folder (the folder browser's too) gains one trailing separator.
+TEST(Paths, AFolderGainsOneTrailingSeparator)
+{
+    const std::pair<const char*, const char*> cases[] = {{"/out", "/out/"}, {"/", "/"}, {"/a b/", "/a b/"}, {"", "/"}};
+    for (const auto& [folder, expected] : cases)
+        EXPECT_EQ(clipforge::withTrailingSeparator(folder), expected) << folder;
+}
+
 TEST(Paths, ProgramFolderIsTheExecutablesFolderUnlessOverridden)
 {
     const std::string real = clipforge::programFolder();

@@ -1,4 +1,3 @@
-#include "dialogs/BrowseFolder.h"
 #include "dialogs/FileFilter.h"
 
 #include <gtest/gtest.h>
@@ -22,12 +21,4 @@ TEST(FileFilter, TurnsBarSeparatedFiltersIntoQtForm)
     };
     for (const Case& c : cases)
         EXPECT_EQ(toQtFilter(QString::fromUtf8(c.program)), QString::fromUtf8(c.qt)) << c.program;
-}
-
-TEST(BrowseFolder, ChosenFolderGainsOneTrailingSeparator)
-{
-    EXPECT_EQ(clipforge::withTrailingSeparator(QStringLiteral("/out")), QStringLiteral("/out/"));
-    EXPECT_EQ(clipforge::withTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));
-    EXPECT_EQ(clipforge::withTrailingSeparator(QStringLiteral("/a b/")), QStringLiteral("/a b/"));
-    EXPECT_EQ(clipforge::withTrailingSeparator(QString()), QString());
 }

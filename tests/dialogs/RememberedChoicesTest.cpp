@@ -72,6 +72,25 @@ TEST(UserSettings, FoldersAndTheLastChoiceComeBackFromTheConfigurationFolderWhil
     }
 }
 
+TEST(UserSettings, ConversionsAtOnceAreAWholeNumberFromOne)
+{
+    clipforge::test::ScopedConfigFolder configuration;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(UserSettings::filePath()).absolutePath()));
+    const struct {
+        const char* stored;
+        int read;
+    } cases[] = {{nullptr, 1}, {"3", 3}, {"1", 1}, {"0", 1}, {"-2", 1}, {"two", 1}, {"2.5", 1}};
+    for (const auto& c : cases) {
+        QFile::remove(UserSettings::filePath());
+        if (c.stored)
+            clipforge::test::writeFile(UserSettings::filePath().toStdString(),
+                                       std::string("[convert]\njobsAtOnce=") + c.stored + "\n");
+        EXPECT_EQ(UserSettings::jobsAtOnce(), c.read) << (c.stored ? c.stored : "nothing");
+    }
+    UserSettings::rememberJobsAtOnce(4);
+    EXPECT_EQ(UserSettings::jobsAtOnce(), 4);
+}
+
 // A settings file that is a FIFO would block the window for good at the first question; it is
 // left alone, nothing is remembered, and a link leads to the settings wherever they are.
 TEST(UserSettings, AFifoForASettingsFileIsLeftAloneAndALinkIsFollowed)
@@ -84,6 +103,8 @@ TEST(UserSettings, AFifoForASettingsFileIsLeftAloneAndALinkIsFollowed)
     UserSettings::rememberOutputFolder(work.path());
     EXPECT_EQ(UserSettings::lastOutputFolder(), QString());
     EXPECT_EQ(UserSettings::lastProfile({"A"}), -1);
+    EXPECT_EQ(UserSettings::outputCheck(), QStringLiteral("streams"));
+    EXPECT_EQ(UserSettings::jobsAtOnce(), 1);
 
     ASSERT_TRUE(QFile::remove(UserSettings::filePath()));
     const QString target = work.filePath(QStringLiteral("kept.conf"));

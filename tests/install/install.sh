@@ -43,6 +43,7 @@ lib/clipforge/clipforge-packets
 lib/clipforge/clipforge-supervisor
 lib/clipforge/command
 lib/clipforge/help/index.html
+lib/systemd/user/clipforge-watch@.service
 share/applications/clipforge.desktop"
   for size in 16 32 48 64 128 256; do
     expected="$expected
@@ -66,6 +67,8 @@ $(echo "$expected" >"$stage/expected"; echo "$actual" | diff "$stage/expected" -
   target=$(readlink "$program/bin/ffmpeg")
   [ -x "$target" ] && [ "${target#/}" != "$target" ] || fail "bin/ffmpeg does not link to the system's ffmpeg ($target)"
   [ ! -e "$program/convert" ] || fail "the program folder carries an output folder"
+  grep -qx 'ExecStart=/usr/bin/clipforge-batch watch --config %E/clipforge/watch/%i.conf' \
+    "$usr/lib/systemd/user/clipforge-watch@.service" || fail "the watcher's unit does not start the installed program"
   grep -q '<b id="version">[0-9]' "$program/help/index.html" || fail "the installed guide does not name the version"
   for size in 16 32 48 64 128 256; do
     got=$(png_size "$usr/share/icons/hicolor/${size}x${size}/apps/clipforge.png")

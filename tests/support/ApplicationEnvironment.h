@@ -1,10 +1,10 @@
 #pragma once
 
 #include "support/ScopedConfigFolder.h"
+#include "support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -42,7 +42,7 @@ int runTests(int argc, char** argv)
     // The stand-in converter leaves markers beside its sources and plays other processes taking
     // an output's name; confined converters may do that in the temporary folder, where every
     // test's files are. Tests of the confinement itself unset this.
-    ::setenv("CLIPFORGE_TEST_WRITABLE_FOLDER", std::filesystem::temp_directory_path().c_str(), 1);
+    const ScopedVariable writable("CLIPFORGE_TEST_WRITABLE_FOLDER", std::filesystem::temp_directory_path().string());
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment<Application>);
     return RUN_ALL_TESTS();
 }

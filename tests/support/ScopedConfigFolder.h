@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ScopedVariable.h"
+
 #include <QTemporaryDir>
 
 namespace clipforge::test {
@@ -8,14 +10,11 @@ namespace clipforge::test {
 // reads nor changes what the user running it has remembered, nor what another test left there.
 class ScopedConfigFolder {
 public:
-    ScopedConfigFolder() { qputenv("XDG_CONFIG_HOME", folder_.path().toLocal8Bit()); }
-    ~ScopedConfigFolder() { qputenv("XDG_CONFIG_HOME", previous_); }
-
     QString path() const { return folder_.path(); }
 
 private:
-    QByteArray previous_ = qgetenv("XDG_CONFIG_HOME");
     QTemporaryDir folder_;
+    ScopedVariable variable_ {"XDG_CONFIG_HOME", folder_.path().toStdString()};
 };
 
 }  // namespace clipforge::test

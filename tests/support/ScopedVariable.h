@@ -1,19 +1,24 @@
 #pragma once
 
-#include <cstdlib>
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <optional>
 #include <string>
 
 namespace clipforge::test {
 
-// Sets (or, given none, unsets) an environment variable for as long as this lives; the old value
-// comes back afterwards.
+// Sets (or, given none, unsets) an environment variable for as long as this lives; afterwards the
+// old value comes back, and a variable that was unset is unset again (not left empty: an empty
+// XDG_CONFIG_HOME is a value, which a program may read differently from none). The one way tests
+// change the environment.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name)
+    ScopedVariable(const char* name, const std::optional<std::string>& value)
+        : name_(name)
     {
-        if (const char* old = std::getenv(name))
-            old_ = old;
+        if (qEnvironmentVariableIsSet(name))
+            old_ = qgetenv(name).toStdString();
         set(value);
     }
     ~ScopedVariable() { set(old_); }
@@ -24,9 +29,9 @@ private:
     void set(const std::optional<std::string>& value) const
     {
         if (value)
-            ::setenv(name_, value->c_str(), 1);
+            qputenv(name_, QByteArray::fromStdString(*value));
         else
-            ::unsetenv(name_);
+            qunsetenv(name_);
     }
 
     const char* name_;

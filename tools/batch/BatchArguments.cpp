@@ -1,5 +1,7 @@
 #include "BatchArguments.h"
 
+#include "WatchConfig.h"
+
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -148,6 +150,7 @@ const std::map<std::string, const char*> CommandHelp{
      "Usage: clipforge-batch watch FOLDER... --profile P [--folder DIR] [--jobs N|auto]\n"
      "         [--check streams|full|warn|off] [--json] [--settle SECONDS] [--rescan SECONDS]\n"
      "         [--ignore GLOB]... [--retry-failed]\n"
+     "       clipforge-batch watch --config FILE [OPTIONS]\n"
      "Converts every video file in the FOLDERs and their subfolders (the video extensions of the\n"
      "Add dialog, in any letter case), those there at the start and every one that arrives later,\n"
      "each once, as convert converts a job: the same output names, checks, reasons, text lines\n"
@@ -162,16 +165,23 @@ const std::map<std::string, const char*> CommandHelp{
      "What was converted, and what failed, is kept in ~/.local/state/clipforge/watch/ per\n"
      "folder and profile: a restart converts nothing twice; a file changed since is converted\n"
      "again, to the next free name. Sources are never moved, changed or removed.\n"
+     "A FOLDER that is removed, unmounted or not readable any more is said so and watched again\n"
+     "when it is back; what was converted from it is kept meanwhile.\n"
      "  --settle SECONDS  how long a file must stay unchanged (default 10)\n"
      "  --rescan SECONDS  how often every folder is looked through for what no notice told of\n"
      "              (default 60; network folders send none)\n"
      "  --ignore GLOB     leave names matching GLOB alone too (\"*.raw.mkv\"); may be repeated\n"
      "  --retry-failed    try files that failed before again, though they have not changed\n"
+     "  --config FILE     read key=value lines: watch=FOLDER (one a line), profile=, output=\n"
+     "              (DIR), jobs=, check=, settle=, rescan=, ignore=; folders absolute or ~/...;\n"
+     "              a FOLDER of the file that is not there yet is waited for (see the README\n"
+     "              for the systemd user unit clipforge-watch@NAME, which reads NAME.conf)\n"
      "  --jobs, --check, --json  as for convert\n"
      "Ctrl-C, SIGTERM, SIGQUIT and SIGHUP end it as they stop convert: the running jobs are\n"
      "stopped and leave nothing behind (they are converted at the next start); exit code 130.\n"
-     "Exit code 2 for unusable arguments, a missing folder or an output folder that cannot be\n"
-     "made, and when another clipforge-batch watches the same folder with the same profile.\n"},
+     "Exit code 2 for unusable arguments or --config file, a missing folder, an output folder\n"
+     "that cannot be made, and when another clipforge-batch watches the same folder with the\n"
+     "same profile.\n"},
 };
 
 bool isHelp(const std::string& argument)
@@ -297,36 +307,70 @@ double secondsValue(const std::string& option, const std::string& text, double l
     return seconds;
 }
 
-void parseWatchArguments(const std::vector<std::string>& arguments, BatchArguments& result)
+void readWatchConfigInto(const std::string& path, BatchArguments& result);
+
+// The watch option at arguments[i], with its value; false when it is none.
+bool takeWatchOption(const std::vector<std::string>& arguments, std::size_t& i, BatchArguments& result)
 {
     std::optional<std::string> value;
+    const std::string& argument = arguments[i];
+    if (argument == "--json") {
+        result.json = true;
+    } else if (argument == "--retry-failed") {
+        result.retryFailed = true;
+    } else if (takeOption(arguments, i, "--profile", result.profile)) {
+    } else if (takeOption(arguments, i, "--folder", value)) {
+        result.folder = *value;
+    } else if (takeOption(arguments, i, "--jobs", value)) {
+        result.jobs = jobCount(*value);
+    } else if (takeOption(arguments, i, "--check", value)) {
+        result.check = checkModeValue(*value);
+    } else if (takeOption(arguments, i, "--settle", value)) {
+        result.settleSeconds = secondsValue("--settle", *value, 0);
+    } else if (takeOption(arguments, i, "--rescan", value)) {
+        result.rescanSeconds = secondsValue("--rescan", *value, 0.001);
+    } else if (takeOption(arguments, i, "--ignore", value)) {
+        result.ignored.push_back(*value);
+    } else if (takeOption(arguments, i, "--config", value)) {
+        readWatchConfigInto(*value, result);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// A configuration file's lines count as the options they stand for, in their place.
+void readWatchConfigInto(const std::string& path, BatchArguments& result)
+{
+    if (!result.watchConfig.empty())
+        throw BatchUsageError("watch takes one --config FILE");
+    result.watchConfig = path;
+    for (const WatchConfigLine& line : readWatchConfig(path)) {
+        if (line.option.empty()) {
+            result.files.push_back(line.value);
+            continue;
+        }
+        const std::vector<std::string> option{line.option + "=" + line.value};
+        std::size_t i = 0;
+        try {
+            takeWatchOption(option, i, result);
+        } catch (const BatchUsageError& error) {
+            throw BatchUsageError(path + " line " + std::to_string(line.number) + ": " + error.what());
+        }
+    }
+}
+
+void parseWatchArguments(const std::vector<std::string>& arguments, BatchArguments& result)
+{
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-")
             result.files.push_back(argument);
-        } else if (argument == "--") {
+        else if (argument == "--")
             optionsEnded = true;
-        } else if (argument == "--json") {
-            result.json = true;
-        } else if (argument == "--retry-failed") {
-            result.retryFailed = true;
-        } else if (takeOption(arguments, i, "--profile", result.profile)) {
-        } else if (takeOption(arguments, i, "--folder", value)) {
-            result.folder = *value;
-        } else if (takeOption(arguments, i, "--jobs", value)) {
-            result.jobs = jobCount(*value);
-        } else if (takeOption(arguments, i, "--check", value)) {
-            result.check = checkModeValue(*value);
-        } else if (takeOption(arguments, i, "--settle", value)) {
-            result.settleSeconds = secondsValue("--settle", *value, 0);
-        } else if (takeOption(arguments, i, "--rescan", value)) {
-            result.rescanSeconds = secondsValue("--rescan", *value, 0.001);
-        } else if (takeOption(arguments, i, "--ignore", value)) {
-            result.ignored.push_back(*value);
-        } else {
+        else if (!takeWatchOption(arguments, i, result))
             throw BatchUsageError("unknown option for watch: " + argument);
-        }
     }
     if (result.files.empty())
         throw BatchUsageError("watch needs at least one folder");

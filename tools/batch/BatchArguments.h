@@ -41,6 +41,7 @@ struct BatchArguments {
     double rescanSeconds = 60;
     std::vector<std::string> ignored;
     bool retryFailed = false;
+    std::string watchConfig;  // the --config file the watch's settings came from, if any
 };
 
 // Thrown for a call that makes no sense; the message says what is wrong in plain words.

@@ -119,6 +119,7 @@ int BatchProgram::watch(const BatchArguments& arguments, const TCommandManager& 
     options.rescanSeconds = arguments.rescanSeconds;
     options.ignored = arguments.ignored;
     options.retryFailed = arguments.retryFailed;
+    options.awaitMissingFolders = !arguments.watchConfig.empty();
     WatchRun run(out_, err_, catalogue, options);
     try {
         const int code = run.run();

@@ -43,6 +43,10 @@ public:
     virtual void fileSeen(const std::string& /*source*/, std::uint64_t /*size*/) {}
     // A file of a watched folder is not converted yet, and why.
     virtual void fileWaiting(const std::string& /*source*/, const std::string& /*reason*/) {}
+    // A watched folder is not watched for now (gone, unmounted, not readable), and why.
+    virtual void folderAway(const std::string& /*folder*/, const std::string& /*reason*/) {}
+    // A watched folder that was away is there again and watched.
+    virtual void folderBack(const std::string& /*folder*/) {}
 };
 
 }  // namespace clipforge

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileDescriptor.h"
+#include "core/WriterLock.h"
 
 #include <cstdint>
 #include <optional>
@@ -42,7 +42,7 @@ private:
     void flushToDisk();
 
     std::string path_;
-    FileDescriptor fd_;
+    WriterLock lock_;  // the journal's own descriptor, locked: one run per journal
 };
 
 }  // namespace clipforge

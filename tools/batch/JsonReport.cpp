@@ -156,4 +156,14 @@ void JsonReport::fileWaiting(const std::string& source, const std::string& reaso
     write(JsonLine().text("event", "file-waiting").text("time", now()).text("source", source).text("reason", reason));
 }
 
+void JsonReport::folderAway(const std::string& folder, const std::string& reason)
+{
+    write(JsonLine().text("event", "folder-away").text("time", now()).text("folder", folder).text("reason", reason));
+}
+
+void JsonReport::folderBack(const std::string& folder)
+{
+    write(JsonLine().text("event", "folder-back").text("time", now()).text("folder", folder));
+}
+
 }  // namespace clipforge

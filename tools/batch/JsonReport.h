@@ -25,6 +25,8 @@ public:
     void watchStarted(const WatchSettings& settings) override;
     void fileSeen(const std::string& source, std::uint64_t size) override;
     void fileWaiting(const std::string& source, const std::string& reason) override;
+    void folderAway(const std::string& folder, const std::string& reason) override;
+    void folderBack(const std::string& folder) override;
 
 private:
     void write(const class JsonLine& line);

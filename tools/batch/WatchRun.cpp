@@ -4,6 +4,7 @@
 #include "BatchQueue.h"
 #include "ClosedOutput.h"
 #include "JsonReport.h"
+#include "MountTable.h"
 #include "StartFailuresInReasons.h"
 #include "TextReport.h"
 
@@ -85,75 +86,36 @@ WatchRun::~WatchRun() = default;
 
 int WatchRun::run()
 {
-    outputFolder_ = prepareOutputFolder();
-    const FileIdentity outputFolder = fileStatus(outputFolder_).identity;
-    roots_.reserve(options_.folders.size());
-    for (const std::string& folder : options_.folders)
-        addRoot(folder, outputFolder);
-    WatchSettings settings{{}, outputFolder_, options_.profile, options_.parallel, options_.settleSeconds,
-                           options_.rescanSeconds};
-    for (const Root& root : roots_)
-        settings.folders.push_back(root.tree->root());
-    report_->watchStarted(settings);
-    if (!events_.valid())
-        warn(std::string("the system gives no notice of new files (") + std::strerror(events_.error()) +
-             "); the folders are looked through every " + secondsText(options_.rescanSeconds) + " s instead");
-    if (!options_.json)
-        warn("watching " + std::to_string(roots_.size()) + " folder(s); outputs go to " + outputFolder_ +
-             "; Ctrl-C ends");
-
-    bool interrupted = false;
+    prepare();
+    announce();
     {
         const StartFailuresInReasons startFailures;
         BatchQueue queue(catalogue_, jobs_, *report_, options_.parallel);
-        queue_ = &queue;
-        queue.keepOpen();
-        queue.checkOutputs(options_.check);
-        queue.onJobFailed = [this](const PooledJobOutcome& job) {
-            err_ << "clipforge-batch: job " << job.index << ": " << displayText(job.reason) << std::endl;
-        };
-        queue.onJobWarned = [this](const PooledJobOutcome& job) {
-            err_ << "clipforge-batch: job " << job.index << ": warning: " << displayText(job.check->reason) << std::endl;
-        };
-        queue.afterJob = [this](const PooledJob& job, const PooledJobOutcome& outcome) {
-            jobEnded(job.source(), outcome.finished, outcome.output, outcome.reason);
-        };
-        const auto stopRun = [&](const char* why) {
-            if (interrupted)
-                return;
-            interrupted = true;
-            report_->beforeMessage();
-            err_ << "clipforge-batch: " << why << "; the running jobs stop, and are converted at the next start"
-                 << std::endl;
-            rescanTimer_.stop();
-            queue.stop();
-        };
+        wire(queue);
         SignalWatcher interrupts(SignalWatcher::runEndingSignals(), [&] {
             endingSignal_ = interrupts.firstSignal();
             interrupts.restoreHandlers();
-            stopRun("stopping");
+            stop("stopping");
         });
         const ClosedOutput closedOutput(out_, ClosedOutput::descriptorOf(out_),
-                                        [&] { stopRun("standard output was closed; stopping"); });
-        for (Root& root : roots_) {
-            if (!root.tree->walk(root.tree->root()))
-                warn("some folders under " + root.tree->root() + " cannot be watched for changes (" +
-                     std::strerror(events_.error()) + "); they are looked through every " +
-                     secondsText(options_.rescanSeconds) + " s");
-        }
+                                        [this] { stop("standard output was closed; stopping"); });
+        rescan();
         rescanTimer_.start(millisecondsOf(options_.rescanSeconds));
         queue.run();
         rescanTimer_.stop();
         queue_ = nullptr;
     }
-    int finished = 0;
-    int failed = 0;
-    for (int row = 0; row < jobs_.Count(); ++row) {
-        finished += jobs_.Job(row).State == jsFinished ? 1 : 0;
-        failed += jobs_.Job(row).State == jsFailed ? 1 : 0;
-    }
-    report_->runEnded(jobs_.Count(), finished, failed, std::nullopt, true);
+    reportEnd();
     return beInterrupted;
+}
+
+void WatchRun::prepare()
+{
+    outputFolder_ = prepareOutputFolder();
+    const FileIdentity outputFolder = fileStatus(outputFolder_).identity;
+    roots_.reserve(options_.folders.size());
+    for (const std::string& folder : options_.folders)
+        addRoot(folder, outputFolder);
 }
 
 std::string WatchRun::prepareOutputFolder()
@@ -171,9 +133,7 @@ std::string WatchRun::prepareOutputFolder()
 
 void WatchRun::addRoot(const std::string& folder, const FileIdentity& outputFolder)
 {
-    const std::string root = realFolder(folder);
-    if (root.empty())
-        throw Error("no folder to watch at " + folder);
+    const std::string root = rootPath(folder);
     const std::string output = realFolder(outputFolder_);
     if (inside(root, output))
         throw Error(folder + " is the output folder or lies inside it; its videos would be the outputs themselves");
@@ -182,7 +142,7 @@ void WatchRun::addRoot(const std::string& folder, const FileIdentity& outputFold
             throw Error(folder + " and " + other.tree->root() + " overlap; watch the outer one only");
     }
     const std::size_t index = roots_.size();
-    Root& added = roots_.emplace_back();
+    Root& added = roots_.emplace_back(Root{nullptr, nullptr, FolderPresence(root)});
     added.tree = std::make_unique<WatchedTree>(events_, root, std::set<FileIdentity>{outputFolder},
                                                [this, index](const std::string& path) {
                                                    consider(roots_[index], path, Cause::Found);
@@ -191,6 +151,72 @@ void WatchRun::addRoot(const std::string& folder, const FileIdentity& outputFold
     added.record = std::make_unique<WatchRecord>(userStateFolder(), root, options_.profile, message);
     if (!message.empty())
         warn(message);
+}
+
+// The path a watched folder is known by in its record: its real path, links resolved. A folder
+// awaited is known by its absolute path, with the links of the part that is there resolved.
+std::string WatchRun::rootPath(const std::string& folder) const
+{
+    const std::string root = realFolder(folder);
+    if (!root.empty())
+        return root;
+    std::error_code error;
+    const std::filesystem::path awaited = std::filesystem::weakly_canonical(absolutePath(folder), error);
+    if (!options_.awaitMissingFolders || error || fileStatus(awaited.string()).exists())
+        throw Error("no folder to watch at " + folder);
+    return awaited.string();
+}
+
+void WatchRun::announce()
+{
+    WatchSettings settings{{}, outputFolder_, options_.profile, options_.parallel, options_.settleSeconds,
+                           options_.rescanSeconds};
+    for (const Root& root : roots_)
+        settings.folders.push_back(root.tree->root());
+    report_->watchStarted(settings);
+    if (!events_.valid())
+        warn(std::string("the system gives no notice of new files (") + std::strerror(events_.error()) +
+             "); the folders are looked through every " + secondsText(options_.rescanSeconds) + " s instead");
+    if (!options_.json)
+        warn("watching " + std::to_string(roots_.size()) + " folder(s); outputs go to " + outputFolder_ +
+             "; Ctrl-C ends");
+}
+
+void WatchRun::wire(BatchQueue& queue)
+{
+    queue_ = &queue;
+    queue.keepOpen();
+    queue.checkOutputs(options_.check);
+    queue.onJobFailed = [this](const PooledJobOutcome& job) {
+        err_ << "clipforge-batch: job " << job.index << ": " << displayText(job.reason) << std::endl;
+    };
+    queue.onJobWarned = [this](const PooledJobOutcome& job) {
+        err_ << "clipforge-batch: job " << job.index << ": warning: " << displayText(job.check->reason) << std::endl;
+    };
+    queue.afterJob = [this](const PooledJob& job, const PooledJobOutcome& outcome) {
+        jobEnded(job.source(), outcome.finished, outcome.output, outcome.reason);
+    };
+}
+
+void WatchRun::stop(const char* why)
+{
+    if (std::exchange(stopping_, true) || !queue_)
+        return;
+    report_->beforeMessage();
+    err_ << "clipforge-batch: " << why << "; the running jobs stop, and are converted at the next start" << std::endl;
+    rescanTimer_.stop();
+    queue_->stop();
+}
+
+void WatchRun::reportEnd()
+{
+    int finished = 0;
+    int failed = 0;
+    for (int row = 0; row < jobs_.Count(); ++row) {
+        finished += jobs_.Job(row).State == jsFinished ? 1 : 0;
+        failed += jobs_.Job(row).State == jsFailed ? 1 : 0;
+    }
+    report_->runEnded(jobs_.Count(), finished, failed, std::nullopt, true);
 }
 
 void WatchRun::consider(Root& root, const std::string& path, Cause cause)
@@ -272,21 +298,27 @@ void WatchRun::jobEnded(const std::string& source, bool finished, const std::str
         return;
     const Taken taken = found->second;
     taken_.erase(found);
-    // A job stopped with the watch did not fail: the next watch converts its file.
-    if (!finished && queue_ && queue_->stopping())
+    // A job stopped with the watch did not fail: the next watch converts its file. Nor did one
+    // whose source went away with its folder (a disk pulled, a share unmounted): it is
+    // converted when it is back.
+    if (!finished && ((queue_ && queue_->stopping()) || !fileStatus(source, FinalLink::Examined).exists()))
         return;
     if (finished)
         failedThisRun_.erase(source);
     else
         failedThisRun_.insert(source);
+    keep(taken, source, {taken.key, taken.inode, finished, output, reason});
+    consider(*taken.root, source, Cause::Changed);
+}
+
+void WatchRun::keep(const Taken& taken, const std::string& source, const WatchedFileResult& result)
+{
     try {
-        taken.root->record->keep(taken.root->tree->relative(source),
-                                 {taken.key, taken.inode, finished, output, reason});
+        taken.root->record->keep(taken.root->tree->relative(source), result);
     } catch (const Error& error) {
         warn(std::string("the watch record cannot be written: ") + error.what() +
              "; a restart would convert this file again");
     }
-    consider(*taken.root, source, Cause::Changed);
 }
 
 void WatchRun::handle(const std::vector<FolderEvent>& events)
@@ -323,11 +355,8 @@ void WatchRun::handle(Root& root, const std::string& folder, const FolderEvent& 
         root.tree->forget(path);
         break;
     case FolderEvent::Kind::FolderGone:
-        if (root.tree->ended(event.watch) && !root.missingReported) {
-            warn(root.tree->root() + " is gone (removed, moved or unmounted); it is looked for again every " +
-                 secondsText(options_.rescanSeconds) + " s");
-            root.missingReported = true;
-        }
+        if (root.tree->ended(event.watch))
+            lookAt(root, mountPoints());
         break;
     case FolderEvent::Kind::Overflow:
         break;
@@ -336,22 +365,48 @@ void WatchRun::handle(Root& root, const std::string& folder, const FolderEvent& 
 
 void WatchRun::rescan()
 {
-    if (queue_ && queue_->stopping())
+    if (stopping_)
         return;
-    for (Root& root : roots_) {
-        const std::string& folder = root.tree->root();
-        if (fileStatus(folder, FinalLink::Examined).kind != FileKind::Folder) {
-            if (!root.missingReported)
-                warn(folder + " is not there; it is looked for again every " + secondsText(options_.rescanSeconds) +
-                     " s");
-            root.missingReported = true;
-            continue;
-        }
-        if (root.tree->walk(folder) && root.missingReported) {
-            warn(folder + " is watched again");
-            root.missingReported = false;
-        }
+    const std::vector<std::string> mounts = mountPoints();
+    for (Root& root : roots_)
+        lookAt(root, mounts);
+}
+
+// Watches a watched folder that is there, again from the start when it is another folder than
+// before; one that is away is said so once and its watches let go. Its record stays as it is.
+void WatchRun::lookAt(Root& root, const std::vector<std::string>& mounts)
+{
+    const FolderPresence::Look look = root.presence.look(mounts);
+    if (look.state != FolderPresence::State::There) {
+        leave(root, look);
+        return;
     }
+    if (std::exchange(root.away, false)) {
+        warn(root.tree->root() + " is there again and watched");
+        report_->folderBack(root.tree->root());
+    }
+    if (look.renewed)
+        root.tree->forget(root.tree->root());
+    walk(root);
+}
+
+void WatchRun::leave(Root& root, const FolderPresence::Look& look)
+{
+    if (std::exchange(root.away, true))
+        return;
+    root.tree->forget(root.tree->root());
+    const std::string reason = absenceReason(look);
+    warn(root.tree->root() + " is " + reason + "; it is looked for again every " +
+         secondsText(options_.rescanSeconds) + " s, and what was converted from it is kept");
+    report_->folderAway(root.tree->root(), reason);
+}
+
+void WatchRun::walk(Root& root)
+{
+    if (!root.tree->walk(root.tree->root()) && !std::exchange(root.partsWarned, true))
+        warn("some folders under " + root.tree->root() + " cannot be watched for changes (" +
+             std::strerror(events_.error()) + "); they are looked through every " +
+             secondsText(options_.rescanSeconds) + " s");
 }
 
 WatchRun::Root* WatchRun::rootOf(const std::string& path)

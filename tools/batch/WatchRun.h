@@ -2,6 +2,7 @@
 
 #include "ArrivalNames.h"
 #include "BatchReport.h"
+#include "FolderPresence.h"
 #include "SettlingFiles.h"
 #include "WatchRecord.h"
 #include "WatchedTree.h"
@@ -43,6 +44,9 @@ public:
         double rescanSeconds = 60;
         std::vector<std::string> ignored;     // --ignore patterns
         bool retryFailed = false;
+        // A folder not there at the start is waited for rather than refused (a service starts
+        // before the disk it watches is plugged in).
+        bool awaitMissingFolders = false;
     };
 
     WatchRun(std::ostream& out, std::ostream& err, const TCommandManager& catalogue, Options options);
@@ -58,7 +62,9 @@ private:
     struct Root {
         std::unique_ptr<WatchedTree> tree;
         std::unique_ptr<WatchRecord> record;
-        bool missingReported = false;
+        FolderPresence presence;
+        bool away = false;          // said to be away, and not watched until it is back
+        bool partsWarned = false;   // said that some of its folders cannot be watched
     };
     // A file handed to the queue, until its job ends.
     struct Taken {
@@ -68,8 +74,14 @@ private:
     };
     enum class Cause { Found, Changed };
 
+    void prepare();
     std::string prepareOutputFolder();
     void addRoot(const std::string& folder, const FileIdentity& outputFolder);
+    std::string rootPath(const std::string& folder) const;
+    void announce();
+    void wire(BatchQueue& queue);
+    void stop(const char* why);
+    void reportEnd();
     void consider(Root& root, const std::string& path, Cause cause);
     bool settled(Root& root, const std::string& path, const FileStatus& status);
     bool movedHere(Root& root, const std::string& relative, const FileStatus& status);
@@ -77,7 +89,11 @@ private:
     void handle(const std::vector<FolderEvent>& events);
     void handle(Root& root, const std::string& folder, const FolderEvent& event);
     void rescan();
+    void lookAt(Root& root, const std::vector<std::string>& mounts);
+    void leave(Root& root, const FolderPresence::Look& look);
+    void walk(Root& root);
     void jobEnded(const std::string& source, bool finished, const std::string& output, const std::string& reason);
+    void keep(const Taken& taken, const std::string& source, const WatchedFileResult& result);
     Root* rootOf(const std::string& path);
     void warn(const std::string& message);
 
@@ -98,6 +114,7 @@ private:
     std::set<std::string> failedThisRun_;
     std::map<std::string, std::string> waitingReported_;
     QTimer rescanTimer_;
+    bool stopping_ = false;
     int endingSignal_ = 0;
 };
 

@@ -17,6 +17,11 @@ bool WatchedTree::watchOne(const std::string& folder)
     // A folder moved within the tree keeps its watch under its new path.
     if (const auto old = folders_.find(watch); old != folders_.end() && old->second != folder)
         watched_.erase(old->second);
+    // Another folder at this path (made anew, or mounted over): the old one's watch tells nothing.
+    if (const auto old = watched_.find(folder); old != watched_.end() && old->second != watch) {
+        events_.remove(old->second);
+        folders_.erase(old->second);
+    }
     watched_[folder] = watch;
     folders_[watch] = folder;
     return true;
@@ -80,6 +85,8 @@ bool WatchedTree::ended(int watch)
     if (found == folders_.end())
         return false;
     const bool wasRoot = found->second == root_;
+    // A folder moved away keeps its watch; an ended one lets go of it already.
+    events_.remove(watch);
     watched_.erase(found->second);
     folders_.erase(found);
     if (wasRoot)

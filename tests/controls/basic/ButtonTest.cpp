@@ -1,5 +1,6 @@
 #include "TestPictures.h"
 
+#include "controls/ButtonPress.h"
 #include "controls/ImageButton.h"
 #include "controls/MyButtonEx.h"
 
@@ -293,5 +294,36 @@ TEST(ImageButton, ButtonWithOnlyItsNormalPictureCanBeClicked)
         EXPECT_TRUE(button.IsDown()) << "useDown " << useDown;
         QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(11, 11));
         EXPECT_EQ(clicks, 1) << "useDown " << useDown;
+    }
+}
+
+// A press dragged off and back: the speed buttons take it back, the image and captioned buttons
+// have cancelled it; a release outside never clicks.
+TEST(ButtonPress, ADragOffCancelsOrComesBackAsTheButtonKindSays)
+{
+    using clipforge::ButtonPress;
+    const struct {
+        ButtonPress::DragBack kind;
+        std::vector<bool> moves;  // inside or not, after the press
+        bool releasedInside;
+        bool pressedBeforeRelease;
+        bool clicks;
+    } cases[] = {
+        {ButtonPress::DragBack::Revives, {}, true, true, true},
+        {ButtonPress::DragBack::Cancels, {}, true, true, true},
+        {ButtonPress::DragBack::Revives, {false, true}, true, true, true},
+        {ButtonPress::DragBack::Cancels, {false, true}, true, false, false},
+        {ButtonPress::DragBack::Revives, {false}, false, false, false},
+        {ButtonPress::DragBack::Cancels, {true}, false, true, false},
+    };
+    for (const auto& c : cases) {
+        ButtonPress press(c.kind);
+        press.press();
+        for (const bool inside : c.moves)
+            press.move(inside);
+        EXPECT_EQ(press.pressed(), c.pressedBeforeRelease) << c.moves.size();
+        EXPECT_EQ(press.release(c.releasedInside), c.clicks) << c.moves.size();
+        EXPECT_FALSE(press.pressed() || press.tracking());
+        EXPECT_FALSE(press.move(true)) << "no press, nothing to show";
     }
 }
