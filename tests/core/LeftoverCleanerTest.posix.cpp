@@ -28,7 +28,8 @@ std::string ownList(const std::string& random)
     return ".queue.kxl.clipforge-saving." + clipforge::hostTag() + "." + random;
 }
 
-enum class Leftover { LockedFolder, FolderWithoutLock, EmptyFolder, File };
+// SplitFolder: a split job's, its parts in a folder of their own.
+enum class Leftover { LockedFolder, FolderWithoutLock, EmptyFolder, File, SplitFolder };
 
 void make(const TempFolder& folder, const std::string& name, Leftover kind)
 {
@@ -39,8 +40,12 @@ void make(const TempFolder& folder, const std::string& name, Leftover kind)
     ASSERT_EQ(::mkdir((folder.path() + name).c_str(), 0700), 0);
     if (kind != Leftover::EmptyFolder)
         folder.write(name + "/clip.mp4", "half");
-    if (kind == Leftover::LockedFolder)
+    if (kind == Leftover::LockedFolder || kind == Leftover::SplitFolder)
         folder.write(name + "/lock", "");
+    if (kind == Leftover::SplitFolder) {
+        ASSERT_EQ(::mkdir((folder.path() + name + "/parts").c_str(), 0700), 0);
+        folder.write(name + "/parts/part-1.mp4", "half");
+    }
 }
 
 }  // namespace
@@ -75,6 +80,7 @@ TEST(LeftoverCleaner, ClearsOnlyDeadWritersLeftoversOfThisMachine)
         {ownFolder("mine01"), Leftover::LockedFolder, true},  // this one does
         {ownFolder("nolock"), Leftover::FolderWithoutLock, true},
         {ownFolder("empty1"), Leftover::EmptyFolder, false},
+        {ownFolder("split1"), Leftover::SplitFolder, false},
         {".clipforge-partial.elsewhere.dead01", Leftover::LockedFolder, true},
         {".clipforge-partial." + clipforge::hostTag() + ".dead0", Leftover::LockedFolder, true},
         {ownList("dead02"), Leftover::File, false},
