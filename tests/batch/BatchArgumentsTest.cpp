@@ -73,6 +73,8 @@ TEST(BatchArguments, CallsThatAreRefusedSayWhy)
         {{"convert", "q.kxl", "--jobs=two"}, "--jobs needs a number of converters (1 or more) or auto, not \"two\""},
         {{"convert", "q.kxl", "--jobs", "2x"}, "--jobs needs a number of converters (1 or more) or auto, not \"2x\""},
         {{"convert", "q.kxl", "--jobs"}, "the option --jobs needs a value"},
+        {{"convert", "q.kxl", "--split", "--split-min", "9.5"}, "--split-min needs a number of seconds, 10 or more, not \"9.5\""},
+        {{"convert", "q.kxl", "--split-min", "30"}, "--split-min needs --split"},
         {{"plan", "q.kxl", "--json"}, "unknown option for plan: --json"},
         {{"job", "--source", "a", "--params", "", "--ext", "mp4", "--folder", "/o"}, "job needs --name"},
         {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=../a.mp4"},
@@ -100,6 +102,10 @@ TEST(BatchArguments, JobsAndJson)
     EXPECT_EQ(given.jobs, 3);
     EXPECT_TRUE(given.json);
     EXPECT_GE(parseBatchArguments({"convert", "q.kxl", "--jobs", "auto"}).jobs, 1);
+    const BatchArguments split = parseBatchArguments({"convert", "q.kxl", "--split", "--split-min=10"});
+    EXPECT_TRUE(split.split);
+    EXPECT_EQ(split.splitMinimum, 10);
+    EXPECT_EQ(parseBatchArguments({"convert", "q.kxl", "--split"}).splitMinimum, 120);
 }
 
 TEST(BatchArguments, EveryCommandHasItsOwnHelp)
