@@ -100,10 +100,18 @@ std::vector<double> cutKeys(const StreamPackets& pictures, int parts)
     return chosen;
 }
 
+// Where a whole conversion puts a picture of time t: the encoder counts in frames from the
+// clock's start, so a source whose pictures lie between those steps has them rounded onto them.
+double onFrameSteps(double t, double origin, double frame)
+{
+    return std::nearbyint((t - origin) / frame) * frame;
+}
+
 // Cut at keys, on the converter's clock, which starts at origin.
 std::vector<SplitPart> partsAt(const std::vector<double>& keys, const StreamPackets& pictures, double origin)
 {
-    const double half = *pictures.frameSpacing / 2;
+    const double frame = *pictures.frameSpacing;
+    const double half = frame / 2;
     const double end = *pictures.start + pictures.playingTime();
     std::vector<SplitPart> parts;
     for (std::size_t i = 0; i <= keys.size(); ++i) {
@@ -116,7 +124,10 @@ std::vector<SplitPart> partsAt(const std::vector<double>& keys, const StreamPack
         }
         if (i < keys.size()) {
             part.length = i == 0 ? next - origin - half : next - first - half;
-            part.joinedLength = i == 0 ? next - origin : next - first;
+            // The first part keeps its own times; each later one starts where the whole
+            // conversion has its key frame.
+            const double from = i == 0 ? 0.0 : onFrameSteps(first, origin, frame);
+            part.joinedLength = onFrameSteps(next, origin, frame) - from;
         }
         part.seconds = next - first;
         parts.push_back(part);

@@ -148,6 +148,12 @@ TEST_F(SplitTest, SourcesThatCannotBeCutExactlyRunWholeAndSayWhy)
     ASSERT_NE(list, std::string::npos);
     edited.replace(list + 20, 4, std::string("\0\2\0\0", 4));
     writeFile(file("edited.mp4"), edited);
+    writeFile(file("chapters.txt"), ";FFMETADATA1\ntitle=Holiday\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=7000\n"
+                                    "title=Beach\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=7000\nEND=12000\ntitle=Town\n");
+    ASSERT_EQ(runProgram("ffmpeg", {"-v", "error", "-i", file("film.mp4"), "-i", file("chapters.txt"), "-map_metadata", "1",
+                                    "-map_chapters", "1", "-c", "copy", file("chapters.mkv")})
+                  .exitCode,
+              0);
     const struct {
         const char* source;
         int profile;
@@ -155,6 +161,7 @@ TEST_F(SplitTest, SourcesThatCannotBeCutExactlyRunWholeAndSayWhy)
         std::string why;
     } cases[] = {
         {"open-gop.ts", 11, 2, ""},
+        {"chapters.mkv", 2, 2, ""},
         {"vfr.mkv", 11, 1, "the source's frame rate varies"},
         {"edited.mp4", 11, 1, "the source's edit list does more than shift its start"},
         {"film.mp4", 19, 1, "the profile copies streams"},
@@ -170,6 +177,12 @@ TEST_F(SplitTest, SourcesThatCannotBeCutExactlyRunWholeAndSayWhy)
             ASSERT_EQ(convert(test.source, test.profile, "whole-" + out, {}).exitCode, 0);
             const std::string name = outputs(out).at(0);
             expectSameFilm(file(out + "/" + name), file("whole-" + out + "/" + name), test.source);
+            // The source's title and chapters, as a whole conversion keeps them.
+            const auto tags = [&](const std::string& output) {
+                return runProgram("ffprobe", {"-v", "error", "-show_chapters", "-show_entries", "format_tags=title", "-of",
+                                              "compact", file(output + "/" + name)}).out;
+            };
+            EXPECT_EQ(tags(out), tags("whole-" + out));
         }
     }
 }

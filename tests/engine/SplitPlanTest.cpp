@@ -96,6 +96,12 @@ TEST(SplitPlanTest, PartsStartHalfAFrameBeforeKeyFramesNearEqualSharesAndEndWher
     EXPECT_DOUBLE_EQ(*made.cuts[2].seek, 39.98);
     EXPECT_FALSE(made.cuts[2].length);
     EXPECT_FALSE(made.cuts[2].joinedLength);
+    // Pictures 0.021 s after the clock's start lie between the encoder's frame steps: a whole
+    // conversion rounds them onto the steps, and so does the join.
+    MediaPackets late = film();
+    late.start = 1.479;
+    EXPECT_NEAR(*plan(Profile, late).cuts[0].joinedLength, 20.04, 1e-9);
+    EXPECT_NEAR(*plan(Profile, late).cuts[1].joinedLength, 20.0, 1e-9);
     // Fewer parts where one would be shorter than half the minimum.
     EXPECT_EQ(plan(Profile, film(), 8, 20).parts, 6);
 }
