@@ -51,6 +51,12 @@ std::optional<std::vector<FolderEntry>> folderEntriesAt(int folderFd);
 // it is a folder afterwards, else false with errno set.
 bool makeFolders(const std::string& folder, unsigned permissions = 0777);
 
+// The path with every link and "." or ".." resolved; nothing when some of it is not there.
+std::optional<std::string> realPath(const std::string& path);
+// The same for a path whose end may not be there yet: the part that is there resolved, the
+// rest appended as it stands.
+std::string realPathAsFarAsItGoes(const std::string& path);
+
 // Removes the file or link at path. True when nothing is there any more, also when nothing was;
 // false, errno set, when it stays.
 bool removeFile(const std::string& path);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 namespace clipforge {
@@ -105,6 +106,25 @@ bool makeFolders(const std::string& folder, unsigned permissions)
     if (made.exists() && made.kind != FileKind::Folder)
         errno = ENOTDIR;
     return made.kind == FileKind::Folder;
+}
+
+std::optional<std::string> realPath(const std::string& path)
+{
+    if (holdsNul(path))
+        return std::nullopt;
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    if (!resolved)
+        return std::nullopt;
+    return std::string(resolved.get());
+}
+
+std::string realPathAsFarAsItGoes(const std::string& path)
+{
+    for (std::size_t end = path.size(); end != std::string::npos && end > 0; end = path.rfind('/', end - 1)) {
+        if (const std::optional<std::string> there = realPath(path.substr(0, end)))
+            return *there + path.substr(end);
+    }
+    return path;
 }
 
 bool removeFile(const std::string& path)

@@ -189,24 +189,6 @@ bool isHelp(const std::string& argument)
     return argument == "--help" || argument == "-h";
 }
 
-// Reads the value of an option given as "--name VALUE" or "--name=VALUE"; false when argument
-// is not that option.
-bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
-                std::optional<std::string>& value)
-{
-    const std::string& argument = arguments[i];
-    if (argument.rfind(name + "=", 0) == 0) {
-        value = argument.substr(name.size() + 1);
-        return true;
-    }
-    if (argument != name)
-        return false;
-    if (++i >= arguments.size())
-        throw BatchUsageError("the option " + name + " needs a value");
-    value = arguments[i];
-    return true;
-}
-
 int jobCount(const std::string& text)
 {
     if (text == "auto")
@@ -408,6 +390,22 @@ void parseProfilesArguments(const std::vector<std::string>& arguments, BatchArgu
 }
 
 }  // namespace
+
+bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
+                std::optional<std::string>& value)
+{
+    const std::string& argument = arguments[i];
+    if (argument.rfind(name + "=", 0) == 0) {
+        value = argument.substr(name.size() + 1);
+        return true;
+    }
+    if (argument != name)
+        return false;
+    if (++i >= arguments.size())
+        throw BatchUsageError("the option " + name + " needs a value");
+    value = arguments[i];
+    return true;
+}
 
 BatchArguments parseBatchArguments(const std::vector<std::string>& arguments)
 {

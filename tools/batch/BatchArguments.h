@@ -55,6 +55,11 @@ private:
 };
 
 BatchArguments parseBatchArguments(const std::vector<std::string>& arguments);
+
+// Reads the value of the option at arguments[i] when it is name, given as "--name VALUE" (i
+// moves on to the value) or "--name=VALUE"; false when it is another option.
+bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
+                std::optional<std::string>& value);
 // The help text for topic ("" for the overview, else a command name).
 std::string batchHelp(const std::string& topic);
 

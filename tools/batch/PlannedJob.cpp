@@ -85,17 +85,14 @@ PlannedJob parsePlannedJob(const std::vector<std::string>& arguments)
     const std::vector<std::string> options{"--index", "--source", "--params", "--ext", "--folder", "--name", "--check"};
     std::map<std::string, std::string> values;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const std::size_t equals = argument.find('=');
-        const std::string option = argument.substr(0, equals);
-        if (std::find(options.begin(), options.end(), option) == options.end())
-            throw BatchUsageError("unknown option for job: " + argument);
-        if (equals != std::string::npos)
-            values[option] = argument.substr(equals + 1);
-        else if (++i < arguments.size())
-            values[option] = arguments[i];
-        else
-            throw BatchUsageError("the option " + option + " needs a value");
+        const auto known = std::find_if(options.begin(), options.end(), [&](const std::string& option) {
+            std::optional<std::string> value;
+            if (takeOption(arguments, i, option, value))
+                values[option] = *value;
+            return value.has_value();
+        });
+        if (known == options.end())
+            throw BatchUsageError("unknown option for job: " + arguments[i]);
     }
     return fromValues(std::move(values));
 }

@@ -11,16 +11,16 @@
 #include "core/CommandManager.h"
 #include "core/DisplayText.h"
 #include "core/Errors.h"
+#include "core/FileSystem.h"
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/UserStateFolder.h"
 #include "engine/DefaultOutputFolder.h"
 #include "engine/SignalWatcher.h"
 
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 #include <utility>
 
 namespace clipforge {
@@ -42,11 +42,10 @@ std::chrono::milliseconds millisecondsOf(double seconds)
 // record however it was reached; empty when there is no folder.
 std::string realFolder(const std::string& folder)
 {
-    std::error_code error;
-    const std::filesystem::path real = std::filesystem::canonical(absolutePath(folder), error);
-    if (error || fileStatus(real.string()).kind != FileKind::Folder)
+    const std::optional<std::string> real = realPath(absolutePath(folder));
+    if (!real || fileStatus(*real).kind != FileKind::Folder)
         return {};
-    return real.string();
+    return *real;
 }
 
 bool inside(const std::string& path, const std::string& folder)
@@ -123,11 +122,8 @@ std::string WatchRun::prepareOutputFolder()
     std::string folder = options_.outputFolder.empty() ? defaultOutputFolder(programFolder())
                                                        : absolutePath(options_.outputFolder);
     folder = withTrailingSeparator(folder);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!folderExists(folder))
-        throw Error("the output folder " + folder + " cannot be made: " +
-                    (error ? error.message() : std::string("something else is there")));
+    if (!makeFolders(folder))
+        throw Error("the output folder " + folder + " cannot be made: " + std::strerror(errno));
     return folder;
 }
 
@@ -160,11 +156,10 @@ std::string WatchRun::rootPath(const std::string& folder) const
     const std::string root = realFolder(folder);
     if (!root.empty())
         return root;
-    std::error_code error;
-    const std::filesystem::path awaited = std::filesystem::weakly_canonical(absolutePath(folder), error);
-    if (!options_.awaitMissingFolders || error || fileStatus(awaited.string()).exists())
+    const std::string awaited = realPathAsFarAsItGoes(absolutePath(folder));
+    if (!options_.awaitMissingFolders || fileStatus(awaited).exists())
         throw Error("no folder to watch at " + folder);
-    return awaited.string();
+    return awaited;
 }
 
 void WatchRun::announce()
