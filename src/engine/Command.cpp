@@ -6,6 +6,7 @@
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/TreeManager.h"
+#include "core/xml/FileIo.h"
 #include "engine/CommandLineSplitter.h"
 #include "engine/ConsoleRunner.h"
 #include "engine/ConverterCommand.h"
@@ -23,7 +24,6 @@
 #include "engine/SplitCommands.h"
 #include "engine/SplitRun.h"
 #include "engine/TaskWorkers.h"
-#include "core/xml/FileIo.h"
 
 #include <QTimer>
 
@@ -251,7 +251,6 @@ void TCommand::startParts()
     std::string folder;
     try {
         folder = clipforge::absolutePath(Private->subfolder("parts"));
-        std::string list;
         std::vector<std::string> names;
         for (std::size_t i = 0; i < Split->cuts.size(); ++i)
             names.push_back("part-" + std::to_string(i + 1) + "." + Ext);
