@@ -10,7 +10,7 @@ set -euo pipefail
 # openssh-server: the sshd a scale-out test starts for itself on a loopback port;
 # the fonts the window asks for; dbus-daemon for dbus-run-session: the notification test); the
 # launch feedback of a start that hands its files over (libxcb1-dev); reading packets for the output check (libavformat-dev); the benchmarks' anchors (pugixml, libxml2); the fuzzer (clang); the package (dpkg-dev
-# for dpkg-shlibdeps, file for CPack).
+# for dpkg-shlibdeps, file for CPack); a decimal-comma locale to build in a test (locales).
 CLIPFORGE_PACKAGES=(
   cmake ninja-build g++ pkg-config gzip
   qt6-base-dev libpng-dev libjpeg-dev zlib1g-dev libxcb1-dev libavformat-dev libavcodec-dev libavutil-dev
@@ -18,7 +18,7 @@ CLIPFORGE_PACKAGES=(
   ffmpeg parallel openssh-server xvfb xauth x11-utils imagemagick desktop-file-utils appstream
   fonts-liberation2 fonts-dejavu-core dbus-daemon
   libpugixml-dev libxml2-dev clang-14 libclang-rt-14-dev
-  dpkg-dev file
+  dpkg-dev file locales
 )
 
 missing_packages() {

@@ -36,14 +36,7 @@ timed() {
   XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" \
     display "$app/app_bench" run "$1" "$work/out/" "$work/one.mp4" "$work/two.mp4" 2>/dev/null | awk '{print $2}'
 }
-median() { sort -n | sed -n 2p; }
-
-two=() one=()
-for _ in 1 2 3; do
-  two+=("$(timed 2)")
-  one+=("$(timed 1)")
-done
-two=$(printf '%s\n' "${two[@]}" | median)
-one=$(printf '%s\n' "${one[@]}" | median)
+source "$here/../stats.sh"
+read -r two one < <(interleaved 3 "timed 2" "timed 1")
 printf 'two 3-second jobs from the window: jobsAtOnce=2 %.3f s (goal < 4.5), jobsAtOnce=1 %.3f s, ratio %.2f\n' \
-  "$two" "$one" "$(awk -v a="$two" -v b="$one" 'BEGIN { print a / b }')"
+  "$two" "$one" "$(ratio "$two" "$one")"

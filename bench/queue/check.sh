@@ -42,12 +42,6 @@ while [ "$(stat -c %s "$work/big.mp4")" -lt 1000000000 ]; do
 done
 read_packets() { printf '%s\0' "$work/big.mp4" | "$app/clipforge-packets" >/dev/null; }
 read_bytes() { cat "$work/big.mp4" >/dev/null; }
-packets=() bytes=()
-for _ in 1 2 3 4 5; do
-  packets+=("$(timed read_packets)")
-  bytes+=("$(timed read_bytes)")
-done
-packets=$(printf '%s\n' "${packets[@]}" | median)
-bytes=$(printf '%s\n' "${bytes[@]}" | median)
+read -r packets bytes < <(interleaved 5 "timed read_packets" "timed read_bytes")
 printf 'a %d MB source: its packets read in %.3f s, its bytes read by cat in %.3f s (cached), ratio %.2f\n' \
   "$(($(stat -c %s "$work/big.mp4") / 1000000))" "$packets" "$bytes" "$(ratio "$packets" "$bytes")"

@@ -7,6 +7,7 @@ set -euo pipefail
 batch=${1:?usage: naming.sh PATH_TO_CLIPFORGE_BATCH}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../stats.sh"
 
 # A program folder of its own, so the build's convert/ folder is never touched.
 app=$work/app
@@ -36,7 +37,6 @@ dry_run() {
   "$app/clipforge-batch" convert "$1" --dry-run >/dev/null
   awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
 }
-median() { sort -n | sed -n 3p; }
 
 small_times=() large_times=()
 for _ in 1 2 3 4 5; do

@@ -43,5 +43,4 @@ timed() {
   "$@" >/dev/null 2>&1
   awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
 }
-median() { sort -n | sed -n 3p; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
+source "$(dirname "${BASH_SOURCE[0]}")/../stats.sh"

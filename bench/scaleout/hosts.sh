@@ -77,7 +77,6 @@ timed() {
   parallel --ssh "ssh -F $ssh_folder/ssh_config" --sshloginfile "$2" <"$1" >/dev/null 2>&1
   awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
 }
-median3() { sort -n | sed -n 2p; }
 lines1=() lines2=() raw1=() raw2=()
 for _ in 1 2 3; do
   lines1+=("$(timed "$work/lines.sh" "$work/one")")
@@ -85,10 +84,10 @@ for _ in 1 2 3; do
   raw1+=("$(timed "$work/raw.sh" "$work/one")")
   raw2+=("$(timed "$work/raw.sh" "$work/two")")
 done
-lines1=$(printf '%s\n' "${lines1[@]}" | median3)
-lines2=$(printf '%s\n' "${lines2[@]}" | median3)
-raw1=$(printf '%s\n' "${raw1[@]}" | median3)
-raw2=$(printf '%s\n' "${raw2[@]}" | median3)
+lines1=$(printf '%s\n' "${lines1[@]}" | median)
+lines2=$(printf '%s\n' "${lines2[@]}" | median)
+raw1=$(printf '%s\n' "${raw1[@]}" | median)
+raw2=$(printf '%s\n' "${raw2[@]}" | median)
 printf 'plan on two machines (%s clips): one %.2f s, two %.2f s, speed-up %.2f (goal >= 1.8)\n' \
   "$clips" "$lines1" "$lines2" "$(ratio "$lines1" "$lines2")"
 printf 'plan --raw on two machines: one %.2f s, two %.2f s, speed-up %.2f; plan against plan --raw on two: ratio %.3f\n' \

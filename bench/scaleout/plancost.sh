@@ -19,13 +19,7 @@ timed() {
   "$app/clipforge-batch" plan "$@" "$work/queue.kxl" >"$work/plan.sh"
   awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }'
 }
-lines=() raw=()
-for _ in 1 2 3 4 5; do
-  lines+=("$(timed)")
-  raw+=("$(timed --raw)")
-done
-lines=$(printf '%s\n' "${lines[@]}" | median)
-raw=$(printf '%s\n' "${raw[@]}" | median)
+read -r lines raw < <(interleaved 5 timed "timed --raw")
 printf 'plan of 100,000 jobs: %.3f s (%.1f us a job, %s bytes a line), plan --raw %.3f s, ratio %.2f\n' \
   "$lines" "$(awk -v t="$lines" 'BEGIN { print t * 10 }')" \
   "$(timed >/dev/null; head -1 "$work/plan.sh" | wc -c)" "$raw" "$(ratio "$lines" "$raw")"

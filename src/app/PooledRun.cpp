@@ -9,8 +9,6 @@
 namespace clipforge {
 namespace {
 
-constexpr std::uint32_t LastFrame = 74;
-
 // How much of a running job is done, in hundredths; an output being checked is done converting.
 int hundredths(const PooledJob& job)
 {
@@ -75,9 +73,8 @@ void PooledRun::tick()
     ++elapsed_;
     for (const PooledJob* job : pool_->runningJobs()) {
         const int row = job->index();
-        const std::uint32_t frame = list_.Job(row).ItemData.Frame;
-        list_.SetFrame(row, frame >= LastFrame ? 0 : frame + 1);
-        list_.SetProgress(row, job->checkingOutput() ? "checking the output" : progressText(job->progress()));
+        list_.StepFrame(row);
+        list_.SetProgress(row, job->checkingOutput() ? CheckingOutputHint : progressText(job->progress()));
     }
     moveBar();
     if (onTimer)

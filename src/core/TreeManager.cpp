@@ -14,6 +14,9 @@ namespace {
 // Beyond this many separate runs of rows, one reset is cheaper than a remove notification (and
 // a move of the rows behind it) per run.
 constexpr qsizetype MaxRangesRemovedOneByOne = 64;
+// The moving block has 75 pictures.
+constexpr std::uint32_t LastBlockFrame = 74;
+
 
 QList<QPair<int, int>> contiguousRanges(const QList<int>& sortedRows)
 {
@@ -175,6 +178,12 @@ void TTreeManager::SetFrame(int row, std::uint32_t frame)
         return;
     job.Frame = frame;
     repaint(row);
+}
+
+void TTreeManager::StepFrame(int row)
+{
+    const std::uint32_t frame = Job(row).ItemData.Frame;
+    SetFrame(row, frame >= LastBlockFrame ? 0 : frame + 1);
 }
 
 QList<int> TTreeManager::validRows(QList<int> rows) const

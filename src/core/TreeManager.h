@@ -63,6 +63,8 @@ public:
     // A job that stops being busy has its block back at the start.
     void SetBusy(int row, bool busy);
     void SetFrame(int row, std::uint32_t frame);
+    // Moves a busy job's block one step, back to the start after its last picture.
+    void StepFrame(int row);
     // Where the job put its output (the path really used, 8-bit) and how big it was then; the
     // hint shows it once the job is finished.
     // warning: what the output's check found wrong although the job was let finish.

@@ -32,7 +32,6 @@
 
 namespace {
 
-constexpr std::uint32_t LastFrame = 74;
 // A damaged source can say the same thing thousands of times; a few hundred tell enough.
 constexpr std::size_t MaxSourceErrors = 256;
 
@@ -397,7 +396,7 @@ void TCommand::beginCheck(std::uint32_t exitCode)
     Stage = JobStage::ReadingPackets;
     ExitCode = exitCode;
     // The job stays converting; its bar stands at its end while its output is checked.
-    Tree->SetProgress(CurrentNode.row(), "checking the output");
+    Tree->SetProgress(CurrentNode.row(), clipforge::CheckingOutputHint);
     const auto end = clipforge::runPercent(Position, RunSize, 100);
     if (end > BarPosition && OnJobProgress) {
         BarPosition = end;
@@ -557,10 +556,8 @@ void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, c
 
 void TCommand::Tick()
 {
-    if (CurrentNode.isValid()) {
-        const std::uint32_t frame = Tree->Job(CurrentNode.row()).ItemData.Frame;
-        Tree->SetFrame(CurrentNode.row(), frame >= LastFrame ? 0 : frame + 1);
-    }
+    if (CurrentNode.isValid())
+        Tree->StepFrame(CurrentNode.row());
     ++Elapsed;
     showJobProgress();
     if (OnTimer)

@@ -77,6 +77,12 @@ void JobPool::startMore()
         endRun();
 }
 
+// From the event loop, not from within the driver or task whose end made the room.
+void JobPool::startMoreSoon()
+{
+    QMetaObject::invokeMethod(&progressTimer_, [this] { startMore(); }, Qt::QueuedConnection);
+}
+
 int JobPool::busyWorkers() const
 {
     int busy = 0;
@@ -104,14 +110,14 @@ bool JobPool::startTask()
 void JobPool::queue(const void* owner, double seconds, std::function<void()> start)
 {
     waiting_.push_back({owner, seconds, std::move(start)});
-    QMetaObject::invokeMethod(&progressTimer_, [this] { startMore(); }, Qt::QueuedConnection);
+    startMoreSoon();
 }
 
 void JobPool::ended(const void* owner)
 {
     if (const auto found = runningTasks_.find(owner); found != runningTasks_.end() && --found->second <= 0)
         runningTasks_.erase(found);
-    QMetaObject::invokeMethod(&progressTimer_, [this] { startMore(); }, Qt::QueuedConnection);
+    startMoreSoon();
 }
 
 void JobPool::withdraw(const void* owner)
@@ -174,7 +180,7 @@ void JobPool::jobEnded(PooledJob& job)
         retired_.push_back(std::move(*found));
         running_.erase(found);
     }
-    QMetaObject::invokeMethod(&progressTimer_, [this] { startMore(); }, Qt::QueuedConnection);
+    startMoreSoon();
 }
 
 std::vector<const PooledJob*> JobPool::runningJobs() const

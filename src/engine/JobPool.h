@@ -87,6 +87,7 @@ public:
 
 private:
     void startMore();
+    void startMoreSoon();
     // Starts the longest waiting task; false when none waits.
     bool startTask();
     int busyWorkers() const;

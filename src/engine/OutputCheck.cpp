@@ -1,10 +1,10 @@
 #include "engine/OutputCheck.h"
 
 #include "engine/CommandLineSplitter.h"
+#include "engine/ProgressText.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace clipforge {
 namespace {
@@ -14,13 +14,6 @@ namespace {
 constexpr double BaseTolerance = 0.1;
 
 std::string kindWord(StreamKind kind) { return kind == StreamKind::Video ? "video" : "sound"; }
-
-std::string oneDecimal(double seconds)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", seconds);
-    return text;
-}
 
 double cut(double seconds, const StreamExpectation& expected)
 {
@@ -55,12 +48,12 @@ std::string compare(const StreamExpectation& expected, const StreamPackets& sour
     const double sumOff = std::abs(output.sum.value_or(0.0) - cut(source.sum.value_or(0.0), expected));
     if (spanOff > tolerance && sumOff > tolerance) {
         const double plays = output.playingTime();
-        return "the output's " + kind + " plays " + oneDecimal(plays) + " s" + (plays < wanted ? " of" : ",") +
-               " the source's " + oneDecimal(wanted) + " s";
+        return "the output's " + kind + " plays " + decimalText(plays, 1) + " s" + (plays < wanted ? " of" : ",") +
+               " the source's " + decimalText(wanted, 1) + " s";
     }
     const double late = relativeStart(output, outputFile) - relativeStart(source, sourceFile);
     if (expected.cutFrom == 0.0 && late > tolerance)
-        return "the output's " + kind + " starts " + oneDecimal(late) + " s after the source's";
+        return "the output's " + kind + " starts " + decimalText(late, 1) + " s after the source's";
     return {};
 }
 

@@ -1,18 +1,11 @@
 #include "engine/SplitCommands.h"
 
 #include "engine/CommandLineSplitter.h"
+#include "engine/ProgressText.h"
 
-#include <cstdio>
 
 namespace clipforge {
 namespace {
-
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return text;
-}
 
 bool keptForJoin(const std::string& name)
 {
@@ -40,10 +33,10 @@ std::string partCommandLine(const std::string& converter, const std::string& sou
 {
     std::string line = quoteArgument(converter);
     if (part.seek)
-        line += " -itsoffset " + number(-part.shift) + " -ss " + number(*part.seek);
+        line += " -itsoffset " + decimalText(-part.shift, 6) + " -ss " + decimalText(*part.seek, 6);
     line += " -i " + quoteArgument(source);
     if (part.length)
-        line += " -t " + number(*part.length);
+        line += " -t " + decimalText(*part.length, 6);
     return line + " " + params + " -an " + quoteArgument(output);
 }
 
@@ -93,7 +86,7 @@ std::string concatList(const std::vector<std::string>& partNames, const SplitPla
         // where the one before ends.
         list += "file '" + partNames[i] + "'\ninpoint 0\n";
         if (plan.cuts[i].joinedLength)
-            list += "duration " + number(*plan.cuts[i].joinedLength) + "\n";
+            list += "duration " + decimalText(*plan.cuts[i].joinedLength, 6) + "\n";
     }
     return list;
 }

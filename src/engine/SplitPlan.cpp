@@ -1,24 +1,17 @@
 #include "engine/SplitPlan.h"
 
+#include "engine/ProgressText.h"
 #include "engine/StreamExpectation.h"
 #include "engine/StreamMapping.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace clipforge {
 namespace {
 
 // Tells apart two times on the same clock.
 constexpr double Tick = 1e-6;
-
-std::string secondsText(double seconds)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", seconds);
-    return text;
-}
 
 SplitPlan whole(std::string why)
 {
@@ -71,7 +64,7 @@ std::string sourceRefusal(const StreamPackets& pictures, const std::vector<std::
         return "the source's frame rate varies";
     const double rate = 1.0 / *pictures.frameSpacing;
     if (const auto limit = fpsMax(params); limit && *limit > 0 && rate > *limit * 1.001)
-        return "the source's " + secondsText(rate) + " frames a second are above the profile's -fpsmax";
+        return "the source's " + decimalText(rate, 1) + " frames a second are above the profile's -fpsmax";
     if (pictures.edited)
         return "the source's edit list does more than shift its start";
     return {};
@@ -177,8 +170,8 @@ SplitPlan planSplit(const std::vector<std::string>& params, const MediaPackets& 
         return whole(why);
     const double length = pictures->playingTime();
     if (length < options.minimumSeconds)
-        return whole("the source plays " + secondsText(length) + " s, less than the " +
-                     secondsText(options.minimumSeconds) + " s a split needs");
+        return whole("the source plays " + decimalText(length, 1) + " s, less than the " +
+                     decimalText(options.minimumSeconds, 1) + " s a split needs");
     const int wanted = std::min(options.parts, static_cast<int>(length / (options.minimumSeconds / 2)));
     const std::vector<double> keys = cutKeys(*pictures, wanted);
     if (keys.empty())

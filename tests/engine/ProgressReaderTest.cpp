@@ -9,6 +9,12 @@
 #include "engine/ProgressReader.h"
 #include "engine/ProgressText.h"
 #include "engine/RunPercent.h"
+#include "support/ScopedVariable.h"
+#include "support/TempFolder.h"
+
+#include <QProcess>
+
+#include <clocale>
 
 using clipforge::JobProgress;
 using clipforge::LineCutter;
@@ -190,6 +196,20 @@ TEST(ProgressText, SaysWhatIsKnown)
         EXPECT_EQ(clipforge::progressText(c.progress), c.text);
         EXPECT_EQ(clipforge::speedText(c.progress), c.speed);
     }
+}
+
+// Numbers go onto the converter's command line (a split job's cut points), where a decimal comma
+// is refused; the program runs in the user's locale, which may write one.
+TEST(DecimalText, WritesAPointWhateverTheLocale)
+{
+    const clipforge::test::TempFolder folder;
+    if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", QString::fromStdString(folder.path() + "de_DE.UTF-8")}) != 0)
+        GTEST_SKIP() << "no decimal-comma locale could be built (localedef and Debian's locales package)";
+    const clipforge::test::ScopedVariable path("LOCPATH", folder.path());
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    EXPECT_EQ(clipforge::decimalText(12.5, 6), "12.500000");
+    EXPECT_EQ(clipforge::decimalText(3.14159, 1), "3.1");
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(RunPercent, MovesWithinEachJobAndNeverBack)
