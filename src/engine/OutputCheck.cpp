@@ -1,7 +1,7 @@
 #include "engine/OutputCheck.h"
 
 #include "engine/CommandLineSplitter.h"
-#include "engine/ProgressText.h"
+#include "engine/Decimals.h"
 
 #include <algorithm>
 #include <cmath>

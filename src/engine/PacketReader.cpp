@@ -3,12 +3,12 @@
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "engine/ChildProcess.h"
+#include "engine/Decimals.h"
 #include "engine/Pipe.h"
 #include "engine/ProcessSignals.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstring>
 #include <future>
 #include <optional>
@@ -35,7 +35,7 @@ std::optional<double> seconds(const std::string& field)
 {
     if (field == "-")
         return std::nullopt;
-    return std::strtod(field.c_str(), nullptr);
+    return decimalValue(field);
 }
 
 StreamKind kindOf(const std::string& letter)

@@ -1,7 +1,8 @@
 #include "engine/ProgressReader.h"
 
+#include "engine/Decimals.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -13,16 +14,6 @@ constexpr std::string_view TimeKey = "time";
 constexpr std::string_view SpeedKey = "speed";
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// std::from_chars, unlike strtod, ignores the locale: the converter always writes a point.
-std::optional<double> parseNumber(std::string_view text)
-{
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 struct StatusValue {
     const char* key;
@@ -60,7 +51,7 @@ std::optional<double> parseSpeed(std::string_view text)
 {
     if (text.empty() || text.back() != 'x')
         return std::nullopt;
-    const std::optional<double> speed = parseNumber(text.substr(0, text.size() - 1));
+    const std::optional<double> speed = decimalValue(text.substr(0, text.size() - 1));
     return speed && *speed >= 0 ? speed : std::nullopt;
 }
 
@@ -81,8 +72,8 @@ std::optional<double> parseClockTime(std::string_view text)
     if (!std::all_of(hours.begin(), hours.end(), isDigit) || !std::all_of(minutes.begin(), minutes.end(), isDigit) ||
         text[hoursEnd + 3] != ':' || !isDigit(text[hoursEnd + 4]))
         return std::nullopt;
-    const std::optional<double> secondsPart = parseNumber(text.substr(hoursEnd + 4));
-    const std::optional<double> hoursPart = parseNumber(hours);
+    const std::optional<double> secondsPart = decimalValue(text.substr(hoursEnd + 4));
+    const std::optional<double> hoursPart = decimalValue(hours);
     if (!secondsPart || !hoursPart)
         return std::nullopt;
     return *hoursPart * 3600 + ((minutes[0] - '0') * 10 + (minutes[1] - '0')) * 60 + *secondsPart;

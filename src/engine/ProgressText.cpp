@@ -6,13 +6,6 @@
 
 namespace clipforge {
 
-std::string decimalText(double value, int decimals)
-{
-    char text[400];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
-    return std::string(text, end);
-}
-
 std::string durationText(double seconds)
 {
     const auto whole = static_cast<long long>(std::max(0.0, std::floor(seconds)));

@@ -6,10 +6,6 @@
 
 namespace clipforge {
 
-// value with the given number of decimals and a point, whatever the locale: for command lines
-// and texts alike.
-std::string decimalText(double value, int decimals);
-
 // seconds as "hh:mm:ss", rounded down; hours are never wrapped, so 100 hours read 100.
 std::string durationText(double seconds);
 

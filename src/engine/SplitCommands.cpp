@@ -1,7 +1,7 @@
 #include "engine/SplitCommands.h"
 
 #include "engine/CommandLineSplitter.h"
-#include "engine/ProgressText.h"
+#include "engine/Decimals.h"
 
 
 namespace clipforge {

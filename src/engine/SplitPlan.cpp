@@ -1,6 +1,6 @@
 #include "engine/SplitPlan.h"
 
-#include "engine/ProgressText.h"
+#include "engine/Decimals.h"
 #include "engine/StreamExpectation.h"
 #include "engine/StreamMapping.h"
 
@@ -45,12 +45,25 @@ std::string optionRefusal(const std::string& name, const std::string& value)
     return {};
 }
 
+// A frame rate as the converter takes it: "25", "29.97" or "30000/1001"; none when unusable.
+std::optional<double> rate(const std::string& text)
+{
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos)
+        return decimalValue(text);
+    const std::optional<double> over = decimalValue(std::string_view(text).substr(slash + 1));
+    const std::optional<double> frames = decimalValue(std::string_view(text).substr(0, slash));
+    if (!frames || !over || *over == 0)
+        return std::nullopt;
+    return *frames / *over;
+}
+
 std::optional<double> fpsMax(const std::vector<std::string>& params)
 {
     std::optional<double> limit;
     for (std::size_t i = 0; i + 1 < params.size(); ++i) {
         if (params[i] == "-fpsmax" || params[i].starts_with("-fpsmax:"))
-            limit = std::strtod(params[i + 1].c_str(), nullptr);
+            limit = rate(params[i + 1]);
     }
     return limit;
 }

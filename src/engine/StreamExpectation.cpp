@@ -1,11 +1,11 @@
 #include "engine/StreamExpectation.h"
 
+#include "engine/Decimals.h"
 #include "engine/StreamMapping.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdlib>
 #include <string_view>
 
 namespace clipforge {
@@ -243,7 +243,10 @@ std::optional<double> parseDuration(const std::string& text)
         const std::string part(rest.substr(0, end));
         if (part.empty() || std::count(part.begin(), part.end(), '.') > 1)
             return std::nullopt;
-        total = total * 60.0 + std::strtod(part.c_str(), nullptr);
+        const std::optional<double> value = decimalValue(part);
+        if (!value)
+            return std::nullopt;
+        total = total * 60.0 + *value;
         rest.remove_prefix(part.size());
         if (!rest.starts_with(':') || ++colons > 2)
             break;

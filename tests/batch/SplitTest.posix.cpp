@@ -77,8 +77,9 @@ protected:
             const auto same = std::find_if(one.streams.begin(), one.streams.end(), [&](const auto& s) { return s.kind == stream.kind; });
             ASSERT_NE(same, one.streams.end());
             const double frame = same->packetDuration() + 1e-3;
-            if (stream.kind == StreamKind::Video)
+            if (stream.kind == StreamKind::Video) {
                 EXPECT_EQ(stream.packets, same->packets) << split;
+            }
             EXPECT_NEAR(stream.playingTime(), same->playingTime(), frame) << split;
             EXPECT_NEAR(*stream.start - *parts.earliestStart(), *same->start - *one.earliestStart(), frame) << split;
         }

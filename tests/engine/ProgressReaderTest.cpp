@@ -5,6 +5,7 @@
 #include "RecordedOutput.h"
 
 
+#include "engine/Decimals.h"
 #include "engine/LineCutter.h"
 #include "engine/ProgressReader.h"
 #include "engine/ProgressText.h"
@@ -198,9 +199,9 @@ TEST(ProgressText, SaysWhatIsKnown)
     }
 }
 
-// Numbers go onto the converter's command line (a split job's cut points), where a decimal comma
-// is refused; the program runs in the user's locale, which may write one.
-TEST(DecimalText, WritesAPointWhateverTheLocale)
+// Numbers go onto the converter's command line (a split job's cut points) and come back from the
+// packet reader with a point; the program runs in the user's locale, which may use a comma.
+TEST(Decimals, WrittenAndReadWithAPointWhateverTheLocale)
 {
     const clipforge::test::TempFolder folder;
     if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", QString::fromStdString(folder.path() + "de_DE.UTF-8")}) != 0)
@@ -209,6 +210,8 @@ TEST(DecimalText, WritesAPointWhateverTheLocale)
     ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
     EXPECT_EQ(clipforge::decimalText(12.5, 6), "12.500000");
     EXPECT_EQ(clipforge::decimalText(3.14159, 1), "3.1");
+    EXPECT_EQ(clipforge::decimalValue("12.5"), 12.5);
+    EXPECT_EQ(clipforge::decimalValue("12,5"), std::nullopt);
     std::setlocale(LC_NUMERIC, "C");
 }
 
