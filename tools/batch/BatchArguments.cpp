@@ -2,6 +2,8 @@
 
 #include "WatchConfig.h"
 
+#include "engine/Decimals.h"
+
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -206,11 +208,10 @@ constexpr double ShortestSplitMinimum = 10;
 
 double splitSeconds(const std::string& text)
 {
-    double seconds = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (error != std::errc() || end != text.data() + text.size() || !(seconds >= ShortestSplitMinimum))
+    const std::optional<double> seconds = decimalValue(text);
+    if (!seconds || !(*seconds >= ShortestSplitMinimum))
         throw BatchUsageError("--split-min needs a number of seconds, 10 or more, not \"" + text + "\"");
-    return seconds;
+    return *seconds;
 }
 
 void parseCommandArguments(const std::vector<std::string>& arguments, BatchArguments& result,
@@ -281,12 +282,11 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
 
 double secondsValue(const std::string& option, const std::string& text, double least)
 {
-    double seconds = -1;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (error != std::errc() || end != text.data() + text.size() || !(seconds >= least) || seconds > 86400 * 365)
+    const std::optional<double> seconds = decimalValue(text);
+    if (!seconds || !(*seconds >= least) || *seconds > 86400 * 365)
         throw BatchUsageError(option + " needs a number of seconds" + (least > 0 ? " above 0" : "") + ", not \"" +
                               text + "\"");
-    return seconds;
+    return *seconds;
 }
 
 void readWatchConfigInto(const std::string& path, BatchArguments& result);

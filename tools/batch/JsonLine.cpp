@@ -1,8 +1,8 @@
 #include "JsonLine.h"
 
 #include "core/LocalText.h"
+#include "engine/Decimals.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -90,8 +90,7 @@ JsonLine& JsonLine::integerOrNull(std::string_view name, const std::optional<lon
     return *this;
 }
 
-// Two decimals are all a progress figure means, and JSON has no NaN or infinity. to_chars
-// writes a point whatever the locale.
+// Two decimals are all a progress figure means, and JSON has no NaN or infinity.
 JsonLine& JsonLine::number(std::string_view name, const std::optional<double>& value)
 {
     key(name);
@@ -99,9 +98,7 @@ JsonLine& JsonLine::number(std::string_view name, const std::optional<double>& v
         fields_ += "null";
         return *this;
     }
-    char text[400];
-    const auto end = std::to_chars(text, text + sizeof text, *value, std::chars_format::fixed, 2).ptr;
-    fields_.append(text, end);
+    fields_ += decimalText(*value, 2);
     return *this;
 }
 

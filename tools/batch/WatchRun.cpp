@@ -15,6 +15,7 @@
 #include "core/LocalText.h"
 #include "core/Paths.h"
 #include "core/UserStateFolder.h"
+#include "engine/Decimals.h"
 #include "engine/DefaultOutputFolder.h"
 #include "engine/SignalWatcher.h"
 
@@ -55,7 +56,7 @@ bool inside(const std::string& path, const std::string& folder)
 
 std::string secondsText(double seconds)
 {
-    std::string text = std::to_string(seconds);
+    std::string text = decimalText(seconds, 3);
     text.erase(text.find_last_not_of('0') + 1);
     if (text.back() == '.')
         text.pop_back();
