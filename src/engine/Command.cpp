@@ -163,6 +163,7 @@ void TCommand::RunCurrent()
     Ext = plan.ext;
     Split.reset();
     Joining = false;
+    FoundElsewhere = false;
     Tree->SetState(row, jsConverting);
     Tree->SetProgress(row, {});
     Tree->SetBusy(row, true);
@@ -191,6 +192,12 @@ void TCommand::startConverter()
         // converter could not start, rather than leaving the window busy for good.
         failWithoutProcess(std::string("the converter could not be started: ") + error.what());
     }
+}
+
+void TCommand::JoinPartsMadeElsewhere(const clipforge::SplitOptions& options, TPartsMadeElsewhere parts)
+{
+    SplitJobs(options);
+    Elsewhere = std::move(parts);
 }
 
 void TCommand::SplitJobs(const clipforge::SplitOptions& options, clipforge::TaskWorkers* workers)
@@ -245,23 +252,36 @@ void TCommand::splitDecided(const clipforge::MediaPackets& source)
         startConverter();
 }
 
+std::vector<std::string> TCommand::partNames() const
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < Split->cuts.size(); ++i)
+        names.push_back(clipforge::partFile(i, Ext));
+    if (Split->sound)
+        names.push_back(clipforge::soundFile(Ext));
+    return names;
+}
+
 void TCommand::startParts()
 {
     std::string folder;
     try {
         folder = clipforge::absolutePath(Private->subfolder("parts"));
-        std::vector<std::string> names;
-        for (std::size_t i = 0; i < Split->cuts.size(); ++i)
-            names.push_back("part-" + std::to_string(i + 1) + "." + Ext);
+        const std::vector<std::string> names = partNames();
         clipforge::replaceFileContents(folder + "parts.ffconcat", clipforge::concatList(names, *Split));
+        if (Elsewhere) {
+            Elsewhere->Gather(folder, names);
+            partsEnded({true, {}});
+            return;
+        }
         std::vector<clipforge::SplitTask> tasks;
-        for (std::size_t i = 0; i < names.size(); ++i) {
+        for (std::size_t i = 0; i < Split->cuts.size(); ++i) {
             const std::string part = folder + names[i];
             tasks.push_back({clipforge::partCommandLine(Converter, SourcePath, ProfileParams, Split->cuts[i], part),
                              part, Split->cuts[i].seconds, true});
         }
         if (Split->sound) {
-            const std::string sound = folder + clipforge::soundFile(Ext);
+            const std::string sound = folder + names.back();
             tasks.push_back({clipforge::soundCommandLine(Converter, SourcePath, Params, sound), sound,
                              Split->soundSeconds, false});
         }
@@ -293,7 +313,7 @@ void TCommand::partsEnded(const clipforge::JobOutcome& outcome)
             Report.setNames({SourcePath, Writing});
             ConsoleRunner->CommandLine = clipforge::joinCommandLine(Converter, folder + "parts.ffconcat",
                                                                     folder + clipforge::soundFile(Ext), SourcePath, Params,
-                                                                    *Split, Writing);
+                                                                    *Split, Writing, Elsewhere ? Elsewhere->Stamp : "");
             startConverter();
         },
         Qt::QueuedConnection);
@@ -516,7 +536,7 @@ void TCommand::settleOutput(clipforge::JobOutcome& outcome)
         try {
             if (OnCommitting)
                 OnCommitting(Writing, UniquePath);
-            UniquePath = Private->commit(UniquePath, [this] { return Names->GetUniqueName(Folder + Name); });
+            commitOutput();
         } catch (const clipforge::Error& error) {
             outcome = {false, error.what()};
         }
@@ -527,6 +547,36 @@ void TCommand::settleOutput(clipforge::JobOutcome& outcome)
     }
     Writing.clear();
     Private.reset();
+}
+
+namespace {
+
+// Another process committed the same job's output while this one was joining it.
+struct CommittedElsewhere {
+    std::string path;
+};
+
+}  // namespace
+
+void TCommand::commitOutput()
+{
+    const auto committedElsewhere = [this] {
+        if (!Elsewhere)
+            return;
+        if (std::string found = Elsewhere->Committed(); !found.empty())
+            throw CommittedElsewhere{std::move(found)};
+    };
+    try {
+        committedElsewhere();
+        UniquePath = Private->commit(UniquePath, [this, &committedElsewhere] {
+            committedElsewhere();
+            return Names->GetUniqueName(Folder + Name);
+        });
+    } catch (const CommittedElsewhere& found) {
+        // The join was bit-exact: what is there is what this job would have committed.
+        UniquePath = found.path;
+        FoundElsewhere = true;
+    }
 }
 
 void TCommand::jobDone(QObject* sender, std::optional<std::uint32_t> exitCode, const clipforge::JobOutcome& outcome)

@@ -122,6 +122,22 @@ public:
     // into the output, which is checked and committed as any job's. Jobs that cannot be cut
     // exactly run whole, exactly as without this. Before Start.
     void SplitJobs(const clipforge::SplitOptions& options, clipforge::TaskWorkers* workers = nullptr);
+    // A split job whose parts other processes made (lines of a plan, on any machine): they are
+    // gathered instead of converted, then joined, checked and committed as above.
+    struct TPartsMadeElsewhere {
+        // Puts each of the part files named (the pictures' in order, then the sound's) into folder,
+        // the job's own; a clipforge::Error when one cannot be had.
+        std::function<void(const std::string& folder, const std::vector<std::string>& names)> Gather;
+        // Written into the output's metadata; the join is bit-exact.
+        std::string Stamp;
+        // The job's output that another process committed already; empty when there is none.
+        // Asked just before the commit and for every name found taken.
+        std::function<std::string()> Committed;
+    };
+    void JoinPartsMadeElsewhere(const clipforge::SplitOptions& options, TPartsMadeElsewhere parts);
+    // Whether the job that ended last found its output committed by another process (OutputPath
+    // names it) and dropped its own.
+    bool FoundCommitted() const { return FoundElsewhere; }
     // Whether and how the current (or last) job was split; none before that is known, or when
     // splitting is off.
     const std::optional<clipforge::SplitPlan>& LastSplit() const { return Split; }
@@ -155,6 +171,8 @@ private:
     void probeForSplit();
     void splitDecided(const clipforge::MediaPackets& source);
     void startParts();
+    std::vector<std::string> partNames() const;
+    void commitOutput();
     void partsEnded(const clipforge::JobOutcome& outcome);
     void beginCheck(std::uint32_t exitCode);
     void checkEnded(const clipforge::CheckResult& result);
@@ -215,6 +233,8 @@ private:
     std::optional<clipforge::SplitPlan> Split;
     std::unique_ptr<clipforge::SplitRun> Parts;
     bool Joining = false;  // the converter joins the parts
+    std::optional<TPartsMadeElsewhere> Elsewhere;
+    bool FoundElsewhere = false;
     std::string DecodeError;        // the first error line of the output's decoding
     std::set<std::string> SourceDecodeErrors;  // every error line of the source's, a bounded few
     std::unique_ptr<clipforge::ProgressReader> Reader;

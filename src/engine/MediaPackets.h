@@ -46,6 +46,9 @@ struct MediaPackets {
     std::string error;
     // Where the converter counts an input seek from: the file's start, in seconds.
     std::optional<double> start;
+    // The file's comment when it is one word of printable characters (a split join's stamp);
+    // empty otherwise.
+    std::string comment;
 
     bool readable() const { return error.empty(); }
     // The earliest start of any stream: each stream's start counts from here.

@@ -104,6 +104,8 @@ MediaPackets parseAnswer(const std::string& answer)
             packets.streams.push_back(streamLine(line));
         else if (word == "start" && line >> field)
             packets.start = seconds(field);
+        else if (word == "comment" && line >> field)
+            packets.comment = field;
         else if (word != "frames" || !framesLine(line, packets))
             break;
     }

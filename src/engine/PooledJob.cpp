@@ -38,6 +38,11 @@ void PooledJob::splitJobs(const SplitOptions& options, TaskWorkers& workers, std
     command_->OnSplitDecided = std::move(decided);
 }
 
+void PooledJob::joinPartsMadeElsewhere(const SplitOptions& options, TCommand::TPartsMadeElsewhere parts)
+{
+    command_->JoinPartsMadeElsewhere(options, std::move(parts));
+}
+
 const std::optional<SplitPlan>& PooledJob::split() const
 {
     return command_->LastSplit();
@@ -89,6 +94,7 @@ PooledJobOutcome PooledJob::outcome() const
         outcome.reason = command_->LastError();
     outcome.check = command_->LastCheck();
     outcome.split = command_->LastSplit();
+    outcome.committedElsewhere = command_->FoundCommitted();
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 #include "core/ItemManager.h"
 #include "core/ItemNodeData.h"
 #include "core/TreeManager.h"
+#include "engine/Command.h"
 #include "engine/JobPlan.h"
 #include "engine/OutputCheck.h"
 #include "engine/ProgressReader.h"
@@ -14,7 +15,6 @@
 #include <optional>
 #include <string>
 
-class TCommand;
 class TCommandManager;
 class TOverwriteManager;
 
@@ -33,6 +33,7 @@ struct PooledJobOutcome {
     std::string reason;                     // why it failed; empty when it finished
     std::optional<CheckResult> check;       // what the output's check found; none when not checked
     std::optional<SplitPlan> split;         // whether it was split; none when splitting is off or undecided
+    bool committedElsewhere = false;        // another process committed the same output first
 
     bool warned() const { return check && check->verdict == CheckResult::Verdict::Warned; }
 };
@@ -60,6 +61,8 @@ public:
     // Splits a long job into parts run as tasks of workers (TCommand::SplitJobs); decided tells
     // when whether it splits is known. Before start().
     void splitJobs(const SplitOptions& options, TaskWorkers& workers, std::function<void()> decided);
+    // Joins parts that other processes made (TCommand::JoinPartsMadeElsewhere); before start().
+    void joinPartsMadeElsewhere(const SplitOptions& options, TCommand::TPartsMadeElsewhere parts);
     void start();
     void stop();
 

@@ -40,6 +40,11 @@ std::string partCommandLine(const std::string& converter, const std::string& sou
     return line + " " + params + " -an " + quoteArgument(output);
 }
 
+std::string partFile(std::size_t index, const std::string& ext)
+{
+    return "part-" + std::to_string(index + 1) + "." + ext;
+}
+
 std::string soundFile(const std::string& ext)
 {
     // Flash Video keeps unsigned milliseconds: a time before zero wraps round. Matroska keeps
@@ -63,7 +68,7 @@ std::string soundCommandLine(const std::string& converter, const std::string& so
 
 std::string joinCommandLine(const std::string& converter, const std::string& list, const std::string& sound,
                             const std::string& source, const std::vector<std::string>& params, const SplitPlan& plan,
-                            const std::string& output)
+                            const std::string& output, const std::string& stamp)
 {
     // Every input keeps its own time stamps: the sound's begin before zero by its encoder's delay,
     // which the muxer then makes up for in every stream, as in a whole conversion.
@@ -74,7 +79,10 @@ std::string joinCommandLine(const std::string& converter, const std::string& lis
     const std::string sourceInput = plan.sound ? "2" : "1";
     line += " -i " + quoteArgument(source) + " -map 0:v" + (plan.sound ? " -map 1:a" : "");
     line += " -map_metadata " + sourceInput + " -map_chapters " + sourceInput + " -c copy";
-    return line + containerOptions(params) + " " + quoteArgument(output);
+    line += containerOptions(params);
+    if (!stamp.empty())
+        line += " -fflags +bitexact -flags:v +bitexact -flags:a +bitexact -metadata comment=" + quoteArgument(stamp);
+    return line + " " + quoteArgument(output);
 }
 
 std::string concatList(const std::vector<std::string>& partNames, const SplitPlan& plan)

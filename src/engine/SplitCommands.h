@@ -20,14 +20,18 @@ std::string partCommandLine(const std::string& converter, const std::string& sou
 // its extension, soundFile), or Matroska where that one cannot hold such times.
 std::string soundCommandLine(const std::string& converter, const std::string& source,
                              const std::vector<std::string>& params, const std::string& output);
+// The file name of the picture part at index (from 0) for a profile's extension.
+std::string partFile(std::size_t index, const std::string& ext);
 // The sound's file name for a profile's extension.
 std::string soundFile(const std::string& ext);
 // The parts' pictures in order (through list, a concatenation list beside them), the sound and
 // the source's metadata and chapters, into output, nothing re-encoded; the container's own
-// options of the profile (-movflags, stream tags, dispositions...) are kept.
+// options of the profile (-movflags, stream tags, dispositions...) are kept. With a stamp, the
+// join is bit-exact (two joins of the same parts give the same bytes) and the output's comment
+// is the stamp, so the output can be known again.
 std::string joinCommandLine(const std::string& converter, const std::string& list, const std::string& sound,
                             const std::string& source, const std::vector<std::string>& params, const SplitPlan& plan,
-                            const std::string& output);
+                            const std::string& output, const std::string& stamp = {});
 // The concatenation list naming the parts (files beside it) with the length each takes in the
 // joined film.
 std::string concatList(const std::vector<std::string>& partNames, const SplitPlan& plan);

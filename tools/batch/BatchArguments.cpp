@@ -37,7 +37,7 @@ const char* const OverviewHelp =
     "  convert LIST.kxl [--jobs N|auto] [--json] [--dry-run] [--joblog FILE [--resume]]\n"
     "                [--check streams|full|warn|off] [--split [--split-min SECONDS]]\n"
     "                           convert every job of a list file\n"
-    "  plan LIST.kxl [--raw] [--check MODE]\n"
+    "  plan LIST.kxl [--raw] [--check MODE] [--split [--split-min SECONDS] [--parts K]]\n"
     "                           print one shell command per job, for GNU parallel or a\n"
     "                           batch scheduler\n"
     "  job --source FILE ...    convert the one job a line of a plan describes\n"
@@ -123,6 +123,7 @@ const std::map<std::string, const char*> CommandHelp{
      "130 when the run was stopped.\n"},
     {"plan",
      "Usage: clipforge-batch plan LIST.kxl [--raw] [--check streams|full|warn|off]\n"
+     "                               [--split [--split-min SECONDS] [--parts K]]\n"
      "Prints one POSIX shell command per job, for another engine to run, for example on several\n"
      "machines that see the same paths:\n"
      "  clipforge-batch plan queue.kxl > plan.sh\n"
@@ -135,19 +136,29 @@ const std::map<std::string, const char*> CommandHelp{
      "  --raw   print the bare converter's command instead, its input from /dev/null; nothing\n"
      "          checks or removes what it writes, and its exit code is the converter's\n"
      "  --check MODE  how each line checks its output (see convert); the default is left unsaid\n"
+     "  --split  a job whose source plays at least --split-min seconds (120 unless given) gets\n"
+     "          one line for its sound and one per part of its pictures (K parts, 4 unless\n"
+     "          given, fewer where a part would be shorter than half of --split-min), to run\n"
+     "          in any order, anywhere; the line that finds every piece there joins, checks and\n"
+     "          commits the job. The pieces wait in .clipforge-split.PLAN.INDEX in the output\n"
+     "          folder; run the lines again to redo only what is missing\n"
      "A job that cannot be planned (a profile the catalogue lacks, a name with a line break)\n"
      "is left out with a message. Exit code 0 when every job is planned, 1 when one is left\n"
      "out, 2 for unusable input.\n"},
     {"job",
      "Usage: clipforge-batch job --source FILE --params ARGS --ext EXT --folder DIR --name NAME\n"
      "                           [--index N] [--check streams|full|warn|off]\n"
+     "                           [--plan-id ID --split-part K|sound --parts K --split-min S]\n"
      "Converts one job, as a line of 'clipforge-batch plan' describes it: FILE with the\n"
      "converter arguments ARGS into DIR/NAME, NAME being the output name the plan chose (EXT\n"
      "is the profile's extension). When something is at DIR/NAME by then, the output takes the\n"
      "next free name instead and a message says so. Prints the job's line as convert does,\n"
      "with N (default 0) as its index; a failed job's reason goes to standard error.\n"
+     "With --split-part, converts one piece of a split job (see plan --split) and joins the\n"
+     "job when every piece is there; it prints the job's line only when it committed the job.\n"
      "Exit code 0 when the job finished, 1 when it failed, 2 for unusable arguments, 130 when\n"
-     "Ctrl-C, SIGTERM, SIGQUIT or SIGHUP stopped it.\n"},
+     "Ctrl-C, SIGTERM, SIGQUIT or SIGHUP stopped it; a piece's line also 0 when its piece is\n"
+     "there or its job already committed.\n"},
     {"watch",
      "Usage: clipforge-batch watch FOLDER... --profile P [--folder DIR] [--jobs N|auto]\n"
      "         [--check streams|full|warn|off] [--json] [--settle SECONDS] [--rescan SECONDS]\n"
@@ -191,6 +202,15 @@ bool isHelp(const std::string& argument)
     return argument == "--help" || argument == "-h";
 }
 
+int splitPartCount(const std::string& text)
+{
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end != text.data() + text.size() || count < 2 || count > MostSplitParts)
+        throw BatchUsageError("--parts needs a number from 2 to " + std::to_string(MostSplitParts) + ", not \"" + text + "\"");
+    return count;
+}
+
 int jobCount(const std::string& text)
 {
     if (text == "auto")
@@ -202,18 +222,6 @@ int jobCount(const std::string& text)
     return count;
 }
 
-// Shorter parts would spend more on starting and on the key frame each seeks back to than they
-// gain.
-constexpr double ShortestSplitMinimum = 10;
-
-double splitSeconds(const std::string& text)
-{
-    const std::optional<double> seconds = decimalValue(text);
-    if (!seconds || !(*seconds >= ShortestSplitMinimum))
-        throw BatchUsageError("--split-min needs a number of seconds, 10 or more, not \"" + text + "\"");
-    return *seconds;
-}
-
 void parseCommandArguments(const std::vector<std::string>& arguments, BatchArguments& result,
                            const std::string& command)
 {
@@ -223,6 +231,7 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
     std::optional<std::string> joblog;
     std::optional<std::string> check;
     std::optional<std::string> splitMinimum;
+    std::optional<std::string> parts;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -236,10 +245,12 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
             result.json = true;
         } else if (command == "convert" && takeOption(arguments, i, "--jobs", jobs)) {
             result.jobs = jobCount(*jobs);
-        } else if (command == "convert" && argument == "--split") {
+        } else if ((command == "convert" || command == "plan") && argument == "--split") {
             result.split = true;
-        } else if (command == "convert" && takeOption(arguments, i, "--split-min", splitMinimum)) {
+        } else if ((command == "convert" || command == "plan") && takeOption(arguments, i, "--split-min", splitMinimum)) {
             result.splitMinimum = splitSeconds(*splitMinimum);
+        } else if (command == "plan" && takeOption(arguments, i, "--parts", parts)) {
+            result.splitParts = splitPartCount(*parts);
         } else if (command == "convert" && argument == "--resume") {
             result.resume = true;
         } else if (command == "convert" && takeOption(arguments, i, "--joblog", joblog)) {
@@ -259,6 +270,10 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
     result.folder = folder.value_or("");
     if (splitMinimum && !result.split)
         throw BatchUsageError("--split-min needs --split");
+    if (parts && !result.split)
+        throw BatchUsageError("--parts needs --split");
+    if (result.split && result.raw)
+        throw BatchUsageError("--raw prints one converter command per job, so it cannot --split");
     if (result.resume && result.joblog.empty())
         throw BatchUsageError("--resume needs --joblog FILE: the joblog is what it resumes from");
     if (result.dryRun && !result.joblog.empty())
@@ -390,6 +405,18 @@ void parseProfilesArguments(const std::vector<std::string>& arguments, BatchArgu
 }
 
 }  // namespace
+
+// Shorter parts would spend more on starting and on the key frame each seeks back to than they
+// gain.
+constexpr double ShortestSplitMinimum = 10;
+
+double splitSeconds(const std::string& text)
+{
+    const std::optional<double> seconds = decimalValue(text);
+    if (!seconds || !(*seconds >= ShortestSplitMinimum))
+        throw BatchUsageError("--split-min needs a number of seconds, 10 or more, not \"" + text + "\"");
+    return *seconds;
+}
 
 bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
                 std::optional<std::string>& value)

@@ -26,8 +26,9 @@ struct BatchArguments {
     bool resume = false; // go on from the joblog: jobs it shows finished are not run again
     bool raw = false;   // plan: the bare converter's commands
     CheckMode check = CheckMode::Streams;  // convert, plan: how outputs are checked
-    bool split = false;          // convert: long jobs in parts over the workers
-    double splitMinimum = 120;   // convert: the shortest source that splits, in seconds
+    bool split = false;          // convert, plan: long jobs in parts over the workers, or over lines
+    double splitMinimum = 120;   // convert, plan: the shortest source that splits, in seconds
+    int splitParts = 4;          // plan --split: the most parts a job is cut into
     PlannedJob job;     // job: the one job to convert
     // profiles add / remove: the verb ("" lists), the new profile, the profile to remove.
     std::string profilesVerb;
@@ -60,6 +61,11 @@ BatchArguments parseBatchArguments(const std::vector<std::string>& arguments);
 // moves on to the value) or "--name=VALUE"; false when it is another option.
 bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
                 std::optional<std::string>& value);
+// The most parts a split plan cuts a job into.
+inline constexpr int MostSplitParts = 64;
+// The seconds --split-min gives; BatchUsageError when too few or not a number.
+double splitSeconds(const std::string& text);
+
 // The help text for topic ("" for the overview, else a command name).
 std::string batchHelp(const std::string& topic);
 

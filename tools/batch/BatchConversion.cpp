@@ -7,6 +7,7 @@
 #include "JsonReport.h"
 #include "PlannedJob.h"
 #include "ShellCommand.h"
+#include "SplitPlanLines.h"
 #include "StartFailuresInReasons.h"
 #include "TextReport.h"
 
@@ -20,6 +21,7 @@
 #include "engine/ConverterConfinement.h"
 #include "engine/JobPlan.h"
 #include "engine/OverwriteManager.h"
+#include "engine/PacketReader.h"
 #include "engine/SignalWatcher.h"
 
 #include <ostream>
@@ -55,9 +57,21 @@ int BatchConversion::run(const std::string& listFile, Output output)
         });
     case Output::RawShellPlan:
         return printPlans([](int, const JobPlan& plan) { return shellCommand(splitCommandLine(plan.commandLine)); });
+    case Output::SplitShellPlan:
+        return printSplitPlans();
     default:
         return convert();
     }
+}
+
+// Every line of the plan carries its id: the folder its job's pieces share is named after it.
+int BatchConversion::printSplitPlans()
+{
+    PacketReader reader;
+    const std::string planId = newPlanId();
+    return printPlans([&](int row, const JobPlan& plan) {
+        return splitPlanLines(plannedJob(row, plan, options_.check), reader, options_.split, planId);
+    });
 }
 
 int BatchConversion::printPlans(const std::function<std::string(int row, const JobPlan&)>& format)

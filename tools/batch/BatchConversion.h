@@ -28,6 +28,7 @@ public:
         CommandLines,  // the converter's command line per job, as the runner is given it
         ShellPlan,     // one POSIX shell command per job, converting it with clipforge-batch job
         RawShellPlan,  // one POSIX shell command per job, running the bare converter
+        SplitShellPlan,  // as ShellPlan, but a long job as one command per piece (split.parts at most)
     };
 
     struct Options {
@@ -52,6 +53,7 @@ public:
 private:
     // Plans every job as a run would, in order, and prints each plan as format gives it.
     int printPlans(const std::function<std::string(int row, const JobPlan&)>& format);
+    int printSplitPlans();
     int convert();
     // Why the job at row failed, as one line on standard error.
     void reportReason(int row, const std::string& reason);

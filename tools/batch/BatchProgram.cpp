@@ -3,6 +3,7 @@
 #include "BatchConversion.h"
 #include "ListFileTarget.h"
 #include "PlannedJobRun.h"
+#include "SplitPieceRun.h"
 #include "ProfileChoice.h"
 #include "WatchRun.h"
 #include "core/CommandManager.h"
@@ -33,7 +34,9 @@ std::string absolute(const std::string& path)
 BatchConversion::Output conversionOutput(const BatchArguments& arguments)
 {
     if (arguments.action == BatchAction::Plan)
-        return arguments.raw ? BatchConversion::Output::RawShellPlan : BatchConversion::Output::ShellPlan;
+        return arguments.raw     ? BatchConversion::Output::RawShellPlan
+               : arguments.split ? BatchConversion::Output::SplitShellPlan
+                                 : BatchConversion::Output::ShellPlan;
     return arguments.dryRun ? BatchConversion::Output::CommandLines : BatchConversion::Output::Conversion;
 }
 
@@ -66,6 +69,8 @@ int BatchProgram::dispatch(const BatchArguments& arguments)
     }
     if (arguments.action == BatchAction::Show)
         return show(arguments);
+    if (arguments.action == BatchAction::Job && arguments.job.piece)
+        return SplitPieceRun(out_, err_).run(arguments.job);
     if (arguments.action == BatchAction::Job)
         return PlannedJobRun(out_, err_).run(arguments.job);
     TCommandManager catalogue(programFolder());
@@ -93,7 +98,8 @@ int BatchProgram::convert(const BatchArguments& arguments, const TCommandManager
 {
     if (!requireListFile(arguments.listFile))
         return beUnusableInput;
-    const SplitOptions split{arguments.split ? arguments.jobs : 1, arguments.splitMinimum};
+    const int parts = arguments.action == BatchAction::Plan ? arguments.splitParts : arguments.jobs;
+    const SplitOptions split{arguments.split ? parts : 1, arguments.splitMinimum};
     BatchConversion conversion(out_, err_, catalogue, {arguments.jobs, arguments.json, terminalWidth_, arguments.joblog, arguments.resume, arguments.check, split});
     const int code = conversion.run(arguments.listFile, conversionOutput(arguments));
     endingSignal_ = conversion.endingSignal();

@@ -4,9 +4,11 @@
 #include "ShellCommand.h"
 
 #include "core/Paths.h"
+#include "engine/Decimals.h"
 #include "engine/JobPlan.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <map>
 
@@ -31,6 +33,43 @@ void requireFileName(const std::string& name)
         throw BatchUsageError("--name needs a file name without \"/\", not \"" + name + "\"");
 }
 
+int pieceNumber(const std::string& text, const std::string& option, int least)
+{
+    int number = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || number < least || number > MostSplitParts)
+        throw BatchUsageError(option + " needs a number from " + std::to_string(least) + " to " +
+                              std::to_string(MostSplitParts) + ", not \"" + text + "\"");
+    return number;
+}
+
+// The plan id goes into a folder's name: letters and digits only.
+std::string planIdValue(const std::string& text)
+{
+    const bool plain = !text.empty() && text.size() <= 32 &&
+                       std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+    if (!plain)
+        throw BatchUsageError("--plan-id needs up to 32 letters and digits, not \"" + text + "\"");
+    return text;
+}
+
+std::optional<PlannedPiece> pieceFrom(std::map<std::string, std::string>& values)
+{
+    if (!values.count("--split-part"))
+        return std::nullopt;
+    for (const char* required : {"--plan-id", "--parts", "--split-min"}) {
+        if (!values.count(required))
+            throw BatchUsageError(std::string("--split-part needs ") + required);
+    }
+    PlannedPiece piece;
+    piece.planId = planIdValue(values["--plan-id"]);
+    piece.parts = pieceNumber(values["--parts"], "--parts", 2);
+    const std::string& part = values["--split-part"];
+    piece.part = part == "sound" ? 0 : pieceNumber(part, "--split-part", 1);
+    piece.splitMinimum = splitSeconds(values["--split-min"]);
+    return piece;
+}
+
 PlannedJob fromValues(std::map<std::string, std::string> values)
 {
     for (const char* required : {"--source", "--params", "--ext", "--folder", "--name"}) {
@@ -51,6 +90,7 @@ PlannedJob fromValues(std::map<std::string, std::string> values)
     if (job.folder.back() != pathSeparator)
         job.folder += pathSeparator;
     requireFileName(job.name);
+    job.piece = pieceFrom(values);
     return job;
 }
 
@@ -77,12 +117,17 @@ std::string plannedJobCommand(const PlannedJob& job)
     // The default goes unsaid, so plans read as they always have.
     if (job.check != CheckMode::Streams)
         words.insert(words.end(), {"--check", checkModeName(job.check)});
+    if (job.piece)
+        words.insert(words.end(), {"--plan-id", job.piece->planId, "--split-part",
+                                   job.piece->part == 0 ? "sound" : std::to_string(job.piece->part), "--parts",
+                                   std::to_string(job.piece->parts), "--split-min", decimalText(job.piece->splitMinimum, 3)});
     return shellCommand(words);
 }
 
 PlannedJob parsePlannedJob(const std::vector<std::string>& arguments)
 {
-    const std::vector<std::string> options{"--index", "--source", "--params", "--ext", "--folder", "--name", "--check"};
+    const std::vector<std::string> options{"--index",   "--source",  "--params",     "--ext",   "--folder",   "--name",
+                                           "--check",   "--plan-id", "--split-part", "--parts", "--split-min"};
     std::map<std::string, std::string> values;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const auto known = std::find_if(options.begin(), options.end(), [&](const std::string& option) {

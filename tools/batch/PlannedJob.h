@@ -2,12 +2,22 @@
 
 #include "engine/OutputCheck.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace clipforge {
 
 struct JobPlan;
+
+// Which piece of a split job a line of a split plan converts. Every line of the job recomputes
+// the same cuts from the same source and options.
+struct PlannedPiece {
+    std::string planId;   // chosen when the plan was printed; names the parts' shared folder
+    int part = 0;         // the picture part, from 1; 0 for the sound
+    int parts = 4;        // the most parts asked for
+    double splitMinimum = 120;
+};
 
 // One job as a line of a plan carries it: all that converting it takes, so that neither the list
 // file nor the catalogue, which may have changed since the plan was made, is read again.
@@ -19,6 +29,7 @@ struct PlannedJob {
     std::string folder;  // the output folder, ending in "/"
     std::string name;    // the output name chosen when the plan was made
     CheckMode check = CheckMode::Streams;
+    std::optional<PlannedPiece> piece;  // none for a line that converts the whole job
 };
 
 // The mode --check names; BatchUsageError for any other word.

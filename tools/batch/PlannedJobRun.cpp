@@ -38,6 +38,18 @@ TItemData jobData(const PlannedJob& planned)
 
 int PlannedJobRun::run(const PlannedJob& planned)
 {
+    const Ended ended = convert(planned, {});
+    // Asked again before the job's end: the job goes unreported, and with it its converter and
+    // its private folder.
+    if (ended.endedNow) {
+        err_ << "clipforge-batch: ending now" << std::endl;
+        return beInterrupted;
+    }
+    return report(planned, ended.outcome, ended.interrupted);
+}
+
+PlannedJobRun::Ended PlannedJobRun::convert(const PlannedJob& planned, const std::function<void(PooledJob&)>& prepare)
+{
     TCommandManager catalogue{TCommandManager::Empty{}};
     catalogue.AddProfile({}, planned.params, planned.ext);
     const StartFailuresInReasons startFailures;
@@ -51,30 +63,28 @@ int PlannedJobRun::run(const PlannedJob& planned)
     });
     job.chooseOutputName(planned.name);
     job.checkOutputs(planned.check, planned.check == CheckMode::Off ? nullptr : std::make_shared<PacketReader>());
+    if (prepare)
+        prepare(job);
     if (const std::string confinement = confinementNotice(); !confinement.empty())
         err_ << "clipforge-batch: " << confinement << std::endl;
-    bool interrupted = false;
-    bool endNow = false;
+    Ended result;
     // A closed SSH session hangs up; the job then stops like one that is told to.
     SignalWatcher interrupts(SignalWatcher::jobStoppingSignals(), [&] {
         if (interrupts.requests() > 1) {
-            endNow = true;
+            result.endedNow = true;
             return loop.quit();
         }
         err_ << "clipforge-batch: stopping; the job will count as failed" << std::endl;
-        interrupted = true;
+        result.interrupted = true;
         job.stop();
     });
     job.start();
     if (!ended)
         loop.exec();
-    // Asked again before the job's end: the job goes unreported, and with it its converter and
-    // its private folder.
-    if (endNow && !ended) {
-        err_ << "clipforge-batch: ending now" << std::endl;
-        return beInterrupted;
-    }
-    return report(planned, job.outcome(), interrupted);
+    result.endedNow = result.endedNow && !ended;
+    if (!result.endedNow)
+        result.outcome = job.outcome();
+    return result;
 }
 
 int PlannedJobRun::report(const PlannedJob& planned, const PooledJobOutcome& outcome, bool interrupted)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 
+#include "engine/PooledJob.h"
+
 namespace clipforge {
 
-struct PooledJobOutcome;
 struct PlannedJob;
 
 // clipforge-batch job: converts the one job a plan's line carries with the same driver, checks
@@ -18,10 +20,21 @@ public:
     // 0 finished, 1 failed, 130 stopped by a signal.
     int run(const PlannedJob& job);
 
+    // How a job converted by convert() ended.
+    struct Ended {
+        PooledJobOutcome outcome;
+        bool interrupted = false;  // a signal stopped it
+        bool endedNow = false;     // a second signal gave it up before its end: outcome says nothing
+    };
+    // Converts the job, prepare having set it up further before its start; nothing is printed
+    // but the confinement's notice and the stopping message.
+    Ended convert(const PlannedJob& job, const std::function<void(PooledJob&)>& prepare);
+    // The line that says the output took another name than the plan chose; nothing when it did not.
+    void reportMovedName(const PlannedJob& job, const std::string& output);
+
 private:
     // The job's line, its reason or moved name, and the exit code.
     int report(const PlannedJob& planned, const PooledJobOutcome& outcome, bool interrupted);
-    void reportMovedName(const PlannedJob& job, const std::string& output);
 
     std::ostream& out_;
     std::ostream& err_;

@@ -6,7 +6,8 @@
 //             picture stream "frames INDEX SPACING VARIES EDITED KEY...": the spacing of its
 //             frames (the commonest step between time stamps), whether steps differ from it,
 //             whether an edit list does more than shift its start, and its key frames' times;
-//             "start T", the file's start as the converter counts seeks from; then "done".
+//             "start T", the file's start as the converter counts seeks from; "comment WORD"
+//             when the file's comment is one word of printable characters; then "done".
 //             Or "failed MESSAGE". TYPE is v, a, s, d or o; times are seconds, "-" when the
 //             stream had no packet with a time stamp.
 //
@@ -175,6 +176,26 @@ std::string errorText(int error)
     return text;
 }
 
+bool oneWord(const char* text)
+{
+    if (*text == '\0')
+        return false;
+    for (; *text != '\0'; ++text) {
+        if (*text <= ' ' || *text > '~')
+            return false;
+    }
+    return true;
+}
+
+// Containers keep a comment in the file's metadata or, as Ogg does, in a stream's.
+std::string commentLine(const AVFormatContext* context)
+{
+    const AVDictionaryEntry* entry = av_dict_get(context->metadata, "comment", nullptr, 0);
+    for (unsigned i = 0; !entry && i < context->nb_streams; ++i)
+        entry = av_dict_get(context->streams[i]->metadata, "comment", nullptr, 0);
+    return entry && oneWord(entry->value) ? std::string("comment ") + entry->value + "\n" : std::string();
+}
+
 std::string readStreams(const std::string& path)
 {
     AVFormatContext* context = nullptr;
@@ -221,6 +242,7 @@ std::string readStreams(const std::string& path)
             frames += framesLine(stream, i, tally, i < edited.size() && edited[i]);
     }
     answer += frames + "start " + seconds(AVRational{1, AV_TIME_BASE}, context->start_time) + "\n";
+    answer += commentLine(context);
     avformat_close_input(&context);
     // A read that broke off part-way says nothing of what the file holds.
     if (result != AVERROR_EOF)
