@@ -216,3 +216,92 @@ TEST_F(ScaleOutTest, APlanOnTwoMachinesSurvivesAKilledJobAndResumesToOneOutputPe
     for (const std::string& output : outputs)
         EXPECT_EQ(probe(program.path("convert/" + output)), "mpeg4\naac\n") << output;
 }
+
+namespace {
+
+pid_t parentOf(pid_t pid)
+{
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string state;
+    pid_t parent = -1;
+    fields >> state >> parent;
+    return parent;
+}
+
+// The file a held converter wrote in its working folder, somewhere below folder; empty until then.
+std::string heldMark(const std::string& folder)
+{
+    try {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (entry.path().filename() == "held.pid")
+                return entry.path();
+        }
+    } catch (const std::filesystem::filesystem_error&) {
+        // A folder went while it was read: the next look sees the new state.
+    }
+    return {};
+}
+
+std::set<std::string> namesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
+    return names;
+}
+
+}  // namespace
+
+TEST_F(ScaleOutTest, ALongJobSplitOverTwoMachinesSurvivesAKilledPartAndResumesToOneCheckedOutput)
+{
+    makeClip("long.ts", 24);
+    ASSERT_EQ(runBatch(program, {"make", file("queue.kxl"), "--profile", "0", file("long.ts")}).exitCode, 0);
+    const BatchResult plan = runBatch(program, {"plan", file("queue.kxl"), "--split", "--split-min", "10"});
+    ASSERT_EQ(plan.exitCode, 0) << plan.err;
+    ASSERT_EQ(lines(plan.out).size(), 5u) << "the sound and four parts\n" << plan.out;
+    writeFile(file("plan.sh"), plan.out);
+    // The last part (it seeks and runs to the end) holds its converter while the test's flag is
+    // there; the converter may write only in its own folder, so it says so there.
+    const std::string converter = program.path("bin/ffmpeg");
+    std::filesystem::remove(converter);
+    writeFile(file("hold"), "");
+    writeFile(converter, "#!/bin/sh\ncase \" $* \" in *\" -t \"*) ;; *\" -itsoffset \"*) if [ -e '" + file("hold") +
+                             "' ]; then echo $$ > held.new; mv held.new held.pid; exec sleep 600; fi;; esac\n"
+                             "exec /usr/bin/ffmpeg \"$@\"\n");
+    ::chmod(converter.c_str(), 0755);
+
+    BatchProcess firstRun("sh", parallel("--halt never"));
+    std::string mark;
+    ASSERT_TRUE(waitFor([&] { return !(mark = heldMark(program.path("convert"))).empty(); })) << firstRun.errSoFar();
+    // The converter runs under the supervisor, which runs under the part's line.
+    const pid_t line = parentOf(parentOf(std::stoi(readFile(mark))));
+    ASSERT_NE(readFile("/proc/" + std::to_string(line) + "/cmdline").find("--split-part"), std::string::npos);
+    ::kill(line, SIGKILL);
+    ASSERT_TRUE(waitFor([&] { return processGone(line); }));
+    std::filesystem::remove(file("hold"));
+    const BatchResult first = firstRun.wait();
+    EXPECT_EQ(first.exitCode, 1) << "one line failed\n" << first.err;
+    EXPECT_EQ(first.out, "") << "no line found every piece";
+    const JobLog firstLog = readJobLog(file("jobs.log"));
+    EXPECT_EQ(firstLog.hosts, (std::set<std::string>{"127.0.0.2", "127.0.0.3"}));
+    EXPECT_EQ(firstLog.exitValues.size(), 5u);
+
+    const BatchResult resumed = runProgram("sh", parallel("--resume-failed"));
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+    EXPECT_EQ(resumed.out, "0\tfinished\t0\t" + program.path("convert/long.mp4") + "\n");
+    EXPECT_EQ(namesIn(program.path("convert")), std::set<std::string>{"long.mp4"}) << "no split or private folder left";
+
+    std::filesystem::remove(converter);
+    std::filesystem::create_symlink("/usr/bin/ffmpeg", converter);
+    std::filesystem::create_directories(file("whole"));
+    ASSERT_EQ(runBatch(program, {"make", file("whole.kxl"), "--profile", "0", "--folder", file("whole"), file("long.ts")}).exitCode, 0);
+    const BatchResult whole = runBatch(program, {"convert", file("whole.kxl")});
+    ASSERT_EQ(whole.exitCode, 0) << whole.err;
+    const auto frames = [](const std::string& path) {
+        return runProgram("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v", "-show_entries",
+                                      "stream=nb_read_frames", "-of", "csv=p=0", path}).out;
+    };
+    EXPECT_EQ(frames(program.path("convert/long.mp4")), frames(file("whole/long.mp4")));
+    EXPECT_EQ(probe(program.path("convert/long.mp4")), "mpeg4\naac\n");
+}
