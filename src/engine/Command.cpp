@@ -220,7 +220,7 @@ void TCommand::probeForSplit()
         Split = clipforge::planSplit(Params, unread, SplitWanted);
         if (OnSplitDecided)
             OnSplitDecided();
-        startConverter();
+        runWhole();
         return;
     }
     if (!Packets)
@@ -248,6 +248,16 @@ void TCommand::splitDecided(const clipforge::MediaPackets& source)
         OnSplitDecided();
     if (Split->splits())
         startParts();
+    else
+        runWhole();
+}
+
+void TCommand::runWhole()
+{
+    // Pieces made elsewhere were cut from the source as it was: a whole conversion now would
+    // commit what no line of theirs can know again.
+    if (Elsewhere)
+        failWithoutProcess("the source no longer splits as it did when the plan was made");
     else
         startConverter();
 }

@@ -171,6 +171,7 @@ private:
     void probeForSplit();
     void splitDecided(const clipforge::MediaPackets& source);
     void startParts();
+    void runWhole();
     std::vector<std::string> partNames() const;
     void commitOutput();
     void partsEnded(const clipforge::JobOutcome& outcome);

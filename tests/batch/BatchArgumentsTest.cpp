@@ -82,6 +82,20 @@ TEST(BatchArguments, CallsThatAreRefusedSayWhy)
         {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=a", "--index=-1"},
          "--index needs a job number (0 or more), not \"-1\""},
         {{"job", "a.avi"}, "unknown option for job: a.avi"},
+        {{"plan", "q.kxl", "--parts", "3"}, "--parts needs --split"},
+        {{"plan", "q.kxl", "--split", "--parts", "1"}, "--parts needs a number from 2 to 64, not \"1\""},
+        {{"plan", "q.kxl", "--split", "--raw"}, "--raw prints one converter command per job, so it cannot --split"},
+        {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=a", "--split-part=1", "--parts=4",
+          "--split-min=10"},
+         "--split-part needs --plan-id"},
+        {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=a", "--plan-id=../x", "--split-part=1",
+          "--parts=4", "--split-min=10"},
+         "--plan-id needs up to 32 letters and digits, not \"../x\""},
+        {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=a", "--plan-id=p1", "--split-part=0",
+          "--parts=4", "--split-min=10"},
+         "--split-part needs a number from 1 to 64, not \"0\""},
+        {{"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=a", "--plan-id=p1"},
+         "--plan-id, --parts and --split-min need --split-part"},
         {{"job", "--source"}, "the option --source needs a value"},
     };
     for (const Case& c : cases) {
@@ -134,6 +148,23 @@ TEST(BatchArguments, PlanRawAndAJobLineWhoseValuesLookLikeOptions)
     EXPECT_EQ(line.job.name, "--help");
     EXPECT_EQ(parseBatchArguments({"job", "--source=a", "--params=", "--ext=", "--folder=/", "--name=a."}).job.index, 0);
     EXPECT_EQ(parseBatchArguments({"job", "--help"}).action, BatchAction::Help);
+    EXPECT_FALSE(line.job.piece);
+
+    // A split plan's line reads back as it was written.
+    clipforge::PlannedJob piece = line.job;
+    piece.piece = clipforge::PlannedPiece{"k3x9", 0, 6, 30.5};
+    const std::string command = clipforge::plannedJobCommand(piece);
+    EXPECT_NE(command.find(" --plan-id k3x9 --split-part sound --parts 6 --split-min 30.500 "), std::string::npos) << command;
+    const clipforge::PlannedJob read =
+        parseBatchArguments({"job", "--source=a", "--params=", "--ext=mp4", "--folder=/o", "--name=--help", "--plan-id",
+                             "k3x9", "--split-part", "sound", "--parts", "6", "--split-min", "30.500"})
+            .job;
+    ASSERT_TRUE(read.piece);
+    EXPECT_EQ(read.piece->planId, "k3x9");
+    EXPECT_EQ(read.piece->part, 0) << "the sound";
+    EXPECT_EQ(read.piece->parts, 6);
+    EXPECT_EQ(read.piece->splitMinimum, 30.5);
+    EXPECT_EQ(read.name, "--help");
 }
 
 TEST(BatchArguments, WatchTakesFoldersAndItsOwnOptions)

@@ -25,7 +25,7 @@ StreamPackets stream(StreamKind kind, double start, double end, std::optional<do
 const StreamPackets Video6 = stream(StreamKind::Video, 0.0, 6.0);
 const StreamPackets Sound6 = stream(StreamKind::Sound, 0.0, 6.0);
 
-MediaPackets file(std::vector<StreamPackets> streams) { return {std::move(streams), {}, {}}; }
+MediaPackets file(std::vector<StreamPackets> streams) { return {std::move(streams), {}, {}, {}}; }
 
 std::string sources(const std::string& params, const MediaPackets& source, std::vector<std::string> mappingLines = {})
 {
@@ -126,7 +126,7 @@ TEST(OutputCheck, EachStreamMustPlayAsLongAsItsSourceAndStartWithIt)
         {file({stream(StreamKind::Video, 0.0, 1.0), Sound6}), "-shortest", "passed"},  // presence only
         {file({stream(StreamKind::Video, 0.0, 6.0, 6.0, 0), Sound6}), "",  // a stream without packets
          "the output has no video, though the source has and the profile keeps it"},
-        {MediaPackets{{}, "Invalid data found when processing input", {}}, "",
+        {MediaPackets{{}, "Invalid data found when processing input", {}, {}}, "",
          "the output cannot be read: Invalid data found when processing input"},
     };
     for (const auto& test : cases)
@@ -159,7 +159,7 @@ TEST(OutputCheck, NoHeaderOrTimeStampQuirkOfARightOutputFailsIt)
     EXPECT_EQ(verdict(film, file({stream(StreamKind::Video, 0.0, 7170.0, {}, 179250)})),
               "the output's video plays 7170.0 s of the source's 7200.0 s");
     // Nothing to compare against: the converter's word stands, and the note says so.
-    const CheckResult unread = checkOutput({}, MediaPackets{{}, "it is not a regular file", {}}, file({}));
+    const CheckResult unread = checkOutput({}, MediaPackets{{}, "it is not a regular file", {}, {}}, file({}));
     EXPECT_FALSE(unread.failed());
     EXPECT_EQ(unread.note, "the source's packets could not be read (it is not a regular file): nothing was compared");
 }

@@ -26,7 +26,7 @@ MediaPackets film()
     StreamPackets sound = pictures;
     sound.kind = StreamKind::Sound;
     sound.keyFrames.clear();
-    MediaPackets file{{pictures, sound}, {}, {}};
+    MediaPackets file{{pictures, sound}, {}, {}, {}};
     file.start = 1.5;
     return file;
 }

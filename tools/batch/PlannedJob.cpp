@@ -55,8 +55,11 @@ std::string planIdValue(const std::string& text)
 
 std::optional<PlannedPiece> pieceFrom(std::map<std::string, std::string>& values)
 {
-    if (!values.count("--split-part"))
+    if (!values.count("--split-part")) {
+        if (values.count("--plan-id") || values.count("--parts") || values.count("--split-min"))
+            throw BatchUsageError("--plan-id, --parts and --split-min need --split-part");
         return std::nullopt;
+    }
     for (const char* required : {"--plan-id", "--parts", "--split-min"}) {
         if (!values.count(required))
             throw BatchUsageError(std::string("--split-part needs ") + required);
@@ -106,7 +109,7 @@ CheckMode checkModeValue(const std::string& text)
 
 PlannedJob plannedJob(int row, const JobPlan& plan, CheckMode check)
 {
-    return {row, plan.source, plan.params, plan.ext, folderPart(plan.outputPath), fileNamePart(plan.outputPath), check};
+    return {row, plan.source, plan.params, plan.ext, folderPart(plan.outputPath), fileNamePart(plan.outputPath), check, {}};
 }
 
 std::string plannedJobCommand(const PlannedJob& job)
