@@ -40,14 +40,14 @@ class RunnerDriver {
 public:
     RunnerDriver()
     {
-        runner_.OnTerminated = [this](TConsoleRunner*, std::uint32_t) {
+        runner_.Settings.OnTerminated = [this](TConsoleRunner*, std::uint32_t) {
             ended_ = clock_.nsecsElapsed();
             loop_.quit();
         };
     }
     double runOnce(const std::string& commandLine)
     {
-        runner_.CommandLine = commandLine;
+        runner_.Settings.CommandLine = commandLine;
         clock_.start();
         runner_.Execute();
         loop_.exec();
@@ -136,9 +136,9 @@ double cpuSeconds(const rusage& usage)
 void idleCost()
 {
     TConsoleRunner runner;
-    runner.CommandLine = clipforge::quoteArgument(fakeConverter()) + " hang";
+    runner.Settings.CommandLine = clipforge::quoteArgument(fakeConverter()) + " hang";
     QEventLoop loop;
-    runner.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { loop.quit(); };
+    runner.Settings.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { loop.quit(); };
     runner.Execute();
     QTimer::singleShot(200, &loop, &QEventLoop::quit);  // let the start settle
     loop.exec();
@@ -180,15 +180,15 @@ double runnerLinesPerSecond(const std::string& commandLine, long expectedLines =
     TConsoleRunner runner;
     long lines = 0;
     QEventLoop loop;
-    runner.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
+    runner.Settings.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
         if (type != otEntireLine)
             return;
         ++lines;
         if (reader)
             reader->read(line);
     };
-    runner.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { loop.quit(); };
-    runner.CommandLine = commandLine;
+    runner.Settings.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { loop.quit(); };
+    runner.Settings.CommandLine = commandLine;
     QElapsedTimer clock;
     clock.start();
     runner.Execute();

@@ -64,10 +64,10 @@ TCommand::TCommand(TTreeManager& tree, const TCommandManager& catalogue)
 {
     Timer->setInterval(1000);
     QObject::connect(Timer.get(), &QTimer::timeout, Timer.get(), [this] { Tick(); });
-    ConsoleRunner->OnNewLine = [this](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+    ConsoleRunner->Settings.OnNewLine = [this](TConsoleRunner* sender, const std::string& line, TOutputType type) {
         RunnerNewLine(sender, line, type);
     };
-    ConsoleRunner->OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
+    ConsoleRunner->Settings.OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
         RunnerTerminated(sender, exitCode);
     };
 }
@@ -169,12 +169,12 @@ void TCommand::RunCurrent()
     Tree->SetBusy(row, true);
     Reader = std::make_unique<clipforge::ProgressReader>();
     Tree->FocusNode(row);
-    ConsoleRunner->CommandLine = plan.commandLineWritingTo(Writing);
-    ConsoleRunner->ShownCommandLine = std::move(plan.commandLine);
+    ConsoleRunner->Settings.CommandLine = plan.commandLineWritingTo(Writing);
+    ConsoleRunner->Settings.ShownCommandLine = std::move(plan.commandLine);
     // Side files a converter may write by itself (pass logs, statistics) land there too, and it
     // can write nowhere else, whatever its arguments say.
-    ConsoleRunner->WorkingFolder = clipforge::absolutePath(Private->path());
-    ConsoleRunner->WritableFolder = ConsoleRunner->WorkingFolder;
+    ConsoleRunner->Settings.WorkingFolder = clipforge::absolutePath(Private->path());
+    ConsoleRunner->Settings.WritableFolder = ConsoleRunner->Settings.WorkingFolder;
     if (SplitWanted.parts > 1) {
         probeForSplit();
         return;
@@ -321,7 +321,7 @@ void TCommand::partsEnded(const clipforge::JobOutcome& outcome)
             Joining = true;
             Report.clear();
             Report.setNames({SourcePath, Writing});
-            ConsoleRunner->CommandLine = clipforge::joinCommandLine(Converter, folder + "parts.ffconcat",
+            ConsoleRunner->Settings.CommandLine = clipforge::joinCommandLine(Converter, folder + "parts.ffconcat",
                                                                     folder + clipforge::soundFile(Ext), SourcePath, Params,
                                                                     *Split, Writing, Elsewhere ? Elsewhere->Stamp : "");
             startConverter();
@@ -470,9 +470,9 @@ void TCommand::decode(const std::string& file, bool source)
     else
         DecodeError.clear();
     // The source is decoded to its end: its errors may come in another order than the output's.
-    ConsoleRunner->CommandLine = clipforge::decodeCommandLine(
+    ConsoleRunner->Settings.CommandLine = clipforge::decodeCommandLine(
         Converter, file, source ? clipforge::DecodeErrors::GoOn : clipforge::DecodeErrors::End);
-    ConsoleRunner->ShownCommandLine.clear();
+    ConsoleRunner->Settings.ShownCommandLine.clear();
     try {
         ConsoleRunner->Execute();
     } catch (const std::exception& error) {

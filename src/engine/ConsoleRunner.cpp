@@ -35,13 +35,13 @@ GuardedStringList& TConsoleRunner::InputLines() { return state_->InputLines; }
 
 void TConsoleRunner::Execute()
 {
-    if (CommandLine.empty())
+    if (Settings.CommandLine.empty())
         return;
     Stop();
     if (!timer_)
         timer_ = new TProcessTimer(this);
     state_->Lines.clear();
-    worker_ = std::make_shared<TRunnerThread>(this, state_, timer_->counts(), RunSettings(*this));
+    worker_ = std::make_shared<TRunnerThread>(this, state_, timer_->counts(), Settings);
     worker_->start();
 }
 

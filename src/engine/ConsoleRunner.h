@@ -22,14 +22,15 @@ class RunnerState;
 // end of the program. Each run has a worker thread of its own; every event is
 // raised on the main thread while the worker waits for it, and handlers may
 // call Stop and Execute. Lives on the application's main thread.
-class TConsoleRunner : public QObject, public clipforge::RunSettings {
+class TConsoleRunner : public QObject {
 public:
     explicit TConsoleRunner(QObject* owner = nullptr);
     // Stops a running worker, which kills its process; returns without
     // waiting for any handler, and no event reaches this object afterwards.
     ~TConsoleRunner() override;
 
-    // The published properties are its RunSettings (CommandLine, OnNewLine, ...).
+    // The published properties (CommandLine, OnNewLine, ...); a run copies them when it starts.
+    clipforge::RunSettings Settings;
     // Not owned; when set, kept as a screen-like copy of the output.
     clipforge::OutputLineList* OutputLines = nullptr;
 

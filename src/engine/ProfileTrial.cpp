@@ -37,10 +37,10 @@ ProfileTrial::ProfileTrial(std::string programFolder, QObject* parent)
     , converter_(std::make_unique<TConsoleRunner>())
     , probe_(std::make_unique<TConsoleRunner>())
 {
-    converter_->OnNewLine = [this](TConsoleRunner*, const std::string& line, TOutputType) { keep(converterLines_, line); };
-    converter_->OnTerminated = [this](TConsoleRunner*, std::uint32_t exitCode) { converterEnded(exitCode); };
-    probe_->OnNewLine = [this](TConsoleRunner*, const std::string& line, TOutputType) { keep(probeLines_, line); };
-    probe_->OnTerminated = [this](TConsoleRunner*, std::uint32_t exitCode) { probeEnded(exitCode); };
+    converter_->Settings.OnNewLine = [this](TConsoleRunner*, const std::string& line, TOutputType) { keep(converterLines_, line); };
+    converter_->Settings.OnTerminated = [this](TConsoleRunner*, std::uint32_t exitCode) { converterEnded(exitCode); };
+    probe_->Settings.OnNewLine = [this](TConsoleRunner*, const std::string& line, TOutputType) { keep(probeLines_, line); };
+    probe_->Settings.OnTerminated = [this](TConsoleRunner*, std::uint32_t exitCode) { probeEnded(exitCode); };
 }
 
 ProfileTrial::~ProfileTrial()
@@ -61,11 +61,11 @@ void ProfileTrial::start(const std::string& source, const std::string& params, c
     if (!folder_->isValid())
         return done(false, "no temporary folder can be made: " + folder_->errorString().toStdString());
     output_ = narrow(folder_->path()) + "/trial." + ext;
-    converter_->CommandLine =
+    converter_->Settings.CommandLine =
         converterCommandLine(converterPath(programFolder_), absolutePath(source), params_, output_);
     // A trial is confined like a job: it writes only in its own temporary folder.
-    converter_->WorkingFolder = narrow(folder_->path());
-    converter_->WritableFolder = converter_->WorkingFolder;
+    converter_->Settings.WorkingFolder = narrow(folder_->path());
+    converter_->Settings.WritableFolder = converter_->Settings.WorkingFolder;
     running_ = true;
     converter_->Execute();
 }
@@ -74,12 +74,12 @@ void ProfileTrial::converterEnded(std::uint32_t exitCode)
 {
     if (converter_->EndStatus() != esEnded)
         return done(false, "the converter did not run to its end (stage " + std::to_string(converter_->EndStatus()) +
-                               ", " + converter_->CommandLine + ")");
+                               ", " + converter_->Settings.CommandLine + ")");
     if (exitCode != 0 || fileStatus(output_).size == 0) {
         const std::string reason = failureReason(converterLines_);
         return done(false, reason.empty() ? "the converter ended with code " + std::to_string(exitCode) : reason);
     }
-    probe_->CommandLine = quoteArgument(programFolder_ + "bin/ffprobe") +
+    probe_->Settings.CommandLine = quoteArgument(programFolder_ + "bin/ffprobe") +
                           " -v error -show_entries stream=codec_type,codec_name,width,height -of default=nw=1 " +
                           quoteArgument(output_);
     probe_->Execute();

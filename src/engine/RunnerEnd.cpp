@@ -12,7 +12,7 @@ JobEnd runnerEnd(const TConsoleRunner& runner, std::uint32_t exitCode, bool stop
     end.stopped = stopped;
     const std::uint8_t stage = runner.EndStatus();
     if (stage == esCreatingProcess)
-        end.startFailure = startFailureMessage(runner.ShownCommandLine);
+        end.startFailure = startFailureMessage(runner.Settings.ShownCommandLine);
     else if (stage < esRunning)
         end.startError = static_cast<int>(exitCode);
     return end;

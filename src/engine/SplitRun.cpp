@@ -59,16 +59,16 @@ void SplitRun::startTask(std::size_t index)
     Running& held = *task;
     running_[index] = std::move(task);
     held.report.setNames({tasks_[index].output});
-    held.runner.CommandLine = tasks_[index].commandLine;
-    held.runner.ShownCommandLine = tasks_[index].commandLine;
-    held.runner.WorkingFolder = folder_;
-    held.runner.WritableFolder = folder_;
-    held.runner.OnNewLine = [&held](TConsoleRunner*, const std::string& line, TOutputType type) {
+    held.runner.Settings.CommandLine = tasks_[index].commandLine;
+    held.runner.Settings.ShownCommandLine = tasks_[index].commandLine;
+    held.runner.Settings.WorkingFolder = folder_;
+    held.runner.Settings.WritableFolder = folder_;
+    held.runner.Settings.OnNewLine = [&held](TConsoleRunner*, const std::string& line, TOutputType type) {
         held.report.add(line, type);
         if (type == otEntireLine)
             held.progress.read(line);
     };
-    held.runner.OnTerminated = [this, index, &held](TConsoleRunner*, std::uint32_t exitCode) {
+    held.runner.Settings.OnTerminated = [this, index, &held](TConsoleRunner*, std::uint32_t exitCode) {
         const JobEnd end = runnerEnd(held.runner, exitCode, stopping_);
         taskEnded(index, judgeJob(end, held.report, tasks_[index].output));
     };

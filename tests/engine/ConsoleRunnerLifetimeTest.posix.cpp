@@ -27,7 +27,7 @@ TEST_P(ConsoleRunnerDestruction, KillsTheChildAndRaisesNothingMore)
     long pid = -1;
     int endsAfterDestruction = 0;
     bool destroyed = false;
-    runner->OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType) {
+    runner->Settings.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType) {
         if (destroyed)
             ++endsAfterDestruction;
         if (line.rfind("pid ", 0) == 0)
@@ -37,19 +37,19 @@ TEST_P(ConsoleRunnerDestruction, KillsTheChildAndRaisesNothingMore)
             runner.reset();
         }
     };
-    runner->OnTerminated = [&](TConsoleRunner* sender, std::uint32_t) {
+    runner->Settings.OnTerminated = [&](TConsoleRunner* sender, std::uint32_t) {
         if (destroyed)
             ++endsAfterDestruction;
         if (GetParam() == DestroyedFrom::EndHandler) {
             destroyed = true;
             // Start another run first: destruction must end it too.
-            sender->CommandLine = fakeConverterCommand("hang");
+            sender->Settings.CommandLine = fakeConverterCommand("hang");
             sender->Execute();
             runner.reset();
         }
     };
     const bool hangs = GetParam() != DestroyedFrom::EndHandler;
-    runner->CommandLine = hangs ? fakeConverterCommand("pid", "chunk=a\\nb\\nc\\n", "hang") : fakeConverterCommand("pid");
+    runner->Settings.CommandLine = hangs ? fakeConverterCommand("pid", "chunk=a\\nb\\nc\\n", "hang") : fakeConverterCommand("pid");
     runner->Execute();
     ASSERT_TRUE(waitFor([&] { return pid > 0 && (GetParam() == DestroyedFrom::Outside || destroyed); }));
     if (GetParam() == DestroyedFrom::Outside) {
@@ -85,7 +85,7 @@ TEST_F(ConsoleRunnerLifetime, DestructionEndsStoppedRunsAsWell)
         TConsoleRunner runner;
         RunnerRecorder recorder;
         recorder.attach(runner);
-        runner.CommandLine = fakeConverterCommand("ignore-term", "pid", "hang");
+        runner.Settings.CommandLine = fakeConverterCommand("ignore-term", "pid", "hang");
         runner.Execute();
         ASSERT_TRUE(waitFor([&] { return recorder.sawLineStartingWith("pid "); }));
         first = recorder.numberAfter("pid ");
@@ -111,11 +111,11 @@ TEST_P(ConsoleRunnerTimeouts, EndTheRunAsConfigured)
     TConsoleRunner runner;
     RunnerRecorder recorder;
     recorder.attach(runner);
-    runner.MaxTimeAfterBeginning = GetParam().afterBeginning;
-    runner.MaxTimeAfterLastOutput = GetParam().afterLastOutput;
-    runner.CommandLine = fakeConverterPath();
+    runner.Settings.MaxTimeAfterBeginning = GetParam().afterBeginning;
+    runner.Settings.MaxTimeAfterLastOutput = GetParam().afterLastOutput;
+    runner.Settings.CommandLine = fakeConverterPath();
     for (const auto& action : GetParam().actions)
-        runner.CommandLine += " " + clipforge::quoteArgument(action);
+        runner.Settings.CommandLine += " " + clipforge::quoteArgument(action);
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds());
     EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{GetParam().exitCode});
@@ -149,7 +149,7 @@ TEST_F(ConsoleRunnerLifetime, FiftyMegabytesArriveWithoutLoss)
     long bad = 0;
     long beginnings = 0;
     int ends = 0;
-    runner.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
+    runner.Settings.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
         if (type != otEntireLine) {
             ++beginnings;
             return;
@@ -159,8 +159,8 @@ TEST_F(ConsoleRunnerLifetime, FiftyMegabytesArriveWithoutLoss)
         if (line.size() != 79 || line.compare(0, 9, number) != 0)
             ++bad;
     };
-    runner.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { ++ends; };
-    runner.CommandLine = fakeConverterCommand("flood=" + std::to_string(LineCount) + ",80");
+    runner.Settings.OnTerminated = [&](TConsoleRunner*, std::uint32_t) { ++ends; };
+    runner.Settings.CommandLine = fakeConverterCommand("flood=" + std::to_string(LineCount) + ",80");
     runner.Execute();
     ASSERT_TRUE(waitFor([&] { return ends == 1; }, 120000));
     EXPECT_EQ(expected, LineCount);
@@ -202,7 +202,7 @@ TEST_F(ConsoleRunnerLifetime, OutputLinesKeepAScreenLikeCopy)
     recorder.attach(runner);
     RecordingLines screen;
     runner.OutputLines = &screen;
-    runner.CommandLine = fakeConverterCommand("chunk=ab", "chunk=cd\\n", "chunk=50%\\r", "chunk=51%\\rtail");
+    runner.Settings.CommandLine = fakeConverterCommand("chunk=ab", "chunk=cd\\n", "chunk=50%\\r", "chunk=51%\\rtail");
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds());
     EXPECT_EQ(screen.lines, (std::vector<std::string>{"abcd", "50%", "51%", "tail"}));

@@ -34,7 +34,7 @@ protected:
     template <typename... Actions>
     void run(const Actions&... actions)
     {
-        runner.CommandLine = fakeConverterCommand(actions...);
+        runner.Settings.CommandLine = fakeConverterCommand(actions...);
         runner.Execute();
         ASSERT_TRUE(recorder.waitForEnds());
     }
@@ -55,9 +55,9 @@ class ConsoleRunnerChunks : public ConsoleRunnerTest, public testing::WithParamI
 TEST_P(ConsoleRunnerChunks, DeliversThePiecesInOrder)
 {
     const auto& actions = GetParam().actions;
-    runner.CommandLine = fakeConverterPath();
+    runner.Settings.CommandLine = fakeConverterPath();
     for (const auto& action : actions)
-        runner.CommandLine += " " + clipforge::quoteArgument(action);
+        runner.Settings.CommandLine += " " + clipforge::quoteArgument(action);
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds());
     EXPECT_EQ(recorder.pieces, GetParam().expected);
@@ -123,7 +123,7 @@ class ConsoleRunnerMissingProgram : public ConsoleRunnerTest, public testing::Wi
 TEST_P(ConsoleRunnerMissingProgram, ReportsTheWholeCommandLine)
 {
     CapturedStartFailures failures;
-    runner.CommandLine = GetParam().commandLine;
+    runner.Settings.CommandLine = GetParam().commandLine;
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds());
     ASSERT_TRUE(waitFor([&] { return !failures.messages.empty(); }));
@@ -160,14 +160,14 @@ TEST_F(ConsoleRunnerTest, FilesThatAreNoProgramsFailToStart)
         CapturedStartFailures failures;
         RunnerRecorder recorder;
         recorder.attach(runner);
-        runner.CommandLine = std::string(path) + " -i x";
+        runner.Settings.CommandLine = std::string(path) + " -i x";
         runner.Execute();
         ASSERT_TRUE(recorder.waitForEnds());
         ASSERT_TRUE(waitFor([&] { return !failures.messages.empty(); }));
         ::unlink(path);
         EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{c.error});
         EXPECT_EQ(runner.EndStatus(), 5);
-        EXPECT_EQ(failures.messages, std::vector<std::string>{runner.CommandLine + " doesn't exist."});
+        EXPECT_EQ(failures.messages, std::vector<std::string>{runner.Settings.CommandLine + " doesn't exist."});
     }
 }
 
@@ -181,7 +181,7 @@ TEST_F(ConsoleRunnerTest, EmptyCommandLineRaisesNoEvent)
 
 TEST_F(ConsoleRunnerTest, ArgumentsReachTheChildUntouchedByAnyShell)
 {
-    runner.CommandLine = clipforge::quoteArgument(fakeConverterPath()) +
+    runner.Settings.CommandLine = clipforge::quoteArgument(fakeConverterPath()) +
                          R"( args "a b" "c\"d" "" $(touch /tmp/clipforge-shell-ran) ;)";
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds());
@@ -202,7 +202,7 @@ TEST_F(ConsoleRunnerTest, ChildLeadsItsGroupDiesWithUsAndInheritsNoDescriptor)
 
 TEST_F(ConsoleRunnerTest, IdlePriorityLowersTheChild)
 {
-    runner.Priority = clipforge::IdlePriorityClass;
+    runner.Settings.Priority = clipforge::IdlePriorityClass;
     run("report");
     ASSERT_EQ(recorder.pieces.size(), 1u);
     EXPECT_NE(recorder.pieces[0].text.find("nice=19"), std::string::npos);
@@ -210,12 +210,12 @@ TEST_F(ConsoleRunnerTest, IdlePriorityLowersTheChild)
 
 TEST_F(ConsoleRunnerTest, StopKillsTheWholeGroupAndReports259)
 {
-    runner.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+    runner.Settings.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
         recorder.pieces.push_back({line, type, rcCRLF});
         if (line.rfind("pid ", 0) == 0)
             sender->Stop();
     };
-    runner.CommandLine = fakeConverterCommand("ignore-term", "grandchild", "pid", "hang");
+    runner.Settings.CommandLine = fakeConverterCommand("ignore-term", "grandchild", "pid", "hang");
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds());
     EXPECT_EQ(recorder.exitCodes, std::vector<std::uint32_t>{259});
@@ -227,7 +227,7 @@ TEST_F(ConsoleRunnerTest, StopKillsTheWholeGroupAndReports259)
 
 TEST_F(ConsoleRunnerTest, PiecesAfterAStopAreDropped)
 {
-    runner.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+    runner.Settings.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
         recorder.pieces.push_back({line, type, rcCRLF});
         sender->Stop();
     };
@@ -239,9 +239,9 @@ TEST_F(ConsoleRunnerTest, PiecesAfterAStopAreDropped)
 
 TEST_F(ConsoleRunnerTest, StopThenExecuteLetsTheOldRunReportItsOwnEnd)
 {
-    runner.CommandLine = fakeConverterCommand("hang");
+    runner.Settings.CommandLine = fakeConverterCommand("hang");
     runner.Execute();
-    runner.CommandLine = fakeConverterCommand("exit=3");
+    runner.Settings.CommandLine = fakeConverterCommand("exit=3");
     runner.Stop();
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds(2));
@@ -257,14 +257,14 @@ TEST_F(ConsoleRunnerTest, StopThenExecuteLetsTheOldRunReportItsOwnEnd)
 TEST_F(ConsoleRunnerTest, HandlersMayStartTheNextRunFromTheEndOfTheLast)
 {
     int started = 1;
-    runner.OnTerminated = [&](TConsoleRunner* sender, std::uint32_t exitCode) {
+    runner.Settings.OnTerminated = [&](TConsoleRunner* sender, std::uint32_t exitCode) {
         recorder.exitCodes.push_back(exitCode);
         if (started < 5) {
-            sender->CommandLine = fakeConverterCommand("exit=" + std::to_string(started++));
+            sender->Settings.CommandLine = fakeConverterCommand("exit=" + std::to_string(started++));
             sender->Execute();
         }
     };
-    runner.CommandLine = fakeConverterCommand("exit=0");
+    runner.Settings.CommandLine = fakeConverterCommand("exit=0");
     runner.Execute();
     ASSERT_TRUE(recorder.waitForEnds(5));
     EXPECT_EQ(recorder.exitCodes, (std::vector<std::uint32_t>{0, 1, 2, 3, 4}));
@@ -272,7 +272,7 @@ TEST_F(ConsoleRunnerTest, HandlersMayStartTheNextRunFromTheEndOfTheLast)
 
 TEST_F(ConsoleRunnerTest, AFailingLineHandlerDoesNotEndTheRun)
 {
-    runner.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
+    runner.Settings.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
         recorder.pieces.push_back({line, type, rcCRLF});
         throw std::runtime_error("handler failed");
     };
@@ -283,9 +283,9 @@ TEST_F(ConsoleRunnerTest, AFailingLineHandlerDoesNotEndTheRun)
 
 TEST_F(ConsoleRunnerTest, InputLinesAreWrittenAndEchoed)
 {
-    runner.InputToOutput = true;
-    runner.KeepInputOpen = true;
-    runner.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+    runner.Settings.InputToOutput = true;
+    runner.Settings.KeepInputOpen = true;
+    runner.Settings.OnNewLine = [&](TConsoleRunner* sender, const std::string& line, TOutputType type) {
         recorder.pieces.push_back({line, type, rcCRLF});
         if (line == "ready") {
             sender->InputLines().add("hello\n");
@@ -328,7 +328,7 @@ TEST_F(ConsoleRunnerTest, OutputWithoutLineEndsComesInBoundedLinesAndLinesKeepsA
     std::size_t delivered = 0;
     std::size_t longest = 0;
     std::string last;
-    runner.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
+    runner.Settings.OnNewLine = [&](TConsoleRunner*, const std::string& line, TOutputType type) {
         longest = std::max(longest, line.size());
         if (type == otEntireLine) {
             delivered += line.size();

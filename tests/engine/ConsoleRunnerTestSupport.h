@@ -21,10 +21,10 @@ struct RunnerRecorder {
 
     void attach(TConsoleRunner& runner)
     {
-        runner.OnNewLine = [this](TConsoleRunner* sender, const std::string& line, TOutputType type) {
+        runner.Settings.OnNewLine = [this](TConsoleRunner* sender, const std::string& line, TOutputType type) {
             pieces.push_back({line, type, sender->OutputReturnCode()});
         };
-        runner.OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
+        runner.Settings.OnTerminated = [this](TConsoleRunner* sender, std::uint32_t exitCode) {
             exitCodes.push_back(exitCode);
             endStatusAtTermination.push_back(sender->EndStatus());
         };

@@ -48,7 +48,7 @@ TEST_P(SupervisedRun, NothingTheConverterStartedOutlivesIt)
     RunnerRecorder recorder;
     recorder.attach(*runner);
     const bool byItself = GetParam() == RunEnd::ByItself;
-    runner->CommandLine = fakeConverterCommand("escapee", "grandchild", "report", byItself ? "exit=7" : "hang");
+    runner->Settings.CommandLine = fakeConverterCommand("escapee", "grandchild", "report", byItself ? "exit=7" : "hang");
     runner->Execute();
     ASSERT_TRUE(waitFor([&] { return recorder.sawLineStartingWith("pgid="); }));
     const long escapee = recorder.numberAfter("escapee ");
@@ -109,11 +109,11 @@ protected:
         TConsoleRunner runner;
         RunnerRecorder recorder;
         recorder.attach(runner);
-        runner.CommandLine = clipforge::quoteArgument(fakeConverterPath());
+        runner.Settings.CommandLine = clipforge::quoteArgument(fakeConverterPath());
         for (const std::string& action : actions)
-            runner.CommandLine += " " + clipforge::quoteArgument(action);
-        runner.WorkingFolder = inside();
-        runner.WritableFolder = inside();
+            runner.Settings.CommandLine += " " + clipforge::quoteArgument(action);
+        runner.Settings.WorkingFolder = inside();
+        runner.Settings.WritableFolder = inside();
         runner.Execute();
         EXPECT_TRUE(recorder.waitForEnds());
         return recorder.texts();
