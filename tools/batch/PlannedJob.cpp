@@ -8,7 +8,6 @@
 #include "engine/JobPlan.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <map>
 
@@ -47,7 +46,10 @@ int pieceNumber(const std::string& text, const std::string& option, int least)
 std::string planIdValue(const std::string& text)
 {
     const bool plain = !text.empty() && text.size() <= 32 &&
-                       std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+                       std::all_of(text.begin(), text.end(), [](char c) {
+                           // Not isalnum: the user's locale may count other bytes as letters.
+                           return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+                       });
     if (!plain)
         throw BatchUsageError("--plan-id needs up to 32 letters and digits, not \"" + text + "\"");
     return text;
