@@ -137,7 +137,7 @@ const std::map<std::string, const char*> CommandHelp{
      "          checks or removes what it writes, and its exit code is the converter's\n"
      "  --check MODE  how each line checks its output (see convert); the default is left unsaid\n"
      "  --split  a job whose source plays at least --split-min seconds (120 unless given) gets\n"
-     "          one line for its sound and one per part of its pictures (K parts, 4 unless\n"
+     "          one line for its sound and one per part of its pictures (--parts K, 4 unless\n"
      "          given, fewer where a part would be shorter than half of --split-min), to run\n"
      "          in any order, anywhere; the line that finds every piece there joins, checks and\n"
      "          commits the job. The pieces wait in .clipforge-split.PLAN.INDEX in the output\n"
