@@ -570,17 +570,22 @@ struct CommittedElsewhere {
 
 void TCommand::commitOutput()
 {
-    const auto committedElsewhere = [this] {
+    std::string next;
+    // True with next set when the names were looked at for a job whose pieces came from elsewhere.
+    const auto lookElsewhere = [this, &next] {
         if (!Elsewhere)
-            return;
-        if (std::string found = Elsewhere->Committed(); !found.empty())
-            throw CommittedElsewhere{std::move(found)};
+            return false;
+        TPartsMadeElsewhere::TLook look = Elsewhere->Committed();
+        if (!look.Found.empty())
+            throw CommittedElsewhere{std::move(look.Found)};
+        next = std::move(look.Free);
+        return !next.empty();
     };
     try {
-        committedElsewhere();
-        UniquePath = Private->commit(UniquePath, [this, &committedElsewhere] {
-            committedElsewhere();
-            return Names->GetUniqueName(Folder + Name);
+        if (lookElsewhere())
+            UniquePath = next;
+        UniquePath = Private->commit(UniquePath, [this, &next, &lookElsewhere] {
+            return lookElsewhere() ? next : Names->GetUniqueName(Folder + Name);
         });
     } catch (const CommittedElsewhere& found) {
         // The join was bit-exact: what is there is what this job would have committed.

@@ -130,9 +130,14 @@ public:
         std::function<void(const std::string& folder, const std::vector<std::string>& names)> Gather;
         // Written into the output's metadata; the join is bit-exact.
         std::string Stamp;
-        // The job's output that another process committed already; empty when there is none.
-        // Asked just before the commit and for every name found taken.
-        std::function<std::string()> Committed;
+        // The job's output that another process committed already (Found), or else the free name
+        // to commit under (Free), both from one look at the names in the order the unique-name
+        // rule tries them. Asked just before the commit and for every name found taken.
+        struct TLook {
+            std::string Found;
+            std::string Free;
+        };
+        std::function<TLook()> Committed;
     };
     void JoinPartsMadeElsewhere(const clipforge::SplitOptions& options, TPartsMadeElsewhere parts);
     // Whether the job that ended last found its output committed by another process (OutputPath

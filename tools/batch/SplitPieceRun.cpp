@@ -131,7 +131,10 @@ int SplitPieceRun::join(const PlannedJob& job, const SharedSplitFolder& shared)
         pooled.joinPartsMadeElsewhere(
             {job.piece->parts, job.piece->splitMinimum},
             {[&shared](const std::string& folder, const std::vector<std::string>& names) { shared.linkInto(folder, names); },
-             splitStamp(job.piece->planId, job.index), [this, &job] { return committedSplitOutput(job, *reader_); }});
+             splitStamp(job.piece->planId, job.index), [this, &job] {
+                 const CommittedLook look = lookForSplitOutput(job, *reader_);
+                 return TCommand::TPartsMadeElsewhere::TLook{look.found, look.free};
+             }});
     });
     if (ended.endedNow || ended.interrupted) {
         err_ << "clipforge-batch: job " << job.index << ": " << (ended.endedNow ? "ending now" : "stopped") << std::endl;

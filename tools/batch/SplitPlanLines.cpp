@@ -55,23 +55,36 @@ std::string splitStamp(const std::string& planId, int index)
     return "clipforge-plan-" + planId + "-job-" + std::to_string(index);
 }
 
-std::string committedSplitOutput(const PlannedJob& job, PacketReader& reader)
+CommittedLook lookForSplitOutput(const PlannedJob& job, PacketReader& reader)
 {
     const std::string stamp = splitStamp(job.piece ? job.piece->planId : std::string(), job.index);
-    std::string found;
-    // The names the chooser walks past are exactly those a commit might have moved on to.
-    const auto holdsStamp = [&](const std::string& path) {
-        if (found.empty() && fileStatus(path, FinalLink::Examined).kind == FileKind::Regular &&
-            reader.readAndWait(path).comment == stamp)
-            found = path;
-        return false;
-    };
-    try {
-        TOverwriteManager().GetUniqueName(job.folder + job.name, holdsStamp);
-    } catch (const Error&) {
-        // No name fits: then none holds the output either.
+    // Another line may commit between two looks at one name; the look is then taken again.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        CommittedLook look;
+        std::string firstMissing;
+        // The names the chooser walks past are exactly those a commit might have moved on to.
+        const auto watch = [&](const std::string& path) {
+            const FileStatus status = fileStatus(path, FinalLink::Examined);
+            if (!status.exists() && firstMissing.empty())
+                firstMissing = path;
+            else if (status.kind == FileKind::Regular && look.found.empty() && reader.readAndWait(path).comment == stamp)
+                look.found = path;
+            return false;
+        };
+        try {
+            look.free = TOverwriteManager().GetUniqueName(job.folder + job.name, watch);
+        } catch (const Error&) {
+            return {};  // no name fits: then none holds the output either
+        }
+        if (!look.found.empty() || look.free == firstMissing)
+            return look;
     }
-    return found;
+    return {};
+}
+
+std::string committedSplitOutput(const PlannedJob& job, PacketReader& reader)
+{
+    return lookForSplitOutput(job, reader).found;
 }
 
 }  // namespace clipforge

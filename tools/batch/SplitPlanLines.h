@@ -27,8 +27,14 @@ std::string newPlanId();
 std::string splitStamp(const std::string& planId, int index);
 
 // Where the output of job (a split plan's line) is committed already, by any line of its plan:
-// the planned name, or one of the next names after it, holding the job's stamp. Empty when
-// there is none.
+// the planned name, or one of the next names after it, holding the job's stamp (found); else the
+// first free name among them (free). Both empty when no name fits.
+struct CommittedLook {
+    std::string found;
+    std::string free;
+};
+CommittedLook lookForSplitOutput(const PlannedJob& job, PacketReader& reader);
+// Only where it is committed; empty when it is not.
 std::string committedSplitOutput(const PlannedJob& job, PacketReader& reader);
 
 }  // namespace clipforge
