@@ -582,8 +582,8 @@ void TCommand::commitOutput()
         return !next.empty();
     };
     try {
-        if (lookElsewhere())
-            UniquePath = next;
+        // The file was written under the name chosen at the start: that name is tried first.
+        lookElsewhere();
         UniquePath = Private->commit(UniquePath, [this, &next, &lookElsewhere] {
             return lookElsewhere() ? next : Names->GetUniqueName(Folder + Name);
         });
