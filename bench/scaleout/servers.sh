@@ -42,7 +42,7 @@ CONF
   taskset -c "$2" /usr/sbin/sshd -D -e -f "$config" 2>"$config.log" &
   servers+=($!)
   for _ in $(seq 100); do
-    grep -q "Server listening" "$config.log" && return 0
+    grep -qs "Server listening" "$config.log" && return 0
     sleep 0.1
   done
   echo "scaleout: sshd on $1 did not start: $(cat "$config.log")" >&2
