@@ -181,7 +181,8 @@ TEST_F(ScaleOutTest, APlanOnTwoMachinesSurvivesAKilledJobAndResumesToOneOutputPe
     HeldSource held(file("held.ts"), heldBytes);
     BatchProcess firstRun("sh", parallel("--halt never"));
     ASSERT_TRUE(held.feedUntil([&] { return writingOutput(); })) << firstRun.errSoFar();
-    const pid_t job = processWithArguments({"job", "--index", "0"});
+    // Its source names it: another run on this machine may have a job 0 of its own.
+    const pid_t job = processWithArguments({"job", "--index", "0", "--source", file("held.ts")});
     ASSERT_GT(job, 0) << "the held job runs under clipforge-batch job";
     ::kill(job, SIGKILL);
     ASSERT_TRUE(waitFor([&] { return processGone(job); }));
