@@ -262,22 +262,12 @@ void TCommand::runWhole()
         startConverter();
 }
 
-std::vector<std::string> TCommand::partNames() const
-{
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < Split->cuts.size(); ++i)
-        names.push_back(clipforge::partFile(i, Ext));
-    if (Split->sound)
-        names.push_back(clipforge::soundFile(Ext));
-    return names;
-}
-
 void TCommand::startParts()
 {
     std::string folder;
     try {
         folder = clipforge::absolutePath(Private->subfolder("parts"));
-        const std::vector<std::string> names = partNames();
+        const std::vector<std::string> names = clipforge::pieceFiles(*Split, Ext);
         clipforge::replaceFileContents(folder + "parts.ffconcat", clipforge::concatList(names, *Split));
         if (Elsewhere) {
             Elsewhere->Gather(folder, names);

@@ -177,7 +177,6 @@ private:
     void splitDecided(const clipforge::MediaPackets& source);
     void startParts();
     void runWhole();
-    std::vector<std::string> partNames() const;
     void commitOutput();
     void partsEnded(const clipforge::JobOutcome& outcome);
     void beginCheck(std::uint32_t exitCode);

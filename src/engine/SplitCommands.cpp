@@ -52,6 +52,16 @@ std::string soundFile(const std::string& ext)
     return ext == "flv" ? "sound.mka" : "sound." + ext;
 }
 
+std::vector<std::string> pieceFiles(const SplitPlan& split, const std::string& ext)
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < split.cuts.size(); ++i)
+        names.push_back(partFile(i, ext));
+    if (split.sound)
+        names.push_back(soundFile(ext));
+    return names;
+}
+
 std::string soundCommandLine(const std::string& converter, const std::string& source,
                              const std::vector<std::string>& params, const std::string& output)
 {

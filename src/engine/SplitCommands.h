@@ -24,6 +24,8 @@ std::string soundCommandLine(const std::string& converter, const std::string& so
 std::string partFile(std::size_t index, const std::string& ext);
 // The sound's file name for a profile's extension.
 std::string soundFile(const std::string& ext);
+// Every piece's file name: the picture parts' in order, then the sound's when there is one.
+std::vector<std::string> pieceFiles(const SplitPlan& split, const std::string& ext);
 // The parts' pictures in order (through list, a concatenation list beside them), the sound and
 // the source's metadata and chapters, into output, nothing re-encoded; the container's own
 // options of the profile (-movflags, stream tags, dispositions...) are kept. With a stamp, the

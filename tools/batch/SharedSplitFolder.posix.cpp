@@ -54,12 +54,14 @@ void SharedSplitFolder::remove() const
 
 void SharedSplitFolder::removeFolder(const std::string& folder)
 {
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // Without its final "/", so that a link planted under the folder's name is not followed.
+    const std::string name = folder.ends_with('/') ? folder.substr(0, folder.size() - 1) : folder;
+    const int folderFd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (folderFd < 0)
         return;
     removeContents(folderFd);
     ::close(folderFd);
-    ::rmdir(folder.c_str());
+    ::rmdir(name.c_str());
 }
 
 }  // namespace clipforge

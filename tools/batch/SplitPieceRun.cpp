@@ -37,16 +37,6 @@ SplitPlan planAgain(const PlannedJob& job, PacketReader& reader)
     return split;
 }
 
-std::vector<std::string> pieceNames(const SplitPlan& split, const std::string& ext)
-{
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < split.cuts.size(); ++i)
-        names.push_back(partFile(i, ext));
-    if (split.sound)
-        names.push_back(soundFile(ext));
-    return names;
-}
-
 std::string pieceName(const PlannedJob& job)
 {
     return job.piece->part == 0 ? soundFile(job.ext) : partFile(static_cast<std::size_t>(job.piece->part - 1), job.ext);
@@ -71,7 +61,7 @@ int SplitPieceRun::run(const PlannedJob& job)
             if (const int converted = convertPiece(job, split, shared, pieceName(job)); converted != beSuccess)
                 return converted;
         }
-        return shared.holdsAll(pieceNames(split, job.ext)) ? join(job, shared) : beSuccess;
+        return shared.holdsAll(pieceFiles(split, job.ext)) ? join(job, shared) : beSuccess;
     } catch (const Error& error) {
         return failed(job, shared, error.what());
     }
