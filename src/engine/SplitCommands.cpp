@@ -3,7 +3,6 @@
 #include "engine/CommandLineSplitter.h"
 #include "engine/Decimals.h"
 
-
 namespace clipforge {
 namespace {
 

@@ -202,15 +202,6 @@ bool isHelp(const std::string& argument)
     return argument == "--help" || argument == "-h";
 }
 
-int splitPartCount(const std::string& text)
-{
-    int count = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-    if (error != std::errc() || end != text.data() + text.size() || count < 2 || count > MostSplitParts)
-        throw BatchUsageError("--parts needs a number from 2 to " + std::to_string(MostSplitParts) + ", not \"" + text + "\"");
-    return count;
-}
-
 int jobCount(const std::string& text)
 {
     if (text == "auto")
@@ -250,7 +241,7 @@ void parseCommandArguments(const std::vector<std::string>& arguments, BatchArgum
         } else if ((command == "convert" || command == "plan") && takeOption(arguments, i, "--split-min", splitMinimum)) {
             result.splitMinimum = splitSeconds(*splitMinimum);
         } else if (command == "plan" && takeOption(arguments, i, "--parts", parts)) {
-            result.splitParts = splitPartCount(*parts);
+            result.splitParts = partNumber(*parts, "--parts", 2);
         } else if (command == "convert" && argument == "--resume") {
             result.resume = true;
         } else if (command == "convert" && takeOption(arguments, i, "--joblog", joblog)) {
@@ -409,6 +400,16 @@ void parseProfilesArguments(const std::vector<std::string>& arguments, BatchArgu
 // Shorter parts would spend more on starting and on the key frame each seeks back to than they
 // gain.
 constexpr double ShortestSplitMinimum = 10;
+
+int partNumber(const std::string& text, const std::string& option, int least)
+{
+    int number = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || number < least || number > MostSplitParts)
+        throw BatchUsageError(option + " needs a number from " + std::to_string(least) + " to " +
+                              std::to_string(MostSplitParts) + ", not \"" + text + "\"");
+    return number;
+}
 
 double splitSeconds(const std::string& text)
 {

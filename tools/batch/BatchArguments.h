@@ -65,6 +65,9 @@ bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, const
 inline constexpr int MostSplitParts = 64;
 // The seconds --split-min gives; BatchUsageError when too few or not a number.
 double splitSeconds(const std::string& text);
+// A number of split parts (--parts, --split-part) from least to the most there may be;
+// BatchUsageError naming option otherwise.
+int partNumber(const std::string& text, const std::string& option, int least);
 
 // The help text for topic ("" for the overview, else a command name).
 std::string batchHelp(const std::string& topic);

@@ -32,16 +32,6 @@ void requireFileName(const std::string& name)
         throw BatchUsageError("--name needs a file name without \"/\", not \"" + name + "\"");
 }
 
-int pieceNumber(const std::string& text, const std::string& option, int least)
-{
-    int number = -1;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || number < least || number > MostSplitParts)
-        throw BatchUsageError(option + " needs a number from " + std::to_string(least) + " to " +
-                              std::to_string(MostSplitParts) + ", not \"" + text + "\"");
-    return number;
-}
-
 // The plan id goes into a folder's name: letters and digits only.
 std::string planIdValue(const std::string& text)
 {
@@ -68,9 +58,9 @@ std::optional<PlannedPiece> pieceFrom(std::map<std::string, std::string>& values
     }
     PlannedPiece piece;
     piece.planId = planIdValue(values["--plan-id"]);
-    piece.parts = pieceNumber(values["--parts"], "--parts", 2);
+    piece.parts = partNumber(values["--parts"], "--parts", 2);
     const std::string& part = values["--split-part"];
-    piece.part = part == "sound" ? 0 : pieceNumber(part, "--split-part", 1);
+    piece.part = part == "sound" ? 0 : partNumber(part, "--split-part", 1);
     piece.splitMinimum = splitSeconds(values["--split-min"]);
     return piece;
 }

@@ -29,12 +29,12 @@ public:
     // Converts the job, prepare having set it up further before its start; nothing is printed
     // but the confinement's notice and the stopping message.
     Ended convert(const PlannedJob& job, const std::function<void(PooledJob&)>& prepare);
-    // The line that says the output took another name than the plan chose; nothing when it did not.
-    void reportMovedName(const PlannedJob& job, const std::string& output);
-
-private:
     // The job's line, its reason or moved name, and the exit code.
     int report(const PlannedJob& planned, const PooledJobOutcome& outcome, bool interrupted);
+
+private:
+    // The line that says the output took another name than the plan chose; nothing when it did not.
+    void reportMovedName(const PlannedJob& job, const std::string& output);
 
     std::ostream& out_;
     std::ostream& err_;

@@ -6,7 +6,6 @@
 #include "SharedSplitFolder.h"
 #include "SplitPlanLines.h"
 #include "StartFailuresInReasons.h"
-#include "TextReport.h"
 
 #include "core/DisplayText.h"
 #include "core/Errors.h"
@@ -133,12 +132,8 @@ int SplitPieceRun::join(const PlannedJob& job, const SharedSplitFolder& shared)
     const PooledJobOutcome& outcome = ended.outcome;
     if (!outcome.finished)
         return failed(job, shared, outcome.reason);
-    if (!outcome.committedElsewhere) {
-        TextReport(out_, {}).jobEnded(outcome);
-        if (outcome.warned())
-            err_ << "clipforge-batch: job " << job.index << ": warning: " << displayText(outcome.check->reason) << std::endl;
-        joiner.reportMovedName(job, outcome.output);
-    }
+    if (!outcome.committedElsewhere)
+        joiner.report(job, outcome, false);
     shared.remove();
     return beSuccess;
 }
